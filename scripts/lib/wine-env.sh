@@ -1,12 +1,26 @@
 # Sourced by the scripts: the project's Wine prefix and a private Xvfb.
-# srt_wine_env ROOT        - exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES
-# srt_start_xvfb           - starts an Xvfb on a free display, exports DISPLAY
-# srt_stop_session         - stops that Xvfb and the prefix's wineserver
+# srt_wine_env ROOT   - exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINELOADER,
+#                       and SRT_WINE (the loader) and SRT_WIN_BUILD (win32 or win64):
+#                       the 32-bit build where this machine can run 32-bit
+#                       processes, else the x86-64 build of the same sources.
+# srt_start_xvfb      - starts an Xvfb on a free display, exports DISPLAY
+# srt_stop_session    - stops that Xvfb and the prefix's wineserver
+
+srt_can_run_32bit() {
+  [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
 
 srt_wine_env() {
+  export LC_ALL=C.UTF-8
   export WINEPREFIX="$1/build/wine"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  if srt_can_run_32bit; then
+    export SRT_WINE=/usr/lib/wine/wine SRT_WIN_BUILD=win32
+  else
+    export SRT_WINE=/usr/lib/wine/wine64 SRT_WIN_BUILD=win64
+  fi
+  export WINELOADER=$SRT_WINE
 }
 
 srt_xvfb_pid=""
@@ -24,6 +38,13 @@ srt_start_xvfb() {
     return 1
   fi
   export DISPLAY=":$display"
+  # One persistent wineserver, its services and the desktop for the whole
+  # session, started with null descriptors: Wine's background processes
+  # inherit them and would otherwise hold a caller's output pipe open.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  "$SRT_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  "$SRT_WINE" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+  sleep 1
 }
 
 srt_stop_session() {
