@@ -14,11 +14,27 @@ function(srt_test name)
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE SRT_SOURCE_DIR="${SRT_ROOT}"
-                                             SRT_CORPUS_DIR="${SRT_ROOT}/../shared/corpus")
+                                             SRT_CORPUS_DIR="${SRT_CORPUS_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   if(T_ENV)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${T_ENV})
   endif()
+  if(SRT_WIN32)
+    # The project's own Wine prefix, created once by the wine_prefix fixture.
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${SRT_WINE_ENV})
+    set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)
+  endif()
+endfunction()
+
+# srt_bench(NAME SOURCES... [LIBS ...]): a benchmark program that prints its
+# figures; native builds only, never run by ctest.
+function(srt_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(SRT_WIN32 OR SRT_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${B_SOURCES} ${B_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${B_LIBS})
 endfunction()
 
 # srt_fuzzer(NAME SOURCES... LIBS ...): a libFuzzer target, built only with SRT_FUZZ.

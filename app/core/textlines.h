@@ -7,8 +7,22 @@
 
 namespace srt {
 
-// Splits file bytes into lines: LF or CR LF ends a line, a lone CR is
-// dropped, byte 26 ends the file, a final line break adds no empty line.
+// Reads lines from file bytes without copying them where it can: LF or CR LF
+// ends a line, a lone CR is dropped, byte 26 ends the file, a final line
+// break adds no empty line.
+class TextLineReader {
+public:
+    explicit TextLineReader(std::string_view bytes);
+
+    // The next line, valid until the next call; false at the end.
+    bool Next(std::string_view& line);
+
+private:
+    std::string_view rest_;
+    std::string scratch_;
+};
+
+// Splits file bytes into lines by the rules of TextLineReader.
 std::vector<std::string> SplitTextLines(std::string_view bytes);
 
 // Every line followed by CR LF.
