@@ -1,4 +1,4 @@
-# The same program built for x86-64 Windows. It runs the Win32 tests under
+# The same program built for x86-64 Windows. It runs the Windows tests under
 # Wine on machines whose kernel refuses 32-bit processes (and so 32-bit Wine).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -1,9 +1,11 @@
 # Sourced by the scripts: the project's Wine prefix and a private Xvfb.
 # srt_wine_env ROOT   - exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, WINELOADER,
-#                       and SRT_WINE (the loader) and SRT_WIN_BUILD (win32 or win64):
-#                       the 32-bit build where this machine can run 32-bit
-#                       processes, else the x86-64 build of the same sources.
-# srt_start_xvfb      - starts an Xvfb on a free display, exports DISPLAY
+#                       SRT_WINE and SRT_WINESERVER (the Wine programs to call) and
+#                       SRT_WIN_BUILD: win32 where this machine runs 32-bit
+#                       processes, else win64, the x86-64 build of the same sources
+#                       (the product stays win32; win64 only runs its tests)
+# srt_start_xvfb      - starts an Xvfb on a free display, exports DISPLAY, and one
+#                       wineserver for the session
 # srt_stop_session    - stops that Xvfb and the prefix's wineserver
 
 srt_can_run_32bit() {
@@ -19,6 +21,11 @@ srt_wine_env() {
     export SRT_WINE=/usr/lib/wine/wine SRT_WIN_BUILD=win32
   else
     export SRT_WINE=/usr/lib/wine/wine64 SRT_WIN_BUILD=win64
+  fi
+  if [[ -x /usr/lib/wine/wineserver64 ]]; then
+    export SRT_WINESERVER=/usr/lib/wine/wineserver64
+  else
+    export SRT_WINESERVER=/usr/lib/wine/wineserver32
   fi
   export WINELOADER=$SRT_WINE
 }
@@ -38,18 +45,15 @@ srt_start_xvfb() {
     return 1
   fi
   export DISPLAY=":$display"
-  # One persistent wineserver, its services and the desktop for the whole
-  # session, started with null descriptors: Wine's background processes
-  # inherit them and would otherwise hold a caller's output pipe open.
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  "$SRT_WINE" wineboot </dev/null >/dev/null 2>&1 || true
-  "$SRT_WINE" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
-  sleep 1
+  # One persistent wineserver (and so one desktop) for the whole session.
+  if [[ -n ${SRT_WINESERVER:-} ]]; then
+    "$SRT_WINESERVER" -p >/dev/null 2>&1 || true
+  fi
 }
 
 srt_stop_session() {
-  if [[ -n ${WINEPREFIX:-} ]]; then
-    wineserver -k >/dev/null 2>&1 || true
+  if [[ -n ${WINEPREFIX:-} && -n ${SRT_WINESERVER:-} ]]; then
+    "$SRT_WINESERVER" -k >/dev/null 2>&1 || true
   fi
   if [[ -n $srt_xvfb_pid ]]; then
     kill "$srt_xvfb_pid" 2>/dev/null || true
