@@ -45,9 +45,12 @@ srt_start_xvfb() {
     return 1
   fi
   export DISPLAY=":$display"
-  # One persistent wineserver (and so one desktop) for the whole session.
+  # One persistent wineserver for the whole session. Its service processes
+  # start here, without the standard streams of a test: ctest would otherwise
+  # wait on the pipes they hold open until its timeout.
   if [[ -n ${SRT_WINESERVER:-} ]]; then
     "$SRT_WINESERVER" -p >/dev/null 2>&1 || true
+    "$SRT_WINE" wineboot </dev/null >/dev/null 2>&1 || true
   fi
 }
 
