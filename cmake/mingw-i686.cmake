@@ -9,4 +9,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Test executables run under Wine; the prefix and display come from the environment.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/wine)

@@ -45,12 +45,15 @@ srt_start_xvfb() {
     return 1
   fi
   export DISPLAY=":$display"
-  # One persistent wineserver for the whole session. Its service processes
-  # start here, without the standard streams of a test: ctest would otherwise
-  # wait on the pipes they hold open until its timeout.
+  # One persistent wineserver, its services and the desktop for the whole
+  # session, started with null descriptors: Wine's background processes
+  # inherit them and would otherwise hold a caller's output pipe open (ctest
+  # then waits for its timeout).
   if [[ -n ${SRT_WINESERVER:-} ]]; then
-    "$SRT_WINESERVER" -p >/dev/null 2>&1 || true
+    "$SRT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     "$SRT_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+    "$SRT_WINE" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+    sleep 1
   fi
 }
 
