@@ -140,7 +140,7 @@ void DecodeRgb(std::span<const std::uint8_t> f, const Layout& l, TBitmap& image)
     const int w = static_cast<int>(l.width);
     for (int y = 0; y < l.height; ++y) {
         const std::uint8_t* src = &f[l.dataOffset + stride * y];
-        std::uint32_t* dst = image.Row(l.topDown ? y : static_cast<int>(l.height) - 1 - y);
+        std::uint32_t* dst = image.ScanLine(l.topDown ? y : static_cast<int>(l.height) - 1 - y);
         switch (l.bpp) {
             case 1:
                 for (int x = 0; x < w; ++x) dst[x] = l.palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
@@ -182,7 +182,7 @@ void DecodeRle(std::span<const std::uint8_t> f, const Layout& l, TBitmap& image)
     const std::int64_t w = l.width, h = l.height;
     std::int64_t x = 0, y = 0;
     auto put = [&](std::uint32_t index) {
-        if (x < w && y < h) image.Row(static_cast<int>(h - 1 - y))[x] = l.palette[index];
+        if (x < w && y < h) image.ScanLine(static_cast<int>(h - 1 - y))[x] = l.palette[index];
         ++x;
     };
     std::size_t pos = l.dataOffset;
@@ -245,7 +245,7 @@ std::vector<std::uint8_t> WriteBmp24(const TBitmap& image) {
     u32(54 + dataSize), u32(0), u32(54);
     u32(40), u32(w), u32(h), u16(1), u16(24), u32(BI_RGB), u32(dataSize), u32(2835), u32(2835), u32(0), u32(0);
     for (std::uint32_t y = h; y-- > 0;) {
-        const std::uint32_t* row = image.Row(static_cast<int>(y));
+        const std::uint32_t* row = image.ScanLine(static_cast<int>(y));
         for (std::uint32_t x = 0; x < w; ++x) {
             out.push_back(row[x] & 0xFF);
             out.push_back((row[x] >> 8) & 0xFF);

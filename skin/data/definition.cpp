@@ -150,7 +150,7 @@ private:
                     const double ratio = static_cast<double>(b->Image.Width()) / b->Image.Height();
                     b->FrameCount = ratio <= 3.8 ? 3 : 6;
                 }
-                if (b->Action == 3 || b->Action == 11) b->Image.Clear();
+                if (b->Action == 3 || b->Action == 11) b->Image.SetSize(0, 0);
             }
             buttons.push_back(std::move(b));
         }
@@ -175,7 +175,7 @@ private:
             rec.Image.SetSize(4 * w, h);
             if (!rec.Image.Empty())
                 for (int y = 0; y < h; ++y)
-                    std::copy_n(strip.Row(y) + 4 * b * w, 4 * w, rec.Image.Row(y));
+                    std::copy_n(strip.ScanLine(y) + 4 * b * w, 4 * w, rec.Image.ScanLine(y));
             rec.Xcoord = (3 - b) * (w + 4);
         }
     }
@@ -298,8 +298,8 @@ private:
         const int w = c->Image.Width(), h = c->Image.Height();
         c->Image2.SetSize(w, h);
         for (int y = 0; y < h; ++y) {
-            const std::uint32_t* src = c->Image.Row(y);
-            std::uint32_t* dst = c->Image2.Row(y);
+            const std::uint32_t* src = c->Image.ScanLine(y);
+            std::uint32_t* dst = c->Image2.ScanLine(y);
             for (int x = 0; x < w; ++x) dst[x] = src[w - 1 - x] & 0x00FFFFFF;
         }
     }
@@ -371,7 +371,7 @@ void LoadSkinBitmap(TBitmap& bitmap, std::string_view fileText, const TSkinReade
             return;
         }
     }
-    bitmap.Clear();
+    bitmap.SetSize(0, 0);
 }
 
 TColour ParseColourText(std::string_view text, TColour def) {

@@ -50,7 +50,12 @@ Bytes MakeBmp(const BmpSpec& s) {
     return f;
 }
 
-std::vector<std::uint32_t> Pixels(const TBitmap& b) { return b.Pixels(); }
+// Raw 0x00RRGGBB pixels, row by row.
+std::vector<std::uint32_t> Pixels(const TBitmap& b) {
+    std::vector<std::uint32_t> v;
+    for (int y = 0; y < b.Height(); ++y) v.insert(v.end(), b.ScanLine(y), b.ScanLine(y) + b.Width());
+    return v;
+}
 
 constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
@@ -172,8 +177,8 @@ TEST(Bmp, RefusesWhatItCannotReadWithThePlatformMessage) {
 TEST(Bmp, WrittenFilesReadBack) {
     TBitmap b(5, 3);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) b.Row(y)[x] = static_cast<std::uint32_t>(x * 0x10203 + y * 0x300000);
-    EXPECT_EQ(Pixels(ReadBmp(WriteBmp24(b))), b.Pixels());
+        for (int x = 0; x < 5; ++x) b.ScanLine(y)[x] = static_cast<std::uint32_t>(x * 0x10203 + y * 0x300000);
+    EXPECT_EQ(Pixels(ReadBmp(WriteBmp24(b))), Pixels(b));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 TBitmap Ramp(int width, int height) {
     TBitmap b(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) b.Row(y)[x] = static_cast<std::uint32_t>(x + 256 * y);
+        for (int x = 0; x < width; ++x) b.ScanLine(y)[x] = static_cast<std::uint32_t>(x + 256 * y);
     return b;
 }
 
@@ -252,7 +252,7 @@ TEST(Definition, FillsTheCaptionAndMdiButtons) {
         EXPECT_EQ(m.Xcoord, (3 - i) * 20);  // 60, 40, 20
         ASSERT_EQ(m.Image.Width(), 64);
         EXPECT_EQ(m.Image.Height(), 16);
-        EXPECT_EQ(m.Image.Pixel(0, 3), static_cast<std::uint32_t>(64 * i + 3 * 256));
+        EXPECT_EQ(m.Image.ScanLine(3)[0], static_cast<std::uint32_t>(64 * i + 3 * 256));
     }
 }
 
@@ -425,7 +425,7 @@ TEST(Definition, LoadsBitmapsOnlyByTheirLowerCaseBmpName) {
         {BmpEntry("a.bmp", 2, 3), {"empty.bmp", {}}, {"a.gif", WriteBmp24(Ramp(1, 1))}}))));
     TBitmap b;
     for (std::string_view text : {"a.bmp", "A.bmp", "x:a.bmp", "d:\\skins\\a.bmp", "sub\\A.bmp"}) {
-        b.Clear();
+        b.SetSize(0, 0);
         LoadSkinBitmap(b, text, reader);
         EXPECT_EQ(b.Width(), 2) << text;
     }

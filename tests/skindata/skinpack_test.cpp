@@ -29,7 +29,8 @@ protected:
     }
     void WriteBmp(const fs::path& p, int w, int h) {
         TBitmap b(w, h);
-        for (auto& px : b.Pixels()) px = 0xFF00FF;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = 0xFF00FF;
         const auto bytes = WriteBmp24(b);
         Write(p, std::string(bytes.begin(), bytes.end()));
     }
