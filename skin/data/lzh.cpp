@@ -1,5 +1,6 @@
 #include "skin/data/lzh.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -9,8 +10,6 @@ namespace {
 constexpr int N = TLZH::N;
 constexpr int F = TLZH::F;
 constexpr int THRESHOLD = TLZH::THRESHOLD;
-constexpr int T = TLZH::T;
-constexpr int R = TLZH::R;
 
 // Prefix code of the high 6 bits of a match position: code c takes
 // kPosLen[c] bits, the top bits of the first byte of its range.
@@ -47,39 +46,40 @@ static_assert(kPos.code[0x1F] == 0 && kPos.code[0x20] == 1 && kPos.code[0x50] ==
               kPos.code[0xFF] == 63 && kPos.len[0xEF] == 7 && kPos.len[0xF0] == 8);
 
 // MSB-first bit reader over a byte span; bytes past its end read as 0.
+// Holds up to 64 bits, so it refills once per several bytes.
 class BitReader {
 public:
     explicit BitReader(std::span<const std::uint8_t> in) : in_(in) {}
 
     int Bit() {
-        Fill();
-        const int b = buf_ >> 15;
-        buf_ = static_cast<std::uint16_t>(buf_ << 1);
+        if (len_ == 0) Fill();
+        const int b = static_cast<int>(buf_ >> 63);
+        buf_ <<= 1;
         --len_;
         return b;
     }
 
     int Byte() {
-        Fill();
-        const int b = buf_ >> 8;
-        buf_ = static_cast<std::uint16_t>(buf_ << 8);
+        if (len_ < 8) Fill();
+        const int b = static_cast<int>(buf_ >> 56);
+        buf_ <<= 8;
         len_ -= 8;
         return b;
     }
 
 private:
     void Fill() {
-        while (len_ <= 8) {
-            const unsigned byte = pos_ < in_.size() ? in_[pos_] : 0;
+        while (len_ <= 56) {
+            const std::uint64_t byte = pos_ < in_.size() ? in_[pos_] : 0;
             ++pos_;
-            buf_ = static_cast<std::uint16_t>(buf_ | (byte << (8 - len_)));
+            buf_ |= byte << (56 - len_);
             len_ += 8;
         }
     }
 
     std::span<const std::uint8_t> in_;
     std::size_t pos_ = 0;
-    std::uint16_t buf_ = 0;
+    std::uint64_t buf_ = 0;
     int len_ = 0;
 };
 
@@ -265,8 +265,13 @@ void TLZH::Update(int c) {
     do {
         const unsigned count = ++freq_[k];
         if (count > freq_[k + 1]) {
+            // The last node l above k with a smaller count. The counts are
+            // sorted (the sentinel ends them), so a binary search finds the
+            // same node as a walk, also through long runs of equal counts.
             int l = k + 1;
-            while (count > freq_[l + 1]) ++l;
+            if (count > freq_[l + 1])
+                l = static_cast<int>(
+                        std::lower_bound(freq_.begin() + k + 2, freq_.end(), count) - freq_.begin()) - 1;
             freq_[k] = freq_[l];
             freq_[l] = static_cast<std::uint16_t>(count);
 
