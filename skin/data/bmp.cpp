@@ -7,7 +7,7 @@
 namespace srt {
 namespace {
 
-constexpr std::uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 
 std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 std::uint32_t U32(const std::uint8_t* p) {
@@ -39,7 +39,7 @@ struct Layout {
     std::int64_t width = 0, height = 0;
     bool topDown = false;
     int bpp = 0;
-    std::uint32_t compression = BI_RGB;
+    std::uint32_t compression = kBiRgb;
     std::uint32_t sizeImage = 0;
     std::uint32_t masks[3] = {};
     std::vector<std::uint32_t> palette;
@@ -85,7 +85,7 @@ Layout ReadLayout(std::span<const std::uint8_t> f) {
     if (l.width <= 0 || l.height <= 0) Invalid();
 
     switch (l.compression) {
-        case BI_RGB:
+        case kBiRgb:
             if (l.bpp != 1 && l.bpp != 4 && l.bpp != 8 && l.bpp != 16 && l.bpp != 24 && l.bpp != 32)
                 Invalid();
             if (l.bpp == 16) {
@@ -94,13 +94,13 @@ Layout ReadLayout(std::span<const std::uint8_t> f) {
                 l.masks[0] = 0xFF0000, l.masks[1] = 0xFF00, l.masks[2] = 0xFF;
             }
             break;
-        case BI_RLE8:
+        case kBiRle8:
             if (l.bpp != 8 || l.topDown) Invalid();
             break;
-        case BI_RLE4:
+        case kBiRle4:
             if (l.bpp != 4 || l.topDown) Invalid();
             break;
-        case BI_BITFIELDS:
+        case kBiBitfields:
             if (l.bpp != 16 && l.bpp != 32) Invalid();
             break;
         default:
@@ -108,7 +108,7 @@ Layout ReadLayout(std::span<const std::uint8_t> f) {
     }
 
     std::size_t paletteStart = kFileHeader + headerSize;
-    if (l.compression == BI_BITFIELDS && !masksInHeader) {
+    if (l.compression == kBiBitfields && !masksInHeader) {
         if (f.size() < paletteStart + 12) Invalid();
         for (int i = 0; i < 3; ++i) l.masks[i] = U32(&f[paletteStart + 4 * i]);
         paletteStart += 12;
@@ -178,7 +178,7 @@ void DecodeRle(std::span<const std::uint8_t> f, const Layout& l, TBitmap& image)
         if (l.sizeImage > f.size() - l.dataOffset) Invalid();
         end = l.dataOffset + l.sizeImage;
     }
-    const bool four = l.compression == BI_RLE4;
+    const bool four = l.compression == kBiRle4;
     const std::int64_t w = l.width, h = l.height;
     std::int64_t x = 0, y = 0;
     auto put = [&](std::uint32_t index) {
@@ -226,7 +226,8 @@ TBitmap ReadBmp(std::span<const std::uint8_t> file, std::uint64_t maxPixels) {
         l.width > std::numeric_limits<std::int32_t>::max() || l.height > std::numeric_limits<std::int32_t>::max())
         Invalid();
     TBitmap image(static_cast<int>(l.width), static_cast<int>(l.height));
-    if (l.compression == BI_RLE8 || l.compression == BI_RLE4)
+    if (image.Empty()) Invalid();  // the platform could not make it
+    if (l.compression == kBiRle8 || l.compression == kBiRle4)
         DecodeRle(file, l, image);
     else
         DecodeRgb(file, l, image);
@@ -243,7 +244,7 @@ std::vector<std::uint8_t> WriteBmp24(const TBitmap& image) {
     auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
     out.push_back('B'), out.push_back('M');
     u32(54 + dataSize), u32(0), u32(54);
-    u32(40), u32(w), u32(h), u16(1), u16(24), u32(BI_RGB), u32(dataSize), u32(2835), u32(2835), u32(0), u32(0);
+    u32(40), u32(w), u32(h), u16(1), u16(24), u32(kBiRgb), u32(dataSize), u32(2835), u32(2835), u32(0), u32(0);
     for (std::uint32_t y = h; y-- > 0;) {
         const std::uint32_t* row = image.ScanLine(static_cast<int>(y));
         for (std::uint32_t x = 0; x < w; ++x) {

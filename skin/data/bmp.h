@@ -8,7 +8,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 
 namespace srt {
 

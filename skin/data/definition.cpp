@@ -297,6 +297,7 @@ private:
         if (c == nullptr || c->Image.Empty()) return;
         const int w = c->Image.Width(), h = c->Image.Height();
         c->Image2.SetSize(w, h);
+        if (c->Image2.Empty()) return;
         for (int y = 0; y < h; ++y) {
             const std::uint32_t* src = c->Image.ScanLine(y);
             std::uint32_t* dst = c->Image2.ScanLine(y);

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 #include "skin/data/records.h"
 #include "skin/data/skinreader.h"
 

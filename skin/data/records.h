@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 
 namespace srt {
 
