@@ -22,6 +22,22 @@ int HexDigit(char c) {
     return -1;
 }
 
+// The text as 8-bit bytes: a UTF-8 byte-order mark is dropped, and UTF-16
+// text (with its mark) becomes one byte per character, '?' for characters
+// above 255, as the platform's profile reader would see it.
+std::string EightBitText(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) return std::string(text.substr(3));
+    const bool le = text.starts_with("\xFF\xFE"), be = text.starts_with("\xFE\xFF");
+    if (!le && !be) return std::string(text);
+    std::string out;
+    for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
+        const unsigned lo = static_cast<unsigned char>(text[le ? i : i + 1]);
+        const unsigned hi = static_cast<unsigned char>(text[le ? i + 1 : i]);
+        out += hi == 0 ? static_cast<char>(lo) : '?';
+    }
+    return out;
+}
+
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -56,7 +72,9 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view s) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-TIniText::TIniText(std::string_view text) {
+TIniText::TIniText(std::string_view original) {
+    const std::string bytes = EightBitText(original);
+    const std::string_view text = bytes;
     Section* current = nullptr;
     std::size_t pos = 0;
     while (pos < text.size()) {

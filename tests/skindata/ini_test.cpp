@@ -60,5 +60,13 @@ TEST(Ini, ReadsIntegers) {
     EXPECT_EQ(ini.ReadInteger("s", "absent", -1), -1);
 }
 
+TEST(Ini, ReadsTextsWithAByteOrderMark) {
+    EXPECT_EQ(TIniText("\xEF\xBB\xBF[Buttons]\r\nTile=1").ReadInteger("Buttons", "Tile", 0), 1);
+    const std::string le("\xFF\xFE[\0s\0]\0\n\0k\0=\0\xE9\0\x3A\x04", 18);
+    EXPECT_EQ(TIniText(le).ReadString("s", "k", ""), "\xE9?");
+    const std::string be("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v", 16);
+    EXPECT_EQ(TIniText(be).ReadString("s", "k", ""), "v");
+}
+
 }  // namespace
 }  // namespace srt
