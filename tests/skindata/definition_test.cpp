@@ -4,6 +4,9 @@
 
 #include "skin/data/bmp.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace srt {
 namespace {
 
@@ -434,6 +437,22 @@ TEST(Definition, LoadsBitmapsOnlyByTheirLowerCaseBmpName) {
         LoadSkinBitmap(b, text, reader);
         EXPECT_TRUE(b.Empty()) << text;
     }
+}
+
+TEST(Definition, TheSkinPackedByTheBuildLoads) {
+    std::ifstream in(SRT_TEST_SKIN_PACKAGE, std::ios::binary);
+    ASSERT_TRUE(in) << SRT_TEST_SKIN_PACKAGE;
+    const Bytes packed{std::istreambuf_iterator<char>(in), {}};
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(packed));
+    EXPECT_EQ(reader.Names()[0], "skin.ini");
+    TSkinElements e;
+    ASSERT_TRUE(LoadSkinDefinition(e, reader));
+    EXPECT_EQ(e.SkinName, "Build-time test skin");
+    ASSERT_EQ(e.Left->Image.Width(), 4);
+    EXPECT_EQ(e.Left->Image.Pixel(0, 0), RGBColour(255, 0, 255));
+    EXPECT_EQ(e.SysButtons[0]->FrameCount, 3);
+    EXPECT_EQ(e.Colours.ButtonFace, RGBColour(240, 240, 240));
 }
 
 }  // namespace
