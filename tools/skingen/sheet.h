@@ -1,0 +1,14 @@
+// Pictures of a loaded skin for judging it by eye: a contact sheet of every
+// element image (scaled up, frames pulled apart, labelled) and a mock-up of
+// skinned windows composed by the painters' rules.
+#pragma once
+
+#include "skin/data/bitmap.h"
+#include "skin/data/records.h"
+
+namespace srt::art {
+
+TBitmap ContactSheet(const TSkinElements& skin, int scale = 2);
+TBitmap Mockup(const TSkinElements& skin, int scale = 2);
+
+}  // namespace srt::art
