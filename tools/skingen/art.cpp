@@ -640,7 +640,9 @@ std::string Definition(const TPalette& p) {
         {"ButtonClose", 0, 1, kBorder + 2 + kCapW, kCapY, 0, 0, "close.bmp"},
         {"ButtonMaximize", 1, 1, kBorder + 2 + kCapW + step, kCapY, 6, 2, "maximize.bmp"},
         {"ButtonRestore", 1, 1, kBorder + 2 + kCapW + step, kCapY, 6, 1, "restore.bmp"},
-        {"ButtonMinimize", 2, 1, kBorder + 2 + kCapW + 2 * step, kCapY, 8, 0, "minimize.bmp"},
+        // Next to the maximise box, or next to close when there is none.
+        {"ButtonMinimize", 2, 1, kBorder + 2 + kCapW + 2 * step, kCapY, 8, 6, "minimize.bmp"},
+        {"ButtonMinimizeAlone", 2, 1, kBorder + 2 + kCapW + step, kCapY, 8, 7, "minimize.bmp"},
     };
     for (const Cap& c : caps) {
         ini.Section(c.section);

@@ -111,7 +111,7 @@ public:
 
     // A window of w x h with a menu bar; `hot` names the hovered caption
     // button's action (-1: none).
-    TBitmap Window(int w, int h, bool active, const std::string& caption, int hot, bool menu) const {
+    TBitmap Window(int w, int h, bool active, const std::string& caption, int hot, bool menu, bool maxBox = true) const {
         TBitmap win(w, h);
         View(win).Fill(kKey);
         const int bl = BL(), br = BR(), bt = BT(), bb = BB(), mh = menu ? 20 : 0;
@@ -140,10 +140,25 @@ public:
         // boxes, shown normal.
         for (const auto& b : s_.SysButtons) {
             if (b->Visibility == kMdiButtonMark) continue;
-            const bool v1 = b->Visibility == 0 || b->Visibility == 6 || b->Visibility == 8 ||
-                            b->Visibility == 2 || (b->Visibility >= 200 && b->Visibility <= 2000);
-            const bool v2 = b->Visibility1 == 0 || b->Visibility1 == 2 || b->Visibility1 == 6 ||
-                            b->Visibility1 == 8 || (b->Visibility1 >= 200 && b->Visibility1 <= 2000);
+            // Shown as for a normal (not maximised) window with a system menu
+            // and a minimise box, and a maximise box when `maxBox`.
+            const int I = 8 | 2 | (maxBox ? 1 : 0);
+            auto code = [&](int c, bool first) {
+                switch (c) {
+                    case 0: return first ? (b->Action != 0 || (I & 8)) : true;
+                    case 1: return false;
+                    case 2: return true;
+                    case 3: return active;
+                    case 4: return !active;
+                    case 6: return first ? (I & 9) == 9 : (I & 1) != 0;
+                    case 7: return !(I & 1);
+                    case 8: return first ? (I & 10) == 10 : (I & 2) != 0;
+                    case 9: return !(I & 2);
+                    default: return c >= 200 && c <= 2000;
+                }
+            };
+            const bool v1 = code(b->Visibility, true), v2 = code(b->Visibility1, false);
+            if (b->Action == 1 && !(I & 1)) continue;
             if (!v1 || !v2) continue;
             const bool icon = b->Action == 3 || b->Action == 11;
             TBitmap iconImage(16, 16);
@@ -471,7 +486,7 @@ TBitmap Mockup(const TSkinElements& s, int scale) {
     const TBitmap pop = m.Popup();
     Blit(desk, 40, H + 40, pop);
     // A small dialog without maximise box: its buttons still line up.
-    const TBitmap dlg = m.Window(300, 110, true, "Error", 1, false);
+    const TBitmap dlg = m.Window(300, 110, true, "Error", 2, false, false);
     DrawTransparent(desk, 230, H + 30, dlg);
     return Scaled(desk, scale);
 }
