@@ -1,0 +1,113 @@
+// The preview compositor and picture writer of skingen: the mock-up is only
+// worth looking at if it composes images the way the painters do.
+#include <gtest/gtest.h>
+
+#include "tools/skingen/compose.h"
+#include "tools/skingen/png.h"
+#include "tools/skingen/raster.h"
+
+namespace srt::art {
+namespace {
+
+// An image whose pixel value encodes its own coordinates.
+TBitmap Numbered(int w, int h) {
+    TBitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.Row(y)[x] = static_cast<std::uint32_t>(y * 256 + x + 1);
+    return b;
+}
+int X(std::uint32_t p) { return static_cast<int>(p % 256) - 1; }
+int Y(std::uint32_t p) { return static_cast<int>(p / 256); }
+
+TEST(Compose, NinePieceKeepsCornersAndStretchesTheRest) {
+    const TBitmap img = Numbered(30, 10);  // 3 frames of 10 x 10
+    const TBitmap out = CreateSkinBitmap(40, 20, img, {2, 3, 2, 3}, false, false, 3, 2);
+    EXPECT_EQ(X(out.Pixel(0, 0)), 10);   // frame 2 starts at x 10
+    EXPECT_EQ(Y(out.Pixel(0, 0)), 0);
+    EXPECT_EQ(X(out.Pixel(39, 19)), 19);  // bottom-right corner 1:1
+    EXPECT_EQ(Y(out.Pixel(39, 19)), 9);
+    EXPECT_EQ(Y(out.Pixel(20, 1)), 1);    // top edge keeps its rows
+    for (int y = 3; y < 17; ++y)          // centre from the centre only
+        for (int x = 2; x < 38; ++x) {
+            EXPECT_GE(X(out.Pixel(x, y)), 12);
+            EXPECT_LT(X(out.Pixel(x, y)), 18);
+            EXPECT_GE(Y(out.Pixel(x, y)), 3);
+            EXPECT_LT(Y(out.Pixel(x, y)), 7);
+        }
+}
+
+TEST(Compose, MarginsThatDoNotFitAreDroppedInPairs) {
+    const TBitmap img = Numbered(10, 10);
+    const TBitmap out = CreateSkinBitmap(6, 10, img, {4, 2, 4, 2}, false, false, 1, 1);
+    EXPECT_EQ(X(out.Pixel(0, 5)), 0);  // whole width stretched: 6 of 10 columns
+    EXPECT_EQ(X(out.Pixel(5, 5)), 8);
+    EXPECT_EQ(Y(out.Pixel(0, 0)), 0);  // heights kept
+    EXPECT_EQ(Y(out.Pixel(0, 9)), 9);
+}
+
+TEST(Compose, TiledCentreRepeatsAndTheRightEdgeCoversTheOverrun) {
+    const TBitmap img = Numbered(9, 1);  // L 1, centre 7, R 1
+    const TBitmap out = CreateSkinBitmap(22, 1, img, {1, 0, 1, 0}, false, true, 1, 1);
+    EXPECT_EQ(X(out.Pixel(1, 0)), 1);
+    EXPECT_EQ(X(out.Pixel(8, 0)), 1);   // second tile starts at 1 + 7
+    EXPECT_EQ(X(out.Pixel(15, 0)), 1);  // third
+    EXPECT_EQ(X(out.Pixel(20, 0)), 6);
+    EXPECT_EQ(X(out.Pixel(21, 0)), 8);  // right edge
+}
+
+TEST(Compose, StackedFramesAndKeyedDrawing) {
+    TBitmap img(4, 4);
+    View v(img);
+    v.Rect(0, 0, 4, 2, Hex(0x112233));
+    v.Rect(0, 2, 4, 4, kKey);
+    v.Set(1, 3, Hex(0x445566));
+    TBitmap dst(4, 2);
+    View(dst).Fill(Hex(0xFFFFFF));
+    DrawSkinFrame(dst, {0, 0, 4, 2}, img, true, 1, 1);  // side by side: whole image squeezed
+    TBitmap strip(4, 2);
+    View(strip).Fill(Hex(0xFFFFFF));
+    DrawSkinStrip(strip, {0, 0, 4, 2}, img, true, true, 2, 2, 1, 1);  // frame 2 of 2 stacked
+    EXPECT_EQ(strip.Pixel(0, 0), 0xFFFFFFu);  // key left out
+    EXPECT_EQ(strip.Pixel(1, 1), 0x445566u);
+    EXPECT_EQ(FrameRect(img, true, 2, 2).t, 2);
+    EXPECT_EQ(FrameRect(img, false, 4, 3).l, 2);
+}
+
+TEST(Compose, ReversedRectanglesDrawNothing) {
+    const TBitmap img = Numbered(4, 4);
+    TBitmap dst(8, 8);
+    DrawSkinImage(dst, {5, 5, 2, 2}, img, false, false, false, 1, 1, {});
+    DrawSkinStrip(dst, {5, 5, 2, 8}, img, false, false, 1, 1, 1, 1);
+    DrawSkinFrame(dst, {5, 5, 8, 2}, img, false, 1, 1);
+    for (std::uint32_t p : dst.Pixels()) EXPECT_EQ(p, 0u);
+}
+
+TEST(Png, StoredStreamHasValidFraming) {
+    TBitmap img(300, 300);  // 270,300 bytes of rows: more than one stored block
+    View(img).Fill(Hex(0x336699));
+    const std::vector<std::uint8_t> png = EncodePng(img);
+    const std::uint8_t sig[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    ASSERT_GT(png.size(), 300u * 300u * 3u);
+    EXPECT_TRUE(std::equal(std::begin(sig), std::end(sig), png.begin()));
+    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+    EXPECT_EQ(png[19], 44);  // width 300, big-endian
+    EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+    // The IHDR CRC of any 300 x 300 8-bit RGB image.
+    const std::uint32_t crc = std::uint32_t{png[29]} << 24 | png[30] << 16 | png[31] << 8 | png[32];
+    EXPECT_EQ(crc, 0xF61F1922u);
+}
+
+TEST(Raster, AntiAliasedEdgesBlendAndOutsideIsKeyed) {
+    TBitmap img(10, 10);
+    View v(img);
+    v.Fill(Hex(0x000000));
+    v.FillShape(CircleShape(5, 5, 4), Hex(0xFFFFFF));
+    v.KeyOutside(CircleShape(5, 5, 4));
+    EXPECT_EQ(img.Pixel(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(Unpack(img.Pixel(0, 0)), kKey);
+    const RGB edge = Unpack(img.Pixel(2, 2));  // partly covered, kept
+    EXPECT_TRUE(edge == kKey || (edge.r > 0 && edge.r < 255));
+}
+
+}  // namespace
+}  // namespace srt::art
