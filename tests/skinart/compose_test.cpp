@@ -13,7 +13,7 @@ namespace {
 TBitmap Numbered(int w, int h) {
     TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.Row(y)[x] = static_cast<std::uint32_t>(y * 256 + x + 1);
+        for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = static_cast<std::uint32_t>(y * 256 + x + 1);
     return b;
 }
 int X(std::uint32_t p) { return static_cast<int>(p % 256) - 1; }
@@ -22,37 +22,37 @@ int Y(std::uint32_t p) { return static_cast<int>(p / 256); }
 TEST(Compose, NinePieceKeepsCornersAndStretchesTheRest) {
     const TBitmap img = Numbered(30, 10);  // 3 frames of 10 x 10
     const TBitmap out = CreateSkinBitmap(40, 20, img, {2, 3, 2, 3}, false, false, 3, 2);
-    EXPECT_EQ(X(out.Pixel(0, 0)), 10);   // frame 2 starts at x 10
-    EXPECT_EQ(Y(out.Pixel(0, 0)), 0);
-    EXPECT_EQ(X(out.Pixel(39, 19)), 19);  // bottom-right corner 1:1
-    EXPECT_EQ(Y(out.Pixel(39, 19)), 9);
-    EXPECT_EQ(Y(out.Pixel(20, 1)), 1);    // top edge keeps its rows
+    EXPECT_EQ(X(At(out, 0, 0)), 10);   // frame 2 starts at x 10
+    EXPECT_EQ(Y(At(out, 0, 0)), 0);
+    EXPECT_EQ(X(At(out, 39, 19)), 19);  // bottom-right corner 1:1
+    EXPECT_EQ(Y(At(out, 39, 19)), 9);
+    EXPECT_EQ(Y(At(out, 20, 1)), 1);    // top edge keeps its rows
     for (int y = 3; y < 17; ++y)          // centre from the centre only
         for (int x = 2; x < 38; ++x) {
-            EXPECT_GE(X(out.Pixel(x, y)), 12);
-            EXPECT_LT(X(out.Pixel(x, y)), 18);
-            EXPECT_GE(Y(out.Pixel(x, y)), 3);
-            EXPECT_LT(Y(out.Pixel(x, y)), 7);
+            EXPECT_GE(X(At(out, x, y)), 12);
+            EXPECT_LT(X(At(out, x, y)), 18);
+            EXPECT_GE(Y(At(out, x, y)), 3);
+            EXPECT_LT(Y(At(out, x, y)), 7);
         }
 }
 
 TEST(Compose, MarginsThatDoNotFitAreDroppedInPairs) {
     const TBitmap img = Numbered(10, 10);
     const TBitmap out = CreateSkinBitmap(6, 10, img, {4, 2, 4, 2}, false, false, 1, 1);
-    EXPECT_EQ(X(out.Pixel(0, 5)), 0);  // whole width stretched: 6 of 10 columns
-    EXPECT_EQ(X(out.Pixel(5, 5)), 8);
-    EXPECT_EQ(Y(out.Pixel(0, 0)), 0);  // heights kept
-    EXPECT_EQ(Y(out.Pixel(0, 9)), 9);
+    EXPECT_EQ(X(At(out, 0, 5)), 0);  // whole width stretched: 6 of 10 columns
+    EXPECT_EQ(X(At(out, 5, 5)), 8);
+    EXPECT_EQ(Y(At(out, 0, 0)), 0);  // heights kept
+    EXPECT_EQ(Y(At(out, 0, 9)), 9);
 }
 
 TEST(Compose, TiledCentreRepeatsAndTheRightEdgeCoversTheOverrun) {
     const TBitmap img = Numbered(9, 1);  // L 1, centre 7, R 1
     const TBitmap out = CreateSkinBitmap(22, 1, img, {1, 0, 1, 0}, false, true, 1, 1);
-    EXPECT_EQ(X(out.Pixel(1, 0)), 1);
-    EXPECT_EQ(X(out.Pixel(8, 0)), 1);   // second tile starts at 1 + 7
-    EXPECT_EQ(X(out.Pixel(15, 0)), 1);  // third
-    EXPECT_EQ(X(out.Pixel(20, 0)), 6);
-    EXPECT_EQ(X(out.Pixel(21, 0)), 8);  // right edge
+    EXPECT_EQ(X(At(out, 1, 0)), 1);
+    EXPECT_EQ(X(At(out, 8, 0)), 1);   // second tile starts at 1 + 7
+    EXPECT_EQ(X(At(out, 15, 0)), 1);  // third
+    EXPECT_EQ(X(At(out, 20, 0)), 6);
+    EXPECT_EQ(X(At(out, 21, 0)), 8);  // right edge
 }
 
 TEST(Compose, StackedFramesAndKeyedDrawing) {
@@ -67,8 +67,8 @@ TEST(Compose, StackedFramesAndKeyedDrawing) {
     TBitmap strip(4, 2);
     View(strip).Fill(Hex(0xFFFFFF));
     DrawSkinStrip(strip, {0, 0, 4, 2}, img, true, true, 2, 2, 1, 1);  // frame 2 of 2 stacked
-    EXPECT_EQ(strip.Pixel(0, 0), 0xFFFFFFu);  // key left out
-    EXPECT_EQ(strip.Pixel(1, 1), 0x445566u);
+    EXPECT_EQ(At(strip, 0, 0), 0xFFFFFFu);  // key left out
+    EXPECT_EQ(At(strip, 1, 1), 0x445566u);
     EXPECT_EQ(FrameRect(img, true, 2, 2).t, 2);
     EXPECT_EQ(FrameRect(img, false, 4, 3).l, 2);
 }
@@ -79,7 +79,8 @@ TEST(Compose, ReversedRectanglesDrawNothing) {
     DrawSkinImage(dst, {5, 5, 2, 2}, img, false, false, false, 1, 1, {});
     DrawSkinStrip(dst, {5, 5, 2, 8}, img, false, false, 1, 1, 1, 1);
     DrawSkinFrame(dst, {5, 5, 8, 2}, img, false, 1, 1);
-    for (std::uint32_t p : dst.Pixels()) EXPECT_EQ(p, 0u);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(At(dst, x, y), 0u);
 }
 
 TEST(Png, StoredStreamHasValidFraming) {
@@ -92,7 +93,7 @@ TEST(Png, StoredStreamHasValidFraming) {
     EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
     EXPECT_EQ(png[19], 44);  // width 300, big-endian
     EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
-    // The IHDR CRC of any 300 x 300 8-bit RGB image.
+    // The IHDR CRC of any 300 x 300 8-bit Rgb image.
     const std::uint32_t crc = std::uint32_t{png[29]} << 24 | png[30] << 16 | png[31] << 8 | png[32];
     EXPECT_EQ(crc, 0xF61F1922u);
 }
@@ -103,9 +104,9 @@ TEST(Raster, AntiAliasedEdgesBlendAndOutsideIsKeyed) {
     v.Fill(Hex(0x000000));
     v.FillShape(CircleShape(5, 5, 4), Hex(0xFFFFFF));
     v.KeyOutside(CircleShape(5, 5, 4));
-    EXPECT_EQ(img.Pixel(5, 5), 0xFFFFFFu);
-    EXPECT_EQ(Unpack(img.Pixel(0, 0)), kKey);
-    const RGB edge = Unpack(img.Pixel(2, 2));  // partly covered, kept
+    EXPECT_EQ(At(img, 5, 5), 0xFFFFFFu);
+    EXPECT_EQ(Unpack(At(img, 0, 0)), kKey);
+    const Rgb edge = Unpack(At(img, 2, 2));  // partly covered, kept
     EXPECT_TRUE(edge == kKey || (edge.r > 0 && edge.r < 255));
 }
 

@@ -20,7 +20,7 @@
 namespace srt {
 namespace {
 namespace fs = std::filesystem;
-using art::RGB;
+using art::Rgb;
 
 const fs::path kSkinSource = fs::path(SRT_SOURCE_DIR) / "resources" / "skin";
 
@@ -29,9 +29,9 @@ std::vector<std::uint8_t> ReadAll(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-RGB ToRGB(TColour c) { return RGB{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)}; }
-RGB Px(const TBitmap& b, int x, int y) { return art::Unpack(b.Pixel(x, y)); }
-bool IsKey(RGB c) { return c == art::kKey; }
+Rgb ToRGB(TColour c) { return Rgb{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)}; }
+Rgb Px(const TBitmap& b, int x, int y) { return art::Unpack(art::At(b, x, y)); }
+bool IsKey(Rgb c) { return c == art::kKey; }
 
 // A skin loaded the way the program loads it: the folder packed, unpacked
 // and read by the definition reader.
@@ -90,9 +90,9 @@ TEST(SkinArt, BuiltPackagesMatchTheFolders) {
 }
 
 TEST(SkinArt, ContrastRatiosFollowTheFormula) {
-    EXPECT_NEAR(art::Contrast(RGB{0, 0, 0}, RGB{255, 255, 255}), 21.0, 1e-9);
-    EXPECT_NEAR(art::Contrast(RGB{119, 119, 119}, RGB{255, 255, 255}), 4.48, 0.01);
-    EXPECT_DOUBLE_EQ(art::Contrast(RGB{10, 20, 30}, RGB{10, 20, 30}), 1.0);
+    EXPECT_NEAR(art::Contrast(Rgb{0, 0, 0}, Rgb{255, 255, 255}), 21.0, 1e-9);
+    EXPECT_NEAR(art::Contrast(Rgb{119, 119, 119}, Rgb{255, 255, 255}), 4.48, 0.01);
+    EXPECT_DOUBLE_EQ(art::Contrast(Rgb{10, 20, 30}, Rgb{10, 20, 30}), 1.0);
 }
 
 TEST_P(ShippedSkin, EverySlotHasAnImage) {
@@ -208,7 +208,7 @@ TEST_P(ShippedSkin, FrameCornersAreKeyedSoTheWindowIsRounded) {
         const TBitmap& b = s.Slot(name)->Image;
         for (int y = 0; y < b.Height(); ++y)
             for (int x = 0; x < b.Width(); ++x) {
-                const RGB c = Px(b, x, y);
+                const Rgb c = Px(b, x, y);
                 ASSERT_FALSE(c.r == 255 && c.b == 255 && c.g == 1) << name;
             }
     }
@@ -228,7 +228,7 @@ TEST_P(ShippedSkin, OpaqueElementsHoldNoKeyPixels) {
 }
 
 // Text colour against every non-key pixel of a region: the worst ratio.
-double WorstContrast(RGB text, const TBitmap& b, int x0, int y0, int x1, int y1) {
+double WorstContrast(Rgb text, const TBitmap& b, int x0, int y0, int x1, int y1) {
     double worst = 21;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
@@ -298,7 +298,7 @@ TEST_P(ShippedSkin, CaptionGlyphsStandOutFromTheTitle) {
         const int fw = b->Image.Width() / b->FrameCount;
         for (int k = 1; k <= b->FrameCount; ++k) {
             const int titleRow = b->Ycoord + b->Image.Height() / 2 + (k == 4 ? th : 0);
-            const RGB behind = IsKey(Px(b->Image, (k - 1) * fw + 1, b->Image.Height() / 2))
+            const Rgb behind = IsKey(Px(b->Image, (k - 1) * fw + 1, b->Image.Height() / 2))
                                    ? Px(top, top.Width() / 2, titleRow)
                                    : Px(b->Image, (k - 1) * fw + 1, b->Image.Height() / 2);
             // The glyph: the pixel of the frame that differs most from behind.

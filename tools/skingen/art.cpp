@@ -37,8 +37,8 @@ TBitmap Frames(int fw, int fh, int n, bool stacked, const std::function<void(Vie
 
 // A rounded panel: outline colour, a fill per row, the key colour outside.
 // AA edges are blended towards `under`, the colour the painter draws below.
-void Panel(View& v, double x0, double y0, double x1, double y1, double r, RGB under, RGB outline,
-           const std::function<RGB(int)>& fill) {
+void Panel(View& v, double x0, double y0, double x1, double y1, double r, Rgb under, Rgb outline,
+           const std::function<Rgb(int)>& fill) {
     const Shape outer = RoundRectShape(x0, y0, x1, y1, r);
     const Shape inner = RoundRectShape(x0 + 1, y0 + 1, x1 - 1, y1 - 1, std::max(0.0, r - 1));
     for (int y = 0; y < v.Height(); ++y)
@@ -49,8 +49,8 @@ void Panel(View& v, double x0, double y0, double x1, double y1, double r, RGB un
     v.KeyOutside(outer);
 }
 
-void Panel(View& v, double x0, double y0, double x1, double y1, double r, RGB under, RGB outline,
-           RGB top, RGB bottom) {
+void Panel(View& v, double x0, double y0, double x1, double y1, double r, Rgb under, Rgb outline,
+           Rgb top, Rgb bottom) {
     const int h = std::max(1, int(y1 - y0) - 2);
     Panel(v, x0, y0, x1, y1, r, under, outline, [&](int y) {
         return Mix(top, bottom, std::clamp((y - y0 - 1) / double(std::max(1, h - 1)), 0.0, 1.0));
@@ -60,7 +60,7 @@ void Panel(View& v, double x0, double y0, double x1, double y1, double r, RGB un
 // A filled triangle, crisp: rows of widths 2, 4, 6 ... (even) or 1, 3, 5 ...
 // (odd) pointing up, down, left or right, inside a box at (x, y).
 enum class Dir { Up, Down, Left, Right };
-void Triangle(View& v, int x, int y, int base, Dir d, RGB c) {
+void Triangle(View& v, int x, int y, int base, Dir d, Rgb c) {
     const int rows = (base + 1) / 2;
     for (int i = 0; i < rows; ++i) {
         const int len = base - 2 * (rows - 1 - i);  // from the tip outwards
@@ -75,14 +75,14 @@ void Triangle(View& v, int x, int y, int base, Dir d, RGB c) {
 }
 
 // A chevron of two-pixel strokes, 2 * h wide, h + 1 high, pointing down.
-void ChevronDown(View& v, int x, int y, int h, RGB c) {
+void ChevronDown(View& v, int x, int y, int h, Rgb c) {
     for (int i = 0; i < h; ++i) {
         v.HLine(x + i, x + i + 2, y + i, c);
         v.HLine(x + 2 * h - i - 2, x + 2 * h - i, y + i, c);
     }
 }
 
-std::string ColourText(RGB c) {
+std::string ColourText(Rgb c) {
     return std::to_string(c.r) + " " + std::to_string(c.g) + " " + std::to_string(c.b);
 }
 
@@ -96,7 +96,7 @@ public:
     }
     void Key(const std::string& key, const std::string& value) { out_ << key << "=" << value << "\r\n"; }
     void Key(const std::string& key, int value) { Key(key, std::to_string(value)); }
-    void Key(const std::string& key, RGB c) { Key(key, ColourText(c)); }
+    void Key(const std::string& key, Rgb c) { Key(key, ColourText(c)); }
     std::string Text() const { return out_.str(); }
 
 private:
@@ -112,7 +112,7 @@ public:
 
     std::map<std::string, TBitmap> images;
 
-    RGB TitleAt(int k, int y) const {  // the title bar colour at row y (frame k)
+    Rgb TitleAt(int k, int y) const {  // the title bar colour at row y (frame k)
         const double t = std::clamp((y - 1) / double(kTitle - 3), 0.0, 1.0);
         return k == 1 ? Mix(p_.titleTop, p_.titleBottom, t) : Mix(p_.titleInactiveTop, p_.titleInactiveBottom, t);
     }
@@ -124,7 +124,7 @@ public:
         TBitmap win(w, h);
         View v(win);
         v.Fill(p_.face);
-        const RGB outline = k == 1 ? p_.titleOutline : p_.outlineInactive;
+        const Rgb outline = k == 1 ? p_.titleOutline : p_.outlineInactive;
         const Shape outer = RoundRectShape(0, 0, w, h, kTopRadius, kTopRadius, kBottomRadius, kBottomRadius);
         const Shape inner = RoundRectShape(1, 1, w - 1, h - 1, kTopRadius - 1, kTopRadius - 1,
                                            kBottomRadius - 1, kBottomRadius - 1);
@@ -140,13 +140,13 @@ public:
     static TBitmap Cut(const TBitmap& src, int x, int y, int w, int h) {
         TBitmap out(w, h);
         for (int j = 0; j < h; ++j)
-            for (int i = 0; i < w; ++i) out.Row(j)[i] = src.Pixel(x + i, y + j);
+            for (int i = 0; i < w; ++i) out.ScanLine(j)[i] = At(src, x + i, y + j);
         return out;
     }
 
     static void Paste(TBitmap& dst, const TBitmap& src, int x, int y) {
         for (int j = 0; j < src.Height(); ++j)
-            for (int i = 0; i < src.Width(); ++i) dst.Row(y + j)[x + i] = src.Pixel(i, j);
+            for (int i = 0; i < src.Width(); ++i) dst.ScanLine(y + j)[x + i] = At(src, i, j);
     }
 
     void FrameEdges() {
@@ -171,8 +171,8 @@ public:
     // Behind the caption text: a faint capsule, two frames stacked.
     void TextBack() {
         images["textback.bmp"] = Frames(32, kTitle, 2, true, [&](View& v, int k) {
-            const RGB base = TitleAt(k, kTitle / 2);
-            const RGB tint = k == 1 ? Lighten(base, 0.07) : Darken(base, 0.035);
+            const Rgb base = TitleAt(k, kTitle / 2);
+            const Rgb tint = k == 1 ? Lighten(base, 0.07) : Darken(base, 0.035);
             const Shape capsule = RoundRectShape(0, 5, 32, kTitle - 5, 10);
             for (int y = 0; y < kTitle; ++y)
                 for (int x = 0; x < 32; ++x) {
@@ -184,7 +184,7 @@ public:
 
     // Caption button glyphs in a 10 x 10 box.
     enum class Glyph { Close, Max, Restore, Min };
-    static void DrawGlyph(View& v, int x, int y, Glyph g, RGB c, int size = 10) {
+    static void DrawGlyph(View& v, int x, int y, Glyph g, Rgb c, int size = 10) {
         const int s = size - 1;
         switch (g) {
             case Glyph::Close:
@@ -214,15 +214,15 @@ public:
     // Frames: 1 normal, 2 pressed, 3 hover, 4 inactive window.
     TBitmap CaptionButton(Glyph g, bool close) const {
         return Frames(kCapW, kCapH, 4, false, [&](View& v, int k) {
-            RGB glyph = p_.titleText;
+            Rgb glyph = p_.titleText;
             if (k == 2 || k == 3) {
-                const RGB fill = close ? (k == 3 ? p_.closeHot : p_.closePressed) : (k == 3 ? p_.captionHot : p_.captionPressed);
+                const Rgb fill = close ? (k == 3 ? p_.closeHot : p_.closePressed) : (k == 3 ? p_.captionHot : p_.captionPressed);
                 const Shape s = RoundRectShape(0, 0, kCapW, kCapH, 4);
                 for (int y = 0; y < kCapH; ++y)
                     for (int x = 0; x < kCapW; ++x)
                         if (View::Coverage(s, x, y) > 0)
                             v.Set(x, y, Mix(TitleAt(1, kCapY + y), fill, View::Coverage(s, x, y)));
-                if (close) glyph = RGB{255, 255, 255};
+                if (close) glyph = Rgb{255, 255, 255};
             }
             if (k == 4) glyph = p_.titleInactiveText;
             DrawGlyph(v, (kCapW - 10) / 2, (kCapH - 10) / 2, g, glyph);
@@ -243,7 +243,7 @@ public:
             const Glyph g = order[(k - 1) / 4];
             v.Fill(p_.menuBar);
             if (state != 1) {
-                const RGB fill = state == 2 ? Darken(p_.menuBar, 0.12) : Mix(p_.menuBar, p_.accent, 0.14);
+                const Rgb fill = state == 2 ? Darken(p_.menuBar, 0.12) : Mix(p_.menuBar, p_.accent, 0.14);
                 Panel(v, 0, 0, kMdiW, kMdiH, 3, p_.menuBar, fill, fill, fill);
             }
             v.KeyOutside(RoundRectShape(0, 0, kMdiW, kMdiH, 3));
@@ -280,19 +280,19 @@ public:
         // checked (also indeterminate).
         images["checkbox.bmp"] = Frames(13, 13, 4, false, [&](View& v, int k) {
             const bool checked = k == 2 || k == 4, disabled = k >= 3;
-            const RGB fill = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.buttonDisabled : p_.window);
-            const RGB edge = checked ? (disabled ? p_.borderDisabled : Darken(p_.accent, 0.1)) : (disabled ? p_.borderDisabled : p_.dkShadow);
+            const Rgb fill = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.buttonDisabled : p_.window);
+            const Rgb edge = checked ? (disabled ? p_.borderDisabled : Darken(p_.accent, 0.1)) : (disabled ? p_.borderDisabled : p_.dkShadow);
             Panel(v, 0, 0, 13, 13, 2.5, p_.face, edge, fill, fill);
             if (checked) {
-                const RGB mark = disabled ? p_.buttonDisabled : p_.accentText;
+                const Rgb mark = disabled ? p_.buttonDisabled : p_.accentText;
                 v.FillShape(Union(SegmentShape(3.2, 6.6, 5.4, 8.8, 0.85), SegmentShape(5.4, 8.8, 9.8, 4.0, 0.85)), mark);
             }
         });
         // Radio cells, in the same order.
         images["radio.bmp"] = Frames(13, 13, 4, false, [&](View& v, int k) {
             const bool checked = k == 2 || k == 4, disabled = k >= 3;
-            const RGB edge = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.borderDisabled : p_.dkShadow);
-            const RGB fill = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.buttonDisabled : p_.window);
+            const Rgb edge = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.borderDisabled : p_.dkShadow);
+            const Rgb fill = checked ? (disabled ? p_.borderDisabled : p_.accent) : (disabled ? p_.buttonDisabled : p_.window);
             const Shape outer = CircleShape(6.5, 6.5, 6.5), inner = CircleShape(6.5, 6.5, 5.5);
             v.Fill(p_.face);
             v.FillShape(outer, edge);
@@ -316,7 +316,7 @@ public:
     // Group box edge: 1 normal, 2 disabled; the inside is left out.
     void GroupBox() {
         images["groupbox.bmp"] = Frames(16, 16, 2, false, [&](View& v, int k) {
-            const RGB line = k == 1 ? p_.border : p_.borderDisabled;
+            const Rgb line = k == 1 ? p_.border : p_.borderDisabled;
             const Shape outer = RoundRectShape(0, 0, 16, 16, 4), inner = RoundRectShape(1, 1, 15, 15, 3);
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 16; ++x) {
@@ -330,7 +330,7 @@ public:
     // Tool bar buttons: 1 normal, 2 pressed, 3 disabled, 4 hot, 5 checked.
     void Toolbars() {
         images["toolbar.bmp"] = Frames(22, 22, 5, false, [&](View& v, int k) {
-            const RGB hot = Mix(p_.face, p_.accent, 0.12), down = Mix(p_.face, p_.accent, 0.22);
+            const Rgb hot = Mix(p_.face, p_.accent, 0.12), down = Mix(p_.face, p_.accent, 0.22);
             switch (k) {
                 case 2: Panel(v, 0, 0, 22, 22, 3, p_.face, Mix(p_.face, p_.accent, 0.5), down, down); break;
                 case 4: Panel(v, 0, 0, 22, 22, 3, p_.face, Mix(p_.face, p_.accent, 0.35), hot, hot); break;
@@ -345,7 +345,7 @@ public:
     void Tabs() {
         images["tabs.bmp"] = Frames(24, 22, 5, false, [&](View& v, int k) {
             const bool selected = k == 2 || k == 5;
-            const RGB fill = selected ? p_.face : k == 4 ? Mix(p_.face, p_.accent, 0.1) : k == 3 ? p_.buttonDisabled : Mix(p_.face, p_.border, 0.22);
+            const Rgb fill = selected ? p_.face : k == 4 ? Mix(p_.face, p_.accent, 0.1) : k == 3 ? p_.buttonDisabled : Mix(p_.face, p_.border, 0.22);
             const double top = selected ? 0 : 2;
             const Shape outer = RoundRectShape(0, top, 24, 23, 4, 4, 0, 0);
             const Shape inner = RoundRectShape(1, top + 1, 23, 23, 3, 3, 0, 0);
@@ -376,7 +376,7 @@ public:
     void ComboButton() {
         images["combobutton.bmp"] = Frames(19, 21, 4, false, [&](View& v, int k) {
             if (k == 2 || k == 4) {
-                const RGB fill = k == 2 ? Mix(p_.window, p_.accent, 0.22) : Mix(p_.window, p_.accent, 0.1);
+                const Rgb fill = k == 2 ? Mix(p_.window, p_.accent, 0.22) : Mix(p_.window, p_.accent, 0.1);
                 Panel(v, 2, 2, 17, 19, 2, p_.window, fill, fill, fill);
             }
             v.VLine(1, 5, 16, k == 3 ? p_.borderDisabled : Mix(p_.window, p_.border, 0.6));
@@ -386,8 +386,8 @@ public:
     // Sunken edge of combo boxes: 1 normal, 2 pressed, 3 disabled, 4 focused.
     void SunkEdge() {
         images["sunkedge.bmp"] = Frames(12, 12, 4, false, [&](View& v, int k) {
-            const RGB edge = k == 3 ? p_.borderDisabled : (k == 2 || k == 4) ? p_.accent : p_.shadow;
-            const RGB inside = k == 3 ? p_.buttonDisabled : p_.window;
+            const Rgb edge = k == 3 ? p_.borderDisabled : (k == 2 || k == 4) ? p_.accent : p_.shadow;
+            const Rgb inside = k == 3 ? p_.buttonDisabled : p_.window;
             v.Fill(inside);
             v.Frame(0, 0, 12, 12, edge);
             if (k == 4) v.Frame(1, 1, 11, 11, Mix(inside, p_.accent, 0.3));
@@ -399,7 +399,7 @@ public:
     void ExtraImages() {
         images["extra.bmp"] = Frames(12, 12, 5, false, [&](View& v, int k) {
             if (k <= 4) {
-                const RGB c = k == 1 ? p_.textMuted : k == 2 ? p_.text : k == 3 ? p_.glyphDisabled : p_.accent;
+                const Rgb c = k == 1 ? p_.textMuted : k == 2 ? p_.text : k == 3 ? p_.glyphDisabled : p_.accent;
                 ChevronDown(v, 2, 4, 4, c);
                 return;
             }
@@ -414,7 +414,7 @@ public:
     // Header sections: 1 normal, 2 hot, 3 pressed, 4 sorted, 5 disabled.
     void Headerbar() {
         images["header.bmp"] = Frames(16, 20, 5, false, [&](View& v, int k) {
-            const RGB base = k == 2 ? Mix(p_.window, p_.accent, 0.08) : k == 3 ? Mix(p_.window, p_.accent, 0.18) : k == 5 ? p_.buttonDisabled : p_.window;
+            const Rgb base = k == 2 ? Mix(p_.window, p_.accent, 0.08) : k == 3 ? Mix(p_.window, p_.accent, 0.18) : k == 5 ? p_.buttonDisabled : p_.window;
             v.Fill(base);
             v.HLine(0, 16, 19, p_.border);
             v.VLine(15, 3, 17, p_.menuLine);
@@ -428,7 +428,7 @@ public:
         images["menuitem.bmp"] = Frames(24, 20, 5, false, [&](View& v, int k) {
             if (k == 2) v.HLine(4, 20, 15, p_.menuLine);
             if (k >= 3) {
-                const RGB fill = k == 3 ? Mix(p_.menu, p_.border, 0.25) : p_.accent;
+                const Rgb fill = k == 3 ? Mix(p_.menu, p_.border, 0.25) : p_.accent;
                 Panel(v, 2, 1, 22, 19, 3, p_.menu, fill, fill, fill);
             }
         });
@@ -447,10 +447,10 @@ public:
             if (k <= 16) {
                 const int dir = (k - 1) / 4, state = (k - 1) % 4 + 1;
                 if (state == 2 || state == 3) {
-                    const RGB fill = state == 2 ? p_.thumbPressed : Mix(p_.track, p_.thumb, 0.5);
+                    const Rgb fill = state == 2 ? p_.thumbPressed : Mix(p_.track, p_.thumb, 0.5);
                     Panel(v, 1, 1, 15, 15, 3, p_.track, fill, fill, fill);
                 }
-                const RGB c = state == 4 ? p_.glyphDisabled : state == 2 ? p_.accentText : p_.arrow;
+                const Rgb c = state == 4 ? p_.glyphDisabled : state == 2 ? p_.accentText : p_.arrow;
                 const Dir d[] = {Dir::Left, Dir::Right, Dir::Up, Dir::Down};
                 if (dir < 2) Triangle(v, 6, 4, 8, d[dir], c);
                 else Triangle(v, 4, 6, 8, d[dir], c);
@@ -458,7 +458,7 @@ public:
             }
             if (k <= 20) {
                 const bool horz = k <= 18;
-                const RGB fill = (k == 18 || k == 20) ? p_.thumbPressed : p_.thumb;
+                const Rgb fill = (k == 18 || k == 20) ? p_.thumbPressed : p_.thumb;
                 if (horz) Panel(v, 0, 3, 16, 13, 5, p_.track, fill, fill, fill);
                 else Panel(v, 3, 0, 13, 16, 5, p_.track, fill, fill, fill);
                 return;
@@ -468,7 +468,7 @@ public:
         // Tracks: 1 normal, 2 pressed, 3 hot, 4 disabled.
         auto track = [&](bool horz) {
             return Frames(16, 16, 4, false, [&](View& v, int k) {
-                const RGB c = k == 2 ? Darken(p_.track, 0.05) : k == 3 ? Mix(p_.track, p_.thumb, 0.15) : p_.track;
+                const Rgb c = k == 2 ? Darken(p_.track, 0.05) : k == 3 ? Mix(p_.track, p_.thumb, 0.15) : p_.track;
                 v.Fill(c);
                 if (horz) v.HLine(0, 16, 0, p_.menuLine);
                 else v.VLine(0, 0, 16, p_.menuLine);
@@ -479,7 +479,7 @@ public:
         // Thumbs: 1 normal, 2 pressed, 3 hot.
         auto thumb = [&](bool horz) {
             return Frames(16, 16, 3, false, [&](View& v, int k) {
-                const RGB fill = k == 2 ? p_.thumbPressed : k == 3 ? p_.thumbHot : p_.thumb;
+                const Rgb fill = k == 2 ? p_.thumbPressed : k == 3 ? p_.thumbHot : p_.thumb;
                 if (horz) Panel(v, 1, 3, 15, 13, 5, p_.track, fill, fill, fill);
                 else Panel(v, 3, 1, 13, 15, 5, p_.track, fill, fill, fill);
             });
@@ -492,12 +492,12 @@ public:
     // current thumb), 3 hot, 4 pressed, 5 disabled.
     void TrackBars() {
         auto colours = [&](int k) {
-            const RGB fill = k == 3 ? Lighten(p_.accent, 0.15) : k == 4 ? Darken(p_.accent, 0.15) : k == 5 ? p_.borderDisabled : p_.accent;
+            const Rgb fill = k == 3 ? Lighten(p_.accent, 0.15) : k == 4 ? Darken(p_.accent, 0.15) : k == 5 ? p_.borderDisabled : p_.accent;
             return fill;
         };
         auto thumb = [&](int w, int h, const std::function<Shape(int, int)>& shape) {
             return Frames(w, h, 5, false, [&](View& v, int k) {
-                const RGB fill = colours(k);
+                const Rgb fill = colours(k);
                 const Shape s = shape(w, h);
                 v.Fill(p_.face);
                 v.FillShape(s, Darken(fill, 0.18));
@@ -541,7 +541,7 @@ public:
             return Frames(vert ? 7 : 4, vert ? 4 : 7, 8, false, [&](View& v, int k) {
                 const int state = (k - 1) % 4 + 1;
                 const bool first = k <= 4;
-                const RGB c = state == 3 ? p_.glyphDisabled : state == 4 ? p_.accent : p_.text;
+                const Rgb c = state == 3 ? p_.glyphDisabled : state == 4 ? p_.accent : p_.text;
                 Triangle(v, 0, 0, 7, vert ? (first ? Dir::Up : Dir::Down) : (first ? Dir::Left : Dir::Right), c);
             });
         };
@@ -620,7 +620,7 @@ std::string Definition(const TPalette& p) {
     ini.Key("TitleTextActive", p.titleText);
     ini.Key("TitleTextNoActive", p.titleInactiveText);
 
-    const std::pair<const char*, RGB> numbered[] = {
+    const std::pair<const char*, Rgb> numbered[] = {
         {"Colour1", p.accent}, {"Colour2", p.titleBottom}, {"Colour3", p.face}, {"Colour4", p.text}};
     for (const auto& [name, c] : numbered) {
         ini.Section(name);
@@ -695,7 +695,7 @@ std::string Definition(const TPalette& p) {
         int l, t, r, b, trans, tile;
         const char* second = nullptr;
         const char* secondImage = nullptr;
-        RGB normal{}, hot{}, pressed{};
+        Rgb normal{}, hot{}, pressed{};
     };
     const General general[] = {
         {"GroupBoxEdge", "groupbox.bmp", 4, 4, 4, 4, 1, 0},

@@ -15,29 +15,29 @@ struct TPalette {
     std::string folder;    // folder under resources/skin/
     std::string skinName;  // SkinName of the definition
 
-    RGB face;              // client areas, buttons' surroundings (ButtonFace)
-    RGB text;              // window, button and menu text
-    RGB textMuted;         // unselected tab captions, glyphs at rest
-    RGB window;            // edit, list and menu backgrounds
-    RGB accent;            // selection, focus, progress, checked marks
-    RGB accentText;        // text on accent
+    Rgb face;              // client areas, buttons' surroundings (ButtonFace)
+    Rgb text;              // window, button and menu text
+    Rgb textMuted;         // unselected tab captions, glyphs at rest
+    Rgb window;            // edit, list and menu backgrounds
+    Rgb accent;            // selection, focus, progress, checked marks
+    Rgb accentText;        // text on accent
 
-    RGB titleTop, titleBottom, titleText, titleOutline;                       // active frame
-    RGB titleInactiveTop, titleInactiveBottom, titleInactiveText, outlineInactive;
-    RGB captionHot, captionPressed;  // caption button fills over the active title
-    RGB closeHot, closePressed;
+    Rgb titleTop, titleBottom, titleText, titleOutline;                       // active frame
+    Rgb titleInactiveTop, titleInactiveBottom, titleInactiveText, outlineInactive;
+    Rgb captionHot, captionPressed;  // caption button fills over the active title
+    Rgb closeHot, closePressed;
 
-    RGB border;          // control outlines
-    RGB borderDisabled;
-    RGB buttonTop, buttonBottom, buttonHotTop, buttonHotBottom, buttonPressed, buttonDisabled;
-    RGB glyphDisabled;
+    Rgb border;          // control outlines
+    Rgb borderDisabled;
+    Rgb buttonTop, buttonBottom, buttonHotTop, buttonHotBottom, buttonPressed, buttonDisabled;
+    Rgb glyphDisabled;
 
-    RGB menuBar, menuBarText, menuBarLine;
-    RGB menu, menuLine;
+    Rgb menuBar, menuBarText, menuBarLine;
+    Rgb menu, menuLine;
 
-    RGB track, thumb, thumbHot, thumbPressed, arrow;
+    Rgb track, thumb, thumbHot, thumbPressed, arrow;
 
-    RGB shadow, dkShadow, hilight, light;  // ButtonShadow, ButtonDkShadow, ButtonHilight, Buttonlight
+    Rgb shadow, dkShadow, hilight, light;  // ButtonShadow, ButtonDkShadow, ButtonHilight, Buttonlight
 };
 
 TPalette DaylightPalette();  // the default skin

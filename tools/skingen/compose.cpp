@@ -14,7 +14,7 @@ void StretchCopy(TBitmap& dst, Rc d, const TBitmap& src, Rc s) {
         for (int x = 0; x < d.W(); ++x) {
             const int dx = d.l + x, sx = s.l + x * s.W() / d.W();
             if (dx < 0 || dx >= dst.Width() || sx < 0 || sx >= src.Width()) continue;
-            dst.Row(dy)[dx] = src.Pixel(sx, sy);
+            dst.ScanLine(dy)[dx] = At(src, sx, sy);
         }
     }
 }
@@ -29,7 +29,7 @@ void DrawTransparent(TBitmap& dst, int x, int y, const TBitmap& src) {
         for (int i = 0; i < src.Width(); ++i) {
             const int dx = x + i, dy = y + j;
             if (dx < 0 || dy < 0 || dx >= dst.Width() || dy >= dst.Height()) continue;
-            if (src.Pixel(i, j) != key) dst.Row(dy)[dx] = src.Pixel(i, j);
+            if (At(src, i, j) != key) dst.ScanLine(dy)[dx] = At(src, i, j);
         }
 }
 
@@ -114,7 +114,7 @@ void DrawSkinBorder(TBitmap& dst, Rc r, const TBitmap& image, int n, int k, Marg
         for (int x = 0; x < r.W(); ++x) {
             if (x >= L && x < r.W() - R && y >= T && y < r.H() - B) continue;
             const int dx = r.l + x, dy = r.t + y;
-            if (dx >= 0 && dy >= 0 && dx < dst.Width() && dy < dst.Height()) dst.Row(dy)[dx] = full.Pixel(x, y);
+            if (dx >= 0 && dy >= 0 && dx < dst.Width() && dy < dst.Height()) dst.ScanLine(dy)[dx] = At(full, x, y);
         }
 }
 

@@ -4,7 +4,7 @@
 // rows and columns and never blends, as the painters' stretch mode does.
 #pragma once
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 #include "skin/data/records.h"
 
 namespace srt::art {

@@ -87,7 +87,7 @@ int TextWidth(std::string_view text, int scale) {
     return text.empty() ? 0 : (w - 1) * scale;
 }
 
-int DrawText(TBitmap& image, int x, int y, std::string_view text, RGB colour, int scale) {
+int DrawText(TBitmap& image, int x, int y, std::string_view text, Rgb colour, int scale) {
     View v(image);
     for (char c : text) {
         const Glyph* g = Find(c);

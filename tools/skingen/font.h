@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 #include "tools/skingen/raster.h"
 
 namespace srt::art {
@@ -13,6 +13,6 @@ constexpr int kFontHeight = 7;
 
 int TextWidth(std::string_view text, int scale = 1);
 // Draws text with its top-left corner at (x, y); returns the end x.
-int DrawText(TBitmap& image, int x, int y, std::string_view text, RGB colour, int scale = 1);
+int DrawText(TBitmap& image, int x, int y, std::string_view text, Rgb colour, int scale = 1);
 
 }  // namespace srt::art

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "tools/skingen/raster.h"
+
 namespace srt::art {
 namespace {
 
@@ -42,7 +44,7 @@ std::vector<std::uint8_t> EncodePng(const TBitmap& image) {
     for (int y = 0; y < h; ++y) {
         raw.push_back(0);  // filter: none
         for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = image.Pixel(x, y);
+            const std::uint32_t p = At(image, x, y);
             raw.push_back(static_cast<std::uint8_t>(p >> 16));
             raw.push_back(static_cast<std::uint8_t>(p >> 8));
             raw.push_back(static_cast<std::uint8_t>(p));

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 
 namespace srt::art {
 

@@ -18,16 +18,16 @@ double Linear(std::uint8_t c) {
 
 }  // namespace
 
-RGB Mix(RGB a, RGB b, double t) {
-    return RGB{Channel(a.r + (b.r - a.r) * t), Channel(a.g + (b.g - a.g) * t),
+Rgb Mix(Rgb a, Rgb b, double t) {
+    return Rgb{Channel(a.r + (b.r - a.r) * t), Channel(a.g + (b.g - a.g) * t),
                Channel(a.b + (b.b - a.b) * t)};
 }
-RGB Lighten(RGB c, double t) { return Mix(c, RGB{255, 255, 255}, t); }
-RGB Darken(RGB c, double t) { return Mix(c, RGB{0, 0, 0}, t); }
+Rgb Lighten(Rgb c, double t) { return Mix(c, Rgb{255, 255, 255}, t); }
+Rgb Darken(Rgb c, double t) { return Mix(c, Rgb{0, 0, 0}, t); }
 
-double Luminance(RGB c) { return 0.2126 * Linear(c.r) + 0.7152 * Linear(c.g) + 0.0722 * Linear(c.b); }
+double Luminance(Rgb c) { return 0.2126 * Linear(c.r) + 0.7152 * Linear(c.g) + 0.0722 * Linear(c.b); }
 
-double Contrast(RGB a, RGB b) {
+double Contrast(Rgb a, Rgb b) {
     const double la = Luminance(a), lb = Luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
@@ -91,43 +91,43 @@ Shape Minus(Shape a, Shape b) {
     return [a, b](double x, double y) { return a(x, y) && !b(x, y); };
 }
 
-RGB View::Get(int x, int y) const {
-    if (!Inside(x, y)) return RGB{};
-    return Unpack(img_->Pixel(ox_ + x, oy_ + y));
+Rgb View::Get(int x, int y) const {
+    if (!Inside(x, y)) return Rgb{};
+    return Unpack(At(*img_, ox_ + x, oy_ + y));
 }
 
-void View::Set(int x, int y, RGB c) {
+void View::Set(int x, int y, Rgb c) {
     if (!Inside(x, y)) return;
     const int ax = ox_ + x, ay = oy_ + y;
     if (ax < 0 || ay < 0 || ax >= img_->Width() || ay >= img_->Height()) return;
-    img_->Row(ay)[ax] = Pack(c);
+    img_->ScanLine(ay)[ax] = Pack(c);
 }
 
-void View::Blend(int x, int y, RGB c, double alpha) {
+void View::Blend(int x, int y, Rgb c, double alpha) {
     if (alpha <= 0) return;
     Set(x, y, alpha >= 1 ? c : Mix(Get(x, y), c, alpha));
 }
 
-void View::Rect(int x0, int y0, int x1, int y1, RGB c) {
+void View::Rect(int x0, int y0, int x1, int y1, Rgb c) {
     for (int y = std::max(y0, 0); y < std::min(y1, h_); ++y)
         for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x) Set(x, y, c);
 }
 
-void View::Frame(int x0, int y0, int x1, int y1, RGB c) {
+void View::Frame(int x0, int y0, int x1, int y1, Rgb c) {
     HLine(x0, x1, y0, c);
     HLine(x0, x1, y1 - 1, c);
     VLine(x0, y0, y1, c);
     VLine(x1 - 1, y0, y1, c);
 }
 
-void View::VGradient(int x0, int y0, int x1, int y1, RGB top, RGB bottom) {
+void View::VGradient(int x0, int y0, int x1, int y1, Rgb top, Rgb bottom) {
     for (int y = y0; y < y1; ++y) {
         const double t = y1 - y0 > 1 ? double(y - y0) / (y1 - y0 - 1) : 0;
         HLine(x0, x1, y, Mix(top, bottom, t));
     }
 }
 
-void View::Line(int x0, int y0, int x1, int y1, RGB c) {
+void View::Line(int x0, int y0, int x1, int y1, Rgb c) {
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
@@ -148,11 +148,11 @@ double View::Coverage(const Shape& s, int x, int y) {
     return hits / 16.0;
 }
 
-void View::FillShape(const Shape& s, RGB c) {
+void View::FillShape(const Shape& s, Rgb c) {
     FillShape(s, [c](int) { return c; });
 }
 
-void View::FillShape(const Shape& s, const std::function<RGB(int y)>& colour) {
+void View::FillShape(const Shape& s, const std::function<Rgb(int y)>& colour) {
     for (int y = 0; y < h_; ++y)
         for (int x = 0; x < w_; ++x) Blend(x, y, colour(y), Coverage(s, x, y));
 }

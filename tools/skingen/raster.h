@@ -7,34 +7,37 @@
 #include <cstdint>
 #include <functional>
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 
 namespace srt::art {
 
-struct RGB {
+struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(RGB, RGB) = default;
+    friend bool operator==(Rgb, Rgb) = default;
 };
 
-constexpr RGB Hex(std::uint32_t rgb) {
-    return RGB{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+constexpr Rgb Hex(std::uint32_t rgb) {
+    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
                static_cast<std::uint8_t>(rgb)};
 }
-constexpr std::uint32_t Pack(RGB c) { return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b; }
-constexpr RGB Unpack(std::uint32_t p) { return Hex(p); }
+constexpr std::uint32_t Pack(Rgb c) { return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b; }
+constexpr Rgb Unpack(std::uint32_t p) { return Hex(p); }
+
+// The stored pixel (0x00RRGGBB) at (x, y).
+inline std::uint32_t At(const TBitmap& b, int x, int y) { return b.ScanLine(y)[x]; }
 
 // The key colour: pixels of this colour are left out when an element is
 // drawn transparent.
-constexpr RGB kKey{255, 0, 255};
+constexpr Rgb kKey{255, 0, 255};
 
 // a * (1 - t) + b * t, per channel, rounded.
-RGB Mix(RGB a, RGB b, double t);
-RGB Lighten(RGB c, double t);  // towards white
-RGB Darken(RGB c, double t);   // towards black
+Rgb Mix(Rgb a, Rgb b, double t);
+Rgb Lighten(Rgb c, double t);  // towards white
+Rgb Darken(Rgb c, double t);   // towards black
 
 // WCAG relative luminance and contrast ratio (1 to 21).
-double Luminance(RGB c);
-double Contrast(RGB a, RGB b);
+double Luminance(Rgb c);
+double Contrast(Rgb a, Rgb b);
 
 // A point test in pixel coordinates of the view (pixel x covers x .. x + 1).
 using Shape = std::function<bool(double x, double y)>;
@@ -61,22 +64,22 @@ public:
     View Sub(int x, int y, int w, int h) const { return View(*img_, ox_ + x, oy_ + y, w, h); }
 
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
-    RGB Get(int x, int y) const;
-    void Set(int x, int y, RGB c);
-    void Blend(int x, int y, RGB c, double alpha);
+    Rgb Get(int x, int y) const;
+    void Set(int x, int y, Rgb c);
+    void Blend(int x, int y, Rgb c, double alpha);
 
-    void Fill(RGB c) { Rect(0, 0, w_, h_, c); }
-    void Rect(int x0, int y0, int x1, int y1, RGB c);    // x1, y1 exclusive
-    void Frame(int x0, int y0, int x1, int y1, RGB c);   // one-pixel outline
-    void HLine(int x0, int x1, int y, RGB c) { Rect(x0, y, x1, y + 1, c); }
-    void VLine(int x, int y0, int y1, RGB c) { Rect(x, y0, x + 1, y1, c); }
-    void VGradient(int x0, int y0, int x1, int y1, RGB top, RGB bottom);
-    void Line(int x0, int y0, int x1, int y1, RGB c);    // crisp, both ends included
+    void Fill(Rgb c) { Rect(0, 0, w_, h_, c); }
+    void Rect(int x0, int y0, int x1, int y1, Rgb c);    // x1, y1 exclusive
+    void Frame(int x0, int y0, int x1, int y1, Rgb c);   // one-pixel outline
+    void HLine(int x0, int x1, int y, Rgb c) { Rect(x0, y, x1, y + 1, c); }
+    void VLine(int x, int y0, int y1, Rgb c) { Rect(x, y0, x + 1, y1, c); }
+    void VGradient(int x0, int y0, int x1, int y1, Rgb top, Rgb bottom);
+    void Line(int x0, int y0, int x1, int y1, Rgb c);    // crisp, both ends included
 
     // Anti-aliased fill: each pixel is blended with its coverage.
-    void FillShape(const Shape& s, RGB c);
+    void FillShape(const Shape& s, Rgb c);
     // The same with a colour per row.
-    void FillShape(const Shape& s, const std::function<RGB(int y)>& colour);
+    void FillShape(const Shape& s, const std::function<Rgb(int y)>& colour);
     // Pixels that the shape covers less than half become the key colour.
     void KeyOutside(const Shape& s);
 

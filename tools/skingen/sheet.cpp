@@ -11,9 +11,9 @@
 namespace srt::art {
 namespace {
 
-RGB ColourOf(TColour c) {
-    if (c == kNoColour || (c & 0xFF000000u)) return RGB{128, 128, 128};
-    return RGB{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
+Rgb ColourOf(TColour c) {
+    if (c == kNoColour || (c & 0xFF000000u)) return Rgb{128, 128, 128};
+    return Rgb{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
 }
 
 TBitmap Scaled(const TBitmap& src, int scale) {
@@ -32,9 +32,9 @@ struct Item {
     bool stacked;
 };
 
-constexpr RGB kSheetBack{0xF7, 0xF7, 0xF7};
-constexpr RGB kSheetText{0x20, 0x20, 0x20};
-constexpr RGB kSheetNote{0x70, 0x70, 0x70};
+constexpr Rgb kSheetBack{0xF7, 0xF7, 0xF7};
+constexpr Rgb kSheetText{0x20, 0x20, 0x20};
+constexpr Rgb kSheetNote{0x70, 0x70, 0x70};
 constexpr int kGap = 4;  // between frames, unscaled sheet pixels
 
 // The tile of one image: label, size line, then its frames pulled apart.
@@ -82,7 +82,7 @@ TBitmap Swatches(const TSkinElements& skin) {
     DrawText(t, 0, 0, "Colours", kSheetText);
     for (std::size_t i = 0; i < all.size(); ++i) {
         const int x = static_cast<int>(i % cols) * cw, y = 12 + static_cast<int>(i / cols) * ch;
-        v.Rect(x, y, x + 18, y + 18, RGB{0x80, 0x80, 0x80});
+        v.Rect(x, y, x + 18, y + 18, Rgb{0x80, 0x80, 0x80});
         v.Rect(x + 1, y + 1, x + 17, y + 17, ColourOf(all[i].second));
         DrawText(t, x + 22, y + 6, all[i].first, kSheetText);
     }
@@ -96,7 +96,7 @@ class Mock {
 public:
     Mock(const TSkinElements& s) : s_(s), c_(s.Colours) {}
 
-    RGB Col(TColour c) const { return ColourOf(c); }
+    Rgb Col(TColour c) const { return ColourOf(c); }
 
     int BL() const { return s_.Left->Image.Width() / std::max(1, s_.Left->FrameCount); }
     int BR() const { return s_.Right->Image.Width() / std::max(1, s_.Right->FrameCount); }
@@ -214,8 +214,8 @@ public:
     void Button(TBitmap& d, Rc r, int frame, const std::string& text) const {
         const TDataSkinButton& b = *s_.Buttons;
         DrawSkinImage(d, r, b.Image, false, b.Tile == 1, b.Trans == 1, 5, frame, MarginsOf(b));
-        RGB tc = Col(frame == 2 ? b.PressedColour2 : frame == 4 ? b.MouseOverColour2 : b.NormalColour2);
-        if (frame == 3) tc = RGB{0xA0, 0xA0, 0xA0};
+        Rgb tc = Col(frame == 2 ? b.PressedColour2 : frame == 4 ? b.MouseOverColour2 : b.NormalColour2);
+        if (frame == 3) tc = Rgb{0xA0, 0xA0, 0xA0};
         DrawText(d, r.l + (r.W() - TextWidth(text)) / 2, r.t + (r.H() - kFontHeight) / 2, text, tc);
     }
 
@@ -223,7 +223,7 @@ public:
         View v(d);
         v.Rect(r.l, r.t, r.r, r.b, Col(c_.Menu));  // the edit's own background
         v.Frame(r.l, r.t, r.r, r.b, Col(c_.ButtonShadow));
-        v.Frame(r.l + 1, r.t + 1, r.r - 1, r.b - 1, RGB{255, 255, 255});
+        v.Frame(r.l + 1, r.t + 1, r.r - 1, r.b - 1, Rgb{255, 255, 255});
     }
 
     void VScroll(TBitmap& d, Rc B, int pos, int len, bool pressedDown) const {
@@ -258,7 +258,7 @@ public:
 
     void Client(TBitmap& d, Rc C, bool active) const {
         View v(d);
-        const RGB text = Col(c_.WindowText);
+        const Rgb text = Col(c_.WindowText);
         // Tabs over a page.
         const Rc page{C.l + 8, C.t + 8 + 22, C.r - 8, C.b - 52};
         if (const auto* t = s_.Tabs.get()) {
@@ -399,7 +399,7 @@ public:
             }
             if (!sep) {
                 const int gx = R.l + 1 + (mi ? mi->LeftWidth : 0);
-                const RGB tc = Col(selected ? c_.HilightText : i == 0 ? c_.ButtonShadow : c_.MenuText);
+                const Rgb tc = Col(selected ? c_.HilightText : i == 0 ? c_.ButtonShadow : c_.MenuText);
                 DrawText(pop, gx + 16 + 3, R.t + (hh - kFontHeight) / 2, items[i], tc);
                 if (i == 4) DrawText(pop, R.r - 11 - TextWidth("Shift+F4"), R.t + (hh - kFontHeight) / 2, "Shift+F4", tc);
             }

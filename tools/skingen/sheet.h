@@ -3,7 +3,7 @@
 // skinned windows composed by the painters' rules.
 #pragma once
 
-#include "skin/data/bitmap.h"
+#include "component/graphics.h"
 #include "skin/data/records.h"
 
 namespace srt::art {
