@@ -12,6 +12,7 @@
 
 #include "skin/data/bmp.h"
 #include "skin/data/definition.h"
+#include "skin/data/ini.h"
 #include "skin/data/records.h"
 #include "skin/data/skinreader.h"
 #include "tools/skingen/art.h"
@@ -120,6 +121,60 @@ TEST_P(ShippedSkin, EverySlotHasAnImage) {
     for (TColour c : colours) EXPECT_EQ(c & 0xFF000000u, 0u);
     EXPECT_NE(s.Title->ActiveText, kNoColour);
     EXPECT_NE(s.Title->InActiveText, kNoColour);
+}
+
+TEST_P(ShippedSkin, DefinitionGivesEveryKeyTheReaderKnows) {
+    const std::vector<std::uint8_t> bytes = ReadAll(kSkinSource / GetParam() / "skin.ini");
+    const TIniText ini(std::string(bytes.begin(), bytes.end()));
+    auto expect = [&](const std::string& section, std::initializer_list<std::string> keys) {
+        for (const std::string& k : keys) EXPECT_TRUE(ini.Find(section, k).has_value()) << section << "/" << k;
+    };
+    expect("TitlebarSkin", {"SkinName"});
+    for (std::string e : {"Left", "Right", "Top", "Bottom"})
+        expect("Personality", {e, e + "TopHeight", e + "BotHeight", e + "Frame", e + "Stretch", e + "Trans"});
+    expect("Personality", {"TextBack", "TextShift", "TextShiftVert", "TextRightClip", "TextAlignment",
+                           "Textbackground", "TXTBackleft", "TXTBackRight", "ActiveTextR", "ActiveTextG",
+                           "ActiveTextB", "InActiveTextR", "InActiveTextG", "InActiveTextB", "menuBar", "TileMenu",
+                           "TileLeftMenu", "TileRightMenu"});
+    expect("Fonts", {"FontHeight"});
+    expect("Colours", {"WindowText", "ButtonFace", "Scrollbar", "HilightText", "Hilight", "Menubar", "Menu",
+                       "MenuText", "ButtonText", "ButtonHilight", "Buttonlight", "ButtonShadow", "ButtonDkShadow",
+                       "MenuBarText", "TitleTextActive", "TitleTextNoActive"});
+    expect("MDICONTROLS", {"Image"});
+    const std::initializer_list<std::string> stateColours = {"NormalColour", "MouseOverColour", "PressedColour",
+                                                             "NormalColour2", "MouseOverColour2", "PressedColour2"};
+    expect("Buttons", {"LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Bitmap", "Tile",
+                       "CheckButton", "RadioButton", "RadioButtonFrame", "CheckButtonFrame"});
+    expect("Buttons", stateColours);
+    expect("Progress", {"Bitmap", "Chunk", "Style", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Tile"});
+    for (std::string sec : {"GroupBoxEdge", "Toolbars", "StatusBarEdges", "SunkEdge", "ExtraImages", "Headerbar",
+                            "MenuItem", "MenuBackground", "Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb",
+                            "VertScrollThumb", "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
+                            "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown", "Tabs", "ComboButton",
+                            "UpDown.Horz", "UpDown.Vert"}) {
+        expect(sec, {"Image", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Tile"});
+        expect(sec, stateColours);
+    }
+    expect("Tabs", {"Border"});
+    expect("UpDown.Horz", {"GlyphImage"});
+    expect("UpDown.Vert", {"GlyphImage"});
+    expect("HorzScrollThumb", {"FrameCount"});
+    expect("VertScrollThumb", {"FrameCount"});
+    int captionButtons = 0, colourSections = 0;
+    for (const std::string& sec : ini.SectionNames()) {
+        std::string u = SkinLowerCase(sec);
+        if (u.starts_with("button") && u != "buttons") {
+            ++captionButtons;
+            expect(sec, {"Action", "Align", "Xcoord", "Ycoord", "Visibility", "Visibility1", "CombineOp", "frame",
+                         "ButtonImage"});
+        }
+        if (u.starts_with("colour") && u != "colours") {
+            ++colourSections;
+            expect(sec, {"color"});
+        }
+    }
+    EXPECT_GE(captionButtons, 5);
+    EXPECT_GE(colourSections, 2);
 }
 
 TEST_P(ShippedSkin, CaptionButtonsCoverEveryAction) {

@@ -652,10 +652,10 @@ std::string Definition(const TPalette& p) {
         ini.Key("Ycoord", c.y);
         ini.Key("Visibility", c.vis);
         ini.Key("Visibility1", c.vis1);
-        if (c.image) {
-            ini.Key("frame", 4);
-            ini.Key("ButtonImage", c.image);
-        }
+        ini.Key("CombineOp", -1);
+        // The icon button shows the window's icon: no image, frame 0.
+        ini.Key("frame", c.image ? 4 : 0);
+        ini.Key("ButtonImage", c.image ? c.image : "");
     }
     ini.Section("MDICONTROLS");
     ini.Key("Image", "mdicontrols.bmp");
@@ -676,6 +676,10 @@ std::string Definition(const TPalette& p) {
     ini.Key("NormalColour2", p.text);
     ini.Key("MouseOverColour2", p.text);
     ini.Key("PressedColour2", p.text);
+    ini.Comment("Colour numbers: -1, none.");
+    ini.Key("NormalColour", -1);
+    ini.Key("MouseOverColour", -1);
+    ini.Key("PressedColour", -1);
 
     ini.Section("Progress");
     ini.Key("Bitmap", "progress.bmp");
@@ -733,13 +737,15 @@ std::string Definition(const TPalette& p) {
         ini.Key("Trans", g.trans);
         ini.Key("Tile", g.tile);
         const std::string s = g.section;
+        if (!g.second && s != "ComboButton") ini.Key("Style", 0);  // not read where there is a second image
         if (s == "HorzScrollThumb" || s == "VertScrollThumb") ini.Key("FrameCount", 3);
-        if (s == "StatusBarEdges" || s == "Headerbar") ini.Key("NormalColour2", p.text);
-        if (s == "Tabs") {
-            ini.Key("NormalColour2", g.normal);
-            ini.Key("MouseOverColour2", g.hot);
-            ini.Key("PressedColour2", g.pressed);
-        }
+        const bool tabs = s == "Tabs";
+        ini.Key("NormalColour2", tabs ? g.normal : p.text);
+        ini.Key("MouseOverColour2", tabs ? g.hot : p.text);
+        ini.Key("PressedColour2", tabs ? g.pressed : p.text);
+        ini.Key("NormalColour", -1);
+        ini.Key("MouseOverColour", -1);
+        ini.Key("PressedColour", -1);
     }
     return ini.Text();
 }
