@@ -500,7 +500,7 @@ void TGIFImage::ReadImage(TByteStream& stream, TGIFFrame& frame) {
     frame.Pixels.assign(count, start);
     totalPixels_ += count;
     frame.HasImage = true;
-    if (frame.Interlaced() && d.Height > 1) {
+    if (frame.Interlaced() && d.Height > 1 && count > 0) {
         std::vector<std::uint8_t> stored(count, start);
         DecodeLZW(*this, frame, stream, stored.data(), count);
         Deinterlace(stored, frame.Pixels, d.Width, d.Height);

@@ -316,6 +316,15 @@ TEST(GifRead, ZeroSizeFrameTakesTheScreenSize) {
     EXPECT_EQ(l.image.Frames[0]->Width(), 3);
     EXPECT_EQ(l.image.Frames[0]->Height(), 2);
     EXPECT_EQ(l.warnings[0].sender, l.image.Frames[0].get());
+
+    // Found by fuzzing: an interlaced frame on a screen 0 pixels wide.
+    Bytes empty = Header(0, 31);
+    Append(empty, {',', 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 2, 0, ';'});
+    Load e(empty);
+    EXPECT_EQ(e.error, "");
+    ASSERT_EQ(e.image.Frames.size(), 1u);
+    EXPECT_EQ(e.image.Frames[0]->Height(), 31);
+    EXPECT_TRUE(e.image.Frames[0]->Pixels.empty());
 }
 
 TEST(GifRead, ExtensionErrorsAndWarnings) {
