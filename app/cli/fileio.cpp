@@ -176,20 +176,28 @@ private:
 int ReadAll(int fd, std::string& bytes) {
     bytes.clear();
     struct stat st;
+    std::size_t expected = 0;
     if (fstat(fd, &st) == 0) {
         if (S_ISDIR(st.st_mode)) return kErrAccessDenied;
-        if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(std::size_t(st.st_size));
+        if (S_ISREG(st.st_mode) && st.st_size > 0) expected = std::size_t(st.st_size);
     }
-    char buffer[1 << 16];
+    // Reads straight into the string, growing it when the size was unknown
+    // or the file grew meanwhile.
+    std::size_t used = 0;
+    bytes.resize(expected ? expected + 1 : std::size_t(1) << 16);
     for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (got < 0) {
             if (errno == EINTR) continue;
+            bytes.clear();
             return CodeOf(errno, false);
         }
-        if (got == 0) return 0;
-        bytes.append(buffer, std::size_t(got));
+        if (got == 0) break;
+        used += std::size_t(got);
     }
+    bytes.resize(used);
+    return 0;
 }
 
 int WriteAll(int fd, std::string_view bytes) {
