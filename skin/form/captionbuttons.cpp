@@ -1,0 +1,206 @@
+#include "skin/form/captionbuttons.h"
+
+#include <algorithm>
+
+namespace srt {
+
+TNCObject::~TNCObject() {
+    if (FOwner && FOwner->FHotObject == this) FOwner->FHotObject = nullptr;
+}
+
+void TNCObject::LeaveOtherHot() {
+    TNCObject* hot = FOwner->FHotObject;
+    if (hot && hot != this) hot->MouseLeave();
+}
+
+void TNCObject::MouseDown() {
+    LeaveOtherHot();
+    if (!FVisible) return;
+    FOwner->FHotObject = this;
+    FState = stPressed;
+    Draw();
+}
+
+void TNCObject::MouseUp() {
+    if (!FVisible) return;
+    FState = stHover;
+    Draw();
+}
+
+void TNCObject::MouseMove() {
+    if (FOwner->FHotObject == this) return;
+    LeaveOtherHot();
+    if (!FVisible) return;
+    FOwner->FHotObject = this;
+    FState = stHover;
+    Draw();
+}
+
+// Also for an object that has been hidden meanwhile: the owner never keeps a
+// hot object that cannot leave.
+void TNCObject::MouseLeave() {
+    if (FOwner->FHotObject == this) FOwner->FHotObject = nullptr;
+    FState = stNormal;
+    Draw();
+}
+
+void TWinSysButton::Draw() {
+    if (FVisible) FOwner->PaintNCObject(*this);
+}
+
+namespace {
+
+bool FirstCode(int code, const TDataSkinSysButton& r, const TButtonContext& c) {
+    const std::uint8_t i = c.borderIcons;
+    switch (code) {
+    case 0:
+        if (c.borderKind == bkThin) return false;
+        return !(r.Action == 0 && !(i & biSystemMenu));
+    case 1: return c.showState == ssMaximized;
+    case 2: return c.showState != ssMaximized;
+    case 3: return c.active;
+    case 4: return !c.active;
+    case 6: return (i & biMaximize) && (i & biSystemMenu);
+    case 7: return !(i & biMaximize);
+    case 8: return (i & biMinimize) && (i & biSystemMenu);
+    case 9: return !(i & biMinimize);
+    case kMdiButtonMark: return c.mdiChildMaximized && c.menuHeight > 0;
+    default: return code >= 200 && code <= 2000;
+    }
+}
+
+bool SecondCode(int code, bool first, const TButtonContext& c) {
+    const std::uint8_t i = c.borderIcons;
+    switch (code) {
+    case 0: return true;
+    case 1: return c.showState == ssMaximized;
+    case 2: return c.showState != ssMaximized;
+    case 3: return c.active;
+    case 4: return !c.active;
+    case 6: return i & biMaximize;
+    case 7: return !(i & biMaximize);
+    case 8: return i & biMinimize;
+    case 9: return !(i & biMinimize);
+    case kMdiButtonMark: return first;
+    default: return code >= 200 && code <= 2000;
+    }
+}
+
+int Frames(const TDataSkinSysButton& r) { return std::max(r.FrameCount, 1); }
+
+}  // namespace
+
+bool ButtonVisible(const TDataSkinSysButton& r, const TButtonContext& c) {
+    if (r.Action == 1 && !(c.borderIcons & biMaximize)) return false;
+    if (r.Action == 2 && !(c.borderIcons & biMinimize)) return false;
+    const bool v1 = FirstCode(r.Visibility, r, c);
+    return v1 && SecondCode(r.Visibility1, v1, c);
+}
+
+int ButtonPaintFrame(const TDataSkinSysButton& r, bool active) {
+    if (r.FrameCount < 4) return 1;
+    return active ? 1 : 4;
+}
+
+int ButtonStateFrame(const TDataSkinSysButton& r, int state) {
+    int k = state;
+    if (state == TNCObject::stHover && r.Visibility == kMdiButtonMark) k = 4;
+    // An image with fewer frames than the state shows its last frame.
+    return std::clamp(k, 1, Frames(r));
+}
+
+TCaptionEffect CaptionActionEffect(int action, TShowState show) {
+    switch (action) {
+    case 0: return {TCaptionCommand::Close};
+    case 1: case 22:
+        return show == ssMaximized ? TCaptionEffect{TCaptionCommand::Restore, scRestore}
+                                   : TCaptionEffect{TCaptionCommand::Maximize, scMaximize};
+    case 2: case 23:
+        return show != ssMinimized ? TCaptionEffect{TCaptionCommand::Minimize, scMinimize}
+                                   : TCaptionEffect{TCaptionCommand::Restore, scRestore};
+    case 3: case 11: case 12: return {TCaptionCommand::SystemMenu};
+    case 7: case 60: return {TCaptionCommand::MdiChildCommand, scMinimize};
+    case 8: case 61: return {TCaptionCommand::MdiChildCommand, scRestore};
+    case 9: case 62: return {TCaptionCommand::MdiChildCommand, scClose};
+    default: return {TCaptionCommand::PostQuery};
+    }
+}
+
+void TCaptionButtons::Build(TNCOwner* owner, const TSkinElements& skin, const TBitmap& iconBitmap,
+                            TBitmap& defaultIcon) {
+    buttons_.clear();
+    for (const auto& record : skin.SysButtons) {
+        if (!record) continue;
+        auto button = std::make_unique<TWinSysButton>(owner, record.get());
+        if (button->IsIconButton()) {
+            if (record->Image.Empty() && !iconBitmap.Empty()) record->Image.Assign(iconBitmap);
+            if (defaultIcon.Empty() && !iconBitmap.Empty()) defaultIcon.Assign(iconBitmap);
+            record->FrameCount = 1;
+        }
+        buttons_.push_back(std::move(button));
+    }
+}
+
+bool TCaptionButtons::UpdateVisible(std::size_t index, const TButtonContext& ctx) {
+    TWinSysButton& b = *buttons_[index];
+    b.FVisible = ButtonVisible(*b.FRecord, ctx);
+    return b.FVisible;
+}
+
+int TCaptionButtons::Layout(const TButtonContext& c) {
+    int buttonsRight = 0;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        if (!UpdateVisible(i, c)) continue;
+        TWinSysButton& b = *buttons_[i];
+        const TDataSkinSysButton& r = *b.FRecord;
+        if (r.Image.Empty()) continue;
+        const int w = r.Image.Width() / Frames(r), h = r.Image.Height();
+        const TSkinRect base{0, 0, w, h};
+        const int x = r.Xcoord, y = r.Ycoord;
+        switch (r.Align) {
+        case 0: b.FBounds = base.Offset(x, y); break;
+        case 1:
+            b.FBounds = base.Offset(c.windowWidth - x, y);
+            buttonsRight = std::max(buttonsRight, b.FBounds.Left);
+            break;
+        case 2: case 8: b.FBounds = base.Offset(c.textRect.Left - w - x, y); break;
+        case 3: case 9: b.FBounds = base.Offset(c.textRect.Right + x, y); break;
+        case kMdiButtonMark: {
+            const int top = (c.menuHeight - h) / 2 + c.metrics.TitleHeight;
+            const int menuLeft = std::max(c.menuBarLeftWidth, 0);
+            const int left = c.rightToLeft ? x + c.metrics.BorderLeft + menuLeft
+                                           : c.windowWidth - x - c.metrics.BorderRight - menuLeft;
+            b.FBounds = base.Offset(left, top);
+            break;
+        }
+        default: b.FBounds = base; break;
+        }
+    }
+    return buttonsRight;
+}
+
+TWinSysButton* TCaptionButtons::Hit(int x, int y) const {
+    for (const auto& b : buttons_)
+        if (b->FVisible && b->FRecord->Action >= 0 && b->FBounds.Contains(x, y)) return b.get();
+    return nullptr;
+}
+
+std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t icons) {
+    std::vector<TSystemMenuItem> items{{" Restore ", 0, ""}};
+    if (icons & biMaximize) items.push_back({" Maximize ", 1, ""});
+    if (icons & biMinimize) items.push_back({" Minimize ", 2, ""});
+    items.push_back({"-", kSysMenuSeparatorTag, ""});
+    items.push_back({" Close ", 3, "Shift+F4"});
+    return items;
+}
+
+bool SystemMenuItemEnabled(int tag, TShowState show) {
+    switch (tag) {
+    case 0: return show != ssNormal;
+    case 1: return show != ssMaximized;
+    case 2: return show != ssMinimized;
+    default: return true;
+    }
+}
+
+}  // namespace srt

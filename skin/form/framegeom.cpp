@@ -1,0 +1,98 @@
+#include "skin/form/framegeom.h"
+
+#include <algorithm>
+
+namespace srt {
+
+std::uint8_t BorderKindFor(std::uint32_t style, std::uint32_t exStyle) {
+    if ((style & ws::Popup) && (style & ws::Caption) != ws::Caption) return bkNoFrame;
+    if (exStyle & ws::ExWindowEdge) return bkFrame;
+    if (style & ws::ThickFrame) return bkFrame;
+    return bkThin;
+}
+
+std::uint8_t BorderIconsFor(std::uint32_t style, bool hasSystemMenu) {
+    std::uint8_t icons = 0;
+    if ((style & ws::SysMenu) || hasSystemMenu) icons |= biSystemMenu;
+    if (style & ws::MinimizeBox) icons |= biMinimize;
+    if (style & ws::MaximizeBox) icons |= biMaximize;
+    return icons;
+}
+
+namespace {
+// Size of one frame; a frame count below 1 counts as 1.
+int PerFrame(int size, int frames) { return size / std::max(frames, 1); }
+}  // namespace
+
+TFrameMetrics ComputeFrameMetrics(const TSkinElements& skin, std::uint8_t borderKind) {
+    TFrameMetrics m;
+    if (borderKind == bkNoFrame) return m;
+    m.TitleHeight = PerFrame(skin.Top->Image.Height(), skin.Top->FrameCount);
+    m.BorderLeft = PerFrame(skin.Left->Image.Width(), skin.Left->FrameCount);
+    m.BorderRight = PerFrame(skin.Right->Image.Width(), skin.Right->FrameCount);
+    m.BorderBottom = PerFrame(skin.Bottom->Image.Height(), skin.Bottom->FrameCount);
+    return m;
+}
+
+TSkinRect SkinnedClientRect(const TFrameMetrics& m, int menuHeight, const TSkinRect& w) {
+    return {w.Left + m.BorderLeft, w.Top + m.TitleHeight + menuHeight, w.Right - m.BorderRight,
+            w.Bottom - m.BorderBottom};
+}
+
+std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int height) {
+    return {{
+        {0, 0, m.BorderLeft, height},
+        {width - m.BorderRight, 0, width, height},
+        {m.BorderLeft, 0, width - m.BorderRight, m.TitleHeight},
+        {m.BorderLeft, height - m.BorderBottom, width - m.BorderRight, height},
+    }};
+}
+
+int BorderFrame(const TDataSkinObject& edge, bool active) {
+    return active || edge.FrameCount <= 1 ? 1 : 2;
+}
+
+int FrameHitTest(int defaultResult, int y, int titleHeight) {
+    if (defaultResult != htNowhere) return defaultResult;
+    if (y > titleHeight) return htMenu;
+    if (y > 3) return htCaption;
+    return defaultResult;
+}
+
+TSkinRect LayoutCaptionText(const TDataSkinTitle& title, const TCaptionLayoutInput& in) {
+    const TSkinRect& r = in.title;
+    // The measured rectangle, widened by the text background margins.
+    TSkinRect t{r.Left, r.Top, r.Left + in.textWidth + title.TXTBackleft + title.TXTBackRight,
+                r.Top + in.textHeight};
+    const int shift = title.LeftWidth, shiftVert = title.TopHeight, rightClip = title.RightWidth;
+    int dx = 0;
+    if (in.rightToLeft) {
+        dx = (r.Width() - rightClip) - t.Width();
+    } else {
+        switch (title.TextAlignment) {
+        case 0: dx = shift; break;
+        case 1: dx = (r.Width() - t.Width()) / 2; break;
+        case 2: dx = (r.Width() - rightClip) - t.Width(); break;
+        default: dx = 0; break;
+        }
+    }
+    const int dy = (r.Height() - t.Height()) / 2 + shiftVert / 2;
+    t = t.Offset(dx, dy);
+    if (in.popup)
+        t.Right = std::max(t.Right, in.buttonsRight - 5);
+    else
+        t.Right = std::min(t.Right, r.Right - rightClip);
+    return t;
+}
+
+int DialogCaptionWidth(const TFrameMetrics& m, const TDataSkinTitle& title, int spaceWidth,
+                       int textLength) {
+    return spaceWidth * (textLength + 7) + m.BorderLeft + m.BorderRight + title.LeftWidth +
+           title.RightWidth + title.TXTBackleft + title.TXTBackRight;
+}
+
+bool IsMessageDialogClass(std::string_view className) {
+    return className == "TMessageForm" || className == "#32770";
+}
+
+}  // namespace srt

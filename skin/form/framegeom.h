@@ -1,0 +1,93 @@
+// Geometry of a skinned window frame: border kind, frame widths, the client
+// rectangle inside them, the border parts, the caption text placement and
+// the width a message dialog needs. Platform-free; the form skin reads the
+// window, calls these and paints what they return.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "skin/data/records.h"
+
+namespace srt {
+
+// Window style bits the frame rules read (the platform's values).
+namespace ws {
+constexpr std::uint32_t Popup = 0x80000000u, Child = 0x40000000u, Caption = 0x00C00000u,
+                        SysMenu = 0x00080000u, ThickFrame = 0x00040000u,
+                        MinimizeBox = 0x00020000u, MaximizeBox = 0x00010000u,
+                        HScroll = 0x00100000u, VScroll = 0x00200000u;
+constexpr std::uint32_t CaptionButtons = SysMenu | MinimizeBox | MaximizeBox;  // 0xB0000
+constexpr std::uint32_t ExWindowEdge = 0x100, ExLeftScrollBar = 0x4000, ExMdiChild = 0x40;
+}  // namespace ws
+
+struct TSkinRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    constexpr int Width() const { return Right - Left; }
+    constexpr int Height() const { return Bottom - Top; }
+    constexpr bool Contains(int x, int y) const {
+        return x >= Left && x < Right && y >= Top && y < Bottom;
+    }
+    constexpr TSkinRect Offset(int dx, int dy) const {
+        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+    }
+    constexpr bool operator==(const TSkinRect&) const = default;
+};
+
+// Caption-button styles the window had at start (FBorderIcons).
+constexpr std::uint8_t biSystemMenu = 8, biMinimize = 2, biMaximize = 1;
+
+enum TShowState : std::uint8_t { ssNormal = 0, ssMaximized = 1, ssMinimized = 2 };
+
+// 0: skinned frame; 3: skinned frame without the close button of code 0;
+// 2: no skinned frame (a popup without caption).
+constexpr std::uint8_t bkFrame = 0, bkNoFrame = 2, bkThin = 3;
+std::uint8_t BorderKindFor(std::uint32_t style, std::uint32_t exStyle);
+std::uint8_t BorderIconsFor(std::uint32_t style, bool hasSystemMenu);
+
+struct TFrameMetrics {
+    int BorderLeft = 0, TitleHeight = 0, BorderRight = 0, BorderBottom = 0;
+    constexpr bool operator==(const TFrameMetrics&) const = default;
+};
+
+// Widths from the edge images: left and right hold their frames side by
+// side, top and bottom stacked. All zero for bkNoFrame.
+TFrameMetrics ComputeFrameMetrics(const TSkinElements& skin, std::uint8_t borderKind);
+
+// The client rectangle of a window at `window` (screen or parent
+// coordinates) inside the skinned frame and a menu bar of menuHeight.
+TSkinRect SkinnedClientRect(const TFrameMetrics& m, int menuHeight, const TSkinRect& window);
+
+// Border parts, index 0 left, 1 right, 2 top, 3 bottom, in window
+// coordinates of a W x H window. The top part spans between the side parts.
+std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int height);
+
+// The frame of an edge element to paint: 1 when active or single-framed, else 2.
+int BorderFrame(const TDataSkinObject& edge, bool active);
+
+// The hit-test answer inside the skinned title bar, given what the previous
+// window procedure answered and the cursor's y in window coordinates.
+constexpr int htNowhere = 0, htCaption = 2, htMenu = 5;
+int FrameHitTest(int defaultResult, int y, int titleHeight);
+
+// Caption text placement inside the title rectangle R.
+struct TCaptionLayoutInput {
+    TSkinRect title;             // R
+    int textWidth = 0;           // measured width of caption + " " + pad
+    int textHeight = 0;
+    bool rightToLeft = false;
+    bool popup = false;          // WS_POPUP window
+    int buttonsRight = 0;        // from the previous button layout
+};
+// The text rectangle T (stored as FTextRect); the text background strip is
+// drawn across it and the text into it narrowed by TXTBackleft/TXTBackRight.
+TSkinRect LayoutCaptionText(const TDataSkinTitle& title, const TCaptionLayoutInput& in);
+
+// Width a message dialog needs for its caption of textLength characters.
+int DialogCaptionWidth(const TFrameMetrics& m, const TDataSkinTitle& title, int spaceWidth,
+                       int textLength);
+// Dialog classes that are widened to fit their caption.
+bool IsMessageDialogClass(std::string_view className);
+
+}  // namespace srt

@@ -1,0 +1,125 @@
+#include "skin/form/framegeom.h"
+
+#include <gtest/gtest.h>
+
+namespace srt {
+namespace {
+
+// Edge images of a skin: left/right frames side by side, top/bottom stacked.
+void SetEdges(TSkinElements& s, int frames) {
+    s.Left->Image.SetSize(4 * frames, 10);
+    s.Left->FrameCount = frames;
+    s.Right->Image.SetSize(5 * frames, 10);
+    s.Right->FrameCount = frames;
+    s.Top->Image.SetSize(40, 24 * frames);
+    s.Top->FrameCount = frames;
+    s.Bottom->Image.SetSize(40, 6 * frames);
+    s.Bottom->FrameCount = frames;
+}
+
+TEST(FrameGeometry, BorderKindFromStyles) {
+    EXPECT_EQ(BorderKindFor(ws::Popup, 0), bkNoFrame);
+    EXPECT_EQ(BorderKindFor(ws::Popup | 0x00800000u, ws::ExWindowEdge), bkNoFrame);  // border only
+    EXPECT_EQ(BorderKindFor(ws::Popup | ws::Caption, 0), bkThin);
+    EXPECT_EQ(BorderKindFor(ws::Caption, ws::ExWindowEdge), bkFrame);
+    EXPECT_EQ(BorderKindFor(ws::Caption | ws::ThickFrame, 0), bkFrame);
+    EXPECT_EQ(BorderKindFor(ws::Caption, 0), bkThin);
+}
+
+TEST(FrameGeometry, BorderIcons) {
+    EXPECT_EQ(BorderIconsFor(ws::SysMenu | ws::MinimizeBox | ws::MaximizeBox, false), 11);
+    EXPECT_EQ(BorderIconsFor(0, true), biSystemMenu);
+    EXPECT_EQ(BorderIconsFor(ws::MaximizeBox, false), biMaximize);
+}
+
+TEST(FrameGeometry, MetricsDivideByFrameCount) {
+    TSkinElements s;
+    SetEdges(s, 2);
+    EXPECT_EQ(ComputeFrameMetrics(s, bkFrame), (TFrameMetrics{4, 24, 5, 6}));
+    EXPECT_EQ(ComputeFrameMetrics(s, bkThin), (TFrameMetrics{4, 24, 5, 6}));
+    EXPECT_EQ(ComputeFrameMetrics(s, bkNoFrame), TFrameMetrics{});
+    s.Top->FrameCount = 0;  // a broken count never divides by zero
+    EXPECT_EQ(ComputeFrameMetrics(s, bkFrame).TitleHeight, 48);
+    TSkinElements empty;
+    EXPECT_EQ(ComputeFrameMetrics(empty, bkFrame), TFrameMetrics{});
+}
+
+TEST(FrameGeometry, ClientRectAndBorderParts) {
+    const TFrameMetrics m{4, 24, 5, 6};
+    EXPECT_EQ(SkinnedClientRect(m, 0, {100, 50, 400, 350}), (TSkinRect{104, 74, 395, 344}));
+    EXPECT_EQ(SkinnedClientRect(m, 19, {100, 50, 400, 350}), (TSkinRect{104, 93, 395, 344}));
+    const auto p = BorderPartRects(m, 300, 200);
+    EXPECT_EQ(p[0], (TSkinRect{0, 0, 4, 200}));
+    EXPECT_EQ(p[1], (TSkinRect{295, 0, 300, 200}));
+    EXPECT_EQ(p[2], (TSkinRect{4, 0, 295, 24}));
+    EXPECT_EQ(p[3], (TSkinRect{4, 194, 295, 200}));
+    // A window narrower than its frame gives parts of negative width.
+    EXPECT_LT(BorderPartRects(m, 6, 200)[2].Width(), 0);
+}
+
+TEST(FrameGeometry, InactiveFrameOnlyWithTwoFrames) {
+    TDataSkinObject edge("Top");
+    edge.FrameCount = 2;
+    EXPECT_EQ(BorderFrame(edge, true), 1);
+    EXPECT_EQ(BorderFrame(edge, false), 2);
+    edge.FrameCount = 1;
+    EXPECT_EQ(BorderFrame(edge, false), 1);
+}
+
+TEST(FrameGeometry, HitTestAsksTheDefaultFirst) {
+    EXPECT_EQ(FrameHitTest(htNowhere, 0, 24), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, 3, 24), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, 4, 24), htCaption);
+    EXPECT_EQ(FrameHitTest(htNowhere, 24, 24), htCaption);
+    EXPECT_EQ(FrameHitTest(htNowhere, 25, 24), htMenu);
+    EXPECT_EQ(FrameHitTest(12 /*HTTOP*/, 10, 24), 12);
+}
+
+TEST(CaptionText, AlignmentAndClipping) {
+    TDataSkinTitle t("Title");
+    t.LeftWidth = 10;   // text shift
+    t.TopHeight = 4;    // vertical shift
+    t.RightWidth = 60;  // right clip
+    t.TXTBackleft = 3;
+    t.TXTBackRight = 7;
+    TCaptionLayoutInput in;
+    in.title = {4, 0, 304, 24};
+    in.textWidth = 100;
+    in.textHeight = 14;
+    // Left: shifted by TextShift, centred vertically plus half the shift.
+    EXPECT_EQ(LayoutCaptionText(t, in), (TSkinRect{14, 7, 124, 21}));
+    t.TextAlignment = 1;  // centred on the measured width including margins
+    EXPECT_EQ(LayoutCaptionText(t, in), (TSkinRect{99, 7, 209, 21}));
+    t.TextAlignment = 2;  // right, before the clip
+    EXPECT_EQ(LayoutCaptionText(t, in), (TSkinRect{134, 7, 244, 21}));
+    t.TextAlignment = 5;
+    EXPECT_EQ(LayoutCaptionText(t, in).Left, 4);
+    // A long caption is cut at the clip (the text then ends in an ellipsis).
+    t.TextAlignment = 0;
+    in.textWidth = 1000;
+    EXPECT_EQ(LayoutCaptionText(t, in).Right, 304 - 60);
+    // Right to left always aligns right.
+    in.textWidth = 100;
+    in.rightToLeft = true;
+    EXPECT_EQ(LayoutCaptionText(t, in).Left, 134);
+    // A popup reaches at least to the caption buttons.
+    in.rightToLeft = false;
+    in.popup = true;
+    in.buttonsRight = 280;
+    EXPECT_EQ(LayoutCaptionText(t, in).Right, 275);
+}
+
+TEST(DialogWidening, NeededWidth) {
+    TDataSkinTitle t("Title");
+    t.LeftWidth = 10;
+    t.RightWidth = 60;
+    t.TXTBackleft = 3;
+    t.TXTBackRight = 7;
+    EXPECT_EQ(DialogCaptionWidth({4, 24, 5, 6}, t, 4, 93), 4 * 100 + 4 + 5 + 10 + 60 + 3 + 7);
+    EXPECT_TRUE(IsMessageDialogClass("#32770"));
+    EXPECT_TRUE(IsMessageDialogClass("TMessageForm"));
+    EXPECT_FALSE(IsMessageDialogClass("tmessageform"));
+}
+
+}  // namespace
+}  // namespace srt
