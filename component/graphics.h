@@ -5,7 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
+
+#include "component/classes.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -65,3 +69,99 @@ private:
     std::vector<std::uint32_t> store_;
 #endif
 };
+
+// Colour values: 0x00BBGGRR, or 0xFF000000 + n for the system colour n.
+using TColor = std::int32_t;
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clWindowText = static_cast<TColor>(0xFF000008);
+inline constexpr TColor clWindow = static_cast<TColor>(0xFF000005);
+inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
+inline constexpr TColor clBtnText = static_cast<TColor>(0xFF000012);
+// A system colour resolved to 0x00BBGGRR (natively: the classic defaults).
+std::uint32_t ColorToRGB(TColor colour);
+
+enum TFontStyle : std::uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// A font description; on Win32 it owns the matching HFONT, made on first use
+// and remade after a change. OnChange runs after every change.
+class TFont : public TPersistent {
+    SRT_DECLARE_CLASS()
+public:
+    TFont();
+    ~TFont() override;
+    TFont(const TFont&) = delete;
+    TFont& operator=(const TFont&) = delete;
+
+    std::int32_t Charset() const { return charset_; }
+    void SetCharset(std::int32_t v);
+    TColor Color() const { return color_; }
+    void SetColor(TColor v);
+    std::int32_t Height() const { return height_; }  // negative: character height in pixels
+    void SetHeight(std::int32_t v);
+    std::string Name() const { return name_; }       // UTF-8
+    void SetName(const std::string& v);
+    std::uint32_t Style() const { return style_; }
+    void SetStyle(std::uint32_t v);
+    void Assign(const TPersistent& source) override;
+    bool SameAs(const TFont& other) const;
+
+    std::function<void()> OnChange;
+
+#ifdef _WIN32
+    HFONT Handle();
+#endif
+
+private:
+    void Changed();
+    std::int32_t charset_ = 1;  // DEFAULT_CHARSET
+    TColor color_ = clWindowText;
+    std::int32_t height_ = -11;
+    std::string name_ = "MS Sans Serif";
+    std::uint32_t style_ = 0;
+#ifdef _WIN32
+    HFONT handle_ = nullptr;
+#endif
+};
+
+#ifdef _WIN32
+// A solid brush of one colour, made on first use.
+class TBrush {
+public:
+    explicit TBrush(TColor colour = clWhite) : colour_(colour) {}
+    ~TBrush();
+    TBrush(const TBrush&) = delete;
+    TBrush& operator=(const TBrush&) = delete;
+    TColor Color() const { return colour_; }
+    void SetColor(TColor colour);
+    HBRUSH Handle();
+
+private:
+    TColor colour_;
+    HBRUSH handle_ = nullptr;
+};
+
+// Drawing on a device context it does not own. Objects it selects are put
+// back when it goes.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc) : dc_(dc) {}
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    HDC Handle() const { return dc_; }
+    void UseFont(TFont& font);
+    void FillRect(const RECT& r, TColor colour);
+    // Text in the selected font; transparent background.
+    void TextRect(const std::string& utf8, RECT r, UINT format, TColor colour);
+    void Draw(int x, int y, TBitmap& bitmap);
+
+private:
+    HDC dc_;
+    HGDIOBJ oldFont_ = nullptr;
+    bool fontSelected_ = false;
+};
+#endif

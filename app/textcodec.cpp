@@ -1,0 +1,146 @@
+#include "textcodec.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace srt {
+namespace {
+
+constexpr wchar_t kEscapeBase = 0xDC00;
+
+bool IsEscape(wchar_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Length of the valid UTF-8 sequence at s[i], 0 if there is none.
+std::size_t Utf8Sequence(std::string_view s, std::size_t i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) return 1;
+    std::size_t n;
+    std::uint32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        cp = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        auto c = static_cast<unsigned char>(s[i + k]);
+        if ((c & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+std::wstring Widen(std::string_view bytes, UINT codePage, DWORD flags) {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    return out;
+}
+
+// Encodes text that holds no escapes; `lossy` tells whether the code page
+// lacked a character.
+std::string Narrow(std::wstring_view text, UINT codePage, bool* lossy) {
+    if (text.empty()) return {};
+    BOOL usedDefault = FALSE;
+    bool utf = codePage == CP_UTF8;
+    DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* used = utf ? nullptr : &usedDefault;
+    int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, used);
+    std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    if (n > 0)
+        WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, used);
+    if (lossy && usedDefault) *lossy = true;
+    return out;
+}
+
+// Character by character: every unit that decodes and encodes back to the
+// same bytes is kept, every other byte is escaped.
+std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t len = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+        std::string_view unit = bytes.substr(i, len);
+        std::wstring w = Widen(unit, codePage, MB_ERR_INVALID_CHARS);
+        bool lossy = false;
+        if (!w.empty() && w.size() <= 2 && Narrow(w, codePage, &lossy) == unit && !lossy &&
+            std::none_of(w.begin(), w.end(), IsEscape)) {
+            out += w;
+            i += len;
+        } else {
+            out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]));
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t n = Utf8Sequence(bytes, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+    bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Ansi;
+}
+
+std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT codePage) {
+    if (encoding == TextEncoding::Utf8) {
+        std::wstring out;
+        out.reserve(bytes.size());
+        // Valid runs in one call each; bytes outside them are escaped.
+        for (std::size_t i = 0; i < bytes.size();) {
+            std::size_t start = i;
+            while (i < bytes.size()) {
+                std::size_t n = Utf8Sequence(bytes, i);
+                if (n == 0) break;
+                i += n;
+            }
+            out += Widen(bytes.substr(start, i - start), CP_UTF8, 0);
+            if (i < bytes.size()) out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i++]));
+        }
+        return out;
+    }
+    if (codePage == CP_ACP) codePage = GetACP();
+    // Fast path: the whole text decodes and encodes back to itself.
+    std::wstring w = Widen(bytes, codePage, MB_ERR_INVALID_CHARS);
+    if (!w.empty() || bytes.empty()) {
+        bool lossy = false;
+        if (std::none_of(w.begin(), w.end(), IsEscape) && Narrow(w, codePage, &lossy) == bytes && !lossy) return w;
+    }
+    return DecodeAnsiSlow(bytes, codePage);
+}
+
+std::string EncodeText(std::wstring_view text, TextEncoding encoding, UINT codePage, bool* lossy) {
+    if (lossy) *lossy = false;
+    UINT cp = encoding == TextEncoding::Utf8 ? CP_UTF8 : (codePage == CP_ACP ? GetACP() : codePage);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t start = i;
+        while (i < text.size() && !IsEscape(text[i])) ++i;
+        out += Narrow(text.substr(start, i - start), cp, lossy);
+        while (i < text.size() && IsEscape(text[i])) out += static_cast<char>(text[i++] - kEscapeBase);
+    }
+    return out;
+}
+
+}  // namespace srt

@@ -1,0 +1,433 @@
+#include "component/forms.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "component/dialogs.h"
+#include "component/filer.h"
+#include "component/wstr.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+// ---- TCustomForm ---------------------------------------------------------------
+
+SRT_DEFINE_CLASS(TCustomForm, TWinControl, {
+    b.Set("BorderIcons", "TBorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
+          &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, biSystemMenu | biMinimize | biMaximize);
+    b.Enum("BorderStyle", "TFormBorderStyle",
+           {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+           &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable);
+    b.String("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
+    b.Integer("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight);
+    b.Integer("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth);
+    b.Enum("FormStyle", "TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
+           &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal);
+    b.Enum("Position", "TPosition",
+           {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+            "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+           &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned);
+    b.Event("OnClose", &TCustomForm::OnClose);
+    b.Event("OnCreate", &TCustomForm::OnCreate);
+    b.Event("OnDestroy", &TCustomForm::OnDestroy);
+    b.Event("OnShow", &TCustomForm::OnShow);
+})
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+    SetParentFont(false);
+    SetBounds(0, 0, 320, 240);
+    if (Screen) Screen->forms_.push_back(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Destroying();
+    OnDestroy(this);
+    DestroyComponents();
+    DestroyHandle();
+    if (Screen) {
+        auto& forms = Screen->forms_;
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    }
+    if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
+}
+
+void TCustomForm::Loaded() {
+    TWinControl::Loaded();
+    OnCreate(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == activeControl_) activeControl_ = nullptr;
+}
+
+namespace {
+DWORD FormStyleBits(TBorderStyle border, std::uint32_t icons, DWORD& exStyle) {
+    DWORD style = WS_CLIPCHILDREN;
+    exStyle = 0;
+    switch (border) {
+    case bsNone: style |= WS_POPUP; break;
+    case bsSingle:
+    case bsToolWindow: style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+        style |= WS_CAPTION | WS_DLGFRAME;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    if (border == bsToolWindow || border == bsSizeToolWin) exStyle |= WS_EX_TOOLWINDOW;
+    if (border != bsNone && (icons & biSystemMenu)) {
+        style |= WS_SYSMENU;
+        if (border != bsDialog && border != bsToolWindow && border != bsSizeToolWin) {
+            if (icons & biMinimize) style |= WS_MINIMIZEBOX;
+            if (icons & biMaximize) style |= WS_MAXIMIZEBOX;
+        }
+    }
+    return style;
+}
+}  // namespace
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.OwnClass = true;
+    p.WinClassName = Widen(ClassName());
+    p.Style = FormStyleBits(borderStyle_, borderIcons_, p.ExStyle);
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    if (clientWidth_ > 0 || clientHeight_ > 0) {
+        RECT r{0, 0, clientWidth_ > 0 ? clientWidth_ : Width(), clientHeight_ > 0 ? clientHeight_ : Height()};
+        AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+        p.Width = r.right - r.left;
+        p.Height = r.bottom - r.top;
+        TControl::SetBounds(Left(), Top(), p.Width, p.Height);
+    }
+    p.WndParent = nullptr;
+}
+
+void TCustomForm::InitWnd() {
+    TWinControl::InitWnd();
+    if (dragAccept_) DragAcceptFiles(Handle(), TRUE);
+}
+
+std::int32_t TCustomForm::ClientWidth() const { return HandleAllocated() ? ClientRect().right : clientWidth_; }
+std::int32_t TCustomForm::ClientHeight() const { return HandleAllocated() ? ClientRect().bottom : clientHeight_; }
+
+void TCustomForm::SetClientWidth(std::int32_t v) {
+    clientWidth_ = v;
+    if (HandleAllocated()) SetWidth(Width() + v - ClientRect().right);
+}
+
+void TCustomForm::SetClientHeight(std::int32_t v) {
+    clientHeight_ = v;
+    if (HandleAllocated()) SetHeight(Height() + v - ClientRect().bottom);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    activeControl_ = control;
+    if (control && Active() && control->CanFocus()) ::SetFocus(control->Handle());
+}
+
+bool TCustomForm::RequestFocus(TWinControl* control) {
+    SetActiveControl(control);
+    return true;
+}
+
+void TCustomForm::ChildFocused(TWinControl* control) {
+    if (control != this) activeControl_ = control;
+}
+
+bool TCustomForm::Active() const { return HandleAllocated() && GetActiveWindow() == const_cast<TCustomForm*>(this)->Handle(); }
+
+void TCustomForm::SetDragAccept(bool on) {
+    dragAccept_ = on;
+    if (HandleAllocated()) DragAcceptFiles(Handle(), on);
+}
+
+void TCustomForm::Centre() {
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    int x = area.left + (area.right - area.left - Width()) / 2;
+    int y = area.top + (area.bottom - area.top - Height()) / 2;
+    SetBounds(std::max<int>(x, area.left), std::max<int>(y, area.top), Width(), Height());
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (HandleAllocated()) {
+        SetForegroundWindow(Handle());
+        BringWindowToTop(Handle());
+    }
+}
+
+void TCustomForm::VisibleChanged() {
+    if (!Visible()) {
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    HandleNeeded();
+    if (!shown_ && (position_ == poScreenCenter || position_ == poDesktopCenter || position_ == poMainFormCenter))
+        Centre();
+    shown_ = true;
+    DoShow();
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+}
+
+void TCustomForm::Close() {
+    if (HandleAllocated()) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated()) PostMessageW(Handle(), CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::FocusActive() {
+    if (activeControl_ && activeControl_->CanFocus() && activeControl_->HandleAllocated())
+        ::SetFocus(activeControl_->Handle());
+}
+
+void TCustomForm::OnActivate(TMessage& m) {
+    if (LOWORD(m.WParam) != WA_INACTIVE && activeControl_ && activeControl_->CanFocus()) {
+        FocusActive();
+        m.Result = 0;
+        return;
+    }
+    DefaultHandler(m);
+}
+
+void TCustomForm::OnEraseBackground(TMessage& m) {
+    if (!DoubleBuffered()) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush().Handle());
+    }
+    m.Result = 1;
+}
+
+void TCustomForm::OnPaint(TMessage& m) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    if (DoubleBuffered()) {
+        // Background and graphic controls composed off screen, one blit.
+        RECT r;
+        GetClientRect(Handle(), &r);
+        TBitmap buffer(r.right, r.bottom);
+        if (HDC mem = buffer.Canvas()) {
+            FillRect(mem, &r, ColorBrush().Handle());
+            PaintControls(mem, ps.rcPaint);
+            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                   ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        }
+    } else {
+        PaintControls(dc, ps.rcPaint);
+    }
+    EndPaint(Handle(), &ps);
+    m.Result = 0;
+}
+
+void TCustomForm::OnDropFiles(TMessage& m) {
+    auto drop = reinterpret_cast<HDROP>(m.WParam);
+    UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < n; ++i) {
+        UINT len = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(len + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), len + 1));
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    for (const auto& p : paths)
+        if (OnDropFile) OnDropFile(p);
+    m.Result = 0;
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ERASEBKGND: return OnEraseBackground(m);
+    case WM_PAINT: return OnPaint(m);
+    case WM_ACTIVATE: return OnActivate(m);
+    case WM_SETFOCUS:
+        if (activeControl_ && activeControl_->CanFocus()) {
+            FocusActive();
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_DROPFILES: return OnDropFiles(m);
+    case WM_CLOSE:
+        OnClose(this);
+        Hide();
+        if (Application && Application->MainForm() == this) Application->Terminate();
+        m.Result = 0;
+        return;
+    case CM_RELEASE:
+        if (Application) Application->released_.push_back(this);
+        m.Result = 0;
+        return;
+    default: break;
+    }
+    TWinControl::WndProc(m);
+}
+
+SRT_DEFINE_CLASS(TForm, TCustomForm, )
+
+// ---- TScreen -------------------------------------------------------------------
+
+SRT_DEFINE_CLASS(TScreen, TComponent, )
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        menuFont_.SetName(Narrow(metrics.lfMenuFont.lfFaceName));
+        menuFont_.SetHeight(metrics.lfMenuFont.lfHeight);
+        menuFont_.SetCharset(metrics.lfMenuFont.lfCharSet);
+    }
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+    return dyncast<TCustomForm>(TWinControl::FindControl(GetActiveWindow()));
+}
+
+// ---- TPrompts ------------------------------------------------------------------
+
+namespace {
+HWND PromptOwner() {
+    HWND active = GetActiveWindow();
+    if (active) return active;
+    return Application && Application->MainForm() && Application->MainForm()->HandleAllocated()
+               ? Application->MainForm()->Handle()
+               : nullptr;
+}
+}  // namespace
+
+bool TPrompts::ExecuteOpen(TOpenDialog& dialog) { return RunFileDialog(dialog, PromptOwner(), false); }
+
+bool TPrompts::ExecuteSave(TSaveDialog& dialog) { return RunFileDialog(dialog, PromptOwner(), true); }
+
+void TPrompts::Message(const std::string& caption, const std::string& text) {
+    MessageBoxW(PromptOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+}
+
+void TPrompts::Error(const std::string& caption, const std::string& text) {
+    MessageBoxW(PromptOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONERROR);
+}
+
+// ---- TApplication --------------------------------------------------------------
+
+SRT_DEFINE_CLASS(TApplication, TComponent, )
+
+namespace {
+LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+}  // namespace
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    Application = this;
+    screen_ = new TScreen(this);
+    Screen = screen_;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(instance, L"TApplication", &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ApplicationProc;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconW(instance, L"MAINICON");
+        wc.lpszClassName = L"TApplication";
+        RegisterClassExW(&wc);
+    }
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    name = name.substr(0, name.rfind(L'.'));
+    title_ = Narrow(name);
+    handle_ = CreateWindowExW(0, L"TApplication", name.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU,
+                              0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    DestroyComponents();
+    if (handle_) DestroyWindow(handle_);
+    Screen = nullptr;
+    Application = nullptr;
+}
+
+void TApplication::Initialize() {}
+
+void TApplication::SetTitle(const std::string& v) {
+    title_ = v;
+    if (handle_) SetWindowTextW(handle_, Widen(v).c_str());
+}
+
+void TApplication::Run() {
+    if (mainForm_) mainForm_->Show();
+    MSG msg;
+    while (!terminated_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        HandleMessage(msg);
+    }
+    terminated_ = true;
+}
+
+bool TApplication::HandleMessage(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    bool handled = root && dyncast<TCustomForm>(TWinControl::FindControl(root)) && IsDialogMessageW(root, &msg);
+    if (!handled) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    for (TCustomForm* f : std::exchange(released_, {})) delete f;
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        HandleMessage(msg);
+    }
+}
+
+void TApplication::Terminate() {
+    if (terminated_) return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+std::string TApplication::ErrorBoxText(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') return text + ".";
+    return text;
+}
+
+void TApplication::ShowException(const std::string& text) { Prompts().Error(title_, ErrorBoxText(text)); }
+
+void TApplication::ShowMessage(const std::string& text) { Prompts().Message(title_, text); }
+
+// ---- stored descriptions -------------------------------------------------------
+
+void ReadFormResource(TCustomForm& form, const TClassRegistry& classes) {
+    std::wstring name = Widen(form.ClassName());
+    for (auto& c : name) c = static_cast<wchar_t>(towupper(c));
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!res) throw EReadError("Resource " + form.ClassName() + " not found");
+    HGLOBAL loaded = LoadResource(module, res);
+    auto* data = static_cast<const std::uint8_t*>(LockResource(loaded));
+    DWORD size = SizeofResource(module, res);
+    if (!data) throw EReadError("Resource " + form.ClassName() + " not found");
+    ReadComponent(form, ReadStoredObject(data, size), classes);
+}
+
+void RegisterControlClasses(TClassRegistry& classes) {
+    classes.Register<TForm, TButton, TEdit, TMemo, TLabel, TImage, TOpenDialog, TSaveDialog, TTimer>();
+}
