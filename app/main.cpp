@@ -1,0 +1,31 @@
+// SrtRetime: re-times SubRip subtitle files.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "component/forms.h"
+#include "mainform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    TApplication app;
+    Application->Initialize();
+    Application->SetTitle("SrtRetime");
+    RegisterControlClasses(Application->Classes());
+    // Picture formats and the skin data component register here as they come.
+    TForm1* form = nullptr;
+    try {
+        form = Application->CreateForm<TForm1>();
+    } catch (const std::exception& e) {
+        Application->ShowException(e.what());
+        return 1;
+    }
+    form->Show();
+    // Files named on the command line open as if chosen in the open dialog.
+    int argc = 0;
+    if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+        for (int i = 1; i < argc; ++i) form->OpenFile(argv[i]);
+        LocalFree(argv);
+    }
+    Application->Run();
+    return 0;
+}

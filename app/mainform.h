@@ -1,0 +1,54 @@
+// TForm1: the main window, built from its stored description, and its three
+// commands: open a subtitle file, adjust its times, save it.
+#pragma once
+
+#include <string>
+
+#include "component/dialogs.h"
+#include "component/extctrls.h"
+#include "component/forms.h"
+#include "component/stdctrls.h"
+#include "textcodec.h"
+
+class TForm1 : public TForm {
+    SRT_DECLARE_CLASS()
+public:
+    // Reads the stored description "TFORM1" from the program's resources.
+    explicit TForm1(TComponent* owner);
+
+    TMemo* Memo1 = nullptr;
+    TButton* Button1 = nullptr;
+    TButton* Button2 = nullptr;
+    TMemo* Memo2 = nullptr;
+    TLabel* Label1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TButton* Button3 = nullptr;
+    TImage* Image1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+
+    void FormShow(TObject* sender);
+    void Button1Click(TObject* sender);  // open
+    void Button2Click(TObject* sender);  // adjust
+    void Button3Click(TObject* sender);  // save
+
+    // Appends a file's lines to the document, as Open does after its dialog;
+    // the open dialog keeps the name. For the command line and dropped files.
+    void OpenFile(const std::wstring& path);
+
+    srt::TextEncoding DocumentEncoding() const { return encoding_; }
+
+private:
+    template <class T>
+    T* Field(const char* name);
+    void DropFile(const std::wstring& path);
+
+    // How the document's bytes were decoded, and so how they are written.
+    srt::TextEncoding encoding_ = srt::TextEncoding::Ansi;
+};
+
+// The texts of the window's messages.
+namespace form1 {
+inline constexpr const char* kOpenFirst = "请打开一个Srt格式字幕文件！";
+inline constexpr const char* kEnterOffset = "请输入修正时间！（单位：毫秒）";
+}  // namespace form1
