@@ -41,6 +41,7 @@ std::wstring FolderOf(const std::wstring& path) {
 int LastFileError() {
     DWORD e = GetLastError();
     if (e == ERROR_DISK_FULL || e == ERROR_HANDLE_DISK_FULL) return kErrDiskFull;
+    if (e == ERROR_DIRECTORY) return kErrInvalidFilename;  // the folder does not exist
     return e ? static_cast<int>(e) : kErrAccessDenied;
 }
 

@@ -77,8 +77,8 @@ void TForm1::OpenFile(const std::wstring& path) {
     }
     std::vector<std::string> lines = srt::SplitTextLines(bytes);
     if (lines.empty()) return;
+    // Every line followed by CR LF, as the adjust command leaves the text.
     std::string joined = srt::JoinLinesCRLF(lines);
-    joined.resize(joined.size() - 2);  // the memo's text ends without a line break
     srt::TextEncoding encoding = srt::DetectEncoding(joined);
     // The whole text at once: line by line is quadratic in an edit control.
     std::wstring text = Memo1->GetTextW();

@@ -52,6 +52,7 @@ struct TPropInfo {
     std::string TypeName;                 // "Boolean", "TFontCharset", "TSkinControls"...
     std::vector<std::string> Names;       // enumeration values / set elements by ordinal
     std::optional<std::int64_t> Default;  // ordinal value that is not stored
+    std::string DefaultText;              // string value that is not stored
     bool Stored = true;
     std::function<bool(const TObject&)> IsStored;  // when set, decides per object
 
@@ -276,8 +277,10 @@ public:
         if (def) p.Default = *def;
         return info_.Add(std::move(p));
     }
-    TPropInfo& String(std::string name, std::string (C::*get)() const, void (C::*set)(const std::string&)) {
+    TPropInfo& String(std::string name, std::string (C::*get)() const, void (C::*set)(const std::string&),
+                      std::string def = {}) {
         TPropInfo p;
+        p.DefaultText = std::move(def);
         p.Name = std::move(name);
         p.Kind = TTypeKind::String;
         p.TypeName = "string";

@@ -18,8 +18,12 @@ bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTON
 SRT_DEFINE_CLASS(TControl, TComponent, {
     b.Integer("Left", &TControl::Left, &TControl::SetLeft);
     b.Integer("Top", &TControl::Top, &TControl::SetTop);
-    b.Integer("Width", &TControl::Width, &TControl::SetWidth);
-    b.Integer("Height", &TControl::Height, &TControl::SetHeight);
+    b.Integer("Width", &TControl::Width, &TControl::SetWidth).IsStored = [](const TObject& o) {
+        return static_cast<const TControl&>(o).StoresSize();
+    };
+    b.Integer("Height", &TControl::Height, &TControl::SetHeight).IsStored = [](const TObject& o) {
+        return static_cast<const TControl&>(o).StoresSize();
+    };
     b.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
     b.Boolean("Visible", &TControl::Visible, &TControl::SetVisible, true);
     b.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor);
@@ -488,19 +492,21 @@ void TWinControl::PaintControls(HDC dc, const RECT& clip) {
 }
 
 std::wstring TWinControl::GetTextW() const {
-    if (!handle_) return Widen(text_);
-    int n = GetWindowTextLengthW(handle_);
+    // The text lives in the window, made on demand, so that it is kept as
+    // UTF-16 exactly.
+    HWND h = const_cast<TWinControl*>(this)->Handle();
+    if (!h) return Widen(text_);
+    int n = GetWindowTextLengthW(h);
     std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
-    w.resize(static_cast<std::size_t>(GetWindowTextW(handle_, w.data(), n + 1)));
+    w.resize(static_cast<std::size_t>(GetWindowTextW(h, w.data(), n + 1)));
     return w;
 }
 
 void TWinControl::SetTextW(const std::wstring& v) {
-    if (!handle_) {
+    if (HWND h = Handle())
+        SetWindowTextW(h, v.c_str());
+    else
         text_ = Narrow(v);
-    } else {
-        SetWindowTextW(handle_, v.c_str());
-    }
     TextChanged();
 }
 

@@ -59,6 +59,8 @@ public:
     void SetWidth(std::int32_t v) { SetBounds(left_, top_, v, height_); }
     void SetHeight(std::int32_t v) { SetBounds(left_, top_, width_, v); }
     virtual void SetBounds(int left, int top, int width, int height);
+    // False where another property gives the size (a form's client size).
+    virtual bool StoresSize() const { return true; }
     RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
     virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
 

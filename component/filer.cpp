@@ -135,7 +135,7 @@ void WriteProperties(TObject& object, const std::string& prefix, std::vector<TSt
         }
         case TTypeKind::String: {
             std::string v = p->GetStr(object);
-            if (!v.empty()) out.push_back({name, TStoredValue::Str(std::move(v))});
+            if (v != p->DefaultText) out.push_back({name, TStoredValue::Str(std::move(v))});
             break;
         }
         case TTypeKind::StringList: {

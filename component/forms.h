@@ -37,6 +37,7 @@ public:
     std::int32_t ClientHeight() const;
     void SetClientWidth(std::int32_t v);
     void SetClientHeight(std::int32_t v);
+    bool StoresSize() const override { return clientWidth_ <= 0 && clientHeight_ <= 0; }
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
 

@@ -142,7 +142,7 @@ SRT_DEFINE_CLASS(TFont, TPersistent, {
     b.Integer("Charset", &TFont::Charset, &TFont::SetCharset, 1);
     b.Integer("Color", &TFont::Color, &TFont::SetColor, clWindowText);
     b.Integer("Height", &TFont::Height, &TFont::SetHeight, -11);
-    b.String("Name", &TFont::Name, &TFont::SetName);
+    b.String("Name", &TFont::Name, &TFont::SetName, "MS Sans Serif");
     b.Set("Style", "TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, &TFont::Style,
           &TFont::SetStyle, 0);
 })

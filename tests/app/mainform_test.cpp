@@ -1,0 +1,310 @@
+// The main window's commands through a replaceable seam for the dialogs and
+// message boxes: every message and its order, lossless text, atomic save.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "component/filer.h"
+#include "component/wstr.h"
+#include "mainform.h"
+
+namespace {
+
+// Answers the dialogs from a script and records every prompt in order.
+class ScriptedPrompts : public TPrompts {
+public:
+    std::vector<std::string> log;
+    std::vector<std::string> openAnswers;  // "" cancels
+    std::vector<std::string> saveAnswers;
+
+    bool ExecuteOpen(TOpenDialog& d) override {
+        log.push_back("open");
+        return Answer(openAnswers, d);
+    }
+    bool ExecuteSave(TSaveDialog& d) override {
+        log.push_back("save preset=" + d.FileName());
+        return Answer(saveAnswers, d);
+    }
+    void Message(const std::string& caption, const std::string& text) override {
+        log.push_back("message " + caption + ": " + text);
+    }
+    void Error(const std::string& caption, const std::string& text) override {
+        log.push_back("error " + caption + ": " + text);
+    }
+
+private:
+    static bool Answer(std::vector<std::string>& answers, TOpenDialog& d) {
+        if (answers.empty()) return false;
+        std::string a = answers.front();
+        answers.erase(answers.begin());
+        if (a.empty()) return false;
+        d.SetFileName(a);
+        return true;
+    }
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class MainForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app_ = std::make_unique<TApplication>();
+        Application->SetTitle("SrtRetime");
+        Application->SetPrompts(&prompts);
+        RegisterControlClasses(Application->Classes());
+        form = Application->CreateForm<TForm1>();
+        form->HandleNeeded();
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir = Narrow(temp) + "srt-mainform-" + std::to_string(GetCurrentProcessId()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        CreateDirectoryW(Widen(dir).c_str(), nullptr);
+    }
+    void TearDown() override {
+        app_.reset();
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW(Widen(dir + "\\*").c_str(), &found);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                std::wstring p = Widen(dir) + L"\\" + found.cFileName;
+                SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(p.c_str());
+            } while (FindNextFileW(h, &found));
+            FindClose(h);
+        }
+        RemoveDirectoryW(Widen(dir).c_str());
+    }
+    std::string File(const std::string& name) { return dir + "\\" + name; }
+    int FilesInDir() {
+        int n = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW(Widen(dir + "\\*").c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+        } while (FindNextFileW(h, &found));
+        FindClose(h);
+        return n;
+    }
+    void Open(const std::string& path) {
+        prompts.openAnswers = {path};
+        form->Button1Click(form);
+    }
+    void Adjust(const std::string& offset) {
+        form->Edit1->SetText(offset);
+        form->Button2Click(form);
+    }
+    void Save(const std::string& path) {
+        prompts.saveAnswers = {path};
+        form->Button3Click(form);
+    }
+    std::wstring Memo() { return form->Memo1->GetTextW(); }
+
+    ScriptedPrompts prompts;
+    std::unique_ptr<TApplication> app_;
+    TForm1* form = nullptr;
+    std::string dir;
+};
+
+const std::string kCue = "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n";
+
+TEST_F(MainForm, StoredDescriptionIsWrittenBackToTheSameBytes) {
+    HRSRC res = FindResourceW(nullptr, L"TFORM1", MAKEINTRESOURCEW(10));
+    ASSERT_NE(res, nullptr);
+    auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    std::vector<std::uint8_t> stored(data, data + SizeofResource(nullptr, res));
+    std::vector<std::uint8_t> written = WriteComponentBytes(*form);
+    EXPECT_EQ(written, stored);
+    if (written != stored) {
+        std::ofstream(std::string(SRT_SOURCE_DIR) + "/build/written.form", std::ios::binary)
+            << PrintStoredText(ReadStoredObject(written));
+    }
+}
+
+TEST_F(MainForm, LayoutAsStored) {
+    HWND h = form->Handle();
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 396);
+    EXPECT_EQ(client.bottom, 470);
+    LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    wchar_t cls[64];
+    GetClassNameW(h, cls, 64);
+    EXPECT_STREQ(cls, L"TForm1");
+    EXPECT_EQ(form->GetTextW(), L"Srt字幕时间轴调整工具          Power By Lumaren");
+    EXPECT_EQ(form->Font()->Name(), "宋体");
+    EXPECT_EQ(form->Font()->Height(), -12);
+    EXPECT_EQ(form->Font()->Charset(), GB2312_CHARSET);
+    EXPECT_EQ(form->Memo2->Font()->Name(), "Fixedsys");
+    EXPECT_EQ(form->Memo1->Font()->Name(), "宋体");
+    EXPECT_FALSE(IsWindowVisible(form->Memo2->Handle()));
+    EXPECT_TRUE(GetWindowLongPtrW(form->Memo1->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(form->Label1->Font()->Color(), clBlue);
+    EXPECT_TRUE(form->Label1->Transparent());
+    EXPECT_EQ(form->Edit1->Hint(), "正数代表延迟，负数代表提前");
+    EXPECT_FALSE(form->ShowHint());
+    EXPECT_EQ(form->OpenDialog1->Filter(), "srt|*.srt");
+    EXPECT_EQ(form->SaveDialog1->DefaultExt(), ".srt");
+    RECT b;
+    GetWindowRect(form->Button3->Handle(), &b);
+    MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&b), 2);
+    EXPECT_EQ(b.left, 192);
+    EXPECT_EQ(b.top, 432);
+    EXPECT_EQ(b.right - b.left, 75);
+    // Tab order: Memo1, Button1, Button2, (Memo2 hidden), Edit1, Button3.
+    std::vector<HWND> order;
+    HWND c = form->Memo1->Handle();
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(c);
+        c = GetNextDlgTabItem(h, c, FALSE);
+    }
+    EXPECT_EQ(order, (std::vector<HWND>{form->Memo1->Handle(), form->Button1->Handle(), form->Button2->Handle(),
+                                        form->Edit1->Handle(), form->Button3->Handle()}));
+}
+
+TEST_F(MainForm, AdjustRefusesAnEmptyDocumentFirstThenAnEmptyOffset) {
+    Adjust("");
+    form->Memo1->SetTextW(L"x");
+    Adjust("");
+    form->Memo1->SetTextW(L"");
+    Adjust("100");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{
+                               "message SrtRetime: 请打开一个Srt格式字幕文件！",
+                               "message SrtRetime: 请输入修正时间！（单位：毫秒）",
+                               "message SrtRetime: 请打开一个Srt格式字幕文件！",
+                           }));
+}
+
+TEST_F(MainForm, AdjustReportsABadOffsetWithAFullStopAndKeepsTheDocument) {
+    std::wstring text = Widen(kCue);
+    form->Memo1->SetTextW(text);
+    Adjust("abc");
+    Adjust("12 ");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"error SrtRetime: 'abc' is not a valid integer value.",
+                                                     "error SrtRetime: '12 ' is not a valid integer value."}));
+    EXPECT_EQ(Memo(), text);
+}
+
+TEST_F(MainForm, AdjustShiftsTimeLinesAndKeepsEveryOtherLine) {
+    form->Memo1->SetTextW(L"1\r\n00:00:01,000 --> 00:00:02,500\r\n字幕 --none\r\n\r\n2");
+    Adjust("  +1500");
+    EXPECT_TRUE(prompts.log.empty());
+    EXPECT_EQ(Memo(), L"1\r\n00:00:02,500 --> 00:00:04,000\r\n字幕 --none\r\n\r\n2\r\n");
+}
+
+TEST_F(MainForm, AdjustStopsAtALineTheRuleRefuses) {
+    std::wstring text = L"1\r\n00:00:01,000 --> 00:00:02,500\r\nxx:00:01,000 --> 00:00:02,500\r\n";
+    form->Memo1->SetTextW(text);
+    Adjust("10");
+    ASSERT_EQ(prompts.log.size(), 1u);
+    EXPECT_EQ(prompts.log[0].rfind("error SrtRetime: ", 0), 0u);
+    EXPECT_EQ(Memo(), text);
+}
+
+TEST_F(MainForm, OpenAppendsAndSaveWritesCRLFLines) {
+    WriteBytes(File("lf.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\r\n\n");
+    prompts.openAnswers = {""};
+    form->Button1Click(form);  // cancelled: nothing happens
+    EXPECT_EQ(Memo(), L"");
+    Open(File("lf.srt"));
+    Open(File("lf.srt"));
+    EXPECT_EQ(Memo(), L"1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n");
+    Save(File("out.srt"));
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "open", "open", "save preset=" + File("lf.srt")}));
+    EXPECT_EQ(ReadBytes(File("out.srt")),
+              "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n");
+}
+
+TEST_F(MainForm, OpenReportsAMissingFile) {
+    Open(File("missing.srt"));
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "error SrtRetime: File not found."}));
+}
+
+TEST_F(MainForm, SavingHandTypedTextStartsWithAnEmptyName) {
+    form->Memo1->SetTextW(L"typed");
+    prompts.saveAnswers = {""};
+    form->Button3Click(form);
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"save preset="}));
+}
+
+TEST_F(MainForm, UneditedDocumentsSaveAsTheirOwnBytes) {
+    const std::string cases[] = {
+        "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕\r\n",  // UTF-8 with BOM
+        "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕 ✓\r\n",                // UTF-8
+        "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xD7\xD6\xC4\xBB\r\n",       // GBK
+        "\xFF\xFE\x80\x81\x8D\x8F\x90\x9D\xA0\r\n\xD7\r\n\xC0\xAF\r\n",     // no code page holds these
+    };
+    int n = 0;
+    for (const std::string& bytes : cases) {
+        std::string in = File("in" + std::to_string(n) + ".srt"), out = File("out" + std::to_string(n) + ".srt");
+        ++n;
+        WriteBytes(in, bytes);
+        form->Memo1->SetTextW(L"");
+        Open(in);
+        Save(out);
+        EXPECT_EQ(ReadBytes(out), bytes) << n;
+        // Adjusting touches only the time lines.
+        Adjust("0");
+        Save(out);
+        EXPECT_EQ(ReadBytes(out), bytes) << n;
+    }
+}
+
+TEST_F(MainForm, TypedTextIsSavedInTheDocumentsEncoding) {
+    WriteBytes(File("u.srt"), "字\r\n");
+    Open(File("u.srt"));
+    form->Memo1->SetTextW(Memo() + L"幕");
+    Save(File("u.srt"));
+    EXPECT_EQ(ReadBytes(File("u.srt")), "字\r\n幕\r\n");
+}
+
+TEST_F(MainForm, ALongLineComesBackAsOneLine) {
+    std::string line(5000, 'x');
+    WriteBytes(File("long.srt"), line + "\r\n");
+    Open(File("long.srt"));
+    EXPECT_EQ(form->Memo1->Lines()->Count(), 1);
+    Save(File("long.srt"));
+    EXPECT_EQ(ReadBytes(File("long.srt")), line + "\r\n");
+}
+
+TEST_F(MainForm, AFailedSaveLeavesTheOldFileAsItWas) {
+    WriteBytes(File("keep.srt"), "old\r\n");
+    SetFileAttributesW(Widen(File("keep.srt")).c_str(), FILE_ATTRIBUTE_READONLY);
+    form->Memo1->SetTextW(L"new");
+    Save(File("keep.srt"));
+    Save(dir + "\\no such folder\\x.srt");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"save preset=", "error SrtRetime: File access denied.",
+                                                     "save preset=", "error SrtRetime: Invalid filename."}));
+    EXPECT_EQ(ReadBytes(File("keep.srt")), "old\r\n");
+    EXPECT_EQ(FilesInDir(), 1);  // no temporary file left behind
+}
+
+TEST_F(MainForm, DroppedSrtFilesOpenOthersAreIgnored) {
+    WriteBytes(File("d.srt"), "a\r\n");
+    WriteBytes(File("d.txt"), "b\r\n");
+    form->OnDropFile(Widen(File("d.txt")));
+    form->OnDropFile(Widen(File("d.SRT")));
+    EXPECT_EQ(Memo(), L"a\r\n");
+    EXPECT_EQ(form->OpenDialog1->FileName(), File("d.SRT"));
+}
+
+TEST_F(MainForm, TheMemoTakesTextOfAnySize) {
+    std::wstring big(200000, L'y');
+    form->Memo1->SetTextW(big);
+    EXPECT_EQ(Memo().size(), big.size());
+}
+
+}  // namespace
