@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "component/forms.h"
+#include "skin/data/skindata.h"
 #include "mainform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -11,7 +12,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application->Initialize();
     Application->SetTitle("SrtRetime");
     RegisterControlClasses(Application->Classes());
-    // Picture formats and the skin data component register here as they come.
+    Application->Classes().Register<TSkinData>();
+    // Picture formats register here as they come.
     TForm1* form = nullptr;
     try {
         form = Application->CreateForm<TForm1>();

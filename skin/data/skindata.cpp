@@ -1,0 +1,295 @@
+#include "skin/data/skindata.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "skin/data/bmp.h"
+#include "skin/data/definition.h"
+#include "skin/data/skinreader.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+TSkinManagerFactory g_factory = nullptr;
+std::unique_ptr<ISkinManagerLink> g_manager;
+std::function<void(const std::string&)> g_messageHandler;
+
+constexpr int kActionInterval = 250;
+
+void ShowSkinMessage(const std::string& text) {
+    if (g_messageHandler) {
+        g_messageHandler(text);
+        return;
+    }
+#ifdef _WIN32
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string title = path;
+    title = title.substr(title.find_last_of("\\/") + 1);
+    title = title.substr(0, title.rfind('.'));
+    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), MB_OK);
+#endif
+}
+
+// The 64 x 16 glyph strip from the program's bitmap resource "VARNELOMENU".
+TBitmap LoadMenuGlyphStrip() {
+#ifdef _WIN32
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, "VARNELOMENU", MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
+    const auto* dib = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+    const DWORD size = info ? SizeofResource(module, info) : 0;
+    if (!dib || size < sizeof(BITMAPINFOHEADER)) return {};
+    // A bitmap resource is a BMP file without its 14-byte file header.
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib, sizeof header);
+    DWORD colours = header.biClrUsed;
+    if (colours == 0 && header.biBitCount <= 8) colours = 1u << header.biBitCount;
+    const DWORD bitsOffset = 14 + header.biSize + colours * 4;
+    std::vector<std::uint8_t> file(14 + size);
+    const DWORD fileSize = static_cast<DWORD>(file.size());
+    file[0] = 'B';
+    file[1] = 'M';
+    std::memcpy(&file[2], &fileSize, 4);
+    std::memcpy(&file[10], &bitsOffset, 4);
+    std::memcpy(&file[14], dib, size);
+    try {
+        return srt::ReadBmp(file);
+    } catch (const srt::EInvalidBitmap&) {
+        return {};
+    }
+#else
+    return {};
+#endif
+}
+
+}  // namespace
+
+ISkinManagerLink* SkinManager() { return g_manager.get(); }
+void SetSkinManagerFactory(TSkinManagerFactory factory) { g_factory = factory; }
+void ReleaseSkinManager() { g_manager.reset(); }
+
+void TSkinData::SetMessageHandler(std::function<void(const std::string&)> handler) {
+    g_messageHandler = std::move(handler);
+}
+
+const std::vector<std::string>& DefaultSkin3rd() {
+    static const std::vector<std::string> lines = {
+        "TTBDock=Panel", "TTBToolbar=Panel",
+        "TImageEnMView=scrollbar", "TImageEnView=scrollbar",
+        "TRzButton=button",
+        "TRzCheckGroup=CheckGroup",
+        "TRzRadioGroup=Radiogroup",
+        "TRzRadioButton=Radiobutton",
+        "TRzCheckBox=Checkbox",
+        "TRzButtonEdit=Edit",
+        "TRzDBRadioGroup=Radiogroup",
+        "TRzDBRadioButton=Radiobutton",
+        "TRzDBCheckBox=Checkbox", "TDBCheckboxEh=Checkbox", "TDBCheckboxEh=Checkbox",
+        "TLMDCHECKBOX=Checkbox", "TLMDDBCHECKBOX=Checkbox",
+        "TLMDRadiobutton=Radiobutton",
+        "TLMDGROUPBOX=Panel", "TLMDSIMPLEPANEL=Panel", "TLMDDBCalendar=Panel", "TLMDButtonPanel=Panel",
+        "TLMDLMDCalculator=Panel", "TLMDHeaderPanel=Panel", "TLMDTechnicalLine=Panel", "TLMDLMDClock=Panel",
+        "TLMDTrackbar=trackbar",
+        "TLMDListCombobox=combobox", "TLMDCheckListCombobox=combobox", "TLMDHeaderListCombobox=combobox",
+        "TLMDImageCombobox=combobox", "TLMDColorCombobox=combobox", "TLMDFontCombobox=combobox",
+        "TLMDFontSizeCombobox=combobox", "TLMDFontSizeCombobox=combobox", "TLMDPrinterCombobox=combobox",
+        "TLMDDriveCombobox=combobox", "TLMDCalculatorComboBox=combobox", "TLMDTrackBarComboBox=combobox",
+        "TLMDCalendarComboBox=combobox",
+        "TLMDRADIOGROUP=Radiogroup",
+        "TLMDCheckGroup=CheckGroup",
+        "TLMDDBRADIOGROUP=Radiogroup",
+        "TLMDDBCheckGroup=CheckGroup",
+        "TLMDEDIT=Edit", "TLMDMASKEDIT=Edit", "TLMDBROWSEEDIT=Edit", "TLMDEXTSPINEDIT=Edit",
+        "TLMDCALENDAREDIT=Edit", "TLMDFILEOPENEDIT=Edit", "TLMDFILESAVEEDIT=Edit", "TLMDCOLOREDIT=Edit",
+        "TLMDDBEDIT=Edit", "TLMDDBMASKEDIT=Edit", "TLMDDBEXTSPINEDIT=Edit", "TLMDDBSPINEDIT=Edit",
+        "TLMDDBEDITDBLookup=Edit", "TLMDEDITDBLookup=Edit",
+        "TDBLookupCombobox=Combobox", "TWWDBCombobox=Combobox", "TWWDBLookupCombo=Combobox",
+        "TWWDBCombobox=Combobox", "TWWKeyCombo=Combobox", "TWWTempKeyCombo=Combobox",
+        "TWWDBDateTimePicker=Combobox",
+        "TWWRADIOGROUP=Radiogroup",
+        "TDXDBPICKEDIT=Combobox", "TDXDBCALCEDIT=Combobox", "TDXDBIMAGEEDIT=Combobox",
+        "TDXDBPOPUPEDIT=Combobox", "TDXDBEXTLOOKUPEDIT=Combobox", "TDXDBLOOKUPEDIT=Combobox",
+        "TDXDBDATEEDIT=Combobox", "TDXDATEEDIT=Combobox", "TDXPICKEDIT=Combobox", "TDXPOPUPEDIT=Combobox",
+        "TDXDBCURRENCYEDIT=Edit", "TDXDBEDIT=Edit", "TDXDBMASKEDIT=Edit", "TDXDBHYPERLINKEDIT=Edit",
+        "TDXEDIT=Edit", "TDXMASKEDIT=Edit", "TWWDBEDIT=Edit", "TDXBUTTONEDIT=Edit", "TDXCURRENCYEDIT=Edit",
+        "TDXHYPERLINKEDIT=Edit", "TOVCPICTUREFIELD=Edit", "TOVCDBPICTUREFIELD=Edit", "TOVCSLIDEREDIT=Edit",
+        "TOVCDBSLIDEREDIT=Edit", "TOVCSIMPLEFIELD=Edit", "TOVCDBSIMPLEFIELD=Edit", "TO32DBFLEXEDIT=Edit",
+        "TOVCNUMERICFIELD=Edit", "TOVCDBNUMERICFIELD=Edit",
+    };
+    return lines;
+}
+
+bool TMenuImages::Load(const TBitmap& strip) {
+    images_.clear();
+    if (strip.Width() != kSize * Count || strip.Height() != kSize) return false;
+    for (int i = 0; i < Count; ++i) {
+        TBitmap& glyph = images_.emplace_back(kSize, kSize);
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x) glyph.ScanLine(y)[x] = strip.ScanLine(y)[i * kSize + x];
+    }
+    return true;
+}
+
+SRT_DEFINE_CLASS(TSkinData, TComponent, {
+    b.Boolean("Active", &TSkinData::Active, &TSkinData::SetActive);
+    b.Integer("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag);
+    b.Set("SkinControls", "TSkinControls",
+          {"xcMainMenu", "xcPopupMenu", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox", "xcRadioButton",
+           "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn", "xcSpeedButton", "xcPanel",
+           "xcGroupBox", "xcStatusBar", "xcTab", "xcSystemMenu", "xcFastReport"},
+          &TSkinData::SkinControls, &TSkinData::SetSkinControls);
+    b.Object("Skin3rd", &TSkinData::Skin3rd);
+    b.String("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile);
+    b.String("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore);
+    b.Enum("SkinFormtype", "TSkinFormType", {"sfMainform", "sfOnlyThisForm", "sfDialog"},
+           &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype);
+    b.Boolean("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate);
+    b.Event("OnFormSkin", &TSkinData::OnFormSkin);
+    b.Event("OnSkinChanged", &TSkinData::OnSkinChanged);
+    b.Event("OnSkinControl", &TSkinData::OnSkinControl);
+})
+
+TSkinData::TSkinData(TComponent* owner) : TComponent(owner), skin3rd_(DefaultSkin3rd()) {
+    MenuImages.Load(LoadMenuGlyphStrip());
+}
+
+TSkinData::~TSkinData() {
+    Destroying();
+    if (ISkinManagerLink* manager = SkinManager()) manager->RemoveSkinData(this);
+#ifdef _WIN32
+    if (buttonFace_) DeleteObject(buttonFace_);
+#endif
+}
+
+void TSkinData::DefineProperties(std::vector<TBlockProperty>& blocks) {
+    TComponent::DefineProperties(blocks);
+    blocks.push_back({"SkinStream", [this](std::span<const std::uint8_t> b) { ReadData(b); },
+                      [this] { return WriteData(); }, true});
+}
+
+void TSkinData::ReadData(std::span<const std::uint8_t> block) {
+    if (block.size() < 4) return;
+    const std::int32_t n = static_cast<std::int32_t>(block[0] | block[1] << 8 | block[2] << 16 |
+                                                     static_cast<std::uint32_t>(block[3]) << 24);
+    if (n <= 0) return;
+    // A block shorter than its length word holds what it holds.
+    const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(n), block.size() - 4);
+    stream_.assign(block.begin() + 4, block.begin() + 4 + static_cast<std::ptrdiff_t>(take));
+    if (!InState(csDesigning)) LoadSkin();
+}
+
+std::vector<std::uint8_t> TSkinData::WriteData() const {
+    const auto n = static_cast<std::uint32_t>(stream_.size());
+    std::vector<std::uint8_t> out = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                                     static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+    out.insert(out.end(), stream_.begin(), stream_.end());
+    return out;
+}
+
+bool TSkinData::LoadSkin() {
+    if (InState(csDesigning)) return false;
+    empty_ = true;
+    srt::TSkinReader reader;
+    reader.OnMessage = ShowSkinMessage;
+    if (!reader.LoadFromStream(stream_)) return false;
+    // A package without a definition leaves the previous records as they are.
+    if (!srt::LoadSkinDefinition(*this, reader)) return false;
+    MakeButtonFaceBrush();
+    empty_ = false;
+    return true;
+}
+
+void TSkinData::MakeButtonFaceBrush() {
+#ifdef _WIN32
+    if (buttonFace_) DeleteObject(buttonFace_);
+    buttonFace_ = CreateSolidBrush(ColorToRGB(static_cast<TColor>(Colours.ButtonFace)));
+#endif
+}
+
+bool TSkinData::LoadFromBytes(std::vector<std::uint8_t> packed) {
+    if (InState(csDesigning)) return false;
+    stream_ = std::move(packed);
+    const bool loaded = LoadSkin();
+    Refresh();
+    return loaded;
+}
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    ISkinManagerLink* manager = SkinManager();
+    if (InState(csDesigning) || InState(csReading) || InState(csLoading) || !manager) return;
+    switch (formType_) {
+    case sfMainform:
+        if (value && empty_) return;
+        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
+        manager->SetActionSource(this);
+        break;
+    case sfOnlyThisForm:
+        manager->SetActionSource(this);
+        if (!value)
+            manager->RequestAction(maDeactivate, kActionInterval);
+        else if (!empty_)
+            manager->RequestAction(maActivate, kActionInterval);
+        break;
+    case sfDialog: break;
+    }
+}
+
+void TSkinData::SetSkinFile(const std::string& name) {
+    empty_ = true;
+    skinFile_ = name;
+    if (InState(csDesigning)) {
+        if (!name.empty()) stream_.clear();
+        return;
+    }
+    if (name.empty()) return;
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return;
+    stream_ = std::move(bytes);
+    LoadSkin();
+    Refresh();
+}
+
+std::string TSkinData::SkinStore() const {
+    return InState(csDesigning) && !stream_.empty() ? "(Good)" : "(none)";
+}
+
+void TSkinData::Refresh() {
+    if (InState(csDesigning) || InState(csReading) || InState(csLoading)) return;
+    if (!SkinManager() && g_factory) Loaded();
+    ISkinManagerLink* manager = SkinManager();
+    if (!manager) return;
+    manager->SetActionSource(this);
+    manager->FreeFormCaches();
+    manager->RequestAction(maRefresh, kActionInterval);
+}
+
+void TSkinData::Loaded() {
+    TComponent::Loaded();
+    if (InState(csDesigning)) return;
+    if (!g_manager && g_factory) g_manager.reset(g_factory());
+    ISkinManagerLink* manager = SkinManager();
+    if (manager) manager->AddSkinData(this);
+    if (formType_ == sfMainform) {
+        if (manager) manager->InstallHook();
+        if (active_) {
+            if (empty_)
+                active_ = false;
+            else if (manager)
+                manager->RequestAction(maActivate, kActionInterval);
+        }
+    } else if (manager) {
+        manager->StartSkinning();
+        if (Owner() && Owner()->InheritsFrom("TCustomForm")) manager->SkinWindow(Owner());
+    }
+}

@@ -1,0 +1,173 @@
+// TSkinData: the skin data component. It carries a packed skin in its
+// owner's stored description ("SkinStream") or loads one from a file, reads
+// it into the element records, and registers with the skin manager, which
+// skins the application's windows. Its published properties are the
+// engine's whole configuration surface.
+//
+// The manager is reached only through ISkinManagerLink, so this component
+// builds and runs without it: until a factory is set (SetSkinManagerFactory),
+// no manager exists and every call into it is left out.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "component/classes.h"
+#include "component/graphics.h"
+#include "skin/data/records.h"
+
+class TSkinData;
+
+enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
+
+enum TSkinControlType {
+    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
+    xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox,
+    xcStatusBar, xcTab, xcSystemMenu, xcFastReport
+};
+// A set of TSkinControlType: bit n for the element of ordinal n.
+using TSkinControls = std::uint32_t;
+constexpr TSkinControls SkinControl(TSkinControlType t) { return TSkinControls{1} << t; }
+// Every element but xcFastReport.
+constexpr TSkinControls kDefaultSkinControls = (TSkinControls{1} << xcFastReport) - 1;
+
+// Deferred manager actions.
+enum TSkinManagerAction { maNone, maActivate, maDeactivate, maRefresh };
+
+// What the component needs of the skin manager. The manager implements it
+// and installs a factory; the component creates the one manager through it
+// when none exists yet.
+class ISkinManagerLink {
+public:
+    virtual ~ISkinManagerLink() = default;
+    virtual void AddSkinData(TSkinData* data) = 0;
+    virtual void RemoveSkinData(TSkinData* data) = 0;
+    // The thread's CBT hook; installing it twice installs it once.
+    virtual void InstallHook() = 0;
+    // Runs `action` `intervalMs` after the last request, on the GUI thread.
+    virtual void RequestAction(TSkinManagerAction action, int intervalMs) = 0;
+    // The component whose skin the next deferred action applies.
+    virtual void SetActionSource(TSkinData* data) = 0;
+    // Every form skin drops its cached bitmaps.
+    virtual void FreeFormCaches() = 0;
+    // Switches skinning on and counts it as started (sfOnlyThisForm, sfDialog).
+    virtual void StartSkinning() = 0;
+    // Skins the window of `form` at once.
+    virtual void SkinWindow(TComponent* form) = 0;
+};
+
+// The manager, or null while none exists.
+ISkinManagerLink* SkinManager();
+// Makes the manager; called by a component's Loaded when none exists. The
+// returned object lives until ReleaseSkinManager (program end).
+using TSkinManagerFactory = ISkinManagerLink* (*)();
+void SetSkinManagerFactory(TSkinManagerFactory factory);
+void ReleaseSkinManager();
+
+// The default Skin3rd lines: further control classes and the skin kind each
+// is painted as.
+const std::vector<std::string>& DefaultSkin3rd();
+
+using TOnFormSkin = TEvent<void(TObject* sender, const std::string& aName, bool& doSkin)>;
+// Sender (the form skin), SkinData, Form, Control, ControlClass (upper
+// case), var SkinnedControl (initially null).
+using TOnSkinControl = TEvent<void(TObject* sender, TSkinData* skinData, TComponent* form, TComponent* control,
+                                   const std::string& controlClass, TObject*& skinnedControl)>;
+
+// Four 16 x 16 glyphs of the skinned system menu, white transparent:
+// restore, maximise, minimise, close.
+class TMenuImages {
+public:
+    static constexpr int kSize = 16;
+    static constexpr std::uint32_t kTransparent = 0xFFFFFF;
+    enum { Restore, Maximise, Minimise, Close, Count };
+
+    // Cuts `strip` (64 x 16) into the four glyphs; false, and empty, for
+    // a strip of another size.
+    bool Load(const TBitmap& strip);
+    int ImageCount() const { return static_cast<int>(images_.size()); }
+    const TBitmap& Image(int index) const { return images_.at(index); }
+
+private:
+    std::vector<TBitmap> images_;
+};
+
+class TSkinData : public TComponent, public srt::TSkinElements {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinData(TComponent* owner);
+    ~TSkinData() override;
+
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    std::int32_t DisableTag() const { return disableTag_; }
+    void SetDisableTag(std::int32_t value) { disableTag_ = value; }
+    TSkinControls SkinControls() const { return skinControls_; }
+    void SetSkinControls(TSkinControls value) { skinControls_ = value & ((TSkinControls{1} << 19) - 1); }
+    bool HasControl(TSkinControlType t) const { return (skinControls_ & SkinControl(t)) != 0; }
+    TStringList* Skin3rd() { return &skin3rd_; }
+    const TStringList& Skin3rdList() const { return skin3rd_; }
+    void SetSkin3rd(const TStrings& lines) { skin3rd_.Assign(lines); }
+    std::string SkinFile() const { return skinFile_; }
+    void SetSkinFile(const std::string& name);
+    std::string SkinStore() const;
+    void SetSkinStore(const std::string&) {}
+    TSkinFormType SkinFormtype() const { return formType_; }
+    void SetSkinFormtype(TSkinFormType value) { formType_ = value; }
+    bool MenuUpdate() const { return menuUpdate_; }
+    void SetMenuUpdate(bool value) { menuUpdate_ = value; }
+
+    TOnFormSkin OnFormSkin;
+    TNotifyEvent OnSkinChanged;
+    TOnSkinControl OnSkinControl;
+
+    // True from creation, and from the start of every load, until a
+    // definition has been read completely.
+    bool Empty() const { return empty_; }
+    // The packed skin: the bytes of a skin file.
+    const std::vector<std::uint8_t>& SkinStream() const { return stream_; }
+    // Loads `packed` as if read from a skin file (run time only).
+    bool LoadFromBytes(std::vector<std::uint8_t> packed);
+
+    // Cleared and restored by form skins around menu changes.
+    bool NCPaint = true;
+    // Filled by the first form skin that builds its icon button.
+    TBitmap DefaultIcon;
+    TMenuImages MenuImages;
+#ifdef _WIN32
+    // A solid brush of Colours.ButtonFace, made by each definition read.
+    HBRUSH ButtonFaceBrush() const { return buttonFace_; }
+#endif
+
+    void DefineProperties(std::vector<TBlockProperty>& blocks) override;
+    void Loaded() override;
+
+    // The stored block: length word, then the packed skin.
+    void ReadData(std::span<const std::uint8_t> block);
+    std::vector<std::uint8_t> WriteData() const;
+
+    // Shows a message of the package reader (wrong version). Natively, and
+    // when set, the handler is called instead of a message box.
+    static void SetMessageHandler(std::function<void(const std::string&)> handler);
+
+private:
+    bool LoadSkin();
+    void Refresh();
+    void MakeButtonFaceBrush();
+
+    bool active_ = false;
+    std::int32_t disableTag_ = 99;
+    TSkinControls skinControls_ = kDefaultSkinControls;
+    TStringList skin3rd_;
+    std::string skinFile_;
+    TSkinFormType formType_ = sfMainform;
+    bool menuUpdate_ = true;
+    bool empty_ = true;
+    std::vector<std::uint8_t> stream_;
+#ifdef _WIN32
+    HBRUSH buttonFace_ = nullptr;
+#endif
+};
