@@ -378,3 +378,25 @@ TEST(MenuGlyphs, CommittedResourceIsWhatTheGeneratorDraws) {
     EXPECT_FALSE(images.Load(TBitmap(48, 16)));
     EXPECT_EQ(images.ImageCount(), 0);
 }
+
+TEST(SkinData, MainWindowCarriesTheDefaultSkin) {
+    const TStoredObject form = ReadStoredObject(ReadFileBytes(SRT_FORM1_BIN));
+    TStoredObject holder{"TComponent", "Form1", {}, {}};
+    for (const TStoredObject& child : form.children)
+        if (child.name == "SkinData1") holder.children.push_back(child);
+    ASSERT_EQ(holder.children.size(), 1u);
+    EXPECT_EQ(holder.children[0].className, "TSkinData");
+
+    TComponent owner(nullptr);
+    ReadComponent(owner, holder, Classes());
+    auto* data = owner.FindComponentAs<TSkinData>("SkinData1");
+    ASSERT_NE(data, nullptr);
+    EXPECT_FALSE(data->Empty());
+    EXPECT_TRUE(data->Active());
+    EXPECT_EQ(data->SkinStream(), Skin("default"));
+    EXPECT_EQ(data->DisableTag(), 99);
+    EXPECT_EQ(data->SkinControls(), kDefaultSkinControls);
+    EXPECT_EQ(data->Skin3rdList().Lines(), DefaultSkin3rd());
+    EXPECT_EQ(data->SkinFormtype(), sfMainform);
+    EXPECT_TRUE(data->MenuUpdate());
+}
