@@ -4,15 +4,13 @@
 #include <shellapi.h>
 
 #include "component/forms.h"
-#include "skin/data/skindata.h"
 #include "mainform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplication app;
     Application->Initialize();
     Application->SetTitle("SrtRetime");
-    RegisterControlClasses(Application->Classes());
-    Application->Classes().Register<TSkinData>();
+    RegisterMainFormClasses(Application->Classes());
     // Picture formats register here as they come.
     TForm1* form = nullptr;
     try {

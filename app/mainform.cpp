@@ -9,6 +9,7 @@
 #include "core/textlines.h"
 #include "core/timeshift.h"
 #include "fileops.h"
+#include "skin/data/skindata.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
 
@@ -147,4 +148,9 @@ void TForm1::Button3Click(TObject*) {
     if (lossy) bytes = srt::EncodeText(text, srt::TextEncoding::Utf8);
     if (int error = srt::ReplaceFileAtomically(Widen(SaveDialog1->FileName()), bytes))
         Application->ShowException(srt::IOErrorText(error));
+}
+
+void RegisterMainFormClasses(TClassRegistry& classes) {
+    RegisterControlClasses(classes);
+    classes.Register<TSkinData>();
 }

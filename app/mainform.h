@@ -10,6 +10,9 @@
 #include "component/stdctrls.h"
 #include "textcodec.h"
 
+// Registers every class the stored description of TForm1 names.
+void RegisterMainFormClasses(TClassRegistry& classes);
+
 class TForm1 : public TForm {
     SRT_DECLARE_CLASS()
 public:

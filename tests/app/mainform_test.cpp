@@ -62,7 +62,7 @@ protected:
         app_ = std::make_unique<TApplication>();
         Application->SetTitle("SrtRetime");
         Application->SetPrompts(&prompts);
-        RegisterControlClasses(Application->Classes());
+        RegisterMainFormClasses(Application->Classes());
         form = Application->CreateForm<TForm1>();
         form->HandleNeeded();
         wchar_t temp[MAX_PATH];
@@ -125,8 +125,21 @@ TEST_F(MainForm, StoredDescriptionIsWrittenBackToTheSameBytes) {
     auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
     std::vector<std::uint8_t> stored(data, data + SizeofResource(nullptr, res));
     std::vector<std::uint8_t> written = WriteComponentBytes(*form);
-    EXPECT_EQ(written, stored);
-    if (written != stored) {
+    // SkinStore reports "(Good)" only while designing; at run time it reads
+    // "(none)". Every other byte must come back as it was stored.
+    TStoredObject back = ReadStoredObject(written);
+    const TStoredObject designed = ReadStoredObject(stored);
+    ASSERT_EQ(back.children.size(), designed.children.size());
+    for (std::size_t i = 0; i < back.children.size(); ++i)
+        for (TStoredProperty& p : back.children[i].properties)
+            if (p.name == "SkinStore") {
+                EXPECT_EQ(p.value.text, "(none)");
+                const TStoredProperty* q = designed.children[i].Find("SkinStore");
+                ASSERT_NE(q, nullptr);
+                p.value = q->value;
+            }
+    EXPECT_EQ(back, designed);
+    if (back != designed) {
         std::ofstream(std::string(SRT_SOURCE_DIR) + "/build/written.form", std::ios::binary)
             << PrintStoredText(ReadStoredObject(written));
     }
