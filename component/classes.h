@@ -263,7 +263,7 @@ public:
     }
     template <class B, class E>
     TPropInfo& Enum(std::string name, std::string type, std::vector<std::string> names, E (B::*get)() const,
-                    void (B::*set)(E), std::type_identity_t<std::optional<E>> def = std::nullopt) {
+                    std::type_identity_t<void (B::*)(E)> set, std::type_identity_t<std::optional<E>> def = std::nullopt) {
         static_assert(std::is_base_of_v<B, C>);
         TPropInfo p = Ord(std::move(name), TTypeKind::Enumeration, std::move(type), get, set);
         p.Names = std::move(names);
@@ -329,7 +329,8 @@ private:
         p.Kind = kind;
         p.TypeName = std::move(type);
         p.GetOrd = [get](const TObject& o) { return static_cast<std::int64_t>((static_cast<const C&>(o).*get)()); };
-        p.SetOrd = [set](TObject& o, std::int64_t v) { (static_cast<C&>(o).*set)(static_cast<V>(v)); };
+        if (set)  // read-only without one
+            p.SetOrd = [set](TObject& o, std::int64_t v) { (static_cast<C&>(o).*set)(static_cast<V>(v)); };
         return p;
     }
     TClassInfo& info_;
