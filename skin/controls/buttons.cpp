@@ -1,0 +1,172 @@
+#include "skin/controls/buttons.h"
+
+#include "component/gdi.h"
+#include "component/wstr.h"
+#include "skin/controls/classify.h"
+#include "skin/draw/skindraw.h"
+
+namespace srt {
+
+SRT_DEFINE_CLASS(TSkinButton, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinCheckBox, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinRadioButton, TSkinCheckBox, )
+
+int ButtonFrame(bool focused, bool pressed, bool hot, bool enabled) {
+    int frame = bfNormal;
+    if (focused) frame = bfHot;
+    if (pressed)
+        frame = bfPressed;
+    else if (hot)
+        frame = bfHot;
+    if (!enabled) frame = bfDisabled;
+    return frame;
+}
+
+bool TSkinButton::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: PaintHandler(m); return false;
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        FFocused = ReadFocused();
+        if (!FFocused) ::SetFocus(FHandle);
+        FState |= kPressed;
+        PaintControl(nullptr);
+        m.Result = 0;
+        return false;
+    default: return true;
+    }
+}
+
+void TSkinButton::AfterProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_MOUSEMOVE: HotMouseMove(); break;
+    case CM_MOUSEENTER: HotMouseEnter(); break;
+    case CM_MOUSELEAVE: HotMouseLeave(); break;
+    case WM_LBUTTONUP:
+        if (!(FState & kPressed)) break;
+        FState &= static_cast<unsigned char>(~kPressed);
+        Redraw();
+        if (FControl) {
+            FControl->Click();
+        } else if (HWND parent = GetParent(FHandle)) {
+            PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(FHandle));
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (m.WParam != VK_SPACE) return TSkinControl::AfterProc(m);
+        if (m.Msg == WM_KEYDOWN)
+            FState |= kPressed;
+        else
+            FState &= static_cast<unsigned char>(~kPressed);
+        Redraw();
+        break;
+    default: TSkinControl::AfterProc(m);
+    }
+}
+
+TColor TSkinButton::CaptionColour(int frame, bool enabled) const {
+    const TSkinColours& c = FSkinData->Colours;
+    TColour colour = c.ButtonText;
+    const TDataSkinButton& b = *FSkinData->Buttons;
+    if (frame == bfNormal) colour = b.NormalColour2;
+    if (frame == bfHot) colour = b.MouseOverColour2;
+    if (frame == bfPressed) colour = b.PressedColour2;
+    if (!enabled) return static_cast<TColor>(SysColour(COLOR_BTNSHADOW));
+    return static_cast<TColor>(colour);
+}
+
+void TSkinButton::DrawControl(HDC dc, const RECT& r) {
+    if (!FSkinData || !FSkinData->Buttons || FSkinData->Buttons->Image.Empty()) return;
+    FFocused = ReadFocused();
+    FEnabled = ReadEnabled();
+    FText = ReadText();
+    if (FText.empty() && FControl) FText = Widen(FControl->Caption());
+    const int frame = ButtonFrame(FFocused, FState & kPressed, FState & kHot, FEnabled);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    if (FBuffer.Width() != w || FBuffer.Height() != h) FBuffer.SetSize(w, h);
+    HDC bdc = FBuffer.Canvas();
+    if (!bdc) return;
+    const RECT all{0, 0, w, h};
+    FillBackground(bdc, all);
+    DrawElement(bdc, all, 5, frame, *FSkinData->Buttons);
+    {
+        GdiSelect font(bdc, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
+        DrawCaption(bdc, all, DT_CENTER, FEnabled, FText, CaptionColour(frame, FEnabled));
+    }
+    BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void DrawGlyphFrame(HDC dc, POINT at, int count, int index, ::TBitmap& glyph) {
+    if (count < 1 || glyph.Empty()) return;
+    const int fw = glyph.Width() / count;
+    if (fw <= 0 || index < 1 || index > count) return;
+    ::TBitmap frame(fw, glyph.Height());
+    HDC fdc = frame.Canvas();
+    HDC gdc = glyph.Canvas();
+    if (!fdc || !gdc) return;
+    BitBlt(fdc, 0, 0, fw, glyph.Height(), gdc, (index - 1) * fw, 0, SRCCOPY);
+    const RECT to{at.x, at.y, at.x + fw, at.y + glyph.Height()};
+    DrawTransparent(dc, to, frame, frame.Pixel(0, 0));
+}
+
+// ---- check boxes and radio buttons ----------------------------------------------
+
+void TSkinCheckBox::AfterProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case BM_SETCHECK:
+    case CM_EXIT:
+    case 0xB0D0: Redraw(); break;
+    default: TSkinControl::AfterProc(m);
+    }
+}
+
+int TSkinCheckBox::Cell() {
+    const auto state = SendMessageW(FHandle, Radio() ? BM_GETCHECK : BM_GETSTATE, 0, 0);
+    int cell = (state & BST_CHECKED) ? 2 : 1;
+    if (FControl && IsPublishedProp(*FControl, "Checked")) {
+        try {
+            cell = Lower(GetEnumProp(*FControl, "Checked")) == "true" ? 2 : 1;
+        } catch (const EPropertyError&) {
+        }
+    }
+    if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) cell += 2;
+    if (!Radio() && (SendMessageW(FHandle, BM_GETSTATE, 0, 0) & BST_INDETERMINATE)) cell = 4;
+    return cell;
+}
+
+RECT MarkRect(const RECT& r, int w, int h, bool leftText) {
+    RECT m;
+    m.top = r.top + (r.bottom - r.top - h) / 2;
+    m.bottom = m.top + h;
+    if (leftText) {
+        m.right = w < 15 ? r.right - (14 - w) / 2 : r.right - 1;
+        m.left = m.right - w;
+    } else {
+        m.left = w < 15 ? r.left + (14 - w) / 2 : r.left;
+        m.right = m.left + w;
+    }
+    return m;
+}
+
+void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
+    if (!FSkinData || !FSkinData->Buttons) return;
+    TDataSkinButton& b = *FSkinData->Buttons;
+    ::TBitmap& image = Radio() ? b.RadioButton : b.CheckButton;
+    const int n = Radio() ? b.RadioButtonFrame : b.CheckButtonFrame;
+    if (image.Empty() || n < 1 || image.Width() / n == 0) return;
+    const int w = image.Width() / n, h = image.Height();
+    const int cell = Cell();
+    const bool leftText = (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_LEFTTEXT) != 0;
+    const RECT mark = MarkRect(r, w, h, leftText);
+    FillBackground(dc, mark);
+    DrawStripFrame(dc, mark, n, cell, image);
+}
+
+}  // namespace srt

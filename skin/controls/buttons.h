@@ -1,0 +1,63 @@
+// Control skins of the button family: push buttons, check boxes and radio
+// buttons, painted from the skin's "Buttons" element.
+#pragma once
+
+#include "skin/controls/glyphlayout.h"
+#include "skin/controls/skincontrol.h"
+
+namespace srt {
+
+// Frames of the "Buttons" image.
+enum TButtonFrame { bfNormal = 1, bfPressed = 2, bfDisabled = 3, bfHot = 4 };
+
+// The frame a button shows: disabled wins over pressed, pressed over hot and focus.
+int ButtonFrame(bool focused, bool pressed, bool hot, bool enabled);
+
+// A push button. The press is kept from the button's own procedure; the
+// skin produces the click on the mouse-up, only after a press on it.
+class TSkinButton : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinButton(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+    void AfterProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+
+protected:
+    // The caption colour of a frame.
+    TColor CaptionColour(int frame, bool enabled) const;
+    ::TBitmap FBuffer;
+};
+
+// Frame `index` (from 1) of `count` glyphs side by side, drawn at (x, y) with
+// the colour of its pixel (0, 0) left out. Nothing for a count below 1.
+void DrawGlyphFrame(HDC dc, POINT at, int count, int index, ::TBitmap& glyph);
+
+// Check boxes and radio buttons: the native control paints, then the skin
+// paints the mark cell over it.
+class TSkinCheckBox : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
+    void AfterProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    // The cell shown: 1 unchecked, 2 checked, 3 and 4 disabled; 4 indeterminate.
+    int Cell();
+
+protected:
+    virtual bool Radio() const { return false; }
+};
+
+class TSkinRadioButton : public TSkinCheckBox {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinRadioButton(TComponent* owner) : TSkinCheckBox(owner) {}
+
+protected:
+    bool Radio() const override { return true; }
+};
+
+// Where the mark cell of width W and height H goes in a button rectangle.
+RECT MarkRect(const RECT& r, int w, int h, bool leftText);
+
+}  // namespace srt

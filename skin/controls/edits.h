@@ -1,0 +1,68 @@
+// Control skins of text-entry controls: the edit border, the combo box's
+// edge and drop-down button, and spin (up-down) buttons.
+#pragma once
+
+#include "skin/controls/skincontrol.h"
+
+namespace srt {
+
+class TSkinUpDown;
+
+// Two lines over the outer edge of an edit box or memo: "ButtonShadow"
+// outside, white inside. A spin button inside the edit gets its own skin.
+class TSkinEdit : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+    void AfterProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    // The border drawn for WM_PRINT: the DC's brush inside, "ButtonShadow" outside.
+    void PrintBorder(HDC dc);
+    TSkinUpDown* UpDown() const { return FUpDown; }
+
+private:
+    TSkinUpDown* FUpDown = nullptr;
+};
+
+// Combo boxes: the "SunkEdge" frame, the "ComboButton" frame (on the left,
+// from the mirrored strip, with WS_EX_LEFTSCROLLBAR) and the arrow glyph of
+// "ExtraImages"; or the flat look when "ComboButton" has Style 1.
+class TSkinComBox : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
+    void AfterProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    // The drop-down button's rectangle in a window rectangle at origin.
+    static RECT ButtonRect(const RECT& r, bool left);
+
+private:
+    void DrawEdge(HDC dc, const RECT& r);
+    void DrawFlat(HDC dc, const RECT& r);
+    LONG_PTR FStyle = 0;
+    LONG_PTR FExStyle = 0;
+};
+
+// Up-down buttons from "UpDown.Vert" / "UpDown.Horz", or plain boxes with
+// line arrows without them.
+class TSkinUpDown : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+
+    // States of the two buttons (1 normal, 2 pressed, 3 disabled, 4 hot) for
+    // the cursor at `p` in client coordinates.
+    static void ButtonStates(const RECT& client, bool horizontal, POINT p, bool pressed, bool hot, bool enabled,
+                             int& first, int& second, RECT& firstRect, RECT& secondRect);
+
+    bool FInEdit = false;
+    int FHorizontal = 0;
+
+private:
+    void DrawUpDownButton(HDC dc, TDataSkinBorder& element, const RECT& r, int part, int state);
+    void DrawPlainButton(HDC dc, const RECT& r, int part, int state);
+};
+
+}  // namespace srt

@@ -1,0 +1,350 @@
+#include "skin/controls/skincontrol.h"
+
+#include <commctrl.h>
+
+#include <optional>
+
+#include "component/gdi.h"
+#include "skin/controls/controlskins.h"
+#include "skin/draw/skindraw.h"
+
+namespace srt {
+
+SRT_DEFINE_CLASS(TSkinControl, TComponent, )
+
+// The window method put in a control object's WindowProc. It reaches the
+// skin through a shared link, so a copy held by a later subclass on top of
+// ours passes messages on after the skin has gone.
+struct TSkinControl::TLink {
+    TSkinControl* skin;
+    TWndMethod old;
+};
+
+struct TSkinControl::TMethod {
+    std::shared_ptr<TLink> link;
+
+    void operator()(TMessage& m) const {
+        // Restoring WindowProc from inside destroys this functor: hold the link.
+        std::shared_ptr<TLink> keep = link;
+        if (TSkinControl* skin = keep->skin)
+            skin->Dispatch(m);
+        else if (keep->old)
+            keep->old(m);
+    }
+};
+
+TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
+
+TSkinControl::~TSkinControl() {
+    TSkinControl::Unsubclass();
+}
+
+TControlSkins* TSkinControl::Skins() const { return dyncast<TControlSkins>(Owner()); }
+
+void TSkinControl::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
+    if (FInited || !control || !data) return;
+    FChangeColor = changeColour;
+    FSkinData = data;
+    FControl = control;
+    FHandle = control->Handle();
+    FOldWindowProc = control->WindowProc;
+    link_ = std::make_shared<TLink>(TLink{this, FOldWindowProc});
+    control->WindowProc = TMethod{link_};
+    control->SetDoubleBuffered(true);
+    if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
+    FFocused = ReadFocused();
+    FEnabled = ReadEnabled();
+    FText = ReadText();
+    if (FChangeColor) {
+        FOldColor = control->Color();
+        control->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
+    }
+    control->Invalidate();
+    FInited = true;
+}
+
+void TSkinControl::InitWindow(HWND window, TSkinData* data) {
+    if (FInited || !window || !data) return;
+    FSkinData = data;
+    FHandle = window;
+    FEnabled = true;
+    FText = ReadText();
+    FObjectInstance = std::make_unique<TWndThunk>(this, &TSkinControl::ThunkEntry);
+    if (!FObjectInstance->Subclass(window)) FObjectInstance.reset();
+    FInited = true;
+}
+
+void TSkinControl::Unsubclass() {
+    if (link_) {
+        auto* current = FControl ? FControl->WindowProc.target<TMethod>() : nullptr;
+        // Only while ours is the current method; a copy held by a later
+        // subclass passes messages on from now on.
+        link_->skin = nullptr;
+        if (current && current->link == link_) FControl->WindowProc = link_->old;
+        link_.reset();
+    }
+    if (FObjectInstance) {
+        FObjectInstance->Unsubclass(windowGone_);
+        FObjectInstance.reset();
+    }
+    if (FChangeColor && FControl) {
+        TControlSkins* skins = Skins();
+        if (!skins || !skins->Closing()) FControl->SetColor(FOldColor);
+    }
+}
+
+void TSkinControl::Free() {
+    Unsubclass();
+    // The colour is settled now; the destructor's detach must not undo a closing.
+    FChangeColor = false;
+    if (TComponent* owner = Owner()) owner->RemoveComponent(this);
+    if (depth_ > 0)
+        freePending_ = true;
+    else
+        delete this;
+}
+
+LRESULT CALLBACK TSkinControl::ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
+    auto* self = static_cast<TSkinControl*>(TWndThunk::Object(record));
+    if (!self) return TWndThunk::CallOld(record, msg, wparam, lparam);
+    TMessage m{msg, wparam, lparam, 0};
+    self->Dispatch(m);  // may free the record: do not touch it after
+    return m.Result;
+}
+
+void TSkinControl::Dispatch(TMessage& m) {
+    ++depth_;
+    try {
+        WndProc(m);
+    } catch (...) {
+    }
+    if (--depth_ == 0 && freePending_) delete this;
+}
+
+void TSkinControl::WndProc(TMessage& m) {
+    if (!BeforeProc(m)) return;
+    CallOldProc(m);
+    AfterProc(m);
+}
+
+void TSkinControl::CallOldProc(TMessage& m) {
+    if (FOldWindowProc)
+        FOldWindowProc(m);
+    else if (FObjectInstance && FObjectInstance->Record())
+        m.Result = TWndThunk::CallOld(reinterpret_cast<HWND>(const_cast<TWndThunk::TRecord*>(FObjectInstance->Record())),
+                                      m.Msg, m.WParam, m.LParam);
+    else if (FHandle && IsWindow(FHandle))
+        m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+}
+
+bool TSkinControl::BeforeProc(TMessage&) { return true; }
+
+void TSkinControl::AfterProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: PaintControl(reinterpret_cast<HDC>(m.WParam)); break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED: Redraw(); break;
+    case WM_SETTEXT:
+        FText = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
+        Redraw();
+        break;
+    case WM_NCDESTROY:
+        windowGone_ = true;
+        Unsubclass();
+        FHandle = nullptr;
+        FControl = nullptr;
+        break;
+    default: break;
+    }
+}
+
+void TSkinControl::PaintControl(HDC dc) {
+    RECT r;
+    if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+    FWindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    std::optional<WindowDC> own;
+    if (!dc) own.emplace(FHandle);
+    HDC target = dc ? dc : own->Get();
+    if (!target) return;
+    try {
+        DrawControl(target, r);
+    } catch (...) {
+    }
+}
+
+void TSkinControl::DrawControl(HDC, const RECT&) {}
+
+void TSkinControl::SkinChange() {
+    if (FChangeColor && FControl && FSkinData) FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, TRUE);
+    else if (FGraphicControl)
+        FGraphicControl->Invalidate();
+}
+
+void TSkinControl::SendMouseLeave() {
+    if (FHandle) SendMessageW(FHandle, CM_MOUSELEAVE, 0, 0);
+}
+
+void TSkinControl::Redraw() {
+    RECT r;
+    if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+    OffsetRect(&r, -r.left, -r.top);
+    if (!GetParent(FHandle)) return;
+    InvalidateRect(FHandle, &r, FALSE);
+    UpdateWindow(FHandle);
+}
+
+COLORREF TSkinControl::Colour(TColour c) const { return ColorToRGB(static_cast<TColor>(c)); }
+
+void TSkinControl::FillBackground(HDC dc, const RECT& r) {
+    if (!FSkinData) return;
+    GdiBrush brush(CreateSolidBrush(Colour(FSkinData->Colours.ButtonFace)));
+    FillRect(dc, &r, brush.Get());
+}
+
+void TSkinControl::PaintHandler(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    std::unique_ptr<PaintDC> paint;
+    if (!dc) {
+        paint = std::make_unique<PaintDC>(FHandle);
+        dc = paint->Get();
+    }
+    RECT r;
+    if (dc && GetWindowRect(FHandle, &r)) {
+        FWindowRect = r;
+        DrawControl(dc, RECT{0, 0, r.right - r.left, r.bottom - r.top});
+    }
+    m.Result = 0;
+}
+
+void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frame, TDataSkinObject& e) {
+    if (r.right < r.left || r.bottom < r.top || e.Image.Empty()) return;
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
+                                   e.Tile == 1, frameCount, frame);
+    if (b.Empty()) return;
+    if (e.Trans == 1)
+        DrawTransparent(dc, r, b, kSkinKey);
+    else
+        BitBlt(dc, r.left, r.top, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
+}
+
+void TSkinControl::DrawElementToBuffer(const RECT& r, TDataSkinObject& e, bool trans, int frameCount, int frame) {
+    if (r.right < r.left || r.bottom < r.top) return;
+    ::TBitmap& scratch = ScratchBitmap();
+    if (scratch.Width() < r.right - r.left || scratch.Height() < r.bottom - r.top)
+        scratch.SetSize(IntMax(scratch.Width(), r.right - r.left), IntMax(scratch.Height(), r.bottom - r.top));
+    HDC sdc = scratch.Canvas();
+    if (!sdc) return;
+    FillBackground(sdc, r);
+    if (e.Image.Empty()) return;
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
+                                   e.Tile == 1, frameCount, frame);
+    if (b.Empty()) return;
+    const RECT at{0, 0, b.Width(), b.Height()};
+    if (trans)
+        DrawTransparent(sdc, at, b, kSkinKey);
+    else
+        BitBlt(sdc, 0, 0, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
+}
+
+void TSkinControl::DrawStripFrame(HDC dc, const RECT& r, int count, int index, ::TBitmap& bitmap) {
+    if (r.right < r.left || r.bottom < r.top || bitmap.Empty()) return;
+    DrawSkinFrame(dc, r, bitmap, true, count, index);
+}
+
+void TSkinControl::DrawCaption(HDC dc, const RECT& r, UINT align, bool enabled, const std::wstring& text,
+                               TColor colour) {
+    SavedDC saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    RECT m = r;
+    DrawTextW(dc, text.c_str(), -1, &m, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | align);
+    const int tw = m.right - m.left, th = m.bottom - m.top;
+    const int dy = (r.bottom - r.top - th) / 2 - 1;
+    if (align == DT_CENTER) {
+        OffsetRect(&m, (r.right - r.left - tw) / 2, dy);
+    } else {
+        OffsetRect(&m, 0, dy);
+        m.left = r.left;
+        m.right = r.right;
+    }
+    SetTextColor(dc, enabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
+    DrawTextW(dc, text.c_str(), -1, &m, align | DT_EXPANDTABS);
+}
+
+void TSkinControl::DrawIconCaption(HDC dc, const RECT& r, UINT align, const std::wstring& text, int imageIndex,
+                                   HIMAGELIST images, TColor colour) {
+    int iw = 0, ih = 0;
+    const bool icon = images && imageIndex != -1 && ImageList_GetIconSize(images, &iw, &ih);
+    if (!icon) iw = ih = 0;
+    constexpr UINT format = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
+    RECT m = r;
+    int tw = 0, th = 0;
+    if (!text.empty()) {
+        DrawTextW(dc, text.c_str(), -1, &m, format | DT_CALCRECT | DT_NOCLIP);
+        tw = m.right - m.left;
+        th = m.bottom - m.top;
+    }
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int left = align == 0 ? 2 : align == 1 ? (w - iw - tw) / 2 : w - iw - tw - 2;
+    if (icon) ImageList_Draw(images, imageIndex, dc, r.left + left, r.top + (h - ih) / 2, ILD_TRANSPARENT);
+    if (text.empty()) return;
+    SavedDC saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, FEnabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
+    RECT t{r.left + left + iw + 1, r.top + (h - th) / 2, 0, 0};
+    t.right = t.left + tw;
+    t.bottom = t.top + th;
+    DrawTextW(dc, text.c_str(), -1, &t, format | DT_NOCLIP);
+}
+
+void TSkinControl::BlitBuffer(HDC dc, const RECT& r) {
+    if (HDC src = ScratchBitmap().Canvas()) BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, SRCCOPY);
+}
+
+void TSkinControl::HotMouseMove() {
+    if (FState & kHot) return;
+    FState |= kHot;
+    TControlSkins* skins = Skins();
+    if (!skins) return Redraw();
+    if (skins->HotControl() && skins->HotControl() != this) skins->HotControl()->SendMouseLeave();
+    if (skins->HotControl() != this) {
+        Redraw();
+        skins->SetHotControl(this);
+    }
+}
+
+void TSkinControl::HotMouseEnter() {
+    if (!FEnabled) return;
+    FState |= kHot;
+    TControlSkins* skins = Skins();
+    // Entering hands the hot look over as a move does, so only one shows it.
+    if (skins && skins->HotControl() && skins->HotControl() != this) skins->HotControl()->SendMouseLeave();
+    Redraw();
+    if (skins) skins->SetHotControl(this);
+}
+
+void TSkinControl::HotMouseLeave() {
+    if (!FEnabled) return;
+    FState &= static_cast<unsigned char>(~(kHot | kPressed));
+    Redraw();
+    if (TControlSkins* skins = Skins(); skins && skins->HotControl() == this) skins->SetHotControl(nullptr);
+}
+
+std::wstring TSkinControl::ReadText() const {
+    if (!FHandle) return {};
+    wchar_t buffer[1000] = {};
+    SendMessageW(FHandle, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+bool TSkinControl::ReadEnabled() const {
+    return FHandle && (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+bool TSkinControl::ReadFocused() const { return FHandle && GetFocus() == FHandle; }
+
+}  // namespace srt

@@ -1,0 +1,120 @@
+// TSkinControl: the base of every control skin. One object per skinned
+// control, owned by the TControlSkins of the window that holds the control.
+// It takes over the control's messages (the control object's WindowProc, or
+// the raw window's procedure through a per-object thunk), lets a descendant
+// decide per message whether the previous procedure still runs, and paints
+// from the skin's element records. Win32, GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "component/controls.h"
+#include "skin/controls/wndthunk.h"
+#include "skin/data/skindata.h"
+
+namespace srt {
+
+class TControlSkins;
+
+// FState bits.
+inline constexpr unsigned char kHot = 1;
+inline constexpr unsigned char kPressed = 2;
+
+class TSkinControl : public TComponent {
+    SRT_DECLARE_CLASS()
+public:
+    // `owner`: the TControlSkins that keeps and frees this object.
+    explicit TSkinControl(TComponent* owner);
+    ~TSkinControl() override;
+
+    // Attaches to a control object; registers with the owner. Does nothing
+    // the second time.
+    virtual void InitControl(TWinControl* control, TSkinData* data, bool changeColour);
+    // Attaches to a raw window; the caller registers the object.
+    virtual void InitWindow(HWND window, TSkinData* data);
+    // Detaches and restores; safe to call more than once.
+    virtual void Unsubclass();
+    // True: the message goes on to the previous procedure.
+    virtual bool BeforeProc(TMessage& m);
+    virtual void AfterProc(TMessage& m);
+    // Paints the whole window on `dc`, or on the window DC when it is null.
+    virtual void PaintControl(HDC dc);
+    // Draws the control into `r` (origin 0,0, the window's size).
+    virtual void DrawControl(HDC dc, const RECT& r);
+    // Re-applies the skin after the skin data changed.
+    virtual void SkinChange();
+    virtual bool Available() const { return true; }
+
+    HWND Handle() const { return FHandle; }
+    TWinControl* Control() const { return FControl; }
+    TGraphicControl* GraphicControl() const { return FGraphicControl; }
+    const RECT& WindowRect() const { return FWindowRect; }
+    bool Inited() const { return FInited; }
+    unsigned char State() const { return FState; }
+    void SendMouseLeave();
+
+    // Detaches and frees now, or once the message being handled returns.
+    void Free();
+
+protected:
+    // The replacement window method.
+    void WndProc(TMessage& m);
+    void CallOldProc(TMessage& m);
+    void Redraw();
+    void FillBackground(HDC dc, const RECT& r);
+    void PaintHandler(TMessage& m);
+    void DrawElement(HDC dc, const RECT& r, int frameCount, int frame, TDataSkinObject& element);
+    void DrawElementToBuffer(const RECT& r, TDataSkinObject& element, bool trans, int frameCount, int frame);
+    // Frame `index` of `count` side by side, stretched over `r`, fuchsia keyed.
+    void DrawStripFrame(HDC dc, const RECT& r, int count, int index, ::TBitmap& bitmap);
+    // `align`: 0 left, 1 centred, 2 right. The DC keeps its font.
+    void DrawCaption(HDC dc, const RECT& r, UINT align, bool enabled, const std::wstring& text, TColor colour);
+    void DrawIconCaption(HDC dc, const RECT& r, UINT align, const std::wstring& text, int imageIndex,
+                         HIMAGELIST images, TColor colour);
+    void BlitBuffer(HDC dc, const RECT& r);
+
+    // Hot-control hand-over.
+    void HotMouseMove();
+    void HotMouseEnter();
+    void HotMouseLeave();
+
+    TControlSkins* Skins() const;
+    std::wstring ReadText() const;
+    bool ReadEnabled() const;
+    bool ReadFocused() const;
+    // A skin colour as a GDI colour.
+    COLORREF Colour(TColour c) const;
+
+    unsigned char FState = 0;
+    bool FEnabled = false;
+    bool FFocused = false;
+    std::wstring FText;
+    TSkinData* FSkinData = nullptr;
+    HWND FHandle = nullptr;
+    TWinControl* FControl = nullptr;
+    RECT FWindowRect{};
+    TGraphicControl* FGraphicControl = nullptr;
+    bool FChangeColor = false;
+    TColor FOldColor = 0;
+    bool FInited = false;
+
+private:
+    struct TLink;
+    struct TMethod;
+    static LRESULT CALLBACK ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam);
+    void Dispatch(TMessage& m);
+
+    std::unique_ptr<TWndThunk> FObjectInstance;
+    TWndMethod FOldWindowProc;
+    std::shared_ptr<TLink> link_;
+    int depth_ = 0;          // messages being handled
+    bool freePending_ = false;
+    bool windowGone_ = false;
+};
+
+}  // namespace srt
