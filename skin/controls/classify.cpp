@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "skin/draw/enumprop.h"
+
 namespace srt {
 
 namespace {
@@ -98,7 +100,7 @@ void ApplyBuiltInRules(TClassifyTarget& t, TComponent* c, const std::string& n, 
     if (n == "TTRACKBAR" && has(xcButton)) return attach(TSkinKind::TrackBar, false);
     if (n == "TUPDOWN" && has(xcButton)) return attach(TSkinKind::UpDown, false);
     if (n == "TDBNAVIGATOR" && has(xcPanel)) {
-        SetEnumProperty(*c, "Flat", "True");
+        SetEnumProperty(c, "Flat", "True");
         return attach(TSkinKind::Box, true);
     }
     if (tagRule == 95 && has(xcCombo)) return attach(TSkinKind::ComboBox, false);
@@ -132,21 +134,6 @@ std::string Lower(std::string_view s) {
     return r;
 }
 
-bool SetEnumProperty(TObject& object, std::string_view name, std::string_view value) {
-    try {
-        const TPropInfo& p = GetPropInfo(object, name);
-        if (p.Kind != TTypeKind::Enumeration || !p.SetOrd) return false;
-        for (std::size_t i = 0; i < p.Names.size(); ++i) {
-            if (SameText(p.Names[i], value)) {
-                p.SetOrd(object, static_cast<std::int64_t>(i));
-                return true;
-            }
-        }
-    } catch (const EPropertyError&) {
-    }
-    return false;
-}
-
 std::optional<std::string> Skin3rdKind(const TStrings& lines, std::string_view upperName) {
     const std::string key = Lower(upperName) + "=";
     for (int i = 0; i < lines.Count(); ++i) {
@@ -172,7 +159,7 @@ bool MapSkin3rd(TClassifyTarget& t, std::string_view upperName, TComponent* cont
             t.Attach(child, radioGroup ? TSkinKind::RadioButton : TSkinKind::CheckBox, true, false);
         }
     }
-    if (kind == "panel" || kind == "trackbar") SetEnumProperty(*control, "Transparent", "True");
+    if (kind == "panel" || kind == "trackbar") SetEnumProperty(control, "Transparent", "True");
     t.Attach(control, row->kind, row->changeColour, row->byHandle);
     return true;
 }
@@ -197,7 +184,7 @@ void ClassifyComponents(TClassifyTarget& t, TComponent* container) {
         }
         if (n == "TDBCOMBOBOXEH" || n == "TQRPREVIEW" || n == "TFRDESIGNERPAGE" || n == "TFRPBOX") continue;
         if (n == "TTOOLBAR") {
-            SetEnumProperty(*c, "Flat", "True");
+            SetEnumProperty(c, "Flat", "True");
             SetBackgroundColour(d, c);
             continue;
         }

@@ -69,10 +69,6 @@ bool MapSkin3rd(TClassifyTarget& target, std::string_view upperName, TComponent*
 // its GWL_STYLE. A "comboboxex32" kind applies to its first child.
 TSkinKind WindowClassKind(std::string_view lowerClass, std::uint32_t style);
 
-// Sets a published enumeration (or Boolean) property by value name; false,
-// and nothing set, for any other property or an unknown value.
-bool SetEnumProperty(TObject& object, std::string_view name, std::string_view value);
-
 // Tag modulo 100, the value compared with DisableTag and the forcing tags.
 constexpr std::int32_t TagRule(std::int32_t tag) { return tag % 100; }
 

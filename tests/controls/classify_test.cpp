@@ -300,12 +300,3 @@ TEST(WindowClass, SystemDialogChildren) {
     EXPECT_EQ(WindowClassKind("systabcontrol32", 0x2000), TSkinKind::None);
     EXPECT_EQ(WindowClassKind("static", 0), TSkinKind::None);
 }
-
-TEST(EnumProperty, OnlyEnumerationsAreSet) {
-    TWinControl c(nullptr);
-    EXPECT_TRUE(SetEnumProperty(c, "ParentColor", "false"));
-    EXPECT_FALSE(c.ParentColor());
-    EXPECT_FALSE(SetEnumProperty(c, "Color", "True"));
-    EXPECT_FALSE(SetEnumProperty(c, "NoSuch", "True"));
-    EXPECT_FALSE(SetEnumProperty(c, "ParentColor", "Maybe"));
-}
