@@ -69,7 +69,7 @@ void TSkinControl::InitWindow(HWND window, TSkinData* data) {
     FHandle = window;
     FEnabled = true;
     FText = ReadText();
-    FObjectInstance = std::make_unique<TWndThunk>(this, &TSkinControl::ThunkEntry);
+    FObjectInstance = std::make_unique<TSubclassThunk>(this, &TSkinControl::ThunkEntry);
     if (!FObjectInstance->Subclass(window)) FObjectInstance.reset();
     FInited = true;
 }
@@ -105,8 +105,8 @@ void TSkinControl::Free() {
 }
 
 LRESULT CALLBACK TSkinControl::ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
-    auto* self = static_cast<TSkinControl*>(TWndThunk::Object(record));
-    if (!self) return TWndThunk::CallOld(record, msg, wparam, lparam);
+    auto* self = static_cast<TSkinControl*>(TSubclassThunk::Object(record));
+    if (!self) return TSubclassThunk::CallOld(record, msg, wparam, lparam);
     TMessage m{msg, wparam, lparam, 0};
     self->Dispatch(m);  // may free the record: do not touch it after
     return m.Result;
@@ -131,7 +131,7 @@ void TSkinControl::CallOldProc(TMessage& m) {
     if (FOldWindowProc)
         FOldWindowProc(m);
     else if (FObjectInstance && FObjectInstance->Record())
-        m.Result = TWndThunk::CallOld(reinterpret_cast<HWND>(const_cast<TWndThunk::TRecord*>(FObjectInstance->Record())),
+        m.Result = TSubclassThunk::CallOld(reinterpret_cast<HWND>(const_cast<TSubclassThunk::TRecord*>(FObjectInstance->Record())),
                                       m.Msg, m.WParam, m.LParam);
     else if (FHandle && IsWindow(FHandle))
         m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "component/controls.h"
-#include "skin/controls/wndthunk.h"
+#include "skin/controls/subclassthunk.h"
 #include "skin/data/skindata.h"
 
 namespace srt {
@@ -109,7 +109,7 @@ private:
     static LRESULT CALLBACK ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam);
     void Dispatch(TMessage& m);
 
-    std::unique_ptr<TWndThunk> FObjectInstance;
+    std::unique_ptr<TSubclassThunk> FObjectInstance;
     TWndMethod FOldWindowProc;
     std::shared_ptr<TLink> link_;
     int depth_ = 0;          // messages being handled

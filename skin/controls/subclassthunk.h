@@ -10,7 +10,7 @@
 
 namespace srt {
 
-class TWndThunk {
+class TSubclassThunk {
 public:
     struct TRecord {
         void* object = nullptr;
@@ -20,10 +20,10 @@ public:
     // `entry` receives the TRecord* disguised as the HWND argument.
     using TEntry = LRESULT(CALLBACK*)(HWND record, UINT, WPARAM, LPARAM);
 
-    TWndThunk(void* object, TEntry entry);
-    ~TWndThunk();
-    TWndThunk(const TWndThunk&) = delete;
-    TWndThunk& operator=(const TWndThunk&) = delete;
+    TSubclassThunk(void* object, TEntry entry);
+    ~TSubclassThunk();
+    TSubclassThunk(const TSubclassThunk&) = delete;
+    TSubclassThunk& operator=(const TSubclassThunk&) = delete;
 
     // Puts the thunk in `window`'s GWLP_WNDPROC; false when it fails.
     bool Subclass(HWND window);

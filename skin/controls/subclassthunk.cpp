@@ -1,4 +1,4 @@
-#include "skin/controls/wndthunk.h"
+#include "skin/controls/subclassthunk.h"
 
 #include <cstdint>
 #include <cstring>
@@ -38,18 +38,18 @@ TThunkPool& Pool() {
 
 }  // namespace
 
-TWndThunk::TWndThunk(void* object, TEntry entry) : record_(new TRecord{object, nullptr, nullptr}), code_(Pool().Take()) {
+TSubclassThunk::TSubclassThunk(void* object, TEntry entry) : record_(new TRecord{object, nullptr, nullptr}), code_(Pool().Take()) {
     if (code_) Write(entry);
 }
 
-TWndThunk::~TWndThunk() {
+TSubclassThunk::~TSubclassThunk() {
     if (Subclassed()) Unsubclass(false);
     if (!record_) return;  // left in a window's chain
     if (code_) Pool().Give(code_);
     delete record_;
 }
 
-void TWndThunk::Write(TEntry entry) {
+void TSubclassThunk::Write(TEntry entry) {
     unsigned char* p = code_;
     const auto rec = reinterpret_cast<std::uintptr_t>(record_);
     const auto target = reinterpret_cast<std::uintptr_t>(entry);
@@ -69,7 +69,7 @@ void TWndThunk::Write(TEntry entry) {
     FlushInstructionCache(GetCurrentProcess(), code_, kSlot);
 }
 
-bool TWndThunk::Subclass(HWND window) {
+bool TSubclassThunk::Subclass(HWND window) {
     if (!code_ || !window || Subclassed()) return false;
     record_->window = window;
     record_->oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
@@ -82,7 +82,7 @@ bool TWndThunk::Subclass(HWND window) {
     return true;
 }
 
-void TWndThunk::Unsubclass(bool windowGone) {
+void TSubclassThunk::Unsubclass(bool windowGone) {
     if (!Subclassed()) return;
     HWND window = record_->window;
     const auto current = reinterpret_cast<unsigned char*>(GetWindowLongPtrW(window, GWLP_WNDPROC));
@@ -91,7 +91,7 @@ void TWndThunk::Unsubclass(bool windowGone) {
     } else if (!windowGone && IsWindow(window)) {
         // Another procedure was put on top of ours: keep the chain whole.
         record_->object = nullptr;
-        Write(&TWndThunk::PassOn);
+        Write(&TSubclassThunk::PassOn);
         record_ = nullptr;
         code_ = nullptr;
         return;
@@ -100,13 +100,13 @@ void TWndThunk::Unsubclass(bool windowGone) {
     record_->oldProc = nullptr;
 }
 
-LRESULT TWndThunk::CallOld(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT TSubclassThunk::CallOld(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
     const auto* r = reinterpret_cast<const TRecord*>(record);
     if (!r->oldProc) return DefWindowProcW(r->window, msg, wparam, lparam);
     return CallWindowProcW(r->oldProc, r->window, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK TWndThunk::PassOn(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK TSubclassThunk::PassOn(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
     return CallOld(record, msg, wparam, lparam);
 }
 
