@@ -4,6 +4,7 @@
 #include "core/ioerror.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
+#include "core/utf16.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +24,9 @@ constexpr char kHelp[] =
     "every other line passes through unchanged. Reads INPUT, or standard input\n"
     "when INPUT is missing or \"-\"; writes OUTPUT, or standard output. Lines end\n"
     "at LF or CR LF and are written with CR LF; bytes pass through unconverted.\n"
+    "A file that starts with a UTF-16 byte-order mark (FF FE or FE FF) is read\n"
+    "as UTF-16 and written back as UTF-16 in the same byte order, with the mark;\n"
+    "what does not decode (an unpaired surrogate, an odd last byte) is kept.\n"
     "\n"
     "  --offset MS        the shift in milliseconds: decimal, or hexadecimal\n"
     "                     after \"$\", \"x\" or \"0x\"; a sign may lead\n"
@@ -124,6 +128,10 @@ int Run(const Options& options) {
     if (int error = fromStdin ? srt::cli::ReadStdinBytes(input) : srt::cli::ReadFileBytes(*options.input, input))
         return FileError(fromStdin ? "standard input" : *options.input, error);
 
+    // UTF-16 goes through the line rules as UTF-8 and back.
+    std::optional<srt::Utf16Text> utf16 = srt::DecodeUtf16File(input);
+    if (utf16) input = std::move(utf16->text);
+
     std::string output;
     output.reserve(input.size() + input.size() / 8 + 64);
     srt::TextLineReader reader(input);
@@ -137,6 +145,7 @@ int Run(const Options& options) {
         }
         output += "\r\n";
     }
+    if (utf16) output = srt::EncodeUtf16File(utf16->order, output, utf16->tail);
 
     if (options.inPlace) {
         if (int error = srt::cli::ReplaceFileBytes(*options.input, output))

@@ -94,8 +94,40 @@ TEST(Cli, LineEndRulesOnTheWayThrough) {
     RunResult empty = Retime({"--offset", "100"}, "");
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
-    const std::string bytes("\xff\xfe\0\x80 text\n", 10);
-    EXPECT_EQ(Retime({"--offset", "5"}, bytes).out, std::string("\xff\xfe\0\x80 text\r\n", 11));
+    const std::string bytes("\x80\xff\xfe\0 text\n", 10);
+    EXPECT_EQ(Retime({"--offset", "5"}, bytes).out, std::string("\x80\xff\xfe\0 text\r\n", 11));
+}
+
+// Each char of ascii as one UTF-16 unit, little- or big-endian.
+std::string Utf16(std::string_view ascii, bool little) {
+    std::string s;
+    for (char c : ascii) s += little ? std::string{c, '\0'} : std::string{'\0', c};
+    return s;
+}
+
+TEST(Cli, Utf16IsRetimedAndWrittenInItsOwnByteOrder) {
+    for (bool little : {true, false}) {
+        const std::string mark = little ? "\xFF\xFE" : "\xFE\xFF";
+        const std::string in = mark + Utf16("1\n00:01:02,345 --> 00:01:04,567\nHello\n", little);
+        RunResult r = Retime({"--offset", "1500"}, in);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, mark + Utf16("1\r\n00:01:03,845 --> 00:01:06,067\r\nHello\r\n", little));
+
+        // A bad line is named in UTF-8, whatever the file's encoding.
+        const std::string bad = mark + Utf16("1\nxx:01:02,345 --> 00:01:04,567\n", little);
+        RunResult refused = Retime({"--offset", "1500"}, bad);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "line 2: 'xx:01:02' is not a valid time\n");
+    }
+    // An odd last byte stays last, after the line end the last line gets;
+    // an unpaired surrogate and a character beyond U+FFFF pass unchanged.
+    const std::string text = Utf16("00:00:01,000 --> 00:00:02,000\nA", true);
+    const std::string odd = "\xFF\xFE" + text + std::string("\x00\xD8\x3D\xD8\xA9\xDC", 6) + "\x0A";
+    RunResult r = Retime({"--offset", "-1000"}, odd);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "\xFF\xFE" + Utf16("00:00:00,000 --> 00:00:01,000\r\nA", true) +
+                         std::string("\x00\xD8\x3D\xD8\xA9\xDC", 6) + Utf16("\r\n", true) + "\x0A");
 }
 
 TEST(Cli, OffsetSyntax) {
