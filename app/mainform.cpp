@@ -76,14 +76,21 @@ void TForm1::OpenFile(const std::wstring& path) {
         Application->ShowException(srt::IOErrorText(error));
         return;
     }
-    std::vector<std::string> lines = srt::SplitTextLines(bytes);
-    if (lines.empty()) return;
+    std::optional<srt::Utf16Text> utf16 = srt::DecodeUtf16File(bytes);
+    std::vector<std::string> lines = srt::SplitTextLines(utf16 ? utf16->text : bytes);
     // Every line followed by CR LF, as the adjust command leaves the text.
     std::string joined = srt::JoinLinesCRLF(lines);
-    srt::TextEncoding encoding = srt::DetectEncoding(joined);
+    srt::TextEncoding encoding = utf16 ? srt::TextEncoding::Utf8 : srt::DetectEncoding(joined);
     // The whole text at once: line by line is quadratic in an edit control.
     std::wstring text = Memo1->GetTextW();
-    if (text.empty()) encoding_ = encoding;
+    if (text.empty()) {
+        encoding_ = encoding;
+        byteOrder_.reset();
+        if (utf16) byteOrder_ = utf16->order;
+        tail_.clear();
+    }
+    if (utf16) tail_ += utf16->tail;
+    if (lines.empty()) return;
     if (!text.empty() && !EndsWithCRLF(text)) text += L"\r\n";
     text += srt::DecodeText(joined, encoding);
     Memo1->SetTextW(text);
@@ -146,6 +153,10 @@ void TForm1::Button3Click(TObject*) {
     std::string bytes = srt::EncodeText(text, encoding_, CP_ACP, &lossy);
     // Typed characters the code page cannot hold: UTF-8 keeps every one.
     if (lossy) bytes = srt::EncodeText(text, srt::TextEncoding::Utf8);
+    if (byteOrder_)
+        bytes = srt::EncodeUtf16File(*byteOrder_, bytes, tail_);
+    else
+        bytes += tail_;
     if (int error = srt::ReplaceFileAtomically(Widen(SaveDialog1->FileName()), bytes))
         Application->ShowException(srt::IOErrorText(error));
 }

@@ -2,12 +2,14 @@
 // commands: open a subtitle file, adjust its times, save it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "component/dialogs.h"
 #include "component/extctrls.h"
 #include "component/forms.h"
 #include "component/stdctrls.h"
+#include "core/utf16.h"
 #include "textcodec.h"
 
 // Registers every class the stored description of TForm1 names.
@@ -40,14 +42,20 @@ public:
     void OpenFile(const std::wstring& path);
 
     srt::TextEncoding DocumentEncoding() const { return encoding_; }
+    // Set when the document was read from UTF-16 and is written back so.
+    std::optional<srt::ByteOrder> DocumentByteOrder() const { return byteOrder_; }
 
 private:
     template <class T>
     T* Field(const char* name);
     void DropFile(const std::wstring& path);
 
-    // How the document's bytes were decoded, and so how they are written.
+    // How the document's bytes were decoded, and so how they are written:
+    // UTF-16 documents are held as UTF-8 and written in their byte order.
     srt::TextEncoding encoding_ = srt::TextEncoding::Ansi;
+    std::optional<srt::ByteOrder> byteOrder_;
+    // Odd last bytes of UTF-16 files, written after the text.
+    std::string tail_;
 };
 
 // The texts of the window's messages.

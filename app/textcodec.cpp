@@ -8,7 +8,26 @@ namespace {
 
 constexpr wchar_t kEscapeBase = 0xDC00;
 
-bool IsEscape(wchar_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// An escaped byte: U+DC00 (NUL) or U+DC80..U+DCFF, unless it ends a pair.
+bool IsEscapeAt(std::wstring_view s, std::size_t i) {
+    wchar_t c = s[i];
+    if (c != kEscapeBase && (c < 0xDC80 || c > 0xDCFF)) return false;
+    return i == 0 || !IsHighSurrogate(s[i - 1]);
+}
+
+bool HasEscape(std::wstring_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (IsEscapeAt(s, i)) return true;
+    return false;
+}
+
+// NUL would end the text in the memo.
+std::wstring EscapeNul(std::wstring text) {
+    std::replace(text.begin(), text.end(), L'\0', kEscapeBase);
+    return text;
+}
 
 // Length of the valid UTF-8 sequence at s[i], 0 if there is none.
 std::size_t Utf8Sequence(std::string_view s, std::size_t i) {
@@ -74,8 +93,7 @@ std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
         std::string_view unit = bytes.substr(i, len);
         std::wstring w = Widen(unit, codePage, MB_ERR_INVALID_CHARS);
         bool lossy = false;
-        if (!w.empty() && w.size() <= 2 && Narrow(w, codePage, &lossy) == unit && !lossy &&
-            std::none_of(w.begin(), w.end(), IsEscape)) {
+        if (!w.empty() && w.size() <= 2 && Narrow(w, codePage, &lossy) == unit && !lossy && !HasEscape(w)) {
             out += w;
             i += len;
         } else {
@@ -117,16 +135,16 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT code
             out += Widen(bytes.substr(start, i - start), CP_UTF8, 0);
             if (i < bytes.size()) out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i++]));
         }
-        return out;
+        return EscapeNul(std::move(out));
     }
     if (codePage == CP_ACP) codePage = GetACP();
     // Fast path: the whole text decodes and encodes back to itself.
     std::wstring w = Widen(bytes, codePage, MB_ERR_INVALID_CHARS);
     if (!w.empty() || bytes.empty()) {
         bool lossy = false;
-        if (std::none_of(w.begin(), w.end(), IsEscape) && Narrow(w, codePage, &lossy) == bytes && !lossy) return w;
+        if (!HasEscape(w) && Narrow(w, codePage, &lossy) == bytes && !lossy) return EscapeNul(std::move(w));
     }
-    return DecodeAnsiSlow(bytes, codePage);
+    return EscapeNul(DecodeAnsiSlow(bytes, codePage));
 }
 
 std::string EncodeText(std::wstring_view text, TextEncoding encoding, UINT codePage, bool* lossy) {
@@ -136,9 +154,9 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding, UINT codeP
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         std::size_t start = i;
-        while (i < text.size() && !IsEscape(text[i])) ++i;
+        while (i < text.size() && !IsEscapeAt(text, i)) ++i;
         out += Narrow(text.substr(start, i - start), cp, lossy);
-        while (i < text.size() && IsEscape(text[i])) out += static_cast<char>(text[i++] - kEscapeBase);
+        while (i < text.size() && IsEscapeAt(text, i)) out += static_cast<char>(text[i++] - kEscapeBase);
     }
     return out;
 }

@@ -1,7 +1,8 @@
 // A document's bytes as the memo's UTF-16 text and back, without loss: a
 // byte that the document's code page cannot decode (or that would not come
-// back as itself) becomes the lone surrogate U+DC00 + byte, and turns back
-// into that byte when the text is encoded again.
+// back as itself), and a NUL byte, which would end the memo's text, becomes
+// the lone surrogate U+DC00 + byte, and turns back into that byte when the
+// text is encoded again. The low half of a surrogate pair is never one.
 #pragma once
 
 #include <windows.h>

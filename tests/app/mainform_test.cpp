@@ -7,9 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "component/filer.h"
 #include "component/wstr.h"
+#include "core/textlines.h"
+#include "core/timeshift.h"
+#include "core/utf16.h"
 #include "mainform.h"
 
 namespace {
@@ -258,7 +262,8 @@ TEST_F(MainForm, UneditedDocumentsSaveAsTheirOwnBytes) {
         "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕\r\n",  // UTF-8 with BOM
         "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕 ✓\r\n",                // UTF-8
         "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xD7\xD6\xC4\xBB\r\n",       // GBK
-        "\xFF\xFE\x80\x81\x8D\x8F\x90\x9D\xA0\r\n\xD7\r\n\xC0\xAF\r\n",     // no code page holds these
+        "\x80\x81\xFF\xFE\x8D\x8F\x90\x9D\xA0\r\n\xD7\r\n\xC0\xAF\r\n",     // no code page holds these
+        std::string("1\r\n\0\r\na\0b\r\n", 11),                                // NUL bytes
     };
     int n = 0;
     for (const std::string& bytes : cases) {
@@ -274,6 +279,110 @@ TEST_F(MainForm, UneditedDocumentsSaveAsTheirOwnBytes) {
         Save(out);
         EXPECT_EQ(ReadBytes(out), bytes) << n;
     }
+}
+
+// UTF-16 bytes of an ASCII text, one unit per char.
+std::string Utf16(std::string_view ascii, srt::ByteOrder order) {
+    std::string s;
+    for (char c : ascii) s += order == srt::ByteOrder::LittleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return s;
+}
+
+// What Save must write for a UTF-16 file after Adjust by offset (none: just
+// opened): the lines with CR LF, time lines shifted, in the file's order.
+std::string SavedUtf16(const std::string& file, std::optional<int> offset) {
+    auto decoded = srt::DecodeUtf16File(file);
+    std::vector<std::string> lines = srt::SplitTextLines(decoded->text);
+    if (offset)
+        for (auto& line : lines) line = srt::ShiftTimeLine(line, *offset);
+    return srt::EncodeUtf16File(decoded->order, srt::JoinLinesCRLF(lines), decoded->tail);
+}
+
+TEST_F(MainForm, Utf16DocumentsAreShownRetimedAndSavedInTheirByteOrder) {
+    using srt::ByteOrder;
+    for (ByteOrder order : {ByteOrder::LittleEndian, ByteOrder::BigEndian}) {
+        const std::string mark = order == ByteOrder::LittleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        const std::string in = mark + srt::Utf8ToUtf16("1\n00:00:01,000 --> 00:00:02,500\n字幕 \U0001F4A9\n", order);
+        WriteBytes(File("u16.srt"), in);
+        form->Memo1->SetTextW(L"");
+        Open(File("u16.srt"));
+        EXPECT_EQ(Memo(), L"1\r\n00:00:01,000 --> 00:00:02,500\r\n字幕 \U0001F4A9\r\n");
+        EXPECT_EQ(form->DocumentByteOrder(), order);
+        Save(File("same.srt"));
+        EXPECT_EQ(ReadBytes(File("same.srt")), SavedUtf16(in, std::nullopt));
+        Adjust("1500");
+        Save(File("later.srt"));
+        EXPECT_EQ(ReadBytes(File("later.srt")),
+                  mark + srt::Utf8ToUtf16("1\r\n00:00:02,500 --> 00:00:04,000\r\n字幕 \U0001F4A9\r\n", order));
+    }
+    EXPECT_EQ(prompts.log.size(), 2u * 3u);  // dialogs only: no error on the way
+}
+
+TEST_F(MainForm, Utf16UndecodableUnitsAndAnOddLastByteAreKept) {
+    // A lone high surrogate, a lone low one in the escape range, a NUL unit,
+    // then one byte too many.
+    const auto le = srt::ByteOrder::LittleEndian;
+    const std::string units("\x00\xD8" "B\x00" "\x80\xDC" "\x00\x00", 8);
+    const std::string in = "\xFF\xFE" + Utf16("00:00:01,000 --> 00:00:02,000\nA", le) + units + Utf16("\n", le) + "\x0A";
+    WriteBytes(File("odd.srt"), in);
+    Open(File("odd.srt"));
+    EXPECT_EQ(Memo().find(L'\0'), std::wstring::npos);
+    Save(File("odd-same.srt"));
+    EXPECT_EQ(ReadBytes(File("odd-same.srt")),
+              "\xFF\xFE" + Utf16("00:00:01,000 --> 00:00:02,000\r\nA", le) + units + Utf16("\r\n", le) + "\x0A");
+    Adjust("-1000");
+    Save(File("odd.srt"));
+    EXPECT_EQ(ReadBytes(File("odd.srt")),
+              "\xFF\xFE" + Utf16("00:00:00,000 --> 00:00:01,000\r\nA", le) + units + Utf16("\r\n", le) + "\x0A");
+    // Opened again, the saved file reads back to the same document.
+    std::wstring text = Memo();
+    form->Memo1->SetTextW(L"");
+    Open(File("odd.srt"));
+    EXPECT_EQ(Memo(), text);
+}
+
+// Every UTF-16 file of the shared corpus: unedited it saves to its own
+// units with CR LF line ends; adjusted by +1500 every time line moves and
+// nothing else changes, or the adjust is refused with the rule's message.
+TEST_F(MainForm, Utf16CorpusFilesAreRetimedOrRefused) {
+    std::string root = SRT_CORPUS_DIR;
+    if (root.empty()) GTEST_SKIP() << "no corpus";
+    for (char& c : root) if (c == '/') c = '\\';
+    if (root[0] == '\\') root = "Z:" + root;
+    const char* files[] = {
+        "\\srt\\byroot-pysrt\\tests\\static\\bom-utf-16-be.srt",
+        "\\srt\\byroot-pysrt\\tests\\static\\bom-utf-16-le.srt",
+        "\\srt\\asticode-go-astisub\\testdata\\example-in-non-utf8.srt",
+        "\\srt\\androidx-media\\libraries\\test_data\\src\\test\\assets\\media\\subrip\\typical_utf16be",
+    };
+    int retimed = 0;
+    for (const char* name : files) {
+        const std::string path = root + name;
+        SCOPED_TRACE(path);
+        const std::string in = ReadBytes(path);
+        if (in.empty()) GTEST_SKIP() << "no corpus at " << root;
+        ASSERT_TRUE(srt::FindUtf16Mark(in));
+        form->Memo1->SetTextW(L"");
+        prompts.log.clear();
+        Open(path);
+        Save(File("same.srt"));
+        EXPECT_EQ(ReadBytes(File("same.srt")), SavedUtf16(in, std::nullopt));
+        const std::wstring before = Memo();
+        Adjust("+1500");
+        std::string expected;
+        try {
+            expected = SavedUtf16(in, 1500);
+        } catch (const srt::EConvertError& e) {
+            EXPECT_EQ(prompts.log.back(), std::string("error SrtRetime: ") + e.what() + ".");
+            EXPECT_EQ(Memo(), before);
+            continue;
+        }
+        ++retimed;
+        EXPECT_EQ(prompts.log.back(), "save preset=" + path);
+        Save(File("later.srt"));
+        EXPECT_EQ(ReadBytes(File("later.srt")), expected);
+    }
+    EXPECT_EQ(retimed, 3);
 }
 
 TEST_F(MainForm, TypedTextIsSavedInTheDocumentsEncoding) {

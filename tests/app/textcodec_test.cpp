@@ -49,3 +49,26 @@ TEST(TextCodec, TypedTextTheCodePageLacksIsReported) {
     EncodeText(L"字幕", TextEncoding::Ansi, 1252, &lossy);
     EXPECT_TRUE(lossy);
 }
+
+TEST(TextCodec, NulBytesSurviveAndNeverReachTheMemo) {
+    const std::string bytes("a\0b\r\n\0\xD7\xD6\0", 9);
+    for (TextEncoding e : {TextEncoding::Ansi, TextEncoding::Utf8}) {
+        std::wstring text = DecodeText(bytes, e, 936);
+        EXPECT_EQ(text.find(L'\0'), std::wstring::npos);
+        EXPECT_EQ(EncodeText(text, e, 936), bytes);
+    }
+}
+
+TEST(TextCodec, PairsWhoseLowHalfLooksLikeAnEscapeStayCharacters) {
+    // U+1F4A9 is D83D DCA9: its low half lies in the escape range.
+    const std::string utf8 = "\xF0\x9F\x92\xA9 \xF0\x90\x82\x80";
+    std::wstring text = DecodeText(utf8, TextEncoding::Utf8);
+    EXPECT_EQ(text, L"\U0001F4A9 \U00010080");
+    EXPECT_EQ(EncodeText(text, TextEncoding::Utf8), utf8);
+    bool lossy = false;
+    // Not representable in GBK: replaced, never written as a raw byte.
+    EXPECT_EQ(EncodeText(L"x\U0001F4A9", TextEncoding::Ansi, 936, &lossy).find('\xA9'), std::string::npos);
+    EXPECT_TRUE(lossy);
+    // An escape after an escape, or first, is still a byte.
+    EXPECT_EQ(EncodeText(std::wstring{0xDCA9, 0xDCA9, L'a', 0xDC00}, TextEncoding::Utf8), std::string("\xA9\xA9" "a\0", 4));
+}
