@@ -1,8 +1,10 @@
 // Throughput of the re-timing rule, of srt-retime end to end and of a plain
-// file copy (the floor) on a generated 100,000-cue file.
+// file copy (the floor) on a generated 100,000-cue file, in UTF-8 and in
+// UTF-16.
 // Usage: retime_bench [CUES]
 #include "core/textlines.h"
 #include "core/timeshift.h"
+#include "core/utf16.h"
 
 #include <chrono>
 #include <cstdio>
@@ -86,17 +88,31 @@ int main(int argc, char** argv) {
     std::printf("input: %d cues, %.2f MB, CR LF, UTF-8 Chinese lines\n", cues, mb);
 
     std::size_t sink = 0;
-    const double rule = Best(10, [&] {
+    auto retime = [](std::string_view bytes) {
         std::string result;
-        result.reserve(text.size() + 64);
-        srt::TextLineReader reader(text);
+        result.reserve(bytes.size() + 64);
+        srt::TextLineReader reader(bytes);
         std::string_view line;
         while (reader.Next(line)) {
             srt::AppendShiftedLine(result, line, 1500);
             result += "\r\n";
         }
-        sink += result.size();
+        return result;
+    };
+    const double rule = Best(10, [&] { sink += retime(text).size(); });
+
+    const std::string wide = srt::EncodeUtf16File(srt::ByteOrder::LittleEndian, text);
+    const double wideMb = double(wide.size()) / 1e6;
+    const fs::path in16 = dir / "in16.srt";
+    std::ofstream(in16, std::ios::binary) << wide;
+    const double decode = Best(10, [&] { sink += srt::DecodeUtf16File(wide)->text.size(); });
+    const std::string narrow = srt::DecodeUtf16File(wide)->text;
+    const double encode = Best(10, [&] { sink += srt::EncodeUtf16File(srt::ByteOrder::LittleEndian, narrow).size(); });
+    const double rule16 = Best(10, [&] {
+        auto file = srt::DecodeUtf16File(wide);
+        sink += srt::EncodeUtf16File(file->order, retime(file->text), file->tail).size();
     });
+    const double cli16 = Best(10, [&] { Spawn({SRT_RETIME, "--offset", "1500", "-o", out.string(), in16.string()}); });
     const double cli = Best(10, [&] { Spawn({SRT_RETIME, "--offset", "1500", "-o", out.string(), in.string()}); });
     const double cp = Best(10, [&] { Spawn({"/bin/cp", in.string(), copy.string()}); });
     const double rw = Best(10, [&] {
@@ -109,6 +125,11 @@ int main(int argc, char** argv) {
     std::printf("plain copy, /bin/cp (process):                   %8.1f MB/s\n", mb / cp);
     std::printf("plain copy, read + write in this process:        %8.1f MB/s\n", mb / rw);
     std::printf("srt-retime / cp: %.2f\n", cp / cli);
+    std::printf("UTF-16LE input: %.2f MB\n", wideMb);
+    std::printf("UTF-16 to 8-bit text:                            %8.1f MB/s of UTF-16\n", wideMb / decode);
+    std::printf("8-bit text to UTF-16:                            %8.1f MB/s of UTF-16\n", wideMb / encode);
+    std::printf("rule on UTF-16 (decode, shift, encode):          %8.1f MB/s of UTF-16\n", wideMb / rule16);
+    std::printf("srt-retime end to end on UTF-16:                 %8.1f MB/s of UTF-16\n", wideMb / cli16);
     fs::remove_all(dir);
     return sink == 0;
 }
