@@ -5,9 +5,11 @@
 
 #include "component/forms.h"
 #include "mainform.h"
+#include "skin/form/winskinform.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    TApplication app;
+namespace {
+
+int Run() {
     Application->Initialize();
     Application->SetTitle("SrtRetime");
     RegisterMainFormClasses(Application->Classes());
@@ -28,4 +30,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     Application->Run();
     return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The skin data on the main window makes the skin manager as it loads.
+    srt::InstallFormSkins();
+    int code = 0;
+    {
+        TApplication app;
+        code = Run();
+    }
+    // Program end: the manager lets go of what is left.
+    ReleaseSkinManager();
+    return code;
 }

@@ -18,24 +18,31 @@
 #include "component/classes.h"
 #include "component/graphics.h"
 #include "skin/data/records.h"
+#include "skin/manager/skintypes.h"
 
 class TSkinData;
 
-enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
-
-enum TSkinControlType {
-    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
-    xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox,
-    xcStatusBar, xcTab, xcSystemMenu, xcFastReport
-};
-// A set of TSkinControlType: bit n for the element of ordinal n.
+// The enumerations are the manager's (skin/manager/skintypes.h, header
+// only), so both sides speak of one set of values.
+using srt::TSkinFormType;
+using srt::sfMainform;
+using srt::sfOnlyThisForm;
+using srt::sfDialog;
+using srt::TSkinControlType;
+using srt::xcMainMenu, srt::xcPopupMenu, srt::xcToolbar, srt::xcControlbar, srt::xcCombo,
+    srt::xcCheckBox, srt::xcRadioButton, srt::xcProgress, srt::xcScrollbar, srt::xcEdit,
+    srt::xcButton, srt::xcBitBtn, srt::xcSpeedButton, srt::xcPanel, srt::xcGroupBox,
+    srt::xcStatusBar, srt::xcTab, srt::xcSystemMenu, srt::xcFastReport;
+// A set of TSkinControlType: bit n for the element of ordinal n (the bits
+// of srt::TSkinControls).
 using TSkinControls = std::uint32_t;
 constexpr TSkinControls SkinControl(TSkinControlType t) { return TSkinControls{1} << t; }
 // Every element but xcFastReport.
-constexpr TSkinControls kDefaultSkinControls = (TSkinControls{1} << xcFastReport) - 1;
+constexpr TSkinControls kDefaultSkinControls = srt::TSkinControls::Default().Bits();
 
 // Deferred manager actions.
-enum TSkinManagerAction { maNone, maActivate, maDeactivate, maRefresh };
+using TSkinManagerAction = srt::TManagerAction;
+using srt::maNone, srt::maActivate, srt::maDeactivate, srt::maRefresh, srt::maPurge;
 
 // What the component needs of the skin manager. The manager implements it
 // and installs a factory; the component creates the one manager through it

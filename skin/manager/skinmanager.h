@@ -1,8 +1,12 @@
 // The one skin manager of the process. The skin data components register
 // with it and ask it for deferred actions; on Win32 it hooks window
 // creation, activation and destruction on the GUI thread and attaches the
-// form skins. Registration and the action requests are platform-free; the
-// window side is compiled for Win32 only.
+// form skins and popup-menu skins. Registration and the action requests are
+// platform-free; the window side is compiled for Win32 only.
+//
+// The form skins and popup skins live in the layers above; the manager
+// drives them through TManagedFormSkin / TManagedPopupSkin and makes them
+// through the factories those layers install.
 #pragma once
 
 #include <cstdint>
@@ -10,42 +14,85 @@
 #include <memory>
 #include <vector>
 
+#include "skin/data/skindata.h"
 #include "skin/manager/skintypes.h"
 
 namespace srt {
 
-class TSkinData;  // the skin data component
+// Life states of a form skin.
+enum TFormSkinState : int {
+    fsNew = 0, fsRunning = 1, fsRefreshing = 3, fsClosing = 4, fsStartSizing = 5, fsDead = 6
+};
 
-class TSkinManage {
+// A form skin as the manager sees it.
+class TManagedFormSkin {
+public:
+    virtual ~TManagedFormSkin() = default;
+    virtual std::uintptr_t Window() const = 0;
+    virtual ::TSkinData* SkinData() const = 0;
+    virtual int LifeState() const = 0;
+    virtual void SetLifeState(int state) = 0;
+    virtual bool IsMdiChild() const = 0;
+    // Caption buttons go (they refer to the skin's records).
+    virtual void FreeCaches() = 0;
+    // Frame metrics and caption buttons from the current skin.
+    virtual void RecomputeFrame() = 0;
+    // Re-applies a changed skin.
+    virtual void Reapply() = 0;
+    // Gives the window its own look back.
+    virtual void Detach() = 0;
+    // Lets go of a window that is going away.
+    virtual void Release() = 0;
+    // The per-child part of the MDI-maximised mode.
+    virtual void ApplyMdiMaximized(bool maximized) = 0;
+};
+
+class TManagedPopupSkin {
+public:
+    virtual ~TManagedPopupSkin() = default;
+    virtual std::uintptr_t Window() const = 0;
+    // Puts the window's procedure back.
+    virtual void Detach() = 0;
+};
+
+// Makes and starts a form skin for `window` (`form`: the application form,
+// or null) with `data`.
+using TFormSkinFactory =
+    std::function<std::unique_ptr<TManagedFormSkin>(std::uintptr_t window, ::TSkinData* data, TComponent* form)>;
+// Makes a popup skin attached to a "#32768" window.
+using TPopupSkinFactory = std::function<std::unique_ptr<TManagedPopupSkin>(std::uintptr_t window, ::TSkinData* data)>;
+
+class TSkinManage : public ISkinManagerLink {
 public:
     TSkinManage();
-    ~TSkinManage();
+    ~TSkinManage() override;
     TSkinManage(const TSkinManage&) = delete;
     TSkinManage& operator=(const TSkinManage&) = delete;
 
     // Registration in order; removing takes the first occurrence only.
-    void AddSkinData(TSkinData* data);
-    void RemoveSkinData(TSkinData* data);
-    const std::vector<TSkinData*>& SkinDatas() const { return FSkinDatas; }
+    void AddSkinData(::TSkinData* data) override;
+    void RemoveSkinData(::TSkinData* data) override;
+    const std::vector<::TSkinData*>& SkinDatas() const { return FSkinDatas; }
 
     // Installs the thread-local CBT hook once (Win32; nothing natively).
-    void InstallHook();
+    void InstallHook() override;
     bool HookInstalled() const { return FHook != 0; }
 
     // Stores the action; once a window has been activated it runs from the
     // deferred-action timer after `interval` ms. Before that it takes effect
     // at once on the switch only: maActivate sets Active, maDeactivate
     // clears it. The caller names itself with SetActionSource.
-    void RequestAction(TManagerAction action, unsigned interval);
-    void SetActionSource(TSkinData* source) { FActionSource = source; }
-    TSkinData* ActionSource() const { return FActionSource; }
+    void RequestAction(TManagerAction action, int interval) override;
+    void SetActionSource(::TSkinData* source) override { FActionSource = source; }
+    ::TSkinData* ActionSource() const { return FActionSource; }
     TManagerAction PendingAction() const { return FAction; }
 
     // A skin data component of type sfOnlyThisForm or sfDialog finished
     // loading: skinning is on and the manager counts as started.
-    void StartSkinning();
+    void StartSkinning() override;
     bool Active() const { return FActive; }
     int Started() const { return FStarted; }
+    bool Scanning() const { return FScanning; }
     // The first activation of any window of the thread.
     void NoteActivation() { if (FStarted == 0) FStarted = 1; }
 
@@ -56,45 +103,76 @@ public:
     unsigned TimerInterval() const { return FTimerInterval; }
     bool TimerTick();
 
-    // Window side (Win32; natively it attaches nothing). `window` is the
-    // platform's window handle.
+    // Attaches a form skin when the window qualifies (Win32; natively
+    // nothing). `window` is the platform's window handle.
     bool SkinWindow(std::uintptr_t window);
+    void SkinWindow(TComponent* form) override;
+    void SkinPopupWindow(std::uintptr_t window);
+    bool ReleasePopupWindow(std::uintptr_t window);
     // Every form skin drops what refers to the skin's records before a reload.
-    void FreeFormCaches();
+    void FreeFormCaches() override;
 
-    // What a tick does with the pending action; the Win32 side installs the
-    // runner that walks the forms. Without one a tick only keeps the switch.
-    using TActionRunner = std::function<void(TManagerAction action, TSkinData* source)>;
+    // The live form skins in creation order.
+    const std::vector<std::unique_ptr<TManagedFormSkin>>& Forms() const { return FForms; }
+    std::size_t PopupCount() const { return FPopups.size(); }
+    TManagedFormSkin* FindFormSkin(std::uintptr_t window) const;
+    // Takes the form skin of `window` out of the list and gives it to the
+    // caller (who frees it).
+    std::unique_ptr<TManagedFormSkin> RemoveFormSkin(std::uintptr_t window);
+
+    void SetMdiMaximized(bool maximized);
+    bool MdiMaximized() const { return FMdiMaximized; }
+    int CountMdiChildSkins() const;
+    std::uintptr_t MdiClient() const { return FMdiClient; }
+    void SetMdiClient(std::uintptr_t client) { FMdiClient = client; }
+
+    void SetFormSkinFactory(TFormSkinFactory factory) { FFormFactory = std::move(factory); }
+    void SetPopupSkinFactory(TPopupSkinFactory factory) { FPopupFactory = std::move(factory); }
+
+    // What a tick does with the pending action. By default the table of
+    // actions over the form skins runs; a test may put its own in place.
+    using TActionRunner = std::function<void(TManagerAction action, ::TSkinData* source)>;
     void SetActionRunner(TActionRunner runner) { FRunner = std::move(runner); }
-    // Fired after each deferred action with its source (OnSkinChanged).
-    using TSkinChanged = std::function<void(TSkinData* source)>;
-    void SetSkinChanged(TSkinChanged changed) { FSkinChanged = std::move(changed); }
 
     // The switch, set by the deferred actions.
     void SetActive(bool active) { FActive = active; }
 
+    // Skin window procedures count their nested dispatch here; a deferred
+    // action waits (the timer keeps running) while one is on the stack, so
+    // no skin object is freed under its own running procedure.
+    void EnterDispatch() { ++FDispatchDepth; }
+    void LeaveDispatch() { --FDispatchDepth; }
+
 private:
+    void RunAction(TManagerAction action, ::TSkinData* source);
+    void FreeFormSkin(std::size_t index, bool detach);
     void ArmTimer(bool enabled);
     void ReleaseHook();
 
     std::uintptr_t FHook = 0;
-    std::vector<TSkinData*> FSkinDatas;  // not owned
+    std::vector<std::unique_ptr<TManagedFormSkin>> FForms;
+    std::vector<std::unique_ptr<TManagedPopupSkin>> FPopups;
+    std::vector<::TSkinData*> FSkinDatas;  // not owned
     bool FActive = false;
     bool FScanning = false;
     int FStarted = 0;
+    bool FMdiMaximized = false;
+    std::uintptr_t FMdiClient = 0;
     TManagerAction FAction = maNone;
-    TSkinData* FActionSource = nullptr;
+    ::TSkinData* FActionSource = nullptr;
     bool FTimerEnabled = false;
     unsigned FTimerInterval = kActionInterval;
     std::uintptr_t FTimerId = 0;
+    int FDispatchDepth = 0;
     TActionRunner FRunner;
-    TSkinChanged FSkinChanged;
+    TFormSkinFactory FFormFactory;
+    TPopupSkinFactory FPopupFactory;
 };
 
-// The process's manager: created by the first skin data component that
-// finishes loading, destroyed at program end.
-extern std::unique_ptr<TSkinManage> SkinManager;
-// Creates SkinManager when it does not exist yet and returns it.
-TSkinManage& EnsureSkinManager();
+// The process's manager once a skin data component has made it through the
+// factory (SetSkinManagerFactory), else null.
+TSkinManage* TheSkinManager();
+// Sets the skin data factory to make a TSkinManage.
+void InstallSkinManagerFactory();
 
 }  // namespace srt

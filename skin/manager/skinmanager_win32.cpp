@@ -1,24 +1,69 @@
-// The window side of the manager: the deferred-action timer and the
-// thread-local CBT hook of the GUI thread.
+// The window side of the manager: the deferred-action timer, the
+// thread-local CBT hook of the GUI thread, the form-level tests before a
+// form skin is attached and the table of deferred actions.
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+
+#include "component/forms.h"
+#include "skin/draw/skindraw.h"
+#include "skin/manager/formrules.h"
 #include "skin/manager/skinmanager.h"
 
 namespace srt {
 namespace {
 
-void CALLBACK ActionTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    if (SkinManager) SkinManager->TimerTick();
-}
-
 HHOOK g_hook = nullptr;  // the one CBT hook; the callback has no context argument
 
+std::string ClassNameOf(HWND window) {
+    char name[101] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+HWND HandleOf(std::uintptr_t window) { return reinterpret_cast<HWND>(window); }
+std::uintptr_t Id(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+
+TCustomForm* FindApplicationForm(HWND window) {
+    if (!Screen) return nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form->HandleAllocated() && form->Handle() == window) return form;
+    }
+    return nullptr;
+}
+
+void CALLBACK ActionTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (TSkinManage* manager = TheSkinManager()) manager->TimerTick();
+}
+
 LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && code == HCBT_ACTIVATE && SkinManager) {
-        SkinManager->NoteActivation();
-        SkinManager->SkinWindow(static_cast<std::uintptr_t>(wParam));
+    TSkinManage* manager = TheSkinManager();
+    if (code < 0 || !manager) return CallNextHookEx(g_hook, code, wParam, lParam);
+    HWND window = reinterpret_cast<HWND>(wParam);
+    switch (code) {
+    case HCBT_CREATEWND: {
+        const std::string cls = ClassNameOf(window);
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (cls == "ScrollBar" && (cs->style & SBS_SIZEGRIP) && manager->FindFormSkin(Id(cs->hwndParent)))
+            return 10;  // no size grip on a skinned form
+        if (cls == "#32768") manager->SkinPopupWindow(Id(window));
+        break;
+    }
+    case HCBT_DESTROYWND: manager->ReleasePopupWindow(Id(window)); break;
+    case HCBT_ACTIVATE:
+        manager->NoteActivation();
+        manager->SkinWindow(Id(window));
+        break;
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+std::string Format(const char* format, unsigned long a, unsigned long b = 0) {
+    char line[64];
+    std::snprintf(line, sizeof line, format, a, b);
+    return line;
 }
 
 }  // namespace
@@ -29,14 +74,18 @@ void TSkinManage::ArmTimer(bool enabled) {
         KillTimer(nullptr, FTimerId);
         FTimerId = 0;
     }
-    if (enabled && FStarted != 4)
-        FTimerId = SetTimer(nullptr, 0, FTimerInterval, ActionTimerProc);
+    if (enabled && FStarted != 4) FTimerId = SetTimer(nullptr, 0, FTimerInterval, ActionTimerProc);
 }
 
 void TSkinManage::InstallHook() {
     if (FHook) return;
+    const DWORD version = GetVersion();
     g_hook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     FHook = reinterpret_cast<std::uintptr_t>(g_hook);
+    SkinTrace(Format("Windows Version %lx", version));
+    SkinTrace(Format("Windows Version %ld %ld", version & 0xFF, (version >> 8) & 0xFF));
+    SkinTrace(Format("ThreadId %lx", GetCurrentThreadId()));
+    SkinTrace(Format("HookCallback %lx", static_cast<unsigned long>(FHook)));
 }
 
 void TSkinManage::ReleaseHook() {
@@ -46,9 +95,154 @@ void TSkinManage::ReleaseHook() {
     FHook = 0;
 }
 
-// Form skins are attached once the form skin lands; until then every window
-// keeps its own look.
-bool TSkinManage::SkinWindow(std::uintptr_t) { return false; }
-void TSkinManage::FreeFormCaches() {}
+bool TSkinManage::SkinWindow(std::uintptr_t id) {
+    HWND window = HandleOf(id);
+    if (!IsWindow(window)) return false;
+    TSkinWindowFacts facts;
+    facts.managerActive = FActive;
+    if (FActive) {
+        facts.answersQuery = SendMessageA(window, kWmSkinQuery, 0, 0) == 1;
+        facts.hasFormSkin = FindFormSkin(id) != nullptr;
+    }
+    TCustomForm* form = FindApplicationForm(window);
+    facts.scanning = FScanning;
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    facts.isChild = (style & WS_CHILD) != 0;
+    if (facts.isChild) facts.parentClassName = ClassNameOf(GetParent(window));
+    RECT r{};
+    GetWindowRect(window, &r);
+    facts.width = r.right - r.left;
+    facts.height = r.bottom - r.top;
+    facts.isForm = form != nullptr;
+    facts.formTag = form ? form->Tag() : 0;
+    facts.className = ClassNameOf(window);
+    if (CheckSkinWindow(facts) != TSkinRefusal::None) return false;
+
+    for (::TSkinData* data : FSkinDatas) {
+        if (data->SkinFormtype() != sfMainform) continue;
+        bool doSkin = true;
+        if (data->OnFormSkin) {
+            data->OnFormSkin(data, facts.className, doSkin);
+        } else {
+            doSkin = AcceptFormClass(facts.className, srt::TSkinControls(data->SkinControls()));
+        }
+        if (!doSkin) return false;
+        break;
+    }
+
+    std::vector<TSkinDataCandidate> candidates;
+    for (::TSkinData* data : FSkinDatas) {
+        TSkinDataCandidate c;
+        c.formType = data->SkinFormtype();
+        if (auto* owner = dynamic_cast<TWinControl*>(data->Owner()); owner && owner->HandleAllocated()) {
+            c.ownerIsWindow = true;
+            c.ownerHandle = Id(owner->Handle());
+        }
+        candidates.push_back(c);
+    }
+    const int chosen = SelectSkinData(candidates, id, facts.className);
+    if (chosen < 0 || FSkinDatas[chosen]->Empty() || !FFormFactory) return false;
+
+    std::unique_ptr<TManagedFormSkin> skin = FFormFactory(id, FSkinDatas[chosen], form);
+    if (!skin) return false;
+    FForms.push_back(std::move(skin));
+    PostMessageA(window, kWmSkinStart, 0, kSkinStartLParam);
+    return true;
+}
+
+void TSkinManage::SkinWindow(TComponent* form) {
+    if (auto* control = dynamic_cast<TWinControl*>(form)) SkinWindow(Id(control->Handle()));
+}
+
+void TSkinManage::SkinPopupWindow(std::uintptr_t id) {
+    if (!FActive || !FPopupFactory) return;
+    HWND window = HandleOf(id);
+    if (SendMessageA(window, kWmSkinQuery, 0, 0) == 1) return;
+    for (const auto& popup : FPopups)
+        if (popup->Window() == id) return;
+    std::vector<TSkinDataCandidate> candidates;
+    for (::TSkinData* data : FSkinDatas) candidates.push_back({data->SkinFormtype(), false, 0});
+    const int chosen = SelectSkinData(candidates, id, "#32768");
+    if (chosen < 0) return;
+    ::TSkinData* data = FSkinDatas[chosen];
+    if (data->Empty() || !data->HasControl(xcMainMenu)) return;
+    if (auto popup = FPopupFactory(id, data)) FPopups.push_back(std::move(popup));
+}
+
+bool TSkinManage::ReleasePopupWindow(std::uintptr_t id) {
+    for (auto it = FPopups.begin(); it != FPopups.end(); ++it) {
+        if ((*it)->Window() != id) continue;
+        std::unique_ptr<TManagedPopupSkin> popup = std::move(*it);
+        FPopups.erase(it);
+        popup->Detach();
+        return true;
+    }
+    return false;
+}
+
+void TSkinManage::SetMdiMaximized(bool maximized) {
+    if (maximized == FMdiMaximized) return;
+    FMdiMaximized = maximized;
+    SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+    for (const auto& skin : FForms)
+        if (skin->IsMdiChild()) skin->ApplyMdiMaximized(maximized);
+}
+
+// Detaches (or not), takes out of the list and frees form skin `index`.
+void TSkinManage::FreeFormSkin(std::size_t index, bool detach) {
+    std::unique_ptr<TManagedFormSkin> skin = std::move(FForms[index]);
+    FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!detach) return;
+    HWND window = HandleOf(skin->Window());
+    skin->Detach();
+    skin.reset();
+    if (IsWindow(window)) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
+}
+
+void TSkinManage::RunAction(TManagerAction action, ::TSkinData* source) {
+    const bool onlyThis = source->SkinFormtype() == sfOnlyThisForm;
+    switch (action) {
+    case maActivate: {
+        if (!Screen) break;
+        for (int i = Screen->FormCount() - 1; i >= 0; --i) {
+            TCustomForm* form = Screen->Forms(i);
+            if (onlyThis && form != source->Owner()) continue;
+            if (form->HandleAllocated()) SkinWindow(Id(form->Handle()));
+            if (onlyThis) break;
+        }
+        break;
+    }
+    case maDeactivate:
+        for (std::size_t i = FForms.size(); i-- > 0;) {
+            if (i >= FForms.size()) continue;
+            if (onlyThis && FForms[i]->SkinData() != source) continue;
+            FreeFormSkin(i, true);
+            if (onlyThis) break;
+        }
+        break;
+    case maRefresh: {
+        for (const auto& skin : FForms) {
+            if (skin->SkinData() != source) continue;
+            skin->FreeCaches();
+            skin->RecomputeFrame();
+            if (onlyThis) {
+                skin->Reapply();
+                return;
+            }
+        }
+        for (std::size_t i = 0; i < FForms.size(); ++i)
+            if (FForms[i]->SkinData() == source) FForms[i]->Reapply();
+        break;
+    }
+    case maPurge:
+        for (std::size_t i = FForms.size(); i-- > 0;)
+            if (i < FForms.size() && FForms[i]->LifeState() == fsDead) FreeFormSkin(i, false);
+        break;
+    default: break;
+    }
+}
 
 }  // namespace srt

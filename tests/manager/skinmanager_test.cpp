@@ -4,13 +4,13 @@
 
 namespace srt {
 
-class TSkinData {};  // only its address matters to the manager
+using ::TSkinData;
 
 namespace {
 
 TEST(SkinManage, RegistrationKeepsOrderAndRemovesTheFirstOccurrence) {
     TSkinManage m;
-    TSkinData a, b;
+    TSkinData a(nullptr), b(nullptr);
     m.AddSkinData(&a);
     m.AddSkinData(&b);
     m.AddSkinData(&a);
@@ -18,14 +18,14 @@ TEST(SkinManage, RegistrationKeepsOrderAndRemovesTheFirstOccurrence) {
     ASSERT_EQ(m.SkinDatas().size(), 2u);
     EXPECT_EQ(m.SkinDatas()[0], &b);
     EXPECT_EQ(m.SkinDatas()[1], &a);
-    TSkinData absent;
+    TSkinData absent(nullptr);
     m.RemoveSkinData(&absent);
     EXPECT_EQ(m.SkinDatas().size(), 2u);
 }
 
 TEST(SkinManage, RequestsBeforeTheFirstActivationOnlySetTheSwitch) {
     TSkinManage m;
-    TSkinData d;
+    TSkinData d(nullptr);
     m.SetActionSource(&d);
     m.RequestAction(maActivate, 250);
     EXPECT_TRUE(m.Active());
@@ -38,11 +38,11 @@ TEST(SkinManage, RequestsBeforeTheFirstActivationOnlySetTheSwitch) {
 
 TEST(SkinManage, RequestsAfterActivationRunFromTheTimer) {
     TSkinManage m;
-    TSkinData d;
+    TSkinData d(nullptr);
     std::vector<std::pair<TManagerAction, TSkinData*>> ran;
     std::vector<TSkinData*> changed;
     m.SetActionRunner([&](TManagerAction a, TSkinData* s) { ran.emplace_back(a, s); });
-    m.SetSkinChanged([&](TSkinData* s) { changed.push_back(s); });
+    d.OnSkinChanged.Code = [&](TObject* s) { changed.push_back(static_cast<TSkinData*>(s)); };
     m.RequestAction(maActivate, 250);
     m.NoteActivation();
     m.NoteActivation();
@@ -67,7 +67,7 @@ TEST(SkinManage, RequestsAfterActivationRunFromTheTimer) {
 TEST(SkinManage, RemovedSourceNeverRuns) {
     TSkinManage m;
     m.NoteActivation();
-    auto* d = new TSkinData;
+    auto* d = new TSkinData(nullptr);
     m.AddSkinData(d);
     m.SetActionSource(d);
     m.RequestAction(maRefresh, 250);
@@ -88,12 +88,36 @@ TEST(SkinManage, OtherSkinDataStartsSkinningAtOnce) {
     EXPECT_TRUE(m.TimerEnabled());
 }
 
-TEST(SkinManage, OneGlobalManager) {
-    SkinManager.reset();
-    TSkinManage& m = EnsureSkinManager();
-    EXPECT_EQ(&EnsureSkinManager(), &m);
-    EXPECT_EQ(SkinManager.get(), &m);
-    SkinManager.reset();
+TEST(SkinManage, TheFactoryMakesTheOneManager) {
+    InstallSkinManagerFactory();
+    TSkinData d(nullptr);
+    d.Loaded();
+    TSkinManage* m = TheSkinManager();
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->SkinDatas().size(), 1u);
+    EXPECT_EQ(m->SkinDatas()[0], &d);
+    TSkinData e(nullptr);
+    e.Loaded();
+    EXPECT_EQ(TheSkinManager(), m);
+    EXPECT_EQ(m->SkinDatas().size(), 2u);
+    ReleaseSkinManager();
+    SetSkinManagerFactory(nullptr);
+}
+
+TEST(SkinManage, PurgeWaitsWhileASkinProcedureRuns) {
+    TSkinManage m;
+    TSkinData d(nullptr);
+    int runs = 0;
+    m.SetActionRunner([&](TManagerAction, TSkinData*) { ++runs; });
+    m.NoteActivation();
+    m.SetActionSource(&d);
+    m.RequestAction(maPurge, 250);
+    m.EnterDispatch();
+    EXPECT_FALSE(m.TimerTick());
+    EXPECT_EQ(runs, 0);
+    m.LeaveDispatch();
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace
