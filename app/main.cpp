@@ -12,8 +12,7 @@ namespace {
 int Run() {
     Application->Initialize();
     Application->SetTitle("SrtRetime");
-    RegisterMainFormClasses(Application->Classes());
-    // Picture formats register here as they come.
+    RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
     TForm1* form = nullptr;
     try {
         form = Application->CreateForm<TForm1>();

@@ -9,6 +9,7 @@
 #include "core/textlines.h"
 #include "core/timeshift.h"
 #include "fileops.h"
+#include "image/gifgraphic.h"
 #include "skin/data/skindata.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
@@ -161,7 +162,8 @@ void TForm1::Button3Click(TObject*) {
         Application->ShowException(srt::IOErrorText(error));
 }
 
-void RegisterMainFormClasses(TClassRegistry& classes) {
+void RegisterMainFormClasses(TClassRegistry& classes, TGraphicFormats& pictures) {
     RegisterControlClasses(classes);
     classes.Register<TSkinData>();
+    srt::RegisterGIFGraphic(pictures);
 }

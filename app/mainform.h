@@ -12,8 +12,9 @@
 #include "core/utf16.h"
 #include "textcodec.h"
 
-// Registers every class the stored description of TForm1 names.
-void RegisterMainFormClasses(TClassRegistry& classes);
+// Registers every class the stored description of TForm1 names, and the
+// picture classes of its images.
+void RegisterMainFormClasses(TClassRegistry& classes, TGraphicFormats& pictures);
 
 class TForm1 : public TForm {
     SRT_DECLARE_CLASS()

@@ -1,6 +1,9 @@
 #include "component/extctrls.h"
 
+#include <stdexcept>
+
 #include "component/forms.h"
+#include "component/wstr.h"
 
 // ---- TTimer --------------------------------------------------------------------
 
@@ -68,14 +71,46 @@ void TTimer::Loaded() {
 
 // ---- pictures ------------------------------------------------------------------
 
-void TGraphicFormats::Register(std::string name, Sniff sniff, Factory factory) {
-    formats_.push_back({std::move(name), std::move(sniff), std::move(factory)});
+namespace {
+
+std::string UpperAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
 }
 
-std::pair<std::string, std::unique_ptr<TGraphic>> TGraphicFormats::Create(std::span<const std::uint8_t> bytes) const {
+}  // namespace
+
+void TGraphicFormats::Register(TGraphicFormat format) {
+    if (!format.ClipboardName.empty())
+        format.ClipboardFormat = RegisterClipboardFormatW(Widen(format.ClipboardName).c_str());
+    for (auto& f : formats_)
+        if (f.ClassName == format.ClassName) {
+            f = std::move(format);
+            return;
+        }
+    formats_.push_back(std::move(format));
+}
+
+const TGraphicFormat* TGraphicFormats::FindClass(std::string_view className) const {
     for (const auto& f : formats_)
-        if (f.sniff(bytes)) return {f.name, f.factory()};
-    return {};
+        if (f.ClassName == className) return &f;
+    return nullptr;
+}
+
+const TGraphicFormat* TGraphicFormats::FindExtension(std::string_view extension) const {
+    if (!extension.empty() && extension[0] == '.') extension.remove_prefix(1);
+    const std::string wanted = UpperAscii(extension);
+    for (const auto& f : formats_)
+        if (UpperAscii(f.Extension) == wanted) return &f;
+    return nullptr;
+}
+
+const TGraphicFormat* TGraphicFormats::FindClipboardFormat(UINT format) const {
+    for (const auto& f : formats_)
+        if (format != 0 && f.ClipboardFormat == format) return &f;
+    return nullptr;
 }
 
 SRT_DEFINE_CLASS(TPicture, TPersistent, )
@@ -91,13 +126,28 @@ void TPicture::SetData(std::vector<std::uint8_t> data) {
     if (OnChange) OnChange();
 }
 
+std::vector<std::uint8_t> TPicture::StoredData(std::string_view className, std::span<const std::uint8_t> stream) {
+    if (className.size() > 255) throw std::length_error("graphic class name longer than 255 characters");
+    std::vector<std::uint8_t> out;
+    out.reserve(1 + className.size() + stream.size());
+    out.push_back(static_cast<std::uint8_t>(className.size()));
+    out.insert(out.end(), className.begin(), className.end());
+    out.insert(out.end(), stream.begin(), stream.end());
+    return out;
+}
+
 void TPicture::Decode() {
     graphic_.reset();
-    format_.clear();
-    if (data_.empty() || !formats_) return;
-    auto [name, graphic] = formats_->Create(data_);
-    format_ = std::move(name);
-    if (graphic && graphic->LoadFromBytes(data_)) graphic_ = std::move(graphic);
+    className_.clear();
+    if (data_.empty()) return;
+    const std::size_t length = data_[0];
+    if (1 + length > data_.size()) return;
+    className_.assign(data_.begin() + 1, data_.begin() + 1 + static_cast<std::ptrdiff_t>(length));
+    const TGraphicFormat* format = formats_ ? formats_->FindClass(className_) : nullptr;
+    if (!format || !format->Factory) return;
+    std::unique_ptr<TGraphic> graphic = format->Factory();
+    if (graphic && graphic->LoadFromBytes(std::span<const std::uint8_t>(data_).subspan(1 + length)))
+        graphic_ = std::move(graphic);
 }
 
 void TPicture::DefineProperties(std::vector<TBlockProperty>& blocks) {

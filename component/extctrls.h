@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "component/controls.h"
@@ -44,43 +45,56 @@ public:
     virtual void Draw(HDC dc, int x, int y) = 0;
 };
 
-// Picture formats, recognised by the first bytes of their stream.
-class TGraphicFormats {
-public:
-    using Sniff = std::function<bool(std::span<const std::uint8_t>)>;
-    using Factory = std::function<std::unique_ptr<TGraphic>()>;
-    void Register(std::string name, Sniff sniff, Factory factory);
-    // The format's name and a graphic made by it, or "" and null.
-    std::pair<std::string, std::unique_ptr<TGraphic>> Create(std::span<const std::uint8_t> bytes) const;
-
-private:
-    struct Format {
-        std::string name;
-        Sniff sniff;
-        Factory factory;
-    };
-    std::vector<Format> formats_;
+// A registered picture class: the name it is stored under, its file
+// extension, its description and its clipboard format.
+struct TGraphicFormat {
+    std::string ClassName;        // "TGIFImage"
+    std::string Extension;        // "GIF", without the dot
+    std::string Description;      // "GIF Image"
+    std::string ClipboardName;    // "GIF Image"; empty: none
+    std::function<std::unique_ptr<TGraphic>()> Factory;
+    UINT ClipboardFormat = 0;     // set by Register
 };
 
-// A picture as stored: the byte block "Data" holds the picture's own stream
-// (a GIF file). The bytes are kept as read, so a picture of a format that no
-// one registered, or one that does not decode, still round-trips.
+// The picture classes a program knows.
+class TGraphicFormats {
+public:
+    // Adds a class, or replaces the one of the same class name; registers
+    // its clipboard format with the system.
+    void Register(TGraphicFormat format);
+    // By class name (exact) or extension (any case, with or without the dot).
+    const TGraphicFormat* FindClass(std::string_view className) const;
+    const TGraphicFormat* FindExtension(std::string_view extension) const;
+    const TGraphicFormat* FindClipboardFormat(UINT format) const;
+    const std::vector<TGraphicFormat>& Formats() const { return formats_; }
+
+private:
+    std::vector<TGraphicFormat> formats_;
+};
+
+// A picture as stored: the byte block "Data" holds the graphic's class name
+// (a length byte and its characters) followed directly by the graphic's own
+// stream. The bytes are kept as read, so a picture of a class that no one
+// registered, or one that does not decode, still round-trips.
 class TPicture : public TPersistent {
     SRT_DECLARE_CLASS()
 public:
     explicit TPicture(const TGraphicFormats* formats = nullptr) : formats_(formats) {}
     void SetFormats(const TGraphicFormats* formats);
     TGraphic* Graphic() const { return graphic_.get(); }
-    const std::string& Format() const { return format_; }
+    // The stored class name; empty when the data holds none.
+    const std::string& GraphicClassName() const { return className_; }
     const std::vector<std::uint8_t>& Data() const { return data_; }
     void SetData(std::vector<std::uint8_t> data);
+    // Data for a graphic of the class `className` whose stream is `stream`.
+    static std::vector<std::uint8_t> StoredData(std::string_view className, std::span<const std::uint8_t> stream);
     void DefineProperties(std::vector<TBlockProperty>& blocks) override;
     std::function<void()> OnChange;
 
 private:
     void Decode();
     const TGraphicFormats* formats_;
-    std::string format_;
+    std::string className_;
     std::vector<std::uint8_t> data_;
     std::unique_ptr<TGraphic> graphic_;
 };

@@ -393,6 +393,23 @@ private:
         if (Keyword("file")) return TStoredValue::Block(File());
         return TStoredValue::Ident(Ident(false));
     }
+    // Pieces joined by "+" make one byte block: hex blocks, files, strings.
+    TStoredValue Joined() {
+        TStoredValue v = Value();
+        if (!Peek('+')) return v;
+        std::vector<std::uint8_t> bytes = BlockPiece(std::move(v));
+        while (Peek('+')) {
+            ++i_;
+            std::vector<std::uint8_t> more = BlockPiece(Value());
+            bytes.insert(bytes.end(), more.begin(), more.end());
+        }
+        return TStoredValue::Block(std::move(bytes));
+    }
+    std::vector<std::uint8_t> BlockPiece(TStoredValue v) {
+        if (v.type == TStoredValue::Type::Bytes) return std::move(v.bytes);
+        if (v.type == TStoredValue::Type::String) return std::vector<std::uint8_t>(v.text.begin(), v.text.end());
+        Fail("only byte blocks, files and strings can be joined with '+'");
+    }
     TStoredObject Object(int depth) {
         if (depth > kMaxStoredDepth) Fail("objects nested too deeply");
         if (!Keyword("object")) Fail("'object' expected");
@@ -416,7 +433,7 @@ private:
             }
             std::string name = Ident(true);
             Expect('=');
-            o.properties.push_back({std::move(name), Value()});
+            o.properties.push_back({std::move(name), Joined()});
         }
         return o;
     }

@@ -82,6 +82,8 @@ inline TStoredObject ReadStoredObject(const std::vector<std::uint8_t>& data) {
 //   end
 // Strings are UTF-8; #n stands for the byte n; '' is a quote. "file" reads a
 // byte block from a file relative to `baseDir` (only when baseDir is given).
+// Byte blocks, files and strings joined by "+" make one byte block:
+//     Picture.Data = #9'TGIFImage' + file 'logo.gif'
 // Throws EReadError with "line N: ..." on a syntax error.
 TStoredObject ParseStoredText(std::string_view text, const std::string& baseDir = {});
 // The text form, in the same order; parsing it gives the same object back.

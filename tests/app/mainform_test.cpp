@@ -66,7 +66,7 @@ protected:
         app_ = std::make_unique<TApplication>();
         Application->SetTitle("SrtRetime");
         Application->SetPrompts(&prompts);
-        RegisterMainFormClasses(Application->Classes());
+        RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
         form = Application->CreateForm<TForm1>();
         form->HandleNeeded();
         wchar_t temp[MAX_PATH];

@@ -52,12 +52,15 @@ TEST(StoredText, SyntaxOfTheSource) {
         "  Caption = 'It''s'#13#10'x'\n"
         "  Set = [ a , b ]\n"
         "  Hex = { 01 0A ff }\n"
+        "  Joined = #3'abc' + { 00 } + 'd'\n"
         "  object TTimer end\n"
         "end\n");
     EXPECT_EQ(o.Find("Color")->value.integer, static_cast<std::int32_t>(0xFF00000F));
     EXPECT_EQ(o.Find("Caption")->value.text, "It's\r\nx");
     EXPECT_EQ(o.Find("Set")->value.items, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(o.Find("Hex")->value.bytes, (std::vector<std::uint8_t>{1, 10, 255}));
+    EXPECT_EQ(o.Find("Joined")->value.type, TStoredValue::Type::Bytes);
+    EXPECT_EQ(o.Find("Joined")->value.bytes, (std::vector<std::uint8_t>{3, 'a', 'b', 'c', 0, 'd'}));
     ASSERT_EQ(o.children.size(), 1u);
     EXPECT_EQ(o.children[0].className, "TTimer");
     EXPECT_EQ(o.children[0].name, "");
@@ -75,6 +78,8 @@ TEST(StoredText, ErrorsNameTheLine) {
     EXPECT_THROW(ParseStoredText("object A: TA\n X = { 1 }\nend"), EReadError);
     EXPECT_THROW(ParseStoredText("object A: TA\n X = #300\nend"), EReadError);
     EXPECT_THROW(ParseStoredText("object A: TA end trailing"), EReadError);
+    EXPECT_THROW(ParseStoredText("object A: TA\n X = { 01 } + 2\nend"), EReadError);
+    EXPECT_THROW(ParseStoredText("object A: TA\n X = { 01 } +\nend"), EReadError);
     // "file" only where a base folder is given.
     EXPECT_THROW(ParseStoredText("object A: TA\n X = file 'a.gif'\nend"), EReadError);
 }
@@ -124,7 +129,8 @@ TEST(StoredText, TheMainWindowSourceCompilesAndPrintsBack) {
     ASSERT_NE(image, nullptr);
     const TStoredProperty* data = image->Find("Picture.Data");
     ASSERT_NE(data, nullptr);
-    ASSERT_GE(data->value.bytes.size(), 6u);
-    EXPECT_EQ(std::string(data->value.bytes.begin(), data->value.bytes.begin() + 6), "GIF89a");
+    // The graphic's class name as a length byte and its characters, then the GIF stream.
+    ASSERT_GE(data->value.bytes.size(), 16u);
+    EXPECT_EQ(std::string(data->value.bytes.begin(), data->value.bytes.begin() + 16), "\x09TGIFImageGIF89a");
     EXPECT_EQ(ParseStoredText(PrintStoredText(o)), o);
 }
