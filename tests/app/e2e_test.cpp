@@ -48,34 +48,33 @@ struct FindTop {
     HWND found = nullptr;
 };
 
+BOOL CALLBACK MatchTop(HWND h, LPARAM p) {
+    auto* f = reinterpret_cast<FindTop*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    wchar_t name[64];
+    GetClassNameW(h, name, 64);
+    if (owner == f->pid && IsWindowVisible(h) && lstrcmpiW(name, f->cls) == 0) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddChild(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
 HWND TopWindowOf(DWORD pid, const wchar_t* cls) {
     FindTop f{pid, cls};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<FindTop*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            wchar_t name[64];
-            GetClassNameW(h, name, 64);
-            if (owner == f->pid && IsWindowVisible(h) && lstrcmpiW(name, f->cls) == 0) {
-                f->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
