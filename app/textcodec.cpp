@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "component/utf8.h"
+
 namespace srt {
 namespace {
 
@@ -29,34 +31,6 @@ std::wstring EscapeNul(std::wstring text) {
     return text;
 }
 
-// Length of the valid UTF-8 sequence at s[i], 0 if there is none.
-std::size_t Utf8Sequence(std::string_view s, std::size_t i) {
-    auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) return 1;
-    std::size_t n;
-    std::uint32_t cp;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        cp = b & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return n;
-}
 
 std::wstring Widen(std::string_view bytes, UINT codePage, DWORD flags) {
     if (bytes.empty()) return {};
@@ -108,7 +82,7 @@ std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
-        std::size_t n = Utf8Sequence(bytes, i);
+        std::size_t n = Utf8SequenceAt(bytes, i);
         if (n == 0) return false;
         i += n;
     }
@@ -128,7 +102,7 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT code
         for (std::size_t i = 0; i < bytes.size();) {
             std::size_t start = i;
             while (i < bytes.size()) {
-                std::size_t n = Utf8Sequence(bytes, i);
+                std::size_t n = Utf8SequenceAt(bytes, i);
                 if (n == 0) break;
                 i += n;
             }

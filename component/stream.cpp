@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "component/utf8.h"
+
 TStoredValue TStoredValue::Int(std::int32_t v) {
     TStoredValue r;
     r.type = Type::Integer;
@@ -445,25 +447,6 @@ private:
 
 // Valid UTF-8 sequences are printed as they are; control bytes, quotes are
 // escaped and any byte outside a valid sequence becomes #n.
-std::size_t Utf8Length(std::string_view s, std::size_t i) {
-    auto b = static_cast<unsigned char>(s[i]);
-    std::size_t n;
-    std::uint32_t cp;
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) { n = 2; cp = b & 0x1F; }
-    else if (b >= 0xE0 && b <= 0xEF) { n = 3; cp = b & 0x0F; }
-    else if (b >= 0xF0 && b <= 0xF4) { n = 4; cp = b & 0x07; }
-    else return 0;
-    if (i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return n;
-}
 
 std::string Quote(std::string_view s) {
     std::string out;
@@ -478,7 +461,7 @@ std::string Quote(std::string_view s) {
     };
     for (std::size_t i = 0; i < s.size();) {
         auto b = static_cast<unsigned char>(s[i]);
-        std::size_t n = b >= 0x20 && b != 0x7F ? Utf8Length(s, i) : 0;
+        std::size_t n = b >= 0x20 && b != 0x7F ? Utf8SequenceAt(s, i) : 0;
         if (n == 0) {
             closeQuote();
             out += '#' + std::to_string(b);

@@ -2,32 +2,15 @@
 
 #include <cstdint>
 
+#include "component/utf8.h"
+
 std::wstring Widen(std::string_view s) {
     std::wstring out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
-        auto b = static_cast<unsigned char>(s[i]);
-        std::uint32_t cp = 0xFFFD;
-        std::size_t n = 1;
-        if (b < 0x80) {
-            cp = b;
-        } else {
-            std::size_t len = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? (b <= 0xEF ? 3 : 0) : b >= 0xC2 ? 2 : 0;
-            if (len && i + len <= s.size()) {
-                std::uint32_t v = b & (0x7F >> len);
-                bool ok = true;
-                for (std::size_t k = 1; k < len && ok; ++k) {
-                    auto c = static_cast<unsigned char>(s[i + k]);
-                    ok = (c & 0xC0) == 0x80;
-                    v = (v << 6) | (c & 0x3F);
-                }
-                if (ok && !(len == 3 && v < 0x800) && !(len == 4 && (v < 0x10000 || v > 0x10FFFF)) &&
-                    !(v >= 0xD800 && v <= 0xDFFF)) {
-                    cp = v;
-                    n = len;
-                }
-            }
-        }
+        char32_t cp;
+        std::size_t n = Utf8SequenceAt(s, i, &cp);
+        if (n == 0) cp = 0xFFFD, n = 1;  // a byte outside any sequence
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<wchar_t>(0xD800 + (cp >> 10));
