@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "image/gif.h"
+#include "tests/image/giflib_memory.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -21,24 +22,11 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Reader {
-    const Bytes* data;
-    std::size_t pos;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* dest, int count) {
-    auto* r = static_cast<Reader*>(gif->UserData);
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), r->data->size() - r->pos);
-    std::memcpy(dest, r->data->data() + r->pos, n);
-    r->pos += n;
-    return static_cast<int>(n);
-}
-
 // Pixels decoded, or -1 when the file does not decode completely.
 long long Giflib(const Bytes& bytes) {
-    Reader reader{&bytes, 0};
+    GiflibMemoryReader reader{&bytes, 0};
     int err = 0;
-    GifFileType* gif = DGifOpen(&reader, ReadMemory, &err);
+    GifFileType* gif = DGifOpen(&reader, GiflibReadMemory, &err);
     if (!gif) return -1;
     long long pixels = -1;
     if (DGifSlurp(gif) == GIF_OK) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "image/gif.h"
+#include "tests/image/giflib_memory.h"
 
 namespace srt {
 namespace {
@@ -34,26 +35,13 @@ struct Oracle {
     int error = 0;  // giflib's error code when it stopped early
 };
 
-struct Reader {
-    const Bytes* data;
-    std::size_t pos;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* dest, int count) {
-    auto* r = static_cast<Reader*>(gif->UserData);
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), r->data->size() - r->pos);
-    std::memcpy(dest, r->data->data() + r->pos, n);
-    r->pos += n;
-    return static_cast<int>(n);
-}
-
 // Decodes record by record and line by line, so that a damaged file still
 // yields the rows giflib got out of it.
 Oracle DecodeWithGiflib(const Bytes& bytes) {
     Oracle oracle;
-    Reader reader{&bytes, 0};
+    GiflibMemoryReader reader{&bytes, 0};
     int err = 0;
-    GifFileType* gif = DGifOpen(&reader, ReadMemory, &err);
+    GifFileType* gif = DGifOpen(&reader, GiflibReadMemory, &err);
     if (!gif) {
         oracle.error = err;
         return oracle;
