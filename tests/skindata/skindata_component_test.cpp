@@ -31,8 +31,9 @@ std::vector<std::uint8_t> Skin(const char* name) {
 
 std::vector<std::uint8_t> Block(const std::vector<std::uint8_t>& packed) {
     const auto n = static_cast<std::uint32_t>(packed.size());
-    std::vector<std::uint8_t> out = {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16),
-                                     std::uint8_t(n >> 24)};
+    std::vector<std::uint8_t> out;
+    out.reserve(4 + packed.size());
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(std::uint8_t(n >> shift));
     out.insert(out.end(), packed.begin(), packed.end());
     return out;
 }
@@ -368,7 +369,9 @@ TEST(MenuGlyphs, CommittedResourceIsWhatTheGeneratorDraws) {
                 ink += p == 0;
                 px.push_back(p);
                 // A one-pixel white margin keeps glyphs apart in a menu.
-                if (x == 0 || y == 0 || x == 15 || y == 15) EXPECT_EQ(p, 0xFFFFFFu) << i;
+                if (x == 0 || y == 0 || x == 15 || y == 15) {
+                    EXPECT_EQ(p, 0xFFFFFFu) << i;
+                }
             }
         EXPECT_GT(ink, 10) << i;
         cells.push_back(px);
