@@ -20,15 +20,15 @@ bool EndsWithCRLF(const std::wstring& s) { return s.size() >= 2 && s[s.size() - 
 
 // The text's own lines: split at CR LF, a final CR LF adds no empty line.
 template <class F>
-void ForEachLine(const std::wstring& text, F&& f) {
+void ForEachLine(std::wstring_view text, F&& f) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find(L"\r\n", start);
         if (end == std::wstring::npos) {
-            f(std::wstring_view(text).substr(start));
+            f(text.substr(start));
             break;
         }
-        f(std::wstring_view(text).substr(start, end - start));
+        f(text.substr(start, end - start));
         start = end + 2;
     }
 }
@@ -132,6 +132,12 @@ void TForm1::Button2Click(TObject*) {
             if (line.find(L"-->") == std::wstring_view::npos) {
                 work.append(line);
             } else {
+                // A file's byte-order mark (each opened file may bring one)
+                // stays in front of its first line, outside the rule.
+                if (line.front() == L'\uFEFF') {
+                    work += line.front();
+                    line.remove_prefix(1);
+                }
                 std::string bytes = srt::EncodeText(line, encoding_);
                 work += srt::DecodeText(srt::ShiftTimeLine(bytes, offset), encoding_);
             }

@@ -134,7 +134,12 @@ int Run(const Options& options) {
 
     std::string output;
     output.reserve(input.size() + input.size() / 8 + 64);
-    srt::TextLineReader reader(input);
+    std::string_view body = input;
+    if (!utf16 && body.starts_with(srt::kUtf8Bom)) {
+        output += srt::kUtf8Bom;
+        body.remove_prefix(srt::kUtf8Bom.size());
+    }
+    srt::TextLineReader reader(body);
     std::string_view line;
     for (std::uint64_t number = 1; reader.Next(line); ++number) {
         try {

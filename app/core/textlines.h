@@ -7,6 +7,10 @@
 
 namespace srt {
 
+// The UTF-8 byte-order mark. At the start of a file it stands in front of the
+// first line and is not part of it: a time line behind it is re-timed.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // Reads lines from file bytes without copying them where it can: LF or CR LF
 // ends a line, a lone CR is dropped, byte 26 ends the file, a final line
 // break adds no empty line.

@@ -231,6 +231,24 @@ TEST_F(MainForm, AdjustStopsAtALineTheRuleRefuses) {
     EXPECT_EQ(Memo(), text);
 }
 
+// Files without index lines start with a time line, often behind a UTF-8
+// byte-order mark; the mark is kept and the line re-timed, in every file.
+TEST_F(MainForm, AByteOrderMarkStaysInFrontOfATimeLine) {
+    const std::string bom = "\xEF\xBB\xBF";
+    WriteBytes(File("bom.srt"), bom + "00:00:01,000 --> 00:00:02,000\nA\n");
+    Open(File("bom.srt"));
+    Open(File("bom.srt"));
+    Adjust("1000");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "open"}));
+    Save(File("out.srt"));
+    const std::string cue = bom + "00:00:02,000 --> 00:00:03,000\r\nA\r\n";
+    EXPECT_EQ(ReadBytes(File("out.srt")), cue + cue);
+    // A mark in front of a broken time line refuses it as before.
+    form->Memo1->SetTextW(L"\uFEFFxx:00:01,000 --> 00:00:02,000");
+    Adjust("1");
+    EXPECT_EQ(prompts.log.back(), "error SrtRetime: 'xx:00:01' is not a valid time.");
+}
+
 TEST_F(MainForm, OpenAppendsAndSaveWritesCRLFLines) {
     WriteBytes(File("lf.srt"), "1\n00:00:01,000 --> 00:00:02,000\nA\r\n\n");
     prompts.openAnswers = {""};

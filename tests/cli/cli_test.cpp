@@ -98,6 +98,17 @@ TEST(Cli, LineEndRulesOnTheWayThrough) {
     EXPECT_EQ(Retime({"--offset", "5"}, bytes).out, std::string("\x80\xff\xfe\0 text\r\n", 11));
 }
 
+TEST(Cli, Utf8MarkStaysInFrontOfTheFirstLine) {
+    const std::string bom = "\xEF\xBB\xBF";
+    RunResult r = Retime({"--offset", "1000"}, bom + "00:00:01,000 --> 00:00:02,000\nA\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, bom + "00:00:02,000 --> 00:00:03,000\r\nA\r\n");
+    // Only at the start of the file: elsewhere the bytes belong to the line.
+    r = Retime({"--offset", "1000"}, "A\n" + bom + "00:00:01,000 --> 00:00:02,000\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("line 2: ", 0), 0u) << r.err;
+}
+
 // Each char of ascii as one UTF-16 unit, little- or big-endian.
 std::string Utf16(std::string_view ascii, bool little) {
     std::string s;
