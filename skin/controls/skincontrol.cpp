@@ -7,6 +7,7 @@
 #include "component/gdi.h"
 #include "skin/controls/controlskins.h"
 #include "skin/draw/skindraw.h"
+#include "skin/manager/skinmanager.h"
 
 namespace srt {
 
@@ -113,11 +114,15 @@ LRESULT CALLBACK TSkinControl::ThunkEntry(HWND record, UINT msg, WPARAM wparam, 
 }
 
 void TSkinControl::Dispatch(TMessage& m) {
+    // The manager holds its deferred actions while a skin procedure runs.
+    TSkinManage* manager = TheSkinManager();
+    if (manager) manager->EnterDispatch();
     ++depth_;
     try {
         WndProc(m);
     } catch (...) {
     }
+    if (manager) manager->LeaveDispatch();
     if (--depth_ == 0 && freePending_) delete this;
 }
 

@@ -127,6 +127,11 @@ void TWinSkinForm::Start(::TSkinData* data) {
         FrameMetrics();
     }
     FThunk.Attach(FHandle, this, ThunkProc);
+    FControls = std::make_unique<TControlSkins>(nullptr, data, FHandle);
+    if (FForm)
+        FControls->ClassifyComponents(FForm);
+    else
+        FControls->ClassifyByWindowClass();
     InvalidateRect(FHandle, nullptr, TRUE);
 }
 
@@ -733,6 +738,7 @@ LRESULT TWinSkinForm::OnSetText(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam) {
     FActive = wParam != 0;
     SetTimerOn(FActive);
+    if (!FActive && FControls) FControls->LeaveHot();
     if (!MdiChildNotNormal()) PaintFrame();
     return 1;
 }
@@ -824,9 +830,12 @@ LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::OnHoverTimer() {
-    if (FMenuTracking || !FHotObject) return;
+    if (FMenuTracking) return;
     POINT cursor{};
     GetCursorPos(&cursor);
+    // Controls of a form get their mouse-leave from the form's own tracking.
+    if (!FForm && FControls) FControls->LeaveHotOutside(cursor);
+    if (!FHotObject) return;
     const POINT p = ToWindow(cursor);
     if (!FHotObject->FBounds.Contains(p.x, p.y)) FHotObject->MouseLeave();
 }
@@ -919,6 +928,7 @@ void TWinSkinForm::ApplyMdiMaximized(bool maximized) {
 
 void TWinSkinForm::Refresh() {
     if (FForm) FForm->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
+    if (FControls) FControls->SkinChange();
     FState = fsRefreshing;
     if (FSkinData->HasControl(xcMainMenu)) {
         BuildSystemMenu();
@@ -933,6 +943,11 @@ void TWinSkinForm::Refresh() {
 
 void TWinSkinForm::Release() {
     SetTimerOn(false);
+    if (FControls) {
+        // A window going away keeps its controls' skin colours.
+        FControls->SetClosing(FState == fsClosing);
+        FControls->Release();
+    }
     if (FFormHooked && FForm) {
         FForm->WindowProc = FFormWindowProc;
         FFormHooked = false;

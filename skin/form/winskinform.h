@@ -14,6 +14,7 @@
 #include "component/forms.h"
 #include "component/gdi.h"
 #include "component/graphics.h"
+#include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
 #include "skin/form/framegeom.h"
@@ -67,6 +68,8 @@ public:
     void ShowSystemMenu(POINT screen);
     // Paints the whole frame on `dc` (the window DC when null).
     void PaintFrame(HDC dc = nullptr);
+    // The control skins of the window; null before the start.
+    TControlSkins* Controls() const { return FControls.get(); }
 
 private:
     static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -152,6 +155,7 @@ private:
     int FButtonsRight = 0;
     bool FHasRegion = false;
     TCaptionButtons FButtons;
+    std::unique_ptr<TControlSkins> FControls;
     TBitmap FIconBitmap;
     TBitmap FCaptionBitmap;
     int FWidth = 0, FHeight = 0;
