@@ -398,7 +398,9 @@ void TWinSkinForm::WidenDialog(bool refresh) {
     if (refresh) GetClientRect(FHandle, &FClientRect);
     int width = FClientRect.right + FMetrics.BorderLeft + FMetrics.BorderRight;
     const int height = FClientRect.bottom + FMetrics.TitleHeight + FMetrics.BorderBottom + FMenuHeight;
-    if (IsMessageDialogClass(FClassName) && FState == fsRunning) {
+    // At start (sizing) and on a refresh alike: a dialog is only ever widened
+    // to what its caption needs, so a second pass moves nothing.
+    if (IsMessageDialogClass(FClassName)) {
         HDC screen = GetDC(nullptr);
         {
             GdiSelect font(screen, FCaptionFont);
@@ -679,6 +681,10 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::OnSize(WPARAM wParam, LPARAM lParam) {
+    // A maximised child shows in the frame without its own frame and region;
+    // its buttons are back in its style before the platform moves them into
+    // the frame's menu bar. Restoring leaves the mode (WM_GETMINMAXINFO).
+    if (FKind == fkMdiChild && wParam == SIZE_MAXIMIZED) FManager->SetMdiMaximized(true);
     const LRESULT r = PassOn(WM_SIZE, wParam, lParam);
     if (wParam == SIZE_RESTORED) FShowState = ssNormal;
     if (wParam == SIZE_MINIMIZED) FShowState = ssMinimized;

@@ -1,95 +1,11 @@
 // Form skins on real windows: attaching, the skinned non-client area, the
 // caption buttons, switching skinning off and on, closing, and leaks.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
-#include "skin/form/winskinform.h"
+#include "formskin_fixture.h"
 
 namespace srt {
 namespace {
 
-std::vector<std::uint8_t> SkinBytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// The procedure under the skin: the default one, except that hit tests
-// answer "nowhere" when asked to.
-bool g_hitNowhere = false;
-LRESULT CALLBACK PlainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCHITTEST && g_hitNowhere) return HTNOWHERE;
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-const wchar_t* PlainClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PlainProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SkinTestWindow";
-        wc.style = CS_DBLCLKS;
-        RegisterClassW(&wc);
-        wc.lpszClassName = L"TApplication";
-        RegisterClassW(&wc);
-        return L"SkinTestWindow";
-    }();
-    return name;
-}
-
-class FormSkin : public ::testing::Test {
-protected:
-    void SetUp() override {
-        PlainClass();
-        ASSERT_TRUE(data.LoadFromBytes(SkinBytes("default")));
-        manager.AddSkinData(&data);
-        manager.SetActive(true);
-        UseFormSkins(manager);
-    }
-    void TearDown() override {
-        for (HWND w : windows)
-            if (IsWindow(w)) DestroyWindow(w);
-        Pump();
-    }
-    HWND Make(DWORD style = WS_OVERLAPPEDWINDOW, int w = 400, int h = 300, const wchar_t* cls = nullptr) {
-        HWND window = CreateWindowExW(0, cls ? cls : PlainClass(), L"Skinned window", style, 50, 50, w, h, nullptr,
-                                      nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-        windows.push_back(window);
-        return window;
-    }
-    TWinSkinForm* Skin(HWND window) {
-        return static_cast<TWinSkinForm*>(manager.FindFormSkin(reinterpret_cast<std::uintptr_t>(window)));
-    }
-    // Attaches a skin and lets WM_SKINSTART finish its start.
-    TWinSkinForm* Skinned(HWND window) {
-        EXPECT_TRUE(manager.SkinWindow(reinterpret_cast<std::uintptr_t>(window)));
-        Pump();
-        return Skin(window);
-    }
-    void Tick(TManagerAction action) {
-        manager.NoteActivation();
-        manager.SetActionSource(&data);
-        manager.RequestAction(action, 250);
-        EXPECT_TRUE(manager.TimerTick());
-        Pump();
-    }
-
-    ::TSkinData data{nullptr};
-    TSkinManage manager;
-    std::vector<HWND> windows;
-};
+using namespace formtest;
 
 TEST_F(FormSkin, AttachesOnceAndAnswersTheQuery) {
     HWND w = Make();
@@ -296,6 +212,62 @@ TEST_F(FormSkin, OffOnCyclesAndRepaintsLeakNothing) {
     Tick(maDeactivate);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// A modeless "#32770" dialog of `width` x 80 dialog units with one button.
+HWND MakeDialog(const wchar_t* caption, short width) {
+    std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    auto* dt = reinterpret_cast<DLGTEMPLATE*>(t.data());
+    dt->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+    dt->cx = width;
+    dt->cy = 80;
+    t.push_back(0);  // no menu
+    t.push_back(0);  // the dialog class
+    for (const wchar_t* c = caption; *c; ++c) t.push_back(static_cast<WORD>(*c));
+    t.push_back(0);
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()),
+                                             nullptr, DialogProc, 0);
+    CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 20, 60, 24, dialog, nullptr,
+                    GetModuleHandleW(nullptr), nullptr);
+    return dialog;
+}
+
+int ChildLeft(HWND dialog) {
+    RECT r{};
+    GetWindowRect(GetWindow(dialog, GW_CHILD), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+}
+
+TEST_F(FormSkin, MessageDialogGrowsToItsCaptionAndKeepsItsControlsCentred) {
+    HWND narrow = MakeDialog(L"A message dialog whose caption is much longer than the text it shows", 60);
+    windows.push_back(narrow);
+    RECT before{};
+    GetClientRect(narrow, &before);
+    TWinSkinForm* skin = Skinned(narrow);
+    ASSERT_NE(skin, nullptr);
+    RECT after{};
+    GetClientRect(narrow, &after);
+    EXPECT_GT(after.right, before.right + 100);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(ChildLeft(narrow), 20 + (after.right - before.right) / 2);
+    // A skin change measures again and moves nothing twice.
+    skin->Refresh();
+    RECT again{};
+    GetClientRect(narrow, &again);
+    EXPECT_EQ(again.right, after.right);
+    EXPECT_EQ(ChildLeft(narrow), 20 + (after.right - before.right) / 2);
+
+    // A caption that fits leaves the dialog's width.
+    HWND wide = MakeDialog(L"Short", 200);
+    windows.push_back(wide);
+    GetClientRect(wide, &before);
+    ASSERT_NE(Skinned(wide), nullptr);
+    GetClientRect(wide, &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(ChildLeft(wide), 20);
 }
 
 }  // namespace

@@ -1,0 +1,160 @@
+// MDI frames on real windows: the frame's skin takes its children as the
+// MDI client creates them, and a maximised child gives up its skinned frame
+// and region until it is restored.
+#include "formskin_fixture.h"
+
+namespace srt {
+namespace {
+
+using namespace formtest;
+
+LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND client = FindWindowExW(w, nullptr, L"MDIClient", nullptr);
+    return DefFrameProcW(w, client, msg, wp, lp);
+}
+
+LRESULT CALLBACK ChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(w, msg, wp, lp); }
+
+void RegisterMdiClasses() {
+    static const bool done = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"SkinTestMdiFrame";
+        RegisterClassW(&wc);
+        wc.lpfnWndProc = ChildProc;
+        wc.lpszClassName = L"SkinTestMdiChild";
+        RegisterClassW(&wc);
+        return true;
+    }();
+    (void)done;
+}
+
+class MdiSkin : public FormSkin {
+protected:
+    void SetUp() override {
+        FormSkin::SetUp();
+        RegisterMdiClasses();
+        HMENU bar = CreateMenu();
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Window");
+        frame = CreateWindowExW(0, L"SkinTestMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
+                                600, 450, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+        CLIENTCREATESTRUCT ccs{GetSubMenu(bar, 1), 100};
+        client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0, 0, frame,
+                                 nullptr, GetModuleHandleW(nullptr), &ccs);
+        ShowWindow(frame, SW_SHOWNOACTIVATE);
+        windows.push_back(frame);
+    }
+    HWND NewChild(const wchar_t* title) {
+        MDICREATESTRUCTW mcs{};
+        mcs.szClass = L"SkinTestMdiChild";
+        mcs.szTitle = title;
+        mcs.hOwner = GetModuleHandleW(nullptr);
+        mcs.x = mcs.y = 10;
+        mcs.cx = 250;
+        mcs.cy = 180;
+        auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
+        Pump();
+        return child;
+    }
+    static bool HasRegion(HWND w) {
+        GdiRegion region(CreateRectRgn(0, 0, 0, 0));
+        return GetWindowRgn(w, region.Get()) != ERROR;
+    }
+    static LONG_PTR Buttons(HWND w) {
+        return GetWindowLongPtrW(w, GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    }
+    HWND frame = nullptr, client = nullptr;
+};
+
+TEST_F(MdiSkin, TheFrameSkinsItsChildrenAsTheClientMakesThem) {
+    TWinSkinForm* frameSkin = Skinned(frame);
+    ASSERT_NE(frameSkin, nullptr);
+    EXPECT_EQ(manager.MdiClient(), reinterpret_cast<std::uintptr_t>(client));
+    HWND one = NewChild(L"One");
+    HWND two = NewChild(L"Two");
+    ASSERT_NE(Skin(one), nullptr);
+    ASSERT_NE(Skin(two), nullptr);
+    EXPECT_TRUE(Skin(one)->IsMdiChild());
+    EXPECT_EQ(manager.CountMdiChildSkins(), 2);
+    EXPECT_EQ(Buttons(one), 0);
+    EXPECT_TRUE(HasRegion(one));
+    // Children are not skinned by a scan's activation rules alone: a plain
+    // child window of the frame is refused.
+    HWND plain = CreateWindowExW(0, PlainClass(), L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, frame, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    EXPECT_FALSE(manager.SkinWindow(reinterpret_cast<std::uintptr_t>(plain)));
+}
+
+TEST_F(MdiSkin, MaximiseRoundTrip) {
+    ASSERT_NE(Skinned(frame), nullptr);
+    HMENU bar = GetMenu(frame);
+    const int items = GetMenuItemCount(bar);
+    HWND one = NewChild(L"One");
+    HWND two = NewChild(L"Two");
+    TWinSkinForm* skinOne = Skin(one);
+    TWinSkinForm* skinTwo = Skin(two);
+    ASSERT_NE(skinOne, nullptr);
+    ASSERT_NE(skinTwo, nullptr);
+    RECT normal{};
+    GetWindowRect(two, &normal);
+
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two), 0);
+    Pump();
+    BOOL maximized = FALSE;
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized))),
+              two);
+    EXPECT_TRUE(maximized);
+    EXPECT_TRUE(manager.MdiMaximized());
+    EXPECT_EQ(skinTwo->ShowState(), ssMaximized);
+    // The child's own frame and region are gone; its buttons are back in its
+    // style, so the frame's menu bar shows them.
+    EXPECT_FALSE(HasRegion(two));
+    EXPECT_EQ(Buttons(two), WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    EXPECT_GT(GetMenuItemCount(bar), items);
+    RECT clientArea{}, childArea{};
+    GetClientRect(client, &clientArea);
+    GetClientRect(two, &childArea);
+    EXPECT_EQ(childArea.right, clientArea.right);
+    EXPECT_EQ(childArea.bottom, clientArea.bottom);
+
+    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(two), 0);
+    Pump();
+    EXPECT_FALSE(manager.MdiMaximized());
+    EXPECT_EQ(skinTwo->ShowState(), ssNormal);
+    EXPECT_TRUE(HasRegion(two));
+    EXPECT_TRUE(HasRegion(one));
+    EXPECT_EQ(Buttons(two), 0);
+    EXPECT_EQ(GetMenuItemCount(bar), items);
+    RECT restored{};
+    GetWindowRect(two, &restored);
+    EXPECT_EQ(restored.right - restored.left, normal.right - normal.left);
+    EXPECT_EQ(restored.bottom - restored.top, normal.bottom - normal.top);
+}
+
+TEST_F(MdiSkin, DestroyingTheMaximisedChildLeavesTheMode) {
+    ASSERT_NE(Skinned(frame), nullptr);
+    HWND one = NewChild(L"One");
+    HWND two = NewChild(L"Two");
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two), 0);
+    Pump();
+    ASSERT_TRUE(manager.MdiMaximized());
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(two), 0);
+    Pump();
+    // The remaining child became active maximised (the platform's rule), so
+    // the mode follows it.
+    BOOL maximized = FALSE;
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized))),
+              one);
+    EXPECT_EQ(manager.MdiMaximized(), maximized != FALSE);
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(one), 0);
+    Pump();
+    EXPECT_FALSE(manager.MdiMaximized());
+    Tick(maPurge);
+    EXPECT_EQ(manager.CountMdiChildSkins(), 0);
+}
+
+}  // namespace
+}  // namespace srt
