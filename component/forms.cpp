@@ -6,6 +6,7 @@
 
 #include "component/dialogs.h"
 #include "component/filer.h"
+#include "component/menus.h"
 #include "component/wstr.h"
 
 TApplication* Application = nullptr;
@@ -45,6 +46,7 @@ TCustomForm::~TCustomForm() {
     Destroying();
     OnDestroy(this);
     DestroyComponents();
+    if (menu_ && HandleAllocated()) ::SetMenu(Handle(), nullptr);
     DestroyHandle();
     if (Screen) {
         auto& forms = Screen->forms_;
@@ -61,6 +63,11 @@ void TCustomForm::Loaded() {
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation == TOperation::opRemove && component == activeControl_) activeControl_ = nullptr;
+    if (operation == TOperation::opRemove && component == menu_) {
+        // The window would destroy the menu's handles with itself.
+        if (HandleAllocated() && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
+        menu_ = nullptr;
+    }
 }
 
 namespace {
@@ -98,7 +105,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     if (clientWidth_ > 0 || clientHeight_ > 0) {
         RECT r{0, 0, clientWidth_ > 0 ? clientWidth_ : Width(), clientHeight_ > 0 ? clientHeight_ : Height()};
-        AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+        AdjustWindowRectEx(&r, p.Style, menu_ != nullptr, p.ExStyle);
         p.Width = r.right - r.left;
         p.Height = r.bottom - r.top;
         TControl::SetBounds(Left(), Top(), p.Width, p.Height);
@@ -108,6 +115,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::InitWnd() {
     TWinControl::InitWnd();
+    if (menu_) ::SetMenu(Handle(), menu_->Handle());
     if (dragAccept_) DragAcceptFiles(Handle(), TRUE);
 }
 
@@ -122,6 +130,43 @@ void TCustomForm::SetClientWidth(std::int32_t v) {
 void TCustomForm::SetClientHeight(std::int32_t v) {
     clientHeight_ = v;
     if (HandleAllocated()) SetHeight(Height() + v - ClientRect().bottom);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu_) menu_->OnChange = nullptr;
+    menu_ = menu;
+    if (menu_) {
+        // A changed menu: the bar is redrawn and the skin hears of it.
+        menu_->OnChange = [this] {
+            if (!HandleAllocated()) return;
+            if (GetMenu(Handle())) DrawMenuBar(Handle());
+            Perform(CM_MENUCHANGED);
+        };
+    }
+    if (HandleAllocated()) {
+        ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+        Perform(CM_MENUCHANGED);
+    }
+}
+
+// Commands, measuring and drawing of the menu bar's items.
+bool TCustomForm::OnMenuMessage(TMessage& m) {
+    if (!menu_) return false;
+    switch (m.Msg) {
+    case WM_COMMAND:
+        if (m.LParam || HIWORD(m.WParam) > 1 || !menu_->DispatchCommand(LOWORD(m.WParam))) return false;
+        m.Result = 0;
+        return true;
+    case WM_MEASUREITEM:
+        if (m.WParam || !menu_->DispatchMeasure(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) return false;
+        m.Result = TRUE;
+        return true;
+    case WM_DRAWITEM:
+        if (m.WParam || !menu_->DispatchDraw(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) return false;
+        m.Result = TRUE;
+        return true;
+    default: return false;
+    }
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -255,6 +300,11 @@ void TCustomForm::WndProc(TMessage& m) {
         }
         break;
     case WM_DROPFILES: return OnDropFiles(m);
+    case WM_COMMAND:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (OnMenuMessage(m)) return;
+        break;
     case WM_CLOSE:
         OnClose(this);
         Hide();

@@ -10,6 +10,8 @@
 #include "component/extctrls.h"
 #include "component/stdctrls.h"
 
+class TMainMenu;
+
 enum TBorderIcon : std::uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 enum TPosition {
     poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
@@ -39,6 +41,9 @@ public:
     void SetClientHeight(std::int32_t v);
     bool StoresSize() const override { return clientWidth_ <= 0 && clientHeight_ <= 0; }
     TWinControl* ActiveControl() const { return activeControl_; }
+    // The menu bar; the form does not own it.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
     void SetActiveControl(TWinControl* control);
 
     void Show();
@@ -74,6 +79,7 @@ private:
     void OnEraseBackground(TMessage& m);
     void OnActivate(TMessage& m);
     void OnDropFiles(TMessage& m);
+    bool OnMenuMessage(TMessage& m);
     void FocusActive();
 
     TBorderStyle borderStyle_ = bsSizeable;
@@ -82,6 +88,7 @@ private:
     TFormStyle formStyle_ = fsNormal;
     std::int32_t clientWidth_ = 0, clientHeight_ = 0;
     TWinControl* activeControl_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     bool dragAccept_ = false;
     bool shown_ = false;
 };

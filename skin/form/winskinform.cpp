@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "skin/draw/skindraw.h"
+#include "skin/menu/skinpopup.h"
+#include "skin/menu/winskinmenu.h"
 
 namespace srt {
 namespace {
@@ -12,7 +14,6 @@ constexpr UINT kSwpRecalcFrame = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NO
 constexpr UINT kSwpResizeFrame = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;                   // 0x26
 constexpr UINT kSwpDetachResize = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;              // 0x34
 constexpr UINT CM_MENUCHANGED = 0xB015;
-constexpr UINT kSysMenuCommandBase = 0x100;  // menu ids: base + tag
 
 POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -57,7 +58,6 @@ TWinSkinForm::~TWinSkinForm() {
     SetTimerOn(false);
     if (FThunk.Attached() || FClientThunk.Attached()) Release();
     FButtons.Clear();
-    if (FSkinSysMenu) DestroyMenu(FSkinSysMenu);
 }
 
 void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
@@ -70,6 +70,12 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
                 Refresh();
                 return;
             }
+            // Alt held alone with an item's accelerator opens that item.
+            if (m.Msg == CM_DIALOGCHAR && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
+                GetKeyState(VK_SHIFT) >= 0 && OnMenuAccelerator(static_cast<unsigned>(m.WParam))) {
+                m.Result = 1;
+                return;
+            }
             FFormWindowProc(m);
         };
     }
@@ -77,6 +83,10 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     if (form) {
         FOrigColor = form->Color();
         form->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
+        if (data->HasControl(xcMainMenu)) {
+            FPopupSwitch = std::make_unique<TPopupSkinSwitch>();
+            FPopupSwitch->Apply(form, data, form->Menu());
+        }
     }
 }
 
@@ -120,8 +130,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
     }
     if (data->HasControl(xcMainMenu)) {
         FMenu = GetMenu(FHandle);
-        // The menu bar skin arrives with the menus; until then the window's
-        // own menu bar stays and takes no room from the skinned frame.
+        if (FMenu && FKind != fkMdiChild) StartMenuBar();
         if (!((FKind == fkMdiChild && FManager->MdiMaximized()) || FShowState == ssMinimized))
             SetIconsShown(false);
         FrameMetrics();
@@ -133,6 +142,12 @@ void TWinSkinForm::Start(::TSkinData* data) {
     else
         FControls->ClassifyByWindowClass();
     InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinSkinForm::StartMenuBar() {
+    FMenuBar = std::make_unique<TWinSkinMenu>(*this, *FSkinData, FForm ? FForm->Menu() : nullptr);
+    FMenuHeight = GetSystemMetrics(SM_CYMENU);
+    FMenuBar->BuildFromWindowMenu();
 }
 
 void TWinSkinForm::ReadCaptionText() {
@@ -185,17 +200,43 @@ void TWinSkinForm::BuildIconBitmap() {
     if (fallback) FIconBitmap.Assign(*fallback);
 }
 
+// A popup menu component whose items the skin measures and draws, with the
+// skin's glyphs.
 void TWinSkinForm::BuildSystemMenu() {
-    if (FSkinSysMenu) DestroyMenu(FSkinSysMenu);
-    FSkinSysMenu = CreatePopupMenu();
-    for (const TSystemMenuItem& item : SystemMenuItems(FBorderIcons)) {
-        if (item.tag == kSysMenuSeparatorTag) {
-            AppendMenuW(FSkinSysMenu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        std::wstring text(item.caption.begin(), item.caption.end());
-        if (!item.shortCut.empty()) text += L"\t" + std::wstring(item.shortCut.begin(), item.shortCut.end());
-        AppendMenuW(FSkinSysMenu, MF_STRING, kSysMenuCommandBase + item.tag, text.c_str());
+    if (!FSysMenuImages) {
+        FSysMenuImages = std::make_unique<TImageList>(nullptr, TMenuImages::kSize, TMenuImages::kSize);
+        for (int i = 0; i < FSkinData->MenuImages.ImageCount(); ++i)
+            FSysMenuImages->AddMasked(FSkinData->MenuImages.Image(i), TMenuImages::kTransparent);
+    }
+    FSkinSysMenu = std::make_unique<TPopupMenu>(nullptr);
+    FSkinSysMenu->SetImages(FSysMenuImages.get());
+    FSkinSysMenu->SetOwnerDraw(true);
+    FSkinSysMenu->SetRightToLeft(FRightToLeft);
+    ::TSkinData* data = FSkinData;
+    for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons)) {
+        auto* item = new TMenuItem(FSkinSysMenu.get());
+        item->SetCaption(entry.caption);
+        item->SetTag(entry.tag);
+        item->SetImageIndex(entry.tag);
+        item->SetShortCut(TextToShortCut(entry.shortCut));
+        item->OnMeasureItem.Code = [data, item](TObject*, HDC dc, int& w, int& h) {
+            MeasureSysMenuItem(*data, *item, dc, w, h);
+        };
+        item->OnDrawItem.Code = [data, item](TObject*, HDC dc, const RECT& r, bool selected) {
+            DrawSkinMenuItem(*data, *item, dc, r, selected);
+        };
+        item->OnClick.Code = [this, tag = entry.tag](TObject*) {
+            switch (tag) {
+            case 0: Restore(); break;
+            case 1: Maximize(); break;
+            case 2: Minimize(); break;
+            case 3:
+                SetTimerOn(false);
+                PostMessageW(FHandle, WM_CLOSE, 0, 0);
+                break;
+            }
+        };
+        FSkinSysMenu->Items()->Add(item);
     }
 }
 
@@ -335,6 +376,10 @@ void TWinSkinForm::PaintFrame(HDC target) {
         DrawButtons(cap);
         BitBlt(dc, 0, 0, w, th, cap, 0, 0, SRCCOPY);
     }
+    if (FMenuBar && FMenuHeight > 0) {
+        const RECT bar{FMetrics.BorderLeft, th, w - FMetrics.BorderRight, th + FMenuHeight};
+        FMenuBar->PaintMenuBar(dc, bar);
+    }
     SetBkMode(dc, OPAQUE);
     FHotObject = nullptr;
 }
@@ -445,6 +490,61 @@ TWinSysButton* TWinSkinForm::ButtonAt(POINT screen) const {
     return FButtons.Hit(p.x, p.y);
 }
 
+// A caption button, else a menu bar item.
+TNCObject* TWinSkinForm::ObjectAt(POINT screen) const {
+    if (TWinSysButton* button = ButtonAt(screen)) return button;
+    return FMenuBar ? FMenuBar->HitMenuButton(ToWindow(screen)) : nullptr;
+}
+
+bool TWinSkinForm::OnMenuAccelerator(unsigned key) {
+    TMenuBtn* button = FMenuBar ? FMenuBar->FindAccelButton(key) : nullptr;
+    if (!button) return false;
+    FMenuBar->ClickMenuButton(*button);
+    return true;
+}
+
+// Items of the bar's popups: menu items of the form's menu bar by command
+// id, the rest by menu handle and command.
+LRESULT TWinSkinForm::OnMeasureItem(WPARAM wParam, LPARAM lParam) {
+    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (mis.CtlType != ODT_MENU || !FMenu) return PassOn(WM_MEASUREITEM, wParam, lParam);
+    HDC dc = GetDC(nullptr);
+    {
+        GdiFont font(CreateMenuFont());
+        GdiSelect select(dc, font);
+        int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
+        TMenuItem* item = FForm && FForm->Menu() ? FForm->Menu()->FindItem(mis.itemID, TFindItemKind::fkCommand) : nullptr;
+        if (item)
+            MeasureSkinItem(*FSkinData, *item, dc, w, h);
+        else
+            MeasureMenuText(*FSkinData, FTrackedMenu, mis.itemID, dc, w, h);
+        mis.itemWidth = static_cast<UINT>(std::max(w, 0));
+        mis.itemHeight = static_cast<UINT>(std::max(h, 0));
+    }
+    ReleaseDC(nullptr, dc);
+    return TRUE;
+}
+
+LRESULT TWinSkinForm::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (dis.CtlType != ODT_MENU || !FMenu) return PassOn(WM_DRAWITEM, wParam, lParam);
+    HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
+    if (TWinSkinPopMenu*& pending = PendingPopup()) {
+        pending->SetMenuHandle(menu);
+        pending = nullptr;
+    }
+    GdiFont font(CreateMenuFont());
+    GdiSelect select(dis.hDC, font);
+    const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    TMainMenu* bar = FForm ? FForm->Menu() : nullptr;
+    TMenuItem* item = bar ? bar->FindItem(dis.itemID, TFindItemKind::fkCommand) : nullptr;
+    if (item)
+        DrawSkinMenuItem(*FSkinData, *item, dis.hDC, dis.rcItem, selected, bar);
+    else
+        DrawForeignMenuItem(*FSkinData, menu, dis.itemID, selected, dis.rcItem, dis.hDC, bar);
+    return TRUE;
+}
+
 void TWinSkinForm::Restore() {
     FShowState = ssNormal;
     PostMessageW(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -505,26 +605,18 @@ void TWinSkinForm::ExecuteAction(TWinSysButton& button, POINT screen) {
 }
 
 void TWinSkinForm::ShowSystemMenu(POINT p) {
-    for (int tag = 0; tag <= 2; ++tag)
-        EnableMenuItem(FSkinSysMenu, kSysMenuCommandBase + tag,
-                       MF_BYCOMMAND | (SystemMenuItemEnabled(tag, FShowState) ? MF_ENABLED : MF_GRAYED));
+    TMenuItem* items = FSkinSysMenu->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        TMenuItem* item = items->Items(i);
+        if (item->Tag() <= 2) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
+    }
     if (FIconClicks.Click(GetTickCount(), FDblClickTime)) {
         SetTimerOn(false);
         PostMessageW(FHandle, WM_CLOSE, 0, 0);
         return;
     }
     if (FSkinData->HasControl(xcSystemMenu) && FKind != fkMdiChild) {
-        const UINT id = TrackPopupMenu(FSkinSysMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, FHandle, nullptr);
-        if (!id || !IsWindow(FHandle)) return;
-        switch (static_cast<int>(id - kSysMenuCommandBase)) {
-        case 0: Restore(); break;
-        case 1: Maximize(); break;
-        case 2: Minimize(); break;
-        case 3:
-            SetTimerOn(false);
-            PostMessageW(FHandle, WM_CLOSE, 0, 0);
-            break;
-        }
+        FSkinSysMenu->Popup(p.x, p.y);
         return;
     }
     TrackPopupMenu(FSysMenu, TPM_RIGHTBUTTON | 2, p.x, p.y, 0, FHandle, nullptr);
@@ -611,8 +703,16 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FSkinData->NCPaint = false;
         const LRESULT r = PassOn(msg, wParam, lParam);
         FSkinData->NCPaint = paint;
+        if (FMenuBar && FSkinData->MenuUpdate() && GetMenu(FHandle)) {
+            FMenuBar->BuildFromWindowMenu();
+            RecalcFrame();
+        }
         return r;
     }
+    case WM_MENUSELECT:
+        if (FMenuBar) FMenuBar->MenuSelect(wParam, lParam);
+        passOn = true;
+        break;
     default:
         if (msg == kWmSkinStart) return OnSkinStart();
         passOn = true;
@@ -632,6 +732,8 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONUP: return OnNcLButtonUp(wParam, lParam);
     case WM_NCLBUTTONDBLCLK: return OnNcLButtonDblClk();
     case WM_NCRBUTTONDOWN: return OnNcRButtonDown(wParam, lParam);
+    case WM_MEASUREITEM: return OnMeasureItem(wParam, lParam);
+    case WM_DRAWITEM: return OnDrawItem(wParam, lParam);
     default:
         if (msg == kWmSkinRepaintFrame) {
             PaintFrame();
@@ -699,7 +801,7 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wParam, LPARAM lParam) {
     const auto ch = static_cast<wchar_t>(LOWORD(lParam));
     if (!FMenuTracking && command == SC_KEYMENU && ch != L' ' && ch != L'-' && !GetCapture()) {
         if (ch == 0) return 1;  // Alt alone
-        // Other characters go to the menu bar skin, which arrives with the menus.
+        if (OnMenuAccelerator(ch)) return 1;
     } else if (command == SC_MINIMIZE) {
         FShowState = ssMinimized;
         if (FKind == fkMdiChild) SetIconsShown(true);
@@ -789,7 +891,7 @@ LRESULT TWinSkinForm::OnNcPaint(WPARAM wParam) {
 
 LRESULT TWinSkinForm::OnNcMouseMove(WPARAM wParam, LPARAM lParam) {
     if (!FActive) return 0;
-    TWinSysButton* hit = ButtonAt(PointOf(lParam));
+    TNCObject* hit = ObjectAt(PointOf(lParam));
     if (!hit) {
         if (FHotObject) FHotObject->MouseLeave();
         return PassOn(WM_NCMOUSEMOVE, wParam, lParam);
@@ -799,9 +901,10 @@ LRESULT TWinSkinForm::OnNcMouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
-    if (TWinSysButton* hit = ButtonAt(PointOf(lParam))) {
+    if (TNCObject* hit = ObjectAt(PointOf(lParam))) {
         if (!FActive) SetForegroundWindow(FHandle);
         hit->MouseDown();
+        if (auto* item = dynamic_cast<TMenuBtn*>(hit)) FMenuBar->OpenMenuButton(*item);
         return 0;
     }
     if (FShowState == ssMaximized && FActive && wParam == HTCAPTION) wParam = HTMENU;
@@ -810,11 +913,12 @@ LRESULT TWinSkinForm::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::OnNcLButtonUp(WPARAM wParam, LPARAM lParam) {
     const POINT screen = PointOf(lParam);
-    TWinSysButton* hit = ButtonAt(screen);
+    TNCObject* hit = ObjectAt(screen);
     if (!hit) return PassOn(WM_NCLBUTTONUP, wParam, lParam);
-    if (hit == FHotObject) {
+    auto* button = dynamic_cast<TWinSysButton*>(hit);
+    if (button && hit == FHotObject) {
         hit->MouseUp();
-        ExecuteAction(*hit, screen);
+        ExecuteAction(*button, screen);
     }
     return 0;
 }
@@ -938,6 +1042,7 @@ void TWinSkinForm::Refresh() {
     FState = fsRefreshing;
     if (FSkinData->HasControl(xcMainMenu)) {
         BuildSystemMenu();
+        if (FForm && FPopupSwitch) FPopupSwitch->Apply(FForm, FSkinData, FForm->Menu());
         WidenDialog(true);
         FState = fsRunning;
         FRegionWidth = FRegionHeight = 0;
@@ -961,11 +1066,16 @@ void TWinSkinForm::Release() {
     FThunk.Detach();
     FClientThunk.Detach();
     FCaptionBitmap.SetSize(0, 0);
+    if (FPopupSwitch) FPopupSwitch->Forget();
+    FMenuBar.reset();
 }
 
 void TWinSkinForm::Detach() {
     const bool closing = FState == fsClosing;
     const bool started = FThunk.Attached();
+    // The form's popup menus draw themselves again; the window gets its menu back.
+    if (FPopupSwitch && FForm) FPopupSwitch->Restore(FForm);
+    const HMENU barMenu = FMenuBar ? FMenuBar->MenuHandle() : nullptr;
     if (!FSkinData->HasControl(xcMainMenu)) {
         Release();
         if (FForm && !closing) FForm->SetColor(FOrigColor);
@@ -975,6 +1085,7 @@ void TWinSkinForm::Detach() {
     if (!started) return;
     if (FForm && !closing) FForm->SetColor(FOrigColor);
     SetIconsShown(true);
+    if (barMenu && IsWindow(FHandle)) SetMenu(FHandle, barMenu);
     if (!closing && IsWindow(FHandle) && (FKind == fkMdiChild || !(FStyle & ws::Child))) {
         RECT r{};
         GetWindowRect(FHandle, &r);
@@ -990,6 +1101,7 @@ void TWinSkinForm::Detach() {
 }
 
 void UseFormSkins(TSkinManage& manager) {
+    UsePopupSkins(manager);
     TSkinManage* m = &manager;
     manager.SetFormSkinFactory([m](std::uintptr_t window, ::TSkinData* data, TComponent* form) {
         auto skin = std::make_unique<TWinSkinForm>(reinterpret_cast<HWND>(window), m);

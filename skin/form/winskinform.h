@@ -13,6 +13,7 @@
 
 #include "component/forms.h"
 #include "component/gdi.h"
+#include "component/menus.h"
 #include "component/graphics.h"
 #include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
@@ -22,6 +23,9 @@
 #include "skin/manager/skinmanager.h"
 
 namespace srt {
+
+class TWinSkinMenu;
+class TPopupSkinSwitch;
 
 // Form kinds.
 constexpr std::uint8_t fkWindow = 0, fkMdiFrame = 1, fkMdiChild = 2;
@@ -71,6 +75,22 @@ public:
     // The control skins of the window; null before the start.
     TControlSkins* Controls() const { return FControls.get(); }
 
+    // What the menu bar and the menus read and set.
+    HWND Handle() const { return FHandle; }
+    bool RightToLeft() const { return FRightToLeft; }
+    bool IsMdiFrame() const { return FKind == fkMdiFrame; }
+    HWND MdiClient() const { return FMdiClient; }
+    TSkinManage* Manager() const { return FManager; }
+    bool MenuTracking() const { return FMenuTracking; }
+    void SetMenuTracking(bool tracking) { FMenuTracking = tracking; }
+    HMENU TrackedMenu() const { return FTrackedMenu; }
+    void SetTrackedMenu(HMENU menu) { FTrackedMenu = menu; }
+    TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
+    int MenuHeight() const { return FMenuHeight; }
+    TPopupMenu* SkinSystemMenu() const { return FSkinSysMenu.get(); }
+    // Window coordinates of a screen point.
+    POINT ToWindow(POINT screen) const;
+
 private:
     static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -109,8 +129,12 @@ private:
     void BuildRegion();
     void WidenDialog(bool refresh);
     void SetTimerOn(bool on);
-    POINT ToWindow(POINT screen) const;
     TWinSysButton* ButtonAt(POINT screen) const;
+    TNCObject* ObjectAt(POINT screen) const;
+    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    bool OnMenuAccelerator(unsigned key);
+    void StartMenuBar();
     void Restore();
     void Maximize();
     void Minimize();
@@ -145,7 +169,11 @@ private:
     bool FMenuTracking = false;
     bool FRightToLeft = false;
     bool FSizeable = false;
-    HMENU FSkinSysMenu = nullptr;
+    std::unique_ptr<TPopupMenu> FSkinSysMenu;
+    std::unique_ptr<TImageList> FSysMenuImages;
+    std::unique_ptr<TWinSkinMenu> FMenuBar;
+    std::unique_ptr<TPopupSkinSwitch> FPopupSwitch;
+    HMENU FTrackedMenu = nullptr;
     HWND FMdiClient = nullptr;
     HWND FPendingChild = nullptr;
     HMENU FMenu = nullptr;

@@ -53,6 +53,8 @@ public:
     virtual std::uintptr_t Window() const = 0;
     // Puts the window's procedure back.
     virtual void Detach() = 0;
+    // The menu the window shows, 0 until the popup skin has learnt it.
+    virtual std::uintptr_t MenuHandle() const { return 0; }
 };
 
 // Makes and starts a form skin for `window` (`form`: the application form,
@@ -115,6 +117,12 @@ public:
     // The live form skins in creation order.
     const std::vector<std::unique_ptr<TManagedFormSkin>>& Forms() const { return FForms; }
     std::size_t PopupCount() const { return FPopups.size(); }
+    // The live popup skin that shows `menu`, or null.
+    TManagedPopupSkin* FindPopupByMenu(std::uintptr_t menu) const {
+        for (const auto& popup : FPopups)
+            if (menu && popup->MenuHandle() == menu) return popup.get();
+        return nullptr;
+    }
     TManagedFormSkin* FindFormSkin(std::uintptr_t window) const;
     // Takes the form skin of `window` out of the list and gives it to the
     // caller (who frees it).

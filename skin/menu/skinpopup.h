@@ -1,0 +1,115 @@
+// Popup menus in the skin's look. TWinSkinPopMenu subclasses a "#32768"
+// popup window and paints its 3-pixel frame from the MenuBackground
+// element, keeping the composed background for the items. The item
+// routines measure and paint owner-drawn items from the MenuItem element,
+// the skin's menu colours and the screen's menu font: items of menu
+// components (TMenuItem) and items known only by menu handle and command.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "component/graphics.h"
+#include "component/menus.h"
+#include "skin/data/skindata.h"
+#include "skin/form/wndthunk.h"
+#include "skin/manager/skinmanager.h"
+
+namespace srt {
+
+class TWinSkinPopMenu final : public TManagedPopupSkin {
+public:
+    TWinSkinPopMenu(TSkinManage* manager) : FManager(manager) {}
+    ~TWinSkinPopMenu() override;
+
+    void AttachPopup(HWND window, ::TSkinData* data);
+    void DetachPopup();
+
+    // TManagedPopupSkin
+    std::uintptr_t Window() const override { return reinterpret_cast<std::uintptr_t>(FHandle); }
+    void Detach() override { DetachPopup(); }
+    std::uintptr_t MenuHandle() const override { return reinterpret_cast<std::uintptr_t>(FMenuHandle); }
+
+    void SetMenuHandle(HMENU menu) { FMenuHandle = menu; }
+    TBitmap& Image() { return FImage; }
+
+private:
+    static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool CanPaint() const;
+    bool ComposeImage(int width, int height);
+    LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    void PaintBorder(HDC dc, int width, int height);
+
+    TSkinManage* FManager;
+    TWndThunk FThunk;
+    HWND FHandle = nullptr;
+    ::TSkinData* FSkinData = nullptr;
+    TBitmap FImage;
+    HMENU FMenuHandle = nullptr;
+};
+
+// The popup skin that painted its frame but does not know its menu yet.
+TWinSkinPopMenu*& PendingPopup();
+// The composed background of the popup that shows `menu`, or null.
+TBitmap* FindPopupImage(HMENU menu);
+// Makes `manager` attach popup skins to "#32768" windows.
+void UsePopupSkins(TSkinManage& manager);
+
+// Switches every item of `menu` and its sub-menus to owner drawing.
+void MakeMenuOwnerDraw(HMENU menu);
+
+// Measuring; `dc` carries the menu font.
+void MeasureSkinItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height);
+void MeasureSysMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height);
+// Items without a menu item object, read from `menu` by command id.
+void MeasureMenuText(::TSkinData& data, HMENU menu, unsigned command, HDC dc, int& width, int& height);
+
+// Drawing at `rect` (the popup's client coordinates) on `dc`, which carries
+// the menu font. `barMenu`: the form's menu bar component, the fallback
+// parent of items without a menu of their own (may be null).
+void DrawSkinMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+                      TMenu* barMenu = nullptr);
+void DrawForeignMenuItem(::TSkinData& data, HMENU menu, unsigned command, bool selected, const RECT& rect, HDC dc,
+                         TMenu* barMenu = nullptr);
+void DrawPlainMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
+                       TMenu* barMenu = nullptr);
+// An item object for a platform item: caption ("-" when it has no text),
+// enabled and checked states. The caller frees it.
+std::unique_ptr<TMenuItem> MakeTempMenuItem(HMENU menu, unsigned command);
+// Glyph, caption and shortcut of an item inside `rect` of `dc`.
+void DrawMenuItemContent(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
+                         TMenu* barMenu);
+// Frame 2 of MenuItem over `rect`, colour-keyed.
+void DrawMenuSeparator(::TSkinData& data, HDC dc, const RECT& rect);
+
+// The menu font of the screen (non-client metrics); the caller owns it.
+HFONT CreateMenuFont(bool bold = false);
+
+// Owner-drawn items of the popup menus of a form, painted by the skin
+// while switched on. Restore puts each item's events and each menu's
+// owner-draw flag back, touching only menus and items the form still has;
+// Forget drops what was saved (the form is going away).
+class TPopupSkinSwitch {
+public:
+    void Apply(TComponent* form, ::TSkinData* data, TMenu* barMenu);
+    void Restore(TComponent* form);
+    void Forget() { FItems.clear(); FMenus.clear(); }
+    bool Applied() const { return !FMenus.empty(); }
+
+private:
+    struct TSaved {
+        TMenuMeasureEvent measure;
+        TMenuDrawEvent draw;
+    };
+    void Hook(TMenuItem& item, ::TSkinData* data, TMenu* barMenu);
+    void Unhook(TMenuItem& item);
+    std::map<TMenuItem*, TSaved> FItems;
+    std::map<TPopupMenu*, bool> FMenus;  // owner-draw flag before
+};
+
+}  // namespace srt

@@ -1,0 +1,95 @@
+// TWinSkinMenu: the menu bar of a skinned form, drawn in the non-client
+// area between the caption and the client area. The form's own menu is
+// taken off the window; one TMenuBtn per top-level item is laid out and
+// painted from the skin's menuBar element, and opens its popup menu with
+// TrackPopupMenu. While a popup is open a message-filter hook moves between
+// the items with the mouse and the arrow keys.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "component/graphics.h"
+#include "component/menus.h"
+#include "skin/data/skindata.h"
+#include "skin/form/captionbuttons.h"
+
+namespace srt {
+
+class TWinSkinForm;
+class TWinSkinMenu;
+
+class TMenuBtn final : public TNCObject {
+public:
+    TMenuBtn(TWinSkinMenu& bar, TNCOwner* owner) : TNCObject(owner), FBar(bar) {}
+    void Draw() override;
+
+    TWinSkinMenu& FBar;
+    int FIndex = 0;
+    std::string FCaption;  // UTF-8, with "&" marks
+    bool FEnabled = true;
+    HMENU FSubMenu = nullptr;
+    unsigned FCommand = 0;
+};
+
+class TWinSkinMenu {
+public:
+    TWinSkinMenu(TWinSkinForm& owner, ::TSkinData& data, TMainMenu* menu);
+    ~TWinSkinMenu();
+    TWinSkinMenu(const TWinSkinMenu&) = delete;
+    TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
+
+    void BuildFromWindowMenu();
+    void BuildFromMenuComponent();
+    void BuildFromMenuHandle(HMENU menu);
+
+    // Composes the bar at `bar` (window coordinates) and draws it on `dc`.
+    void PaintMenuBar(HDC dc, const RECT& bar);
+    // The first button containing the point (window coordinates) whose
+    // caption is not empty.
+    TMenuBtn* HitMenuButton(POINT p) const;
+    // The first enabled button whose caption has `key` as its accelerator.
+    TMenuBtn* FindAccelButton(unsigned key) const;
+    // Opens the button's popup menu; returns when it closes. False for a
+    // button without sub-menu (its command is posted all the same).
+    bool OpenMenuButton(TMenuBtn& button);
+    // Posts a click on the button to the form (which then opens it).
+    void ClickMenuButton(TMenuBtn& button);
+
+    int Count() const { return static_cast<int>(FButtons.size()); }
+    TMenuBtn& Button(int i) const { return *FButtons.at(static_cast<std::size_t>(i)); }
+    HMENU MenuHandle() const { return FMenuHandle; }
+    TMainMenu* Menu() const { return FMenu; }
+    bool RightToLeft() const;
+    const RECT& BarRect() const { return FBarRect; }
+
+    // The filter hook's reaction to one message while a popup is open
+    // (also reached by tests).
+    void FilterMessage(MSG& msg);
+    // A WM_MENUSELECT of the open popup (the owner window hears of it).
+    void MenuSelect(WPARAM wParam, LPARAM lParam);
+    // The button whose popup is open, -1 when none.
+    static int OpenIndex();
+
+private:
+    friend class TMenuBtn;
+    void Clear();
+    void AddButton(int index, const std::string& caption, bool enabled, HMENU subMenu, unsigned command);
+    void DrawCaption(HDC dc, const TSkinRect& rect, const std::string& caption, bool enabled);
+    void DrawMdiButtons(HDC dc);
+    void Finish();
+
+    std::vector<std::unique_ptr<TMenuBtn>> FButtons;
+    TMainMenu* FMenu;
+    RECT FBarRect{};
+    ::TSkinData& FSkinData;
+    TWinSkinForm& FOwnerSkin;
+    TBitmap FBarImage;
+    bool FPainting = false;
+    HMENU FMenuHandle = nullptr;
+};
+
+}  // namespace srt

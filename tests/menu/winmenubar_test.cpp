@@ -1,0 +1,300 @@
+// The skinned menu bar and the skinned popups on real windows: the bar
+// takes the window's menu, lays out its items, opens them from the
+// keyboard and moves between them with the arrow keys; popup windows get
+// the skin's frame, owner-drawn or not.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+#include "component/menus.h"
+#include "skin/draw/skindraw.h"
+#include "skin/form/winskinform.h"
+#include "skin/menu/skinpopup.h"
+#include "skin/menu/winskinmenu.h"
+
+namespace srt {
+namespace {
+
+std::vector<std::uint8_t> Bytes(const char* name) {
+    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void PumpAll() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Runs `step` every 40 ms while a menu is open (the menu loop dispatches
+// timers); `step` returns false to close the menu and stop.
+struct TMenuDriver {
+    static TMenuDriver*& Current() {
+        static TMenuDriver* current = nullptr;
+        return current;
+    }
+    explicit TMenuDriver(std::function<bool(int tick)> s) : step(std::move(s)) {
+        Current() = this;
+        id = SetTimer(nullptr, 0, 40, Tick);
+    }
+    ~TMenuDriver() {
+        KillTimer(nullptr, id);
+        Current() = nullptr;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TMenuDriver* d = Current();
+        if (!d || d->done) return;
+        if (++d->ticks > 60 || !d->step(d->ticks)) {
+            d->done = true;
+            EndMenu();
+        }
+    }
+    std::function<bool(int)> step;
+    UINT_PTR id = 0;
+    int ticks = 0;
+    bool done = false;
+};
+
+HWND OpenPopupWindow() {
+    for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+// The window's pixels as they are on the screen.
+TBitmap Grab(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+class SkinnedMenus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallFormSkins();
+        data = std::make_unique<::TSkinData>(nullptr);
+        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
+        manager = TheSkinManager();
+        ASSERT_NE(manager, nullptr);
+        manager->SetActive(true);
+        manager->NoteActivation();
+    }
+    void TearDown() override {
+        for (HWND w : windows)
+            if (IsWindow(w)) DestroyWindow(w);
+        PumpAll();
+        data.reset();
+    }
+    // A window with the menu "&File" (Open, a line, Exit), "&Edit", "&View".
+    HWND MakeWithMenu(bool emptyItem = false) {
+        static const bool registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"MenuBarTestWindow";
+            return RegisterClassW(&wc) != 0;
+        }();
+        (void)registered;
+        HMENU bar = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendMenuW(file, MF_STRING, 101, L"&Open\tCtrl+O");
+        AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(file, MF_STRING, 102, L"E&xit");
+        HMENU edit = CreatePopupMenu();
+        AppendMenuW(edit, MF_STRING, 201, L"&Copy");
+        HMENU view = CreatePopupMenu();
+        AppendMenuW(view, MF_STRING, 301, L"&Zoom");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+        if (emptyItem) AppendMenuW(bar, MF_STRING, 150, L"");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
+        HWND w = CreateWindowExW(0, L"MenuBarTestWindow", L"Menus", WS_OVERLAPPEDWINDOW, 60, 60, 420, 300, nullptr,
+                                 bar, GetModuleHandleW(nullptr), nullptr);
+        windows.push_back(w);
+        ShowWindow(w, SW_SHOW);
+        SetForegroundWindow(w);
+        PumpAll();
+        manager->SkinWindow(reinterpret_cast<std::uintptr_t>(w));
+        PumpAll();
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        return w;
+    }
+    TWinSkinForm* Skin(HWND w) {
+        return static_cast<TWinSkinForm*>(manager->FindFormSkin(reinterpret_cast<std::uintptr_t>(w)));
+    }
+
+    std::unique_ptr<::TSkinData> data;
+    TSkinManage* manager = nullptr;
+    std::vector<HWND> windows;
+};
+
+TEST_F(SkinnedMenus, TheBarTakesTheWindowMenuAndLaysOutItsItems) {
+    HWND w = MakeWithMenu(true);
+    TWinSkinForm* skin = Skin(w);
+    ASSERT_NE(skin, nullptr);
+    TWinSkinMenu* bar = skin->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetMenu(w), nullptr);
+    EXPECT_EQ(skin->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+    ASSERT_EQ(bar->Count(), 4);
+
+    // Client area below caption and bar.
+    RECT wr{}, cr{};
+    GetWindowRect(w, &wr);
+    GetClientRect(w, &cr);
+    const TFrameMetrics& m = skin->Metrics();
+    EXPECT_EQ(cr.bottom, (wr.bottom - wr.top) - m.TitleHeight - skin->MenuHeight() - m.BorderBottom);
+
+    const TSkinRect file = bar->Button(0).FBounds;
+    EXPECT_EQ(file.Left, m.BorderLeft + data->MenuBar->LeftWidth + 4);
+    EXPECT_EQ(file.Top, m.TitleHeight);
+    EXPECT_EQ(file.Bottom, m.TitleHeight + skin->MenuHeight() - 1);
+    EXPECT_EQ(bar->Button(1).FBounds.Width(), 0);
+    EXPECT_EQ(bar->Button(2).FBounds.Left, file.Right);
+    EXPECT_EQ(bar->HitMenuButton({file.Left + 2, file.Top + 2}), &bar->Button(0));
+    EXPECT_EQ(bar->HitMenuButton({file.Right, file.Top + 2}), &bar->Button(2));
+    EXPECT_EQ(bar->FindAccelButton('v'), &bar->Button(3));
+    EXPECT_EQ(bar->FindAccelButton('q'), nullptr);
+
+    // The bar's background is the skin's strip (frame 1 active, 2 inactive).
+    TBitmap shot = Grab(w);
+    TDataSkinObject& e = *data->MenuBar;
+    const int barWidth = (wr.right - wr.left) - m.BorderLeft - m.BorderRight;
+    const COLORREF seen = shot.Pixel(m.BorderLeft + 1, m.TitleHeight + 2);
+    bool matches = false;
+    for (int frame : {1, 2}) {
+        TBitmap expected(barWidth, skin->MenuHeight());
+        DrawSkinStrip(expected.Canvas(), {0, 0, barWidth, skin->MenuHeight()}, e.Image, true, false, 2, frame,
+                      e.LeftWidth, 0, e.RightWidth, 0);
+        matches = matches || expected.Pixel(1, 2) == seen;
+    }
+    EXPECT_TRUE(matches);
+
+    // Given back with the skin.
+    skin->Detach();
+    EXPECT_NE(GetMenu(w), nullptr);
+    EXPECT_EQ(GetMenuItemCount(GetMenu(w)), 4);
+}
+
+TEST_F(SkinnedMenus, AltAloneIsSwallowedAndAltFOpensTheFirstMenu) {
+    HWND w = MakeWithMenu();
+    TWinSkinForm* skin = Skin(w);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+    PumpAll();
+    EXPECT_EQ(TWinSkinMenu::OpenIndex(), -1);
+
+    int openIndex = -2;
+    bool tracking = false, popupSkinned = false;
+    HMENU file = skin->MenuBar()->Button(0).FSubMenu;
+    TMenuDriver driver([&](int) {
+        openIndex = TWinSkinMenu::OpenIndex();
+        tracking = skin->MenuTracking();
+        if (HWND popup = OpenPopupWindow()) popupSkinned = SendMessageW(popup, kWmSkinQuery, 0, 0) == 1;
+        return false;
+    });
+    EXPECT_EQ(SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, 'f'), 1);
+    PumpAll();
+    EXPECT_EQ(openIndex, 0);
+    EXPECT_TRUE(tracking);
+    EXPECT_TRUE(popupSkinned);
+    EXPECT_EQ(TWinSkinMenu::OpenIndex(), -1);
+    EXPECT_FALSE(skin->MenuTracking());
+    EXPECT_EQ(skin->TrackedMenu(), file);
+    // Opened owner-drawn, texts kept.
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(file, 0, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(SkinnedMenus, ArrowKeysMoveBetweenTheBarsMenusAndWrapAtTheEnds) {
+    HWND w = MakeWithMenu();
+    ASSERT_NE(Skin(w), nullptr);
+    std::vector<int> opened;
+    TMenuDriver driver([&](int) {
+        const int index = TWinSkinMenu::OpenIndex();
+        if (index < 0 || (!opened.empty() && opened.back() == index)) return true;
+        opened.push_back(index);
+        HWND popup = OpenPopupWindow();
+        if (opened.size() == 1) PostMessageW(popup ? popup : w, WM_KEYDOWN, VK_LEFT, 0);
+        else if (opened.size() == 2) PostMessageW(popup ? popup : w, WM_KEYDOWN, VK_RIGHT, 0);
+        else return false;
+        return true;
+    });
+    Skin(w)->MenuBar()->ClickMenuButton(Skin(w)->MenuBar()->Button(0));
+    PumpAll();
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], 0);
+    EXPECT_EQ(opened[1], 2);  // left from the first: the last
+    EXPECT_EQ(opened[2], 0);  // right from the last: the first
+}
+
+TEST_F(SkinnedMenus, TheSystemMenuIsDrawnByTheSkin) {
+    HWND w = MakeWithMenu();
+    TWinSkinForm* skin = Skin(w);
+    ASSERT_NE(skin, nullptr);
+    TPopupMenu* system = skin->SkinSystemMenu();
+    ASSERT_NE(system, nullptr);
+    ASSERT_GE(system->Items()->Count(), 3);
+    EXPECT_TRUE(system->OwnerDraw());
+    EXPECT_EQ(system->Items()->Items(0)->Caption(), " Restore ");
+    bool learnt = false, framed = false;
+    TMenuDriver driver([&](int tick) {
+        HWND popup = OpenPopupWindow();
+        if (!popup || tick < 3) return true;
+        learnt = manager->FindPopupByMenu(reinterpret_cast<std::uintptr_t>(system->Handle())) != nullptr;
+        TBitmap* image = FindPopupImage(system->Handle());
+        TBitmap shot = Grab(popup);
+        framed = image && !image->Empty() && shot.Pixel(1, 1) == image->Pixel(1, 1) &&
+                 shot.Pixel(shot.Width() - 2, shot.Height() - 2) == image->Pixel(image->Width() - 2, image->Height() - 2);
+        return false;
+    });
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    skin->ShowSystemMenu({wr.left + 20, wr.top + 20});
+    EXPECT_TRUE(learnt);
+    EXPECT_TRUE(framed);
+}
+
+TEST_F(SkinnedMenus, AContextMenuThatIsNotOwnerDrawnGetsTheSkinnedFrame) {
+    HWND w = MakeWithMenu();
+    TPopupMenu menu(nullptr);
+    auto* item = new TMenuItem(&menu);
+    item->SetCaption("Select &all");
+    menu.Items()->Add(item);
+    bool framed = false, skinned = false;
+    TMenuDriver driver([&](int tick) {
+        HWND popup = OpenPopupWindow();
+        if (!popup || tick < 3) return true;
+        skinned = SendMessageW(popup, kWmSkinQuery, 0, 0) == 1;
+        TBitmap shot = Grab(popup);
+        TDataSkinObject& e = *data->MenuBackground;
+        TBitmap expected = CreateSkinBitmap({0, 0, shot.Width(), shot.Height()}, e.Image, e.LeftWidth, e.TopHeight,
+                                            e.RightWidth, e.BottomHeight, false, e.Tile == 1, 1, 1);
+        framed = shot.Pixel(0, 0) == expected.Pixel(0, 0) && shot.Pixel(2, shot.Height() / 2) == expected.Pixel(2, shot.Height() / 2);
+        return false;
+    });
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    menu.Popup(wr.left + 40, wr.top + 60);
+    EXPECT_FALSE(menu.OwnerDraw());
+    EXPECT_TRUE(skinned);
+    EXPECT_TRUE(framed);
+}
+
+}  // namespace
+}  // namespace srt
