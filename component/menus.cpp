@@ -10,9 +10,10 @@ namespace {
 // Command ids in use; WM_COMMAND carries 16 bits and the system commands
 // start at 0xF000.
 constexpr unsigned kFirstCommand = 1, kLastCommand = 0xEFFF;
+// Never destroyed: menus may still go during static destruction.
 std::vector<bool>& CommandPool() {
-    static std::vector<bool> used(kLastCommand + 1, false);
-    return used;
+    static auto* used = new std::vector<bool>(kLastCommand + 1, false);
+    return *used;
 }
 
 unsigned AllocateCommand() {
@@ -30,8 +31,8 @@ void FreeCommand(unsigned id) {
 }
 
 std::vector<TPopupMenu*>& PopupList() {
-    static std::vector<TPopupMenu*> list;
-    return list;
+    static auto* list = new std::vector<TPopupMenu*>;
+    return *list;
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {

@@ -84,10 +84,12 @@ class SkinnedMenus : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallFormSkins();
+        const bool first = TheSkinManager() == nullptr;
         data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
+        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));  // the first makes the manager
         manager = TheSkinManager();
         ASSERT_NE(manager, nullptr);
+        if (!first) manager->AddSkinData(data.get());
         manager->SetActive(true);
         manager->NoteActivation();
     }
