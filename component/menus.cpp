@@ -203,7 +203,9 @@ void TMenuItem::BuildMenu(HMENU menu, bool ownerDraw, bool rightToLeft) {
             info.dwTypeData = text.data();
         }
         if (ownerDraw) info.fType |= MFT_OWNERDRAW;
-        if (rightToLeft) info.fType |= MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+        // Right-to-left menus are laid out by their painters: the item flags
+        // for it are read as other flags by some platforms.
+        (void)rightToLeft;
         info.fState = (item->enabled_ ? 0u : MFS_GRAYED) | (item->checked_ ? MFS_CHECKED : 0u) |
                       (item->default_ ? MFS_DEFAULT : 0u);
         if (item->items_.empty()) {
