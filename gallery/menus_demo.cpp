@@ -53,35 +53,39 @@ TMenuItem* NewItem(TComponent* owner, const char* caption, TShortCut shortCut, i
     return item;
 }
 
+namespace {
+// One demonstration per run.
+std::string g_demo;
+POINT g_point;
+HWND g_target = nullptr;
+
+void CALLBACK DemoTick(HWND w, UINT, UINT_PTR id, DWORD) {
+    KillTimer(w, id);
+    if (g_demo == "menu") {
+        PostMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    } else if (g_demo == "sysmenu") {
+        RECT r{};
+        GetWindowRect(w, &r);
+        PostMessageW(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
+    } else if (g_demo == "context") {
+        POINT p = g_point;
+        ClientToScreen(w, &p);
+        PostMessageW(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w), MAKELPARAM(p.x, p.y));
+    } else if (g_demo == "control" && g_target) {
+        RECT r{};
+        GetWindowRect(g_target, &r);
+        PostMessageW(g_target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(g_target), MAKELPARAM(r.left + 30, r.top + 20));
+    }
+}
+}  // namespace
+
 void DemoMenuLater(TForm* form, POINT contextPoint, HWND control) {
     const char* demo = std::getenv("SRT_GALLERY_DEMO");
     if (!demo) return;
-    const std::string what = demo;
-    HWND window = form->Handle();
-    static POINT point;  // one demonstration per run
-    point = contextPoint;
-    static std::string chosen;
-    chosen = what;
-    static HWND target;
-    target = control;
-    SetTimer(window, 0x5EED, 1000, [](HWND w, UINT, UINT_PTR id, DWORD) {
-        KillTimer(w, id);
-        if (chosen == "menu") {
-            PostMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, 'f');
-        } else if (chosen == "sysmenu") {
-            RECT r{};
-            GetWindowRect(w, &r);
-            PostMessageW(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
-        } else if (chosen == "context") {
-            POINT p = point;
-            ClientToScreen(w, &p);
-            PostMessageW(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w), MAKELPARAM(p.x, p.y));
-        } else if (chosen == "control" && target) {
-            RECT r{};
-            GetWindowRect(target, &r);
-            PostMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(r.left + 30, r.top + 20));
-        }
-    });
+    g_demo = demo;
+    g_point = contextPoint;
+    g_target = control;
+    SetTimer(form->Handle(), 0x5EED, 1000, DemoTick);
 }
 
 }  // namespace gallery
