@@ -149,6 +149,7 @@ bool TCaptionButtons::UpdateVisible(std::size_t index, const TButtonContext& ctx
 
 int TCaptionButtons::Layout(const TButtonContext& c) {
     int buttonsRight = 0;
+    bool anchoredRight = false;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         if (!UpdateVisible(i, c)) continue;
         TWinSysButton& b = *buttons_[i];
@@ -161,7 +162,8 @@ int TCaptionButtons::Layout(const TButtonContext& c) {
         case 0: b.FBounds = base.Offset(x, y); break;
         case 1:
             b.FBounds = base.Offset(c.windowWidth - x, y);
-            buttonsRight = std::max(buttonsRight, b.FBounds.Left);
+            buttonsRight = anchoredRight ? std::min(buttonsRight, b.FBounds.Left) : b.FBounds.Left;
+            anchoredRight = true;
             break;
         case 2: case 8: b.FBounds = base.Offset(c.textRect.Left - w - x, y); break;
         case 3: case 9: b.FBounds = base.Offset(c.textRect.Right + x, y); break;

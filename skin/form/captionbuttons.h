@@ -107,7 +107,8 @@ public:
 
     bool UpdateVisible(std::size_t index, const TButtonContext& ctx);
     // Bounds of every visible button with an image; returns FButtonsRight,
-    // the largest left edge among right-anchored buttons (0 when none).
+    // where the row of right-anchored buttons begins: the smallest left edge
+    // among them (0 when none).
     int Layout(const TButtonContext& ctx);
     // First visible button with an action >= 0 containing the point.
     TWinSysButton* Hit(int x, int y) const;

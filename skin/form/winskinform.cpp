@@ -1037,7 +1037,12 @@ void TWinSkinForm::ApplyMdiMaximized(bool maximized) {
 // ---- letting go
 
 void TWinSkinForm::Refresh() {
-    if (FForm) FForm->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
+    if (FForm) {
+        const auto face = static_cast<TColor>(FSkinData->Colours.ButtonFace);
+        FForm->SetColor(face);
+        for (int i = 0; i < FForm->ComponentCount(); ++i)
+            if (auto* owned = dyncast<TCustomForm>(FForm->Components(i))) owned->SetColor(face);
+    }
     if (FControls) FControls->SkinChange();
     FState = fsRefreshing;
     if (FSkinData->HasControl(xcMainMenu)) {
@@ -1078,7 +1083,16 @@ void TWinSkinForm::Detach() {
     const HMENU barMenu = FMenuBar ? FMenuBar->MenuHandle() : nullptr;
     if (!FSkinData->HasControl(xcMainMenu)) {
         Release();
-        if (FForm && !closing) FForm->SetColor(FOrigColor);
+        if (!FForm) return;
+        if (!closing) FForm->SetColor(FOrigColor);
+        for (int i = 0; i < FForm->ControlCount(); ++i) FForm->Controls(i)->Invalidate();
+        // Minimising and restoring makes the platform lay out and paint the
+        // whole window in its own look again; a hidden or maximised window
+        // is not shown or restored by it.
+        if (!closing && IsWindow(FHandle) && IsWindowVisible(FHandle) && !IsZoomed(FHandle) && !IsIconic(FHandle)) {
+            ShowWindow(FHandle, SW_MINIMIZE);
+            ShowWindow(FHandle, SW_RESTORE);
+        }
         return;
     }
     Release();

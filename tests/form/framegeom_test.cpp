@@ -102,11 +102,16 @@ TEST(CaptionText, AlignmentAndClipping) {
     in.textWidth = 100;
     in.rightToLeft = true;
     EXPECT_EQ(LayoutCaptionText(t, in).Left, 134);
-    // A popup reaches at least to the caption buttons.
+    // A popup reaches to the caption buttons and never runs under them.
     in.rightToLeft = false;
     in.popup = true;
     in.buttonsRight = 280;
     EXPECT_EQ(LayoutCaptionText(t, in).Right, 275);
+    in.textWidth = 1000;
+    EXPECT_EQ(LayoutCaptionText(t, in).Right, 275);
+    // Before any button layout, the clip.
+    in.buttonsRight = 0;
+    EXPECT_EQ(LayoutCaptionText(t, in).Right, 304 - 60);
 }
 
 TEST(DialogWidening, NeededWidth) {
