@@ -79,10 +79,10 @@ TSkinRect LayoutCaptionText(const TDataSkinTitle& title, const TCaptionLayoutInp
     const int dy = (r.Height() - t.Height()) / 2 + shiftVert / 2;
     t = t.Offset(dx, dy);
     // A popup (a dialog) reaches to its caption buttons, and a long caption
-    // stops there too instead of running under them. Before the first
-    // button layout the skin's clip holds.
-    if (in.popup && in.buttonsRight > 0)
-        t.Right = in.buttonsRight - 5;
+    // stops there too instead of running under them; without buttons on the
+    // right it ends with the title.
+    if (in.popup)
+        t.Right = in.buttonsRight > 0 ? in.buttonsRight - 5 : std::min(t.Right, r.Right);
     else
         t.Right = std::min(t.Right, r.Right - rightClip);
     return t;

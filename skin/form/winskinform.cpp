@@ -372,6 +372,11 @@ void TWinSkinForm::PaintFrame(HDC target) {
         HDC cap = FCaptionBitmap.Canvas();
         BitBlt(cap, 0, 0, w, th, dc, 0, 0, SRCCOPY);
         DrawBorderPart(cap, 2, parts[2]);
+        // Where the right-hand buttons begin limits a popup's caption text.
+        FButtonsRight = FButtons.Layout(ButtonContext());
+        // The text may have been set past WM_SETTEXT (an MDI frame's title
+        // names its maximised child).
+        ReadCaptionText();
         DrawCaption(cap, parts[2]);
         DrawButtons(cap);
         BitBlt(dc, 0, 0, w, th, cap, 0, 0, SRCCOPY);

@@ -109,9 +109,9 @@ TEST(CaptionText, AlignmentAndClipping) {
     EXPECT_EQ(LayoutCaptionText(t, in).Right, 275);
     in.textWidth = 1000;
     EXPECT_EQ(LayoutCaptionText(t, in).Right, 275);
-    // Before any button layout, the clip.
+    // Without buttons on the right, the end of the title.
     in.buttonsRight = 0;
-    EXPECT_EQ(LayoutCaptionText(t, in).Right, 304 - 60);
+    EXPECT_EQ(LayoutCaptionText(t, in).Right, 304);
 }
 
 TEST(DialogWidening, NeededWidth) {
