@@ -985,7 +985,30 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             BOOL maximized = FALSE;
             SendMessageW(FMdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
             FManager->SetMdiMaximized(maximized != FALSE);
+            int children = 0;
+            for (const auto& skin : FManager->Forms()) children += skin->IsMdiChild() && skin->LifeState() != fsDead;
+            if (FMenuBar && children == 0) {
+                // The last child went: the bar drops the MDI buttons.
+                FSkinData->SetMenuUpdate(FMdiMenuUpdate);
+                FMenuBar->BuildFromMenuComponent();
+                PaintFrame();
+            }
         }
+        return r;
+    }
+    case WM_MDISETMENU: {
+        const LRESULT r = pass();
+        char line[64];
+        std::snprintf(line, sizeof line, "************WM_MDISETMENU %1lx,%1lx", static_cast<unsigned long>(wParam),
+                      static_cast<unsigned long>(lParam));
+        SkinTrace(line);
+        if (!skinned) return r;
+        const auto menu = reinterpret_cast<HMENU>(wParam);
+        if (menu && FMenuBar && (menu != FMenuBar->MenuHandle() || FPendingChild)) {
+            FMenuBar->BuildFromMenuHandle(GetMenu(FHandle));
+            PaintFrame();
+        }
+        if (FMenuBar || !menu) SetMenu(FHandle, nullptr);
         return r;
     }
     case WM_MDITILE:

@@ -138,6 +138,9 @@ void TWinSkinMenu::BuildFromWindowMenu() {
 
 void TWinSkinMenu::BuildFromMenuComponent() {
     if (HMENU menu = GetMenu(FOwnerSkin.Handle())) FMenuHandle = menu;
+    // Without a menu component the items come from the menu itself; the
+    // bar would otherwise lose all of them.
+    if (!FMenu) return BuildFromMenuHandle(FMenuHandle);
     Clear();
     if (FMenu) {
         int index = 0;

@@ -298,5 +298,49 @@ TEST_F(SkinnedMenus, AContextMenuThatIsNotOwnerDrawnGetsTheSkinnedFrame) {
     EXPECT_TRUE(framed);
 }
 
+LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefFrameProcW(w, FindWindowExW(w, nullptr, L"MDIClient", nullptr), msg, wp, lp);
+}
+
+TEST_F(SkinnedMenus, AnMdiFramesNewMenuRebuildsTheBar) {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MenuTestMdiFrame";
+        return RegisterClassW(&wc) != 0;
+    }();
+    (void)registered;
+    HMENU first = CreateMenu();
+    HMENU window = CreatePopupMenu();
+    AppendMenuW(window, MF_STRING, 1, L"&Tile");
+    AppendMenuW(first, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
+    HWND frame = CreateWindowExW(0, L"MenuTestMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 500,
+                                 360, nullptr, first, GetModuleHandleW(nullptr), nullptr);
+    windows.push_back(frame);
+    CLIENTCREATESTRUCT ccs{window, 100};
+    HWND client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0, 0, frame,
+                                  nullptr, GetModuleHandleW(nullptr), &ccs);
+    ShowWindow(frame, SW_SHOW);
+    PumpAll();
+    manager->SkinWindow(reinterpret_cast<std::uintptr_t>(frame));
+    PumpAll();
+    TWinSkinForm* skin = Skin(frame);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_NE(skin->MenuBar(), nullptr);
+    EXPECT_EQ(skin->MenuBar()->Count(), 1);
+
+    HMENU second = CreateMenu();
+    AppendMenuW(second, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+    AppendMenuW(second, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Window");
+    SendMessageW(client, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
+    PumpAll();
+    EXPECT_EQ(GetMenu(frame), nullptr);
+    EXPECT_EQ(skin->MenuBar()->MenuHandle(), second);
+    ASSERT_EQ(skin->MenuBar()->Count(), 2);
+    EXPECT_EQ(skin->MenuBar()->Button(0).FCaption, "&File");
+    DestroyMenu(first);
+}
+
 }  // namespace
 }  // namespace srt
