@@ -389,6 +389,12 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_NOTIFY:
         return ReflectToChild(m, reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
+    case WM_DRAWITEM: {
+        // Owner-drawn controls draw themselves; menu items are the menus' own.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        if (item && item->CtlType != ODT_MENU) return ReflectToChild(m, item->hwndItem);
+        break;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
