@@ -2,6 +2,7 @@
 // buttons, painted from the skin's "Buttons" element.
 #pragma once
 
+#include "component/buttons.h"
 #include "skin/controls/glyphlayout.h"
 #include "skin/controls/skincontrol.h"
 
@@ -28,6 +29,40 @@ protected:
     TColor CaptionColour(int frame, bool enabled) const;
     ::TBitmap FBuffer;
 };
+
+// A bitmap button: the push button's frames, with the button's glyph (its
+// first frame, whatever the state) beside the caption.
+class TSkinBitButton : public TSkinButton {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinBitButton(TComponent* owner) : TSkinButton(owner) {}
+    void DrawControl(HDC dc, const RECT& r) override;
+};
+
+// A speed button: a control without a window, painted on its parent's. It
+// keeps its own press; the skin only follows it.
+class TSkinSpeedButton : public TSkinBitButton {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinSpeedButton(TComponent* owner) : TSkinBitButton(owner) {}
+    ~TSkinSpeedButton() override;
+    // Attaches to the speed button and registers with the owner.
+    void InitSpeedButton(TSpeedButton* button, TSkinData* data);
+    bool BeforeProc(TMessage& m) override;
+    void AfterProc(TMessage& m) override;
+    void PaintControl(HDC dc) override;
+    void DrawSpeedButton(HDC dc, const RECT& r);
+
+private:
+    TSpeedButton* Button() const;
+};
+
+// The frame of a speed button: Down wins over everything, disabled over
+// pressed and hot.
+int SpeedButtonFrame(bool pressed, bool hot, bool enabled, bool down);
+// The glyph shown with a frame: 1 up, 2 disabled, 3 down; 1 when the strip
+// has fewer glyphs.
+int SpeedButtonGlyph(int frame, int numGlyphs);
 
 // Frame `index` (from 1) of `count` glyphs side by side, drawn at (x, y) with
 // the colour of its pixel (0, 0) left out. Nothing for a count below 1.

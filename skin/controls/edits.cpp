@@ -63,20 +63,14 @@ void TSkinEdit::DrawControl(HDC dc, const RECT& r) {
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {
-    RECT r;
-    if (!FHandle || !GetWindowRect(FHandle, &r)) return;
-    FWindowRect = r;
-    OffsetRect(&r, -r.left, -r.top);
-    std::optional<WindowDC> own;
-    if (!dc) own.emplace(FHandle);
-    HDC target = dc ? dc : own->Get();
-    if (!target) return;
-    RECT c;
-    GetClientRect(FHandle, &c);
-    if (c.right - c.left + 2 >= r.right || c.bottom - c.top + 2 >= r.bottom) return;
-    const RECT inner = Shrunk(r, 1);
-    FrameRect(target, &inner, static_cast<HBRUSH>(GetCurrentObject(target, OBJ_BRUSH)));
-    Frame(target, r, Colour(FSkinData->Colours.ButtonShadow));
+    WithWindowDC(dc, [this](HDC target, const RECT& r) {
+        RECT c;
+        GetClientRect(FHandle, &c);
+        if (c.right - c.left + 2 >= r.right || c.bottom - c.top + 2 >= r.bottom) return;
+        const RECT inner = Shrunk(r, 1);
+        FrameRect(target, &inner, static_cast<HBRUSH>(GetCurrentObject(target, OBJ_BRUSH)));
+        Frame(target, r, Colour(FSkinData->Colours.ButtonShadow));
+    });
 }
 
 // ---- combo box -----------------------------------------------------------------

@@ -1,18 +1,16 @@
-// Placement of a button's glyph and caption. Platform-free.
+// The glyph layout of the component layer, under the skins' names.
 #pragma once
+
+#include "component/glyphlayout.h"
 
 namespace srt {
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
-struct TGlyphLayout {
-    int glyphX = 0, glyphY = 0;
-    int textLeft = 0, textTop = 0, textRight = 0, textBottom = 0;
-};
-
-// `margin` and `spacing` -1 mean automatic; `speedButton` selects the speed
-// button's automatic margin (one more pixel). All divisions truncate.
-TGlyphLayout CalcGlyphLayout(int clientWidth, int clientHeight, int glyphWidth, int glyphHeight, int textWidth,
-                             int textHeight, TButtonLayout layout, int margin, int spacing, bool speedButton);
+using ::CalcGlyphLayout;
+using ::TButtonLayout;
+using ::TGlyphLayout;
+using ::blGlyphBottom;
+using ::blGlyphLeft;
+using ::blGlyphRight;
+using ::blGlyphTop;
 
 }  // namespace srt

@@ -48,9 +48,7 @@ void TSkinControl::InitControl(TWinControl* control, TSkinData* data, bool chang
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
-    FOldWindowProc = control->WindowProc;
-    link_ = std::make_shared<TLink>(TLink{this, FOldWindowProc});
-    control->WindowProc = TMethod{link_};
+    SubclassMethod(control);
     control->SetDoubleBuffered(true);
     if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     FFocused = ReadFocused();
@@ -75,14 +73,28 @@ void TSkinControl::InitWindow(HWND window, TSkinData* data) {
     FInited = true;
 }
 
+void TSkinControl::SubclassMethod(TControl* control) {
+    subclassed_ = control;
+    FOldWindowProc = control->WindowProc;
+    link_ = std::make_shared<TLink>(TLink{this, FOldWindowProc});
+    control->WindowProc = TMethod{link_};
+}
+
+// The control's WindowProc (or a later method on top of it) holds a copy of
+// the link; when the control is destroyed its copies go with it.
+bool TSkinControl::Subclassed() const { return subclassed_ && link_ && link_.use_count() > 1; }
+
 void TSkinControl::Unsubclass() {
     if (link_) {
-        auto* current = FControl ? FControl->WindowProc.target<TMethod>() : nullptr;
+        const bool alive = Subclassed();
+        auto* current = alive ? subclassed_->WindowProc.target<TMethod>() : nullptr;
         // Only while ours is the current method; a copy held by a later
         // subclass passes messages on from now on.
         link_->skin = nullptr;
-        if (current && current->link == link_) FControl->WindowProc = link_->old;
+        if (current && current->link == link_) subclassed_->WindowProc = link_->old;
+        if (!alive && FControl == subclassed_) FControl = nullptr;
         link_.reset();
+        subclassed_ = nullptr;
     }
     if (FObjectInstance) {
         FObjectInstance->Unsubclass(windowGone_);
@@ -165,7 +177,7 @@ void TSkinControl::AfterProc(TMessage& m) {
     }
 }
 
-void TSkinControl::PaintControl(HDC dc) {
+void TSkinControl::WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw) {
     RECT r;
     if (!FHandle || !GetWindowRect(FHandle, &r)) return;
     FWindowRect = r;
@@ -173,11 +185,16 @@ void TSkinControl::PaintControl(HDC dc) {
     std::optional<WindowDC> own;
     if (!dc) own.emplace(FHandle);
     HDC target = dc ? dc : own->Get();
-    if (!target) return;
-    try {
-        DrawControl(target, r);
-    } catch (...) {
-    }
+    if (target) draw(target, r);
+}
+
+void TSkinControl::PaintControl(HDC dc) {
+    WithWindowDC(dc, [this](HDC target, const RECT& r) {
+        try {
+            DrawControl(target, r);
+        } catch (...) {
+        }
+    });
 }
 
 void TSkinControl::DrawControl(HDC, const RECT&) {}
@@ -186,8 +203,8 @@ void TSkinControl::SkinChange() {
     if (FChangeColor && FControl && FSkinData) FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FHandle)
         InvalidateRect(FHandle, nullptr, TRUE);
-    else if (FGraphicControl)
-        FGraphicControl->Invalidate();
+    else if (TGraphicControl* graphic = GraphicControl())
+        graphic->Invalidate();
 }
 
 void TSkinControl::SendMouseLeave() {

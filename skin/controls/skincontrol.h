@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,7 +53,8 @@ public:
 
     HWND Handle() const { return FHandle; }
     TWinControl* Control() const { return FControl; }
-    TGraphicControl* GraphicControl() const { return FGraphicControl; }
+    // The speed button painted, while it lives.
+    TGraphicControl* GraphicControl() const { return Subclassed() ? FGraphicControl : nullptr; }
     const RECT& WindowRect() const { return FWindowRect; }
     bool Inited() const { return FInited; }
     unsigned char State() const { return FState; }
@@ -62,6 +64,13 @@ public:
     void Free();
 
 protected:
+    // Puts WndProc in the control's WindowProc, keeping the previous method.
+    void SubclassMethod(TControl* control);
+    // Our method is still in a live control's WindowProc chain.
+    bool Subclassed() const;
+    // Runs `draw` with the window's rectangle at origin 0,0 on `dc`, or on the
+    // window DC (released afterwards) when `dc` is null; stores FWindowRect.
+    void WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
     // The replacement window method.
     void WndProc(TMessage& m);
     void CallOldProc(TMessage& m);
@@ -111,6 +120,7 @@ private:
 
     std::unique_ptr<TSubclassThunk> FObjectInstance;
     TWndMethod FOldWindowProc;
+    TControl* subclassed_ = nullptr;  // whose WindowProc holds our method
     std::shared_ptr<TLink> link_;
     int depth_ = 0;          // messages being handled
     bool freePending_ = false;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "component/buttons.h"
 #include "component/stdctrls.h"
 #include "fixture.h"
 #include "skin/controls/buttons.h"
@@ -157,6 +158,27 @@ TEST_F(Hookup, DeferredActionsWaitWhileAControlSkinProcedureRuns) {
     EXPECT_NE(Skin(form->Handle()), nullptr);
     EXPECT_TRUE(manager->TimerTick());  // once the procedure has returned
     EXPECT_EQ(Skin(form->Handle()), nullptr);
+}
+
+TEST_F(Hookup, SkinColoursGoBackOnDetachAndStayWhenTheManagerEnds) {
+    RunAction(srt::maDeactivate);  // the form was skinned when it was shown
+    data->SetSkin3rd(TStringList({"TCheckBox=Checkbox"}));
+    auto* check = new TCheckBox(form);
+    check->SetParent(form);
+    check->SetBounds(150, 10, 100, 20);
+    check->SetColor(clWindow);
+    const auto face = static_cast<TColor>(data->Colours.ButtonFace);
+    RunAction(srt::maActivate);
+    ASSERT_NE(Skinned(form->Handle()), nullptr);
+    EXPECT_EQ(check->Color(), face);
+    RunAction(srt::maDeactivate);
+    EXPECT_EQ(check->Color(), clWindow);
+
+    RunAction(srt::maActivate);
+    ASSERT_NE(Skin(form->Handle()), nullptr);
+    EXPECT_EQ(check->Color(), face);
+    ReleaseSkinManager();  // program end: every form skin is closing
+    EXPECT_EQ(check->Color(), face);
 }
 
 }  // namespace
