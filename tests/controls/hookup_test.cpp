@@ -61,7 +61,9 @@ protected:
     // The form skin of `window`: the hook attaches one when it is activated.
     srt::TWinSkinForm* Skinned(HWND window) {
         Pump();
-        if (!Skin(window)) EXPECT_TRUE(manager->SkinWindow(reinterpret_cast<std::uintptr_t>(window)));
+        if (!Skin(window)) {
+            EXPECT_TRUE(manager->SkinWindow(reinterpret_cast<std::uintptr_t>(window)));
+        }
         Pump();
         return Skin(window);
     }
