@@ -4,6 +4,9 @@
 
 #include "skin/controls/buttons.h"
 #include "skin/controls/edits.h"
+#include "skin/controls/indicators.h"
+#include "skin/controls/scrollbars.h"
+#include "skin/controls/tabs.h"
 
 namespace srt {
 
@@ -17,7 +20,14 @@ TSkinControl* CreateControlSkin(TSkinKind kind, TControlSkins* owner) {
     case TSkinKind::Edit: return new TSkinEdit(owner);
     case TSkinKind::ComboBox: return new TSkinComBox(owner);
     case TSkinKind::UpDown: return new TSkinUpDown(owner);
-    default: return nullptr;  // scroll bars, boxes, tabs, progress and track bars, size grips
+    case TSkinKind::ScrollBar: return new TSkinScrollBar(owner);
+    case TSkinKind::Box: return new TSkinBox(owner);
+    case TSkinKind::TrackBar: return new TSkinTrackBar(owner);
+    case TSkinKind::Tab: return new TSkinTab(owner);
+    case TSkinKind::Tab31: return new TSkinTab31(owner);
+    case TSkinKind::Progress: return new TSkinProgress(owner);
+    case TSkinKind::Sizer: return new TSkinSizer(owner);
+    default: return nullptr;
     }
 }
 

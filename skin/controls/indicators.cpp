@@ -1,0 +1,302 @@
+#include "skin/controls/indicators.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "component/comctrls.h"
+#include "component/gdi.h"
+#include "component/wstr.h"
+#include "skin/controls/controlskins.h"
+#include "skin/draw/skindraw.h"
+
+namespace srt {
+
+SRT_DEFINE_CLASS(TSkinBox, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinStatusBar, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinProgress, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinTrackBar, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinHeader, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinSizer, TSkinControl, )
+
+namespace {
+
+bool Usable(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
+
+// The scratch bitmap at least `r`'s size, or null.
+HDC Scratch(const RECT& r) {
+    ::TBitmap& s = ScratchBitmap();
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return nullptr;
+    if (s.Width() < w || s.Height() < h) s.SetSize(IntMax(s.Width(), w), IntMax(s.Height(), h));
+    return s.Canvas();
+}
+
+// An element composed for `r` (its frame of `count`) and copied there.
+void CopyElement(HDC dc, const RECT& r, TDataSkinObject& e, int count, int frame, bool trans) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
+                                   e.Tile == 1, count, frame);
+    if (b.Empty()) return;
+    if (trans)
+        DrawTransparent(dc, r, b, kSkinKey);
+    else
+        BitBlt(dc, r.left, r.top, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
+}
+
+void Frame3D(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    GdiPen tl(CreatePen(PS_SOLID, 1, topLeft)), br(CreatePen(PS_SOLID, 1, bottomRight));
+    {
+        GdiSelect pen(dc, tl);
+        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right - 1, r.top);
+    }
+    GdiSelect pen(dc, br);
+    MoveToEx(dc, r.right - 1, r.top, nullptr);
+    LineTo(dc, r.right - 1, r.bottom - 1);
+    LineTo(dc, r.left - 1, r.bottom - 1);
+}
+
+HFONT WindowFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+
+}  // namespace
+
+// ---- panels and groups -------------------------------------------------------
+
+void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
+    // Kept as attached, so a second classification does not save the skin's
+    // colour as the control's own.
+    if (FInited || !control || !data) return;
+    FChangeColor = changeColour;
+    FSkinData = data;
+    FControl = control;
+    FHandle = control->Handle();
+    if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
+    if (FChangeColor) {
+        FOldColor = control->Color();
+        control->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
+    }
+    FInited = true;
+}
+
+// ---- status bar ----------------------------------------------------------------
+
+bool TSkinStatusBar::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: PaintHandler(m); return false;
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    default: return true;
+    }
+}
+
+void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
+    auto* bar = dyncast<TStatusBar>(FControl);
+    if (!bar || !FSkinData) return;
+    HDC sdc = Scratch(r);
+    if (!sdc) return;
+    SavedDC saved(sdc);
+    FillBackground(sdc, r);
+    if (HFONT font = WindowFont(FHandle)) SelectObject(sdc, font);
+    TDataSkinObject* edges = FSkinData->StatusBarEdges.get();
+    const TColor colour = edges ? static_cast<TColor>(edges->NormalColour2) : bar->Font()->Color();
+    struct TPanel {
+        RECT r;
+        UINT align;
+        int bevel;  // frame: 1 lowered, 2 raised, 3 none
+        std::wstring text;
+    };
+    std::vector<TPanel> panels;
+    if (bar->SimplePanel() || bar->Panels().empty()) {
+        panels.push_back({r, DT_LEFT, 1, Widen(bar->SimpleText())});
+    } else {
+        const auto& list = bar->Panels();
+        for (size_t i = 0; i < list.size(); ++i) {
+            const TStatusPanel& p = list[i];
+            RECT pr{};
+            SendMessageW(FHandle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&pr));
+            if (i + 1 == list.size()) pr.right = r.right;
+            TAlignment a = p.Alignment;
+            if (p.BiDiMode == bdRightToLeft && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
+            const UINT align = a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT;
+            const int bevel = p.Bevel == pbNone ? 3 : p.Bevel == pbLowered ? 1 : 2;
+            panels.push_back({pr, align, bevel, Widen(p.Text)});
+        }
+    }
+    for (TPanel& p : panels) {
+        if (Usable(edges)) {
+            CopyElement(sdc, p.r, *edges, 3, p.bevel, false);
+        } else if (p.bevel != 3) {
+            const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+            if (p.bevel == 1)
+                Frame3D(sdc, p.r, shadow, light);
+            else
+                Frame3D(sdc, p.r, light, shadow);
+        }
+        if (p.text.empty()) p.text = L" ";
+        RECT t = p.r;
+        t.left += 2;
+        t.right -= 2;
+        DrawCaption(sdc, t, p.align, true, p.text, colour);
+    }
+    TDataSkinObject* extra = FSkinData->ExtraImages.get();
+    if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && Usable(extra) && extra->FrameCount > 0) {
+        const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
+        const RECT cell{r.right - 1 - cw, r.bottom - 1 - ch, r.right - 1, r.bottom - 1};
+        DrawStripFrame(sdc, cell, extra->FrameCount, 5, extra->Image);
+    }
+    GdiFlush();
+    BlitBuffer(dc, r);
+}
+
+// ---- progress bar --------------------------------------------------------------
+
+bool TSkinProgress::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+        if (!FSkinData || !Usable(FSkinData->Progress.get())) return true;
+        PaintHandler(m);
+        return false;
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    default: return true;
+    }
+}
+
+int TSkinProgress::BarRight(const RECT& r, int pos, int max) {
+    if (pos < 1 || max < 1) return r.left;
+    // 64 bits: a large range must not overflow the product.
+    const std::int64_t x = r.left + static_cast<std::int64_t>(r.right - r.left) * pos / max;
+    return static_cast<int>(std::clamp<std::int64_t>(x, r.left, r.right));
+}
+
+void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
+    if (!FSkinData || !Usable(FSkinData->Progress.get())) return;
+    TDataSkinBorder& e = *FSkinData->Progress;
+    const int pos = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
+    const int max = static_cast<int>(SendMessageW(FHandle, PBM_GETRANGE, FALSE, 0));
+    const int x = BarRight(r, pos, max);
+    HDC sdc = Scratch(r);
+    if (!sdc) return;
+    FillBackground(sdc, r);
+    const RECT at{0, 0, r.right - r.left, r.bottom - r.top};
+    if (e.Style == 1 && !e.Image2.Empty()) {
+        CopyElement(sdc, at, e, 1, 1, true);
+        const int w = x - r.left, cw = e.Image2.Width(), ch = e.Image2.Height();
+        if (w > 0 && cw > 0) {
+            ::TBitmap bar(w, ch);
+            HDC bdc = bar.Canvas();
+            HDC chunk = e.Image2.Canvas();
+            if (bdc && chunk) {
+                for (int i = 0; i <= w / cw; ++i) BitBlt(bdc, i * cw, 0, cw, ch, chunk, 0, 0, SRCCOPY);
+                const int top = (at.bottom - ch) / 2;
+                DrawTransparent(sdc, RECT{e.LeftWidth, top, e.LeftWidth + w, top + ch}, bar, kSkinKey);
+            }
+        }
+    } else {
+        CopyElement(sdc, at, e, 2, 1, true);
+        if (x > r.left) CopyElement(sdc, RECT{0, 0, x - r.left, at.bottom}, e, 2, 2, true);
+    }
+    GdiFlush();
+    BlitBuffer(dc, r);
+}
+
+// ---- track bar -----------------------------------------------------------------
+
+bool TSkinTrackBar::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    case WM_NOTIFY:
+    case CN_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+        if (!hdr || hdr->code != static_cast<UINT>(NM_CUSTOMDRAW)) return true;
+        m.Result = CustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(m.LParam));
+        return false;
+    }
+    default: return true;
+    }
+}
+
+LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
+    if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (cd.dwDrawStage != CDDS_ITEMPREPAINT || cd.dwItemSpec != TBCD_THUMB) return CDRF_DODEFAULT;
+    RECT thumb{};
+    SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    TDataSkinObject* image = nullptr;
+    if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) && FSkinData->Trackbar.ThumbVert)
+        image = FSkinData->Trackbar.ThumbVert.get();
+    else if (FSkinData->Trackbar.ThumbHorz)
+        image = FSkinData->Trackbar.ThumbHorz.get();
+    if (Usable(image)) {
+        DrawStripFrame(cd.hdc, thumb, 5, 2, image->Image);
+    } else {
+        GdiPen pen(CreatePen(PS_SOLID, 1, Colour(FSkinData->Colours.ButtonShadow)));
+        GdiSelect select(cd.hdc, pen);
+        Rectangle(cd.hdc, thumb.left, thumb.top, thumb.right, thumb.bottom);
+    }
+    return CDRF_SKIPDEFAULT;
+}
+
+// ---- header --------------------------------------------------------------------
+
+void TSkinHeader::InitWindow(HWND window, TSkinData* data) {
+    TSkinControl::InitWindow(window, data);
+    if (TControlSkins* skins = Skins(); FInited && skins) skins->Add(this);
+}
+
+bool TSkinHeader::BeforeProc(TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND && FSkinData && Usable(FSkinData->Headerbar.get())) {
+        m.Result = 1;
+        return false;
+    }
+    return true;
+}
+
+void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
+    if (!FSkinData || !Usable(FSkinData->Headerbar.get()) || r.right <= 0 || r.bottom <= 0) return;
+    TDataSkinObject& e = *FSkinData->Headerbar;
+    ::TBitmap buffer(r.right, r.bottom);
+    HDC bdc = buffer.Canvas();
+    if (!bdc) return;
+    SavedDC saved(bdc);
+    if (HFONT font = WindowFont(FHandle)) SelectObject(bdc, font);
+    SetBkMode(bdc, TRANSPARENT);
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, HDM_GETIMAGELIST, 0, 0));
+    const int count = static_cast<int>(SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0));
+    int edge = 0;
+    for (int i = 0; i < count; ++i) {
+        RECT ir{};
+        if (!SendMessageW(FHandle, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir))) continue;
+        wchar_t text[201] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+        item.pszText = text;
+        item.cchTextMax = 201;
+        SendMessageW(FHandle, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        CopyElement(bdc, ir, e, 5, 1, false);
+        if (text[0]) {
+            const UINT align = (item.fmt & HDF_RIGHT) ? 2 : (item.fmt & HDF_CENTER) ? 1 : 0;
+            const int image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) ? item.iImage : -1;
+            DrawIconCaption(bdc, ir, align, text, image, images, static_cast<TColor>(FSkinData->Colours.ButtonText));
+        }
+        edge = std::max(edge, static_cast<int>(ir.right));
+    }
+    if (r.right > edge) CopyElement(bdc, RECT{edge, r.top, r.right, r.bottom}, e, 5, 1, false);
+    GdiFlush();
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc, 0, 0, SRCCOPY);
+}
+
+// ---- size grip -----------------------------------------------------------------
+
+bool TSkinSizer::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+        ValidateRect(FHandle, nullptr);
+        m.Result = 0;
+        return false;
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    default: return true;
+    }
+}
+
+}  // namespace srt

@@ -1,0 +1,73 @@
+// Control skins of containers and indicators: panels and group boxes, status
+// bars, progress bars, track-bar thumbs, headers and the size grips of
+// dialogs.
+#pragma once
+
+#include "skin/controls/skincontrol.h"
+
+namespace srt {
+
+// Panels, radio and check groups, navigators: only recoloured to the skin's
+// background; the window procedure is not replaced.
+class TSkinBox : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinBox(TComponent* owner) : TSkinControl(owner) {}
+    void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
+    void AfterProc(TMessage&) override {}
+};
+
+// Status bars from "StatusBarEdges" (1 lowered, 2 raised, 3 no bevel) and the
+// size grip of "ExtraImages"; Frame3D edges without the element. Needs the
+// TStatusBar object for its panels.
+class TSkinStatusBar : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinStatusBar(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+};
+
+// Progress bars from "Progress": trough and bar frames, or with Style 1 the
+// whole image as trough and the "Chunk" image repeated as the bar.
+class TSkinProgress : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinProgress(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    // The right edge of the bar for position `pos` of upper limit `max`;
+    // `r.left` when no bar is drawn.
+    static int BarRight(const RECT& r, int pos, int max);
+};
+
+// Track bars: the thumb through custom draw; ticks and channel stay native.
+class TSkinTrackBar : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinTrackBar(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+    // The custom-draw answer; draws the thumb when that is the item.
+    LRESULT CustomDraw(NMCUSTOMDRAW& cd);
+};
+
+// Header sections from "Headerbar" frame 1, painted after the native header.
+class TSkinHeader : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinHeader(TComponent* owner) : TSkinControl(owner) {}
+    // Attaches and registers with the owner.
+    void InitWindow(HWND window, TSkinData* data) override;
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+};
+
+// The size grip of a dialog ("scrollbar" window) is never shown.
+class TSkinSizer : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinSizer(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
+};
+
+}  // namespace srt

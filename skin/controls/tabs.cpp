@@ -1,0 +1,249 @@
+#include "skin/controls/tabs.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "component/comctrls.h"
+#include "component/gdi.h"
+#include "component/wstr.h"
+#include "skin/controls/controlskins.h"
+#include "skin/controls/edits.h"
+#include "skin/draw/skindraw.h"
+
+namespace srt {
+
+SRT_DEFINE_CLASS(TSkinTab, TSkinControl, )
+SRT_DEFINE_CLASS(TSkinTab31, TSkinControl, )
+
+::TBitmap FlipVertical(const ::TBitmap& source) {
+    ::TBitmap out(source.Width(), source.Height());
+    if (out.Empty()) return out;
+    for (int y = 0; y < source.Height(); ++y)
+        std::copy_n(source.ScanLine(source.Height() - 1 - y), source.Width(), out.ScanLine(y));
+    return out;
+}
+
+::TBitmap Rotate(const ::TBitmap& source, bool clockwise) {
+    const int w = source.Width(), h = source.Height();
+    ::TBitmap out(h, w);
+    if (out.Empty()) return out;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* row = source.ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            if (clockwise)
+                out.ScanLine(x)[h - 1 - y] = row[x];
+            else
+                out.ScanLine(w - 1 - x)[y] = row[x];
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool Usable(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
+
+void Copy(::TBitmap& to, const ::TBitmap& from) {
+    to.Assign(from);
+}
+
+}  // namespace
+
+// ---- tab control ---------------------------------------------------------------
+
+void TSkinTab::InitWindow(HWND window, TSkinData* data) {
+    TSkinControl::InitWindow(window, data);
+    if (!FInited) return;
+    FFocused = ReadFocused();
+    FEnabled = ReadEnabled();
+    FText = ReadText();
+    PrepareImages();
+    RECT ignored;
+    FindUpDown(ignored);
+}
+
+void TSkinTab::SkinChange() {
+    PrepareImages();
+    TSkinControl::SkinChange();
+}
+
+void TSkinTab::PrepareImages() {
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (!(style & TCS_VERTICAL))
+        FTabPosition = (style & TCS_BOTTOM) ? 1 : 0;
+    else
+        FTabPosition = (style & TCS_RIGHT) ? 3 : 2;
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    if (!tabs || tabs->Image.Empty() || tabs->Image2.Empty()) {
+        FTabImage.SetSize(0, 0);
+        FBorderImage.SetSize(0, 0);
+        return;
+    }
+    switch (FTabPosition) {
+    case 1:
+        FTabImage = FlipVertical(tabs->Image);
+        FBorderImage = FlipVertical(tabs->Image2);
+        break;
+    case 2:
+        Copy(FTabImage, tabs->Image);
+        FBorderImage = Rotate(tabs->Image2, false);
+        break;
+    case 3:
+        Copy(FTabImage, tabs->Image);
+        FBorderImage = Rotate(tabs->Image2, true);
+        break;
+    default:
+        Copy(FTabImage, tabs->Image);
+        Copy(FBorderImage, tabs->Image2);
+        break;
+    }
+}
+
+bool TSkinTab::FindUpDown(RECT& window) {
+    HWND child = FindWindowExW(FHandle, nullptr, UPDOWN_CLASSW, nullptr);
+    if (!child) return false;
+    if (!FUpDown) {
+        auto* skin = new TSkinUpDown(Owner());
+        skin->InitWindow(child, FSkinData);
+        FUpDown = skin;
+    }
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) return false;
+    GetWindowRect(child, &window);
+    return true;
+}
+
+void TSkinTab::DrawControl(HDC dc, const RECT& r) {
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    if (!Usable(tabs) || FTabImage.Empty()) return;
+    // The display area with its border, one pixel into the tabs' side.
+    RECT d = r;
+    SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
+    InflateRect(&d, 4, 4);
+    switch (FTabPosition) {
+    case 1: --d.bottom; break;
+    case 2: ++d.left; break;
+    case 3: --d.right; break;
+    default: ++d.top; break;
+    }
+    const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
+    const int focus = static_cast<int>(SendMessageW(FHandle, TCM_GETCURFOCUS, 0, 0));
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, TCM_GETIMAGELIST, 0, 0));
+    RECT a;
+    switch (FTabPosition) {
+    case 1: a = {r.left, d.bottom, r.right, r.bottom}; break;
+    case 2: a = {r.left, r.top, d.left, r.bottom}; break;
+    case 3: a = {d.right, r.top, r.right, r.bottom}; break;
+    default: a = {r.left, r.top, r.right, d.top}; break;
+    }
+    const bool side = FTabPosition >= 2;
+    const int aw = a.right - a.left, ah = a.bottom - a.top;
+    if (aw <= 0 || ah <= 0) return;
+    // Composed as if the tabs were on top, turned afterwards.
+    FStripBuffer.SetSize(side ? ah : aw, side ? aw : ah);
+    HDC sdc = FStripBuffer.Canvas();
+    if (!sdc) return;
+    {
+        SavedDC saved(sdc);
+        FillBackground(sdc, RECT{0, 0, FStripBuffer.Width(), FStripBuffer.Height()});
+        if (auto font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0))) SelectObject(sdc, font);
+        const int stripWidth = FStripBuffer.Width();
+        for (int i = 0; i < count; ++i) {
+            RECT ir{};
+            if (!SendMessageW(FHandle, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir))) continue;
+            wchar_t text[80] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_STATE;
+            item.pszText = text;
+            item.cchTextMax = 80;
+            SendMessageW(FHandle, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            switch (FTabPosition) {
+            case 1: OffsetRect(&ir, 0, -(d.bottom + 1)); break;
+            case 2: ir = {stripWidth - ir.bottom, ir.left, stripWidth - ir.top, ir.right}; break;
+            case 3: ir = {ir.top - 1, r.right - ir.right, ir.bottom - 1, r.right - ir.left}; break;
+            default: OffsetRect(&ir, 0, 1); break;
+            }
+            const int frame = i == focus ? 2 : 1;
+            // A flipped image keeps its thick margin where it now lies.
+            const int top = FTabPosition == 1 ? tabs->BottomHeight : tabs->TopHeight;
+            const int bottom = FTabPosition == 1 ? tabs->TopHeight : tabs->BottomHeight;
+            DrawSkinImage(sdc, ir, FTabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->FrameCount, frame,
+                          tabs->LeftWidth, top, tabs->RightWidth, bottom);
+            const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
+            DrawIconCaption(sdc, ir, 1, text, item.iImage, images, colour);
+        }
+    }
+    GdiFlush();
+    if (FTabPosition == 2) FStripBuffer = Rotate(FStripBuffer, false);
+    if (FTabPosition == 3) FStripBuffer = Rotate(FStripBuffer, true);
+    HDC src = FStripBuffer.Canvas();
+    if (!src) return;
+    RECT updown;
+    if (FindUpDown(updown)) {
+        RECT self;
+        GetWindowRect(FHandle, &self);
+        OffsetRect(&updown, -self.left, -self.top);
+        SavedDC saved(dc);
+        ExcludeClipRect(dc, updown.left, updown.top, updown.right, updown.bottom);
+        BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
+    } else {
+        BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
+    }
+    if (!FBorderImage.Empty()) DrawSkinBorder(dc, d, FBorderImage, false, 1, 1, 4, 5, 4, 4);
+}
+
+// ---- tab set -------------------------------------------------------------------
+
+void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
+    if (FInited) return;
+    TSkinControl::InitControl(control, data, changeColour);
+    if (!FInited) return;
+    if (Usable(data->Tabs.get())) FTabImage = FlipVertical(data->Tabs->Image);
+    if (HWND scroller = GetWindow(FHandle, GW_CHILD)) {
+        auto* skin = new TSkinUpDown(Owner());
+        skin->FHorizontal = 1;
+        skin->InitWindow(scroller, data);
+        FScrollerSkin = skin;
+    }
+}
+
+bool TSkinTab31::BeforeProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: PaintHandler(m); return true;
+    case WM_ERASEBKGND: m.Result = 1; return false;
+    default: return true;
+    }
+}
+
+void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
+    auto* set = dyncast<TTabSet>(FControl);
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    if (!set || !Usable(tabs) || FTabImage.Empty() || r.right <= 0 || r.bottom <= 0) return;
+    ::TBitmap buffer(r.right, r.bottom);
+    HDC bdc = buffer.Canvas();
+    if (!bdc) return;
+    SavedDC saved(bdc);
+    FillBackground(bdc, r);
+    SelectObject(bdc, set->Font()->Handle());
+    const int limit = r.right - set->EndMargin();
+    int x = set->StartMargin();
+    TStrings& names = set->Tabs();
+    for (int i = std::max(0, set->FirstIndex()); i < names.Count(); ++i) {
+        const std::wstring text = Widen(names.Get(i));
+        SIZE size{};
+        GetTextExtentPoint32W(bdc, text.c_str(), static_cast<int>(text.size()), &size);
+        const int w = size.cx + 9;
+        if (x + w > limit) continue;  // the next, shorter one may still fit here
+        const RECT tab{x, 0, x + w, r.bottom};
+        const int frame = i == set->TabIndex() ? 2 : 1;
+        DrawSkinImage(bdc, tab, FTabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->FrameCount, frame,
+                      tabs->LeftWidth, tabs->BottomHeight, tabs->RightWidth, tabs->TopHeight);
+        const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
+        DrawCaption(bdc, tab, DT_CENTER, true, text, colour);
+        x += w;
+    }
+    GdiFlush();
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc, 0, 0, SRCCOPY);
+}
+
+}  // namespace srt

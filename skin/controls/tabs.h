@@ -1,0 +1,59 @@
+// Tab skins: the native tab control (tabs on any of its four sides, its
+// scroll arrows skinned as an up-down) and the tab set whose tabs hang from
+// its top edge. Both draw from "Tabs": Image the tabs (frame 1 normal, 2
+// selected), Image2 the border of the display area.
+#pragma once
+
+#include "skin/controls/skincontrol.h"
+
+namespace srt {
+
+class TSkinUpDown;
+
+// Image operations of the tab skins, on 32-bit bitmaps.
+::TBitmap FlipVertical(const ::TBitmap& source);
+// A quarter turn: counter-clockwise, or clockwise.
+::TBitmap Rotate(const ::TBitmap& source, bool clockwise);
+
+class TSkinTab : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinTab(TComponent* owner) : TSkinControl(owner) {}
+    void InitWindow(HWND window, TSkinData* data) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    void SkinChange() override;
+
+    // 0 top, 1 bottom, 2 left, 3 right.
+    int TabPosition() const { return FTabPosition; }
+    const ::TBitmap& TabImage() const { return FTabImage; }
+    const ::TBitmap& BorderImage() const { return FBorderImage; }
+    TSkinUpDown* UpDown() const { return FUpDown; }
+
+private:
+    void PrepareImages();
+    // The up-down child, skinned once; true when it is visible.
+    bool FindUpDown(RECT& window);
+
+    int FTabPosition = 0;
+    ::TBitmap FTabImage;
+    ::TBitmap FBorderImage;
+    ::TBitmap FStripBuffer;
+    TSkinUpDown* FUpDown = nullptr;
+};
+
+// The tab set (a TTabSet object).
+class TSkinTab31 : public TSkinControl {
+    SRT_DECLARE_CLASS()
+public:
+    explicit TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
+    void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(HDC dc, const RECT& r) override;
+    TSkinUpDown* ScrollerSkin() const { return FScrollerSkin; }
+
+private:
+    ::TBitmap FTabImage;
+    TSkinUpDown* FScrollerSkin = nullptr;
+};
+
+}  // namespace srt
