@@ -53,8 +53,18 @@ void Copy(::TBitmap& to, const ::TBitmap& from) {
 // ---- tab control ---------------------------------------------------------------
 
 void TSkinTab::InitWindow(HWND window, TSkinData* data) {
+    if (FInited) return;
     TSkinControl::InitWindow(window, data);
-    if (!FInited) return;
+    if (FInited) Prepare();
+}
+
+void TSkinTab::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
+    if (FInited) return;
+    TSkinControl::InitControl(control, data, changeColour);
+    if (FInited) Prepare();
+}
+
+void TSkinTab::Prepare() {
     FFocused = ReadFocused();
     FEnabled = ReadEnabled();
     FText = ReadText();

@@ -20,6 +20,8 @@ class TSkinTab : public TSkinControl {
 public:
     explicit TSkinTab(TComponent* owner) : TSkinControl(owner) {}
     void InitWindow(HWND window, TSkinData* data) override;
+    // The same for a tab control object an application hands over.
+    void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
     void DrawControl(HDC dc, const RECT& r) override;
     void SkinChange() override;
 
@@ -30,6 +32,7 @@ public:
     TSkinUpDown* UpDown() const { return FUpDown; }
 
 private:
+    void Prepare();
     void PrepareImages();
     // The up-down child, skinned once; true when it is visible.
     bool FindUpDown(RECT& window);
