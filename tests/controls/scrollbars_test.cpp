@@ -60,6 +60,16 @@ TBitmap Bar(TSkinData& data, bool vertical, int length, const TScrollMetrics& m,
     return b;
 }
 
+// The platform may take a moment to report the cursor's new place.
+void MoveCursor(POINT p) {
+    POINT q{};
+    for (int i = 0; i < 100 && (q.x != p.x || q.y != p.y); ++i) {
+        SetCursorPos(p.x, p.y);
+        Sleep(10);
+        GetCursorPos(&q);
+    }
+}
+
 struct TRecorded {
     UINT msg;
     int code, pos;
@@ -77,7 +87,7 @@ protected:
         host->WindowProc = [this, inner](TMessage& m) {
             // A queued mouse move finds the cursor where the test wants it.
             if (m.Msg == WM_MOUSEMOVE && moveTo) {
-                SetCursorPos(moveTo->x, moveTo->y);
+                MoveCursor(*moveTo);
                 moveTo.reset();
             }
             if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL)
@@ -214,7 +224,7 @@ protected:
         GetClientRect(host->Handle(), &c);
         POINT p{c.right + Sb() / 2, m.Thickness + m.ThumbPos + m.ThumbLength / 2};
         ClientToScreen(host->Handle(), &p);
-        SetCursorPos(p.x, p.y);
+        MoveCursor(p);
         if (dy) {
             moveTo = POINT{p.x, p.y + dy};
             PostMessageW(host->Handle(), WM_MOUSEMOVE, 0, 0);
