@@ -139,7 +139,13 @@ TEST_F(ScrollFixture, MemoBarsPaintedOverThePlatformsWithTheSizeBox) {
     // the skin repaints it.
     SendMessageW(memo->Handle(), WM_KEYDOWN, VK_NEXT, 0);
     SendMessageW(memo->Handle(), WM_KEYDOWN, VK_NEXT, 0);
-    EXPECT_GT(skin->VertMetrics().ThumbPos, 0);
+    const int paged = skin->VertMetrics().ThumbPos;
+    EXPECT_GT(paged, 0);
+    // And so does the wheel.
+    RECT w;
+    GetWindowRect(memo->Handle(), &w);
+    SendMessageW(memo->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -3 * WHEEL_DELTA), MAKELPARAM(w.left + 50, w.top + 50));
+    EXPECT_GT(skin->VertMetrics().ThumbPos, paged);
 }
 
 TEST_F(ScrollFixture, LeftScrollBarIsDrawnOnTheLeftEdge) {
