@@ -7,6 +7,7 @@
 #include "component/richedit.h"
 #include "skin/controls/buttons.h"
 #include "skin/controls/edits.h"
+#include "skin/controls/scrollbars.h"
 
 using namespace ctltest;
 using namespace srt;
@@ -69,7 +70,7 @@ TEST_F(Components, BuiltInRulesOnTheComponentClasses) {
     EXPECT_EQ(SkinOf(panel), nullptr);
     EXPECT_EQ(SkinOf(group), nullptr);
     EXPECT_EQ(SkinOf(check), nullptr);  // check boxes need a Skin3rd line
-    EXPECT_EQ(SkinOf(rich), nullptr);   // a scroll-bar host: that skin is not part of this build
+    EXPECT_TRUE(Has<TSkinScrollBar>(rich));  // a scroll-bar host
 }
 
 TEST_F(Components, Skin3rdLinesForCheckBoxesGroupsAndAButtonClass) {
