@@ -585,7 +585,10 @@ std::string Definition(const TPalette& p) {
     ini.Key("TXTBackRight", 10);
     ini.Key("TextShift", 26);
     ini.Key("TextShiftVert", 0);
-    ini.Key("TextRightClip", 3 * (kCapW + kCapGap) + 8);
+    // Room for two caption buttons: a window with close alone (the main
+    // window) shows its whole title; with all three a long title runs on
+    // under the minimise button.
+    ini.Key("TextRightClip", 2 * (kCapW + kCapGap) + 4);
     ini.Key("TextAlignment", 0);
     ini.Key("Textbackground", 0);
     ini.Key("ActiveTextR", p.titleText.r);
