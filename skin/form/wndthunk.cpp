@@ -44,7 +44,7 @@ public:
 private:
     union Slot {
         Slot* next;
-        alignas(16) unsigned char bytes[sizeof(TWndThunk::TRoute) + 15 & ~std::size_t{15}];
+        alignas(16) unsigned char bytes[(sizeof(TWndThunk::TRoute) + 15) & ~std::size_t{15}];
     };
     void Grow() {
         const std::size_t page = 4096;
