@@ -3,7 +3,7 @@
 #pragma once
 
 #include "component/buttons.h"
-#include "skin/controls/glyphlayout.h"
+#include "component/glyphlayout.h"
 #include "skin/controls/skincontrol.h"
 
 namespace srt {

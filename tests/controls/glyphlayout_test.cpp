@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/controls/glyphlayout.h"
-
-using namespace srt;
+#include "component/glyphlayout.h"
 
 TEST(GlyphLayout, AutomaticMarginAndSpacingSplitTheRoomInThree) {
     // 100 wide, glyph 16, text 40: margin = spacing = (100 - 56) / 3 = 14.
