@@ -12,6 +12,25 @@ srt_can_run_32bit() {
   [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# Whether the kernel runs 32-bit x86 processes at all (some do not, and then
+# 32-bit Wine is of no use): runs a 96-byte i386 program that exits with 42.
+# SRT_RUNS_32BIT=0|1 overrides the probe (the setup's tests use it).
+srt_kernel_runs_32bit() {
+  case ${SRT_RUNS_32BIT:-} in 0) return 1 ;; 1) return 0 ;; esac
+  local probe rc=0
+  probe=$(mktemp) || return 1
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08'\
+'\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00'\
+'\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  "$probe" </dev/null >/dev/null 2>&1 || rc=$?
+  rm -f "$probe"
+  ((rc == 42))
+}
+
 srt_wine_env() {
   export LC_ALL=C.UTF-8
   export WINEPREFIX="$1/build/wine"
