@@ -185,7 +185,7 @@ private:
 
 std::vector<std::uint8_t> WriteStoredObject(const TStoredObject& root) {
     BinaryWriter w;
-    w.out.insert(w.out.end(), std::begin(kMagic), std::end(kMagic));
+    w.out.assign(std::begin(kMagic), std::end(kMagic));
     w.U8(kVersion);
     w.Object(root);
     return std::move(w.out);

@@ -187,9 +187,9 @@ void TSkinData::ReadData(std::span<const std::uint8_t> block) {
 
 std::vector<std::uint8_t> TSkinData::WriteData() const {
     const auto n = static_cast<std::uint32_t>(stream_.size());
-    std::vector<std::uint8_t> out = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                     static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-    out.insert(out.end(), stream_.begin(), stream_.end());
+    std::vector<std::uint8_t> out(4 + stream_.size());
+    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
+    std::copy(stream_.begin(), stream_.end(), out.begin() + 4);
     return out;
 }
 
