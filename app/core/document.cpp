@@ -41,7 +41,7 @@ std::vector<std::ptrdiff_t> MatchLines(const std::vector<const std::wstring*>& o
     const std::size_t n = old.size(), m = shown.size();
     std::vector<std::ptrdiff_t> match(m, -1);
     if (n == 0 || m == 0) return match;
-    if (n * m <= kMaxCompareCells) {
+    if (n <= kMaxCompareCells / m) {
         // lcs[i][j]: the longest common subsequence of old[i..] and shown[j..].
         std::vector<std::uint32_t> lcs((n + 1) * (m + 1), 0);
         auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& { return lcs[i * (m + 1) + j]; };

@@ -23,6 +23,8 @@ TEST(TextCodec, DetectsUtf8OnlyWhenValidAndNotAscii) {
     EXPECT_EQ(srt::DetectEncoding("\xD7\xD6\xC4\xBB"), TextEncoding::Ansi);  // GBK
     EXPECT_EQ(srt::DetectEncoding("\xED\xA0\x80"), TextEncoding::Ansi);      // encoded surrogate
     EXPECT_EQ(srt::DetectEncoding("\xC0\xAF"), TextEncoding::Ansi);          // overlong
+    // The mark names UTF-8 even when some bytes are not: those are escaped.
+    EXPECT_EQ(srt::DetectEncoding("\xEF\xBB\xBF\xD7\xD6"), TextEncoding::Utf8);
 }
 
 TEST(TextCodec, Utf8DecodesToTheCharacters) {
