@@ -6,34 +6,12 @@
 #include "component/stream.h"
 #include "component/wstr.h"
 #include "core/ioerror.h"
-#include "core/textlines.h"
 #include "core/timeshift.h"
 #include "fileops.h"
 #include "image/gifgraphic.h"
 #include "skin/data/skindata.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
-
-namespace {
-
-bool EndsWithCRLF(const std::wstring& s) { return s.size() >= 2 && s[s.size() - 2] == L'\r' && s.back() == L'\n'; }
-
-// The text's own lines: split at CR LF, a final CR LF adds no empty line.
-template <class F>
-void ForEachLine(std::wstring_view text, F&& f) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) {
-            f(text.substr(start));
-            break;
-        }
-        f(text.substr(start, end - start));
-        start = end + 2;
-    }
-}
-
-}  // namespace
 
 template <class T>
 T* TForm1::Field(const char* name) {
@@ -77,24 +55,14 @@ void TForm1::OpenFile(const std::wstring& path) {
         Application->ShowException(srt::IOErrorText(error));
         return;
     }
-    std::optional<srt::Utf16Text> utf16 = srt::DecodeUtf16File(bytes);
-    std::vector<std::string> lines = srt::SplitTextLines(utf16 ? utf16->text : bytes);
-    // Every line followed by CR LF, as the adjust command leaves the text.
-    std::string joined = srt::JoinLinesCRLF(lines);
-    srt::TextEncoding encoding = utf16 ? srt::TextEncoding::Utf8 : srt::DetectEncoding(joined);
-    // The whole text at once: line by line is quadratic in an edit control.
-    std::wstring text = Memo1->GetTextW();
-    if (text.empty()) {
-        encoding_ = encoding;
-        byteOrder_.reset();
-        if (utf16) byteOrder_ = utf16->order;
-        tail_.clear();
+    document_.Update(Memo1->GetTextW());
+    const std::size_t before = document_.Lines().size();
+    if (std::optional<std::string> refused = document_.Append(bytes)) {
+        Application->ShowException(*refused);
+        return;
     }
-    if (utf16) tail_ += utf16->tail;
-    if (lines.empty()) return;
-    if (!text.empty() && !EndsWithCRLF(text)) text += L"\r\n";
-    text += srt::DecodeText(joined, encoding);
-    Memo1->SetTextW(text);
+    // The whole text at once: line by line is quadratic in an edit control.
+    if (document_.Lines().size() != before) Memo1->SetTextW(document_.Text());
 }
 
 void TForm1::DropFile(const std::wstring& path) {
@@ -123,48 +91,28 @@ void TForm1::Button2Click(TObject*) {
         Application->ShowException(e.what());
         return;
     }
-    // Only lines with "-->" change; they go through the rule as the
-    // document's bytes, every other line is kept as it is.
-    std::wstring work;
-    work.reserve(text.size() + text.size() / 8);
-    try {
-        ForEachLine(text, [&](std::wstring_view line) {
-            if (line.find(L"-->") == std::wstring_view::npos) {
-                work.append(line);
-            } else {
-                // A file's byte-order mark (each opened file may bring one)
-                // stays in front of its first line, outside the rule.
-                if (line.front() == L'\uFEFF') {
-                    work += line.front();
-                    line.remove_prefix(1);
-                }
-                std::string bytes = srt::EncodeText(line, encoding_);
-                work += srt::DecodeText(srt::ShiftTimeLine(bytes, offset), encoding_);
-            }
-            work += L"\r\n";
-        });
-    } catch (const srt::EConvertError& e) {
-        Application->ShowException(Narrow(srt::DecodeText(e.what(), encoding_)));
+    // Each line goes through the rule as the bytes it was read from. The
+    // work buffer is the document, not the hidden memo: re-wrapping the text
+    // in that narrow box costs seconds per thousand cues in the edit control.
+    document_.Update(text);
+    if (std::optional<std::wstring> refused = document_.Shift(offset)) {
+        Application->ShowException(Narrow(*refused));
         return;
     }
-    // The work buffer is `work`, not the hidden memo: re-wrapping the text in
-    // that narrow box costs seconds per thousand cues in the edit control.
-    Memo1->SetTextW(work);
+    Memo1->SetTextW(document_.Text());
 }
 
 void TForm1::Button3Click(TObject*) {
+    // A typed character the document cannot hold is reported before the
+    // dialog, and nothing is written.
+    document_.Update(Memo1->GetTextW());
+    std::string bytes;
+    if (std::optional<std::string> refused = document_.Save(bytes)) {
+        Application->ShowException(*refused);
+        return;
+    }
     SaveDialog1->SetFileName(OpenDialog1->FileName());
     if (!SaveDialog1->Execute()) return;
-    std::wstring text = Memo1->GetTextW();
-    if (!text.empty() && !EndsWithCRLF(text)) text += L"\r\n";
-    bool lossy = false;
-    std::string bytes = srt::EncodeText(text, encoding_, CP_ACP, &lossy);
-    // Typed characters the code page cannot hold: UTF-8 keeps every one.
-    if (lossy) bytes = srt::EncodeText(text, srt::TextEncoding::Utf8);
-    if (byteOrder_)
-        bytes = srt::EncodeUtf16File(*byteOrder_, bytes, tail_);
-    else
-        bytes += tail_;
     if (int error = srt::ReplaceFileAtomically(Widen(SaveDialog1->FileName()), bytes))
         Application->ShowException(srt::IOErrorText(error));
 }

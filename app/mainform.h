@@ -9,6 +9,7 @@
 #include "component/extctrls.h"
 #include "component/forms.h"
 #include "component/stdctrls.h"
+#include "core/document.h"
 #include "core/utf16.h"
 #include "textcodec.h"
 
@@ -42,21 +43,20 @@ public:
     // the open dialog keeps the name. For the command line and dropped files.
     void OpenFile(const std::wstring& path);
 
-    srt::TextEncoding DocumentEncoding() const { return encoding_; }
+    // The encoding typed lines are saved in, none while no file decided it.
+    std::optional<srt::TextEncoding> DocumentEncoding() const { return document_.Encoding(); }
     // Set when the document was read from UTF-16 and is written back so.
-    std::optional<srt::ByteOrder> DocumentByteOrder() const { return byteOrder_; }
+    std::optional<srt::ByteOrder> DocumentByteOrder() const { return document_.Utf16Order(); }
 
 private:
     template <class T>
     T* Field(const char* name);
     void DropFile(const std::wstring& path);
 
-    // How the document's bytes were decoded, and so how they are written:
-    // UTF-16 documents are held as UTF-8 and written in their byte order.
-    srt::TextEncoding encoding_ = srt::TextEncoding::Ansi;
-    std::optional<srt::ByteOrder> byteOrder_;
-    // Odd last bytes of UTF-16 files, written after the text.
-    std::string tail_;
+    // The memo's lines as the bytes they were read from; brought in line
+    // with the memo's text before each command.
+    srt::WindowsTextCodec codec_;
+    srt::Document document_{codec_};
 };
 
 // The texts of the window's messages.

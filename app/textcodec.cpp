@@ -2,35 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "component/utf8.h"
 
 namespace srt {
 namespace {
 
-constexpr wchar_t kEscapeBase = 0xDC00;
-
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-// An escaped byte: U+DC00 (NUL) or U+DC80..U+DCFF, unless it ends a pair.
-bool IsEscapeAt(std::wstring_view s, std::size_t i) {
-    wchar_t c = s[i];
-    if (c != kEscapeBase && (c < 0xDC80 || c > 0xDCFF)) return false;
-    return i == 0 || !IsHighSurrogate(s[i - 1]);
-}
-
-bool HasEscape(std::wstring_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (IsEscapeAt(s, i)) return true;
-    return false;
-}
+constexpr wchar_t kEscapeBase = kByteEscapeBase;
 
 // NUL would end the text in the memo.
 std::wstring EscapeNul(std::wstring text) {
     std::replace(text.begin(), text.end(), L'\0', kEscapeBase);
     return text;
 }
-
 
 std::wstring Widen(std::string_view bytes, UINT codePage, DWORD flags) {
     if (bytes.empty()) return {};
@@ -47,6 +32,9 @@ std::string Narrow(std::wstring_view text, UINT codePage, bool* lossy) {
     if (text.empty()) return {};
     BOOL usedDefault = FALSE;
     bool utf = codePage == CP_UTF8;
+    if (utf && WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr) <= 0)
+        usedDefault = TRUE;  // an unpaired surrogate
     DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL* used = utf ? nullptr : &usedDefault;
     int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, used);
@@ -67,7 +55,7 @@ std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
         std::string_view unit = bytes.substr(i, len);
         std::wstring w = Widen(unit, codePage, MB_ERR_INVALID_CHARS);
         bool lossy = false;
-        if (!w.empty() && w.size() <= 2 && Narrow(w, codePage, &lossy) == unit && !lossy && !HasEscape(w)) {
+        if (!w.empty() && w.size() <= 2 && Narrow(w, codePage, &lossy) == unit && !lossy && !HasByteEscape(w)) {
             out += w;
             i += len;
         } else {
@@ -79,20 +67,6 @@ std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
 }
 
 }  // namespace
-
-bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        std::size_t n = Utf8SequenceAt(bytes, i);
-        if (n == 0) return false;
-        i += n;
-    }
-    return true;
-}
-
-TextEncoding DetectEncoding(std::string_view bytes) {
-    bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return !ascii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Ansi;
-}
 
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT codePage) {
     if (encoding == TextEncoding::Utf8) {
@@ -116,7 +90,7 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT code
     std::wstring w = Widen(bytes, codePage, MB_ERR_INVALID_CHARS);
     if (!w.empty() || bytes.empty()) {
         bool lossy = false;
-        if (!HasEscape(w) && Narrow(w, codePage, &lossy) == bytes && !lossy) return EscapeNul(std::move(w));
+        if (!HasByteEscape(w) && Narrow(w, codePage, &lossy) == bytes && !lossy) return EscapeNul(std::move(w));
     }
     return EscapeNul(DecodeAnsiSlow(bytes, codePage));
 }
@@ -128,11 +102,26 @@ std::string EncodeText(std::wstring_view text, TextEncoding encoding, UINT codeP
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         std::size_t start = i;
-        while (i < text.size() && !IsEscapeAt(text, i)) ++i;
+        while (i < text.size() && !IsByteEscapeAt(text, i)) ++i;
         out += Narrow(text.substr(start, i - start), cp, lossy);
-        while (i < text.size() && IsEscapeAt(text, i)) out += static_cast<char>(text[i++] - kEscapeBase);
+        while (i < text.size() && IsByteEscapeAt(text, i)) out += static_cast<char>(text[i++] - kEscapeBase);
     }
     return out;
+}
+
+std::wstring WindowsTextCodec::Decode(std::string_view bytes, TextEncoding encoding) const {
+    return DecodeText(bytes, encoding, codePage_);
+}
+
+bool WindowsTextCodec::Encode(std::wstring_view text, TextEncoding encoding, std::string& bytes) const {
+    bool lossy = false;
+    bytes = EncodeText(text, encoding, codePage_, &lossy);
+    return !lossy;
+}
+
+std::string WindowsTextCodec::Name(TextEncoding encoding) const {
+    if (encoding == TextEncoding::Utf8) return "UTF-8";
+    return "code page " + std::to_string(codePage_ == CP_ACP ? GetACP() : codePage_);
 }
 
 }  // namespace srt

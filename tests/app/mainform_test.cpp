@@ -411,6 +411,48 @@ TEST_F(MainForm, TypedTextIsSavedInTheDocumentsEncoding) {
     EXPECT_EQ(ReadBytes(File("u.srt")), "字\r\n幕\r\n");
 }
 
+// The reported fault: GB2312 bytes opened before a UTF-8 file came back as
+// UTF-8 mojibake. Each file keeps its bytes, through adjusts and re-opens.
+TEST_F(MainForm, FilesOfDifferentEncodingsKeepTheirBytes) {
+    WriteBytes(File("gb.srt"), "1\n00:00:01,000 --> 00:00:02,000\n\xD7\xD6\xC4\xBB\n\n");
+    WriteBytes(File("u8.srt"), "2\n00:00:03,000 --> 00:00:04,000\n\xE5\xAD\x97\xE5\xB9\x95\n");
+    Open(File("gb.srt"));
+    Open(File("u8.srt"));
+    Adjust("500");
+    Open(File("gb.srt"));
+    Adjust("-500");
+    Save(File("out.srt"));
+    EXPECT_EQ(ReadBytes(File("out.srt")),
+              "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xD7\xD6\xC4\xBB\r\n\r\n"
+              "2\r\n00:00:03,000 --> 00:00:04,000\r\n\xE5\xAD\x97\xE5\xB9\x95\r\n"
+              "1\r\n00:00:00,500 --> 00:00:01,500\r\n\xD7\xD6\xC4\xBB\r\n\r\n");
+    EXPECT_EQ(prompts.log.back(), "save preset=" + File("gb.srt"));
+}
+
+TEST_F(MainForm, ATypedCharacterTheDocumentCannotHoldIsReportedBeforeTheDialog) {
+    // A code-page file decides the document's encoding; no code page holds
+    // both of these characters.
+    WriteBytes(File("a.srt"), "caf\xE9\n");
+    Open(File("a.srt"));
+    form->Memo1->SetTextW(Memo() + L"字ж");
+    prompts.saveAnswers = {File("out.srt")};
+    form->Button3Click(form);
+    ASSERT_EQ(prompts.log.size(), 2u);
+    EXPECT_EQ(prompts.log[1], "error SrtRetime: Line 2 holds characters that code page " + std::to_string(GetACP()) +
+                                  " cannot hold; nothing was saved.");
+    EXPECT_EQ(FilesInDir(), 1);
+}
+
+TEST_F(MainForm, AnEightBitFileThatCannotJoinAUtf16DocumentIsRefused) {
+    WriteBytes(File("u16.srt"), srt::EncodeUtf16File(srt::ByteOrder::LittleEndian, "x\n"));
+    WriteBytes(File("bad.srt"), std::string("a\0b\n", 4));  // NUL is no character
+    Open(File("u16.srt"));
+    Open(File("bad.srt"));
+    EXPECT_EQ(Memo(), L"x\r\n");
+    ASSERT_EQ(prompts.log.size(), 3u);
+    EXPECT_EQ(prompts.log[2].rfind("error SrtRetime: This file holds bytes that are no characters in ", 0), 0u);
+}
+
 TEST_F(MainForm, ALongLineComesBackAsOneLine) {
     std::string line(5000, 'x');
     WriteBytes(File("long.srt"), line + "\r\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using srt::DecodeText;
 using srt::EncodeText;
 using srt::TextEncoding;
@@ -21,6 +23,8 @@ TEST(TextCodec, DetectsUtf8OnlyWhenValidAndNotAscii) {
     EXPECT_EQ(srt::DetectEncoding("\xD7\xD6\xC4\xBB"), TextEncoding::Ansi);  // GBK
     EXPECT_EQ(srt::DetectEncoding("\xED\xA0\x80"), TextEncoding::Ansi);      // encoded surrogate
     EXPECT_EQ(srt::DetectEncoding("\xC0\xAF"), TextEncoding::Ansi);          // overlong
+    // The mark names UTF-8 even when some bytes are not: those are escaped.
+    EXPECT_EQ(srt::DetectEncoding("\xEF\xBB\xBF\xD7\xD6"), TextEncoding::Utf8);
 }
 
 TEST(TextCodec, Utf8DecodesToTheCharacters) {
@@ -71,4 +75,40 @@ TEST(TextCodec, PairsWhoseLowHalfLooksLikeAnEscapeStayCharacters) {
     EXPECT_TRUE(lossy);
     // An escape after an escape, or first, is still a byte.
     EXPECT_EQ(EncodeText(std::wstring{0xDCA9, 0xDCA9, L'a', 0xDC00}, TextEncoding::Utf8), std::string("\xA9\xA9" "a\0", 4));
+}
+
+TEST(TextCodec, AnUnpairedSurrogateIsNoUtf8Character) {
+    bool lossy = false;
+    EncodeText(std::wstring{L'a', static_cast<wchar_t>(0xD800), L'b'}, TextEncoding::Utf8, CP_ACP, &lossy);
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(EncodeText(L"a\U0001F4A9", TextEncoding::Utf8, CP_ACP, &lossy), "a\xF0\x9F\x92\xA9");
+    EXPECT_FALSE(lossy);
+}
+
+// The document model over the platform's code pages: GB2312 and UTF-8 files
+// both show their characters under 936 and keep their bytes under any.
+TEST(TextCodec, MixedDocumentsUnderTwoCodePages) {
+    const std::string gbk = "00:00:01,000 --> 00:00:02,000\n\xD7\xD6\xC4\xBB\n";
+    const std::string utf8 = "\xE5\xAD\x97\xE5\xB9\x95\n", invalid = "\x81\xFF\n";
+    for (UINT cp : {936u, 1252u}) {
+        srt::WindowsTextCodec codec(cp);
+        srt::Document doc(codec);
+        ASSERT_FALSE(doc.Append(gbk));
+        ASSERT_FALSE(doc.Append(utf8));
+        ASSERT_FALSE(doc.Append(invalid));
+        if (cp == 936) {
+            EXPECT_EQ(doc.Text(), L"00:00:01,000 --> 00:00:02,000\r\n字幕\r\n字幕\r\n\xDC81\xDCFF\r\n");
+        }
+        ASSERT_FALSE(doc.Shift(1000));
+        doc.Update(doc.Text() + L"字");
+        std::string bytes;
+        std::optional<std::string> refused = doc.Save(bytes);
+        if (cp == 936) {
+            ASSERT_FALSE(refused) << *refused;
+            EXPECT_EQ(bytes, "00:00:02,000 --> 00:00:03,000\r\n\xD7\xD6\xC4\xBB\r\n\xE5\xAD\x97\xE5\xB9\x95\r\n\x81\xFF\r\n"
+                             "\xD7\xD6\r\n");
+        } else {
+            EXPECT_EQ(refused, "Line 5 holds characters that code page 1252 cannot hold; nothing was saved");
+        }
+    }
 }

@@ -1,0 +1,96 @@
+// The subtitle document behind the main window's memo: every line as the
+// bytes it was read from, with the text it shows. Lines the memo still shows
+// unchanged are saved as those bytes; lines typed or changed by hand are
+// encoded in the document's encoding when saved. Platform-free: the code
+// page lives behind TextCodec.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/textencoding.h"
+#include "core/utf16.h"
+
+namespace srt {
+
+// Bytes to text and back in one of the two 8-bit encodings.
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    // Every byte without a character (and NUL) becomes its escape.
+    virtual std::wstring Decode(std::string_view bytes, TextEncoding encoding) const = 0;
+    // Escapes become their bytes again. False when a character has no form
+    // in the encoding; `bytes` is then unspecified.
+    virtual bool Encode(std::wstring_view text, TextEncoding encoding, std::string& bytes) const = 0;
+    // The encoding's name for messages: "code page 936", "UTF-8".
+    virtual std::string Name(TextEncoding encoding) const = 0;
+};
+
+struct DocumentLine {
+    std::wstring text;  // as shown
+    // As read (in a UTF-16 document: the units in the form of Utf16ToUtf8);
+    // empty for a typed line.
+    std::string bytes;
+    TextEncoding shownAs = TextEncoding::Ansi;  // how `bytes` decode to `text`
+    bool typed = false;
+};
+
+// The whole-document rules:
+// - 8-bit documents keep each file's lines as their bytes, whatever mix of
+//   encodings the files bring; the first file with non-ASCII bytes decides
+//   the encoding of typed lines.
+// - A document whose first file is UTF-16 stays UTF-16 (in that file's byte
+//   order). 8-bit files join it as the characters they decode to; one with
+//   bytes that stand for no character is refused.
+// - A UTF-16 file joins an 8-bit document as its characters in the
+//   document's encoding (UTF-8 while no file has decided one); one with
+//   characters that encoding cannot hold is refused.
+class Document {
+public:
+    explicit Document(const TextCodec& codec) : codec_(codec) {}
+
+    // Appends a file's lines; into an empty document it starts afresh. On a
+    // refusal returns its message and leaves the document as it was.
+    std::optional<std::string> Append(std::string_view file);
+
+    // Takes the memo's text: lines it still shows unchanged keep their bytes,
+    // every other line becomes a typed one.
+    void Update(std::wstring_view shown);
+
+    // Every line's text followed by CR LF.
+    std::wstring Text() const;
+
+    // Re-times every time line (see ShiftTimeLine), all or nothing: on a
+    // refused line returns the rule's message and changes nothing.
+    std::optional<std::wstring> Shift(std::int32_t offset);
+
+    // The file to save: each line followed by CR LF, UTF-16 documents with
+    // their mark. Refuses (message, nothing changed) when a typed line holds
+    // a character the document's encoding cannot hold.
+    std::optional<std::string> Save(std::string& bytes);
+
+    const std::vector<DocumentLine>& Lines() const { return lines_; }
+    // The encoding typed lines are saved in; none while no file decided it
+    // (the code page, or UTF-8 when a typed character needs it).
+    std::optional<TextEncoding> Encoding() const { return encoding_; }
+    std::optional<ByteOrder> Utf16Order() const { return utf16_; }
+
+private:
+    std::optional<std::string> AppendUtf16(const Utf16Text& file);
+    std::optional<std::string> AppendBytes(std::string_view file);
+    // The bytes of a typed line in `encoding`; false when it cannot hold it.
+    bool EncodeTyped(const DocumentLine& line, TextEncoding encoding, std::string& bytes) const;
+    TextEncoding TypedEncoding() const;
+
+    const TextCodec& codec_;
+    std::vector<DocumentLine> lines_;
+    std::optional<TextEncoding> encoding_;
+    std::optional<ByteOrder> utf16_;
+    // Odd last bytes of UTF-16 files, written after the text.
+    std::string tail_;
+};
+
+}  // namespace srt
