@@ -42,6 +42,10 @@ public:
     // the open dialog keeps the name. For the command line and dropped files.
     void OpenFile(const std::wstring& path);
 
+    // Switches the window to the packed skin of a file (a .skn); the stored
+    // skin stays when the file does not load. Why it did not, or empty.
+    std::string LoadSkinFile(const std::wstring& path);
+
     srt::TextEncoding DocumentEncoding() const { return encoding_; }
     // Set when the document was read from UTF-16 and is written back so.
     std::optional<srt::ByteOrder> DocumentByteOrder() const { return byteOrder_; }
