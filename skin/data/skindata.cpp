@@ -24,18 +24,28 @@ constexpr int kActionInterval = 250;
 // Larger files are refused unread; the package reader caps what it unpacks.
 constexpr long long kMaxSkinFileSize = 64ll << 20;
 
+#ifdef _WIN32
+std::wstring WideText(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+#endif
+
 void ShowSkinMessage(const std::string& text) {
     if (g_messageHandler) {
         g_messageHandler(text);
         return;
     }
 #ifdef _WIN32
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string title = path;
-    title = title.substr(title.find_last_of("\\/") + 1);
-    title = title.substr(0, title.rfind('.'));
-    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), MB_OK);
+    // The program's file name without its folder (which may have any name).
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring title = path;
+    title = title.substr(title.find_last_of(L"\\/") + 1);
+    title = title.substr(0, title.rfind(L'.'));
+    MessageBoxW(GetActiveWindow(), WideText(text).c_str(), title.c_str(), MB_OK);
 #endif
 }
 
@@ -76,9 +86,7 @@ TBitmap LoadMenuGlyphStrip() {
 std::string ReadSkinFileBytes(const std::string& name, std::vector<std::uint8_t>& bytes) {
     const std::string quoted = "\"" + name + "\"";
 #ifdef _WIN32
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), wide.data(), static_cast<int>(wide.size()));
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(WideText(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
@@ -243,9 +251,10 @@ void TSkinData::ReadData(std::span<const std::uint8_t> block) {
 
 std::vector<std::uint8_t> TSkinData::WriteData() const {
     const auto n = static_cast<std::uint32_t>(stream_.size());
-    std::vector<std::uint8_t> out = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                     static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-    out.insert(out.end(), stream_.begin(), stream_.end());
+    // Sized once: growing a 4-byte vector by insert trips GCC 12's bounds warning.
+    std::vector<std::uint8_t> out(4 + stream_.size());
+    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
+    std::copy(stream_.begin(), stream_.end(), out.begin() + 4);
     return out;
 }
 
