@@ -1,13 +1,16 @@
-// End to end: the real SrtRetime.exe choosing its skin. A skin named with
-// --skin (also from a folder with a Chinese name) or dropped on the window
-// changes the caption's pixels; a bad or missing skin file shows one error
-// box and leaves the stored look, and the program keeps running.
+// End to end: the real programs choosing a skin. In SrtRetime.exe a skin
+// named with --skin (also from a folder with a Chinese name) or dropped on
+// the window changes the caption's pixels; a bad or missing skin file shows
+// one error box and leaves the stored look, and the program keeps running.
+// In SkinGallery.exe the skin list repaints every open window.
 #include <windows.h>
 
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +32,7 @@ std::wstring Folder() {
 }
 
 std::wstring ProgramPath() { return Folder() + L"SrtRetime.exe"; }
+std::wstring GalleryPath() { return Folder() + L"SkinGallery.exe"; }
 // The packages the build makes beside bin/.
 std::wstring BuiltSkin(const wchar_t* name) { return Folder() + L"..\\skins\\" + name + L".skn"; }
 
@@ -68,6 +72,22 @@ HWND TopWindowOf(DWORD pid, const wchar_t* cls) {
     return all.empty() ? nullptr : all.front();
 }
 
+BOOL CALLBACK AddChild(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent, const wchar_t* cls) {
+    std::vector<HWND> all, out;
+    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND h : all) {
+        wchar_t name[64];
+        GetClassNameW(h, name, 64);
+        if (lstrcmpiW(name, cls) == 0) out.push_back(h);
+    }
+    return out;
+}
+
 BOOL CALLBACK AppendText(HWND h, LPARAM p) {
     wchar_t text[512];
     GetWindowTextW(h, text, 512);
@@ -84,8 +104,8 @@ std::wstring DialogText(HWND dialog) {
 
 class Program {
 public:
-    explicit Program(const std::wstring& arguments) {
-        std::wstring command = L"\"" + ProgramPath() + L"\" " + arguments;
+    explicit Program(const std::wstring& arguments, const std::wstring& exe = ProgramPath()) {
+        std::wstring command = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
@@ -93,7 +113,8 @@ public:
     ~Program() {
         if (!started_) return;
         for (HWND box : TopWindowsOf(pi_.dwProcessId, L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
-        if (HWND form = TopWindowOf(pi_.dwProcessId, L"TForm1")) PostMessageW(form, WM_CLOSE, 0, 0);
+        for (const wchar_t* main : {L"TForm1", L"TGalleryForm"})
+            if (HWND form = TopWindowOf(pi_.dwProcessId, main)) PostMessageW(form, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
         CloseHandle(pi_.hThread);
         CloseHandle(pi_.hProcess);
@@ -266,6 +287,90 @@ TEST_F(SkinChoice, DroppingASkinFileSwitchesTheLook) {
     ASSERT_TRUE(WaitFor([&] { return TopWindowsOf(program.Id(), L"#32770").empty(); }));
     EXPECT_TRUE(IsContrastTitle(SettledCaption(form)));
     EXPECT_TRUE(program.Running());
+}
+
+// The screen's pixels of a window, 0x00RRGGBB, row by row.
+std::vector<std::uint32_t> Pixels(HWND window, RECT& r) {
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint32_t> out(static_cast<const std::uint32_t*>(bits),
+                                   static_cast<const std::uint32_t*>(bits) + static_cast<std::size_t>(w) * h);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// Dark pixels (caption text on the light stored skin) in the columns
+// [x0, x1) of a button, between its top and bottom frame.
+int TextPixelsIn(HWND button, int x0, int x1) {
+    RECT r;
+    const std::vector<std::uint32_t> px = Pixels(button, r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    int dark = 0;
+    for (int y = 4; y < h - 4; ++y)
+        for (int x = std::max(0, x0); x < std::min(w, x1); ++x) {
+            const std::uint32_t c = px[static_cast<std::size_t>(y) * w + x];
+            if (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 0x80) ++dark;
+        }
+    return dark;
+}
+
+TEST_F(SkinChoice, GalleryButtonsShowTheirWholeTitleAndTheSkinListRepaintsEveryWindow) {
+    Program gallery(L"", GalleryPath());
+    ASSERT_TRUE(gallery.Started());
+    HWND launcher = nullptr, page = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (launcher = TopWindowOf(gallery.Id(), L"TGalleryForm")) != nullptr; }));
+    ASSERT_TRUE(IsStoredTitle(SettledCaption(launcher)));
+
+    // A title cut by its button runs into the frame: the columns just inside
+    // the frame on either side stay clear of text when it fits.
+    const std::vector<HWND> buttons = ChildrenOf(launcher, L"Button");
+    ASSERT_GE(buttons.size(), 12u);
+    for (HWND b : buttons) {
+        wchar_t text[256];
+        GetWindowTextW(b, text, 256);
+        RECT r;
+        GetClientRect(b, &r);
+        EXPECT_GT(TextPixelsIn(b, 0, r.right), 20) << "no text seen: " << fs::path(text).string();
+        EXPECT_EQ(TextPixelsIn(b, 4, 10), 0) << fs::path(text).string();
+        EXPECT_EQ(TextPixelsIn(b, r.right - 10, r.right - 4), 0) << fs::path(text).string();
+    }
+
+    // The first page, opened by its button.
+    PostMessageW(buttons.front(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return (page = TopWindowOf(gallery.Id(), L"TForm")) != nullptr; }));
+    ASSERT_TRUE(IsStoredTitle(SettledCaption(page)));
+
+    const std::vector<HWND> lists = ChildrenOf(launcher, L"ComboBox");
+    ASSERT_EQ(lists.size(), 1u);
+    HWND list = lists.front();
+    // The stored skin and the three built packages.
+    EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 4);
+    const LRESULT contrast = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(L"Skin: contrast"));
+    ASSERT_NE(contrast, CB_ERR);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(contrast), 0);
+    SendMessageW(launcher, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_TRUE(IsContrastTitle(SettledCaption(launcher)));
+    EXPECT_TRUE(IsContrastTitle(SettledCaption(page)));
+
+    // And back to the stored skin.
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    SendMessageW(launcher, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_TRUE(IsStoredTitle(SettledCaption(launcher)));
+    EXPECT_TRUE(IsStoredTitle(SettledCaption(page)));
+    EXPECT_TRUE(gallery.Running());
 }
 
 }  // namespace
