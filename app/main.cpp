@@ -3,6 +3,9 @@
 
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "component/forms.h"
 #include "mainform.h"
 #include "skin/form/winskinform.h"
@@ -20,13 +23,26 @@ int Run() {
         Application->ShowException(e.what());
         return 1;
     }
-    form->Show();
-    // Files named on the command line open as if chosen in the open dialog.
+    // SrtRetime [--skin FILE.skn] [FILE.srt...]: the skin is in place before
+    // the window first paints; the files open as if chosen in the open dialog.
+    std::vector<std::wstring> files;
+    std::string skinError;
     int argc = 0;
     if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-        for (int i = 1; i < argc; ++i) form->OpenFile(argv[i]);
+        for (int i = 1; i < argc; ++i) {
+            if (lstrcmpW(argv[i], L"--skin") != 0) {
+                files.emplace_back(argv[i]);
+            } else if (i + 1 < argc) {
+                skinError = form->LoadSkinFile(argv[++i]);
+            } else {
+                skinError = "--skin needs the name of a skin file";
+            }
+        }
         LocalFree(argv);
     }
+    form->Show();
+    if (!skinError.empty()) Application->ShowException(skinError);
+    for (const std::wstring& file : files) form->OpenFile(file);
     Application->Run();
     return 0;
 }

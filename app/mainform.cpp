@@ -69,7 +69,19 @@ void TForm1::DropFile(const std::wstring& path) {
     std::size_t dot = path.rfind(L'.');
     std::wstring ext = dot == std::wstring::npos ? L"" : path.substr(dot);
     for (auto& c : ext) c = static_cast<wchar_t>(std::towlower(c));
-    if (ext == L".srt") OpenFile(path);
+    if (ext == L".srt") {
+        OpenFile(path);
+    } else if (ext == L".skn") {
+        const std::string error = LoadSkinFile(path);
+        if (!error.empty()) Application->ShowException(error);
+    }
+}
+
+std::string TForm1::LoadSkinFile(const std::wstring& path) {
+    auto* skin = FindComponentAs<TSkinData>("SkinData1");
+    if (!skin) return "This window has no skin";
+    skin->SetSkinFile(Narrow(path));
+    return skin->SkinFileError();
 }
 
 void TForm1::Button2Click(TObject*) {

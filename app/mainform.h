@@ -43,6 +43,10 @@ public:
     // the open dialog keeps the name. For the command line and dropped files.
     void OpenFile(const std::wstring& path);
 
+    // Switches the window to the packed skin of a file (a .skn); the stored
+    // skin stays when the file does not load. Why it did not, or empty.
+    std::string LoadSkinFile(const std::wstring& path);
+
     // The encoding typed lines are saved in, none while no file decided it.
     std::optional<srt::TextEncoding> DocumentEncoding() const { return document_.Encoding(); }
     // Set when the document was read from UTF-16 and is written back so.

@@ -1,30 +1,111 @@
 #include "launcher.h"
 
+#include <windows.h>
+
 #include <algorithm>
+
+#include "component/wstr.h"
 
 #include "gallery.h"
 
 SRT_DEFINE_CLASS(TGalleryForm, TForm, )
 
 namespace {
-constexpr int kMargin = 12, kButtonWidth = 240, kButtonHeight = 26, kGap = 6, kRowsPerColumn = 10;
+constexpr int kMargin = 12, kMinButtonWidth = 240, kButtonHeight = 26, kGap = 6, kRowsPerColumn = 10;
+constexpr int kButtonPadding = 16;  // each side: the skin's frame margin and some air
+constexpr int kComboHeight = 200;  // with its list dropped down
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return path.substr(0, n);
+        path.resize(path.size() * 2);
+    }
+}
+
+// "dusk" for ...\skins\dusk.skn.
+std::string SkinTitle(const std::wstring& file) {
+    std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+    return Narrow(name.substr(0, name.rfind(L'.')));
+}
 }  // namespace
+
+std::vector<std::wstring> ShippedSkinFiles(const std::wstring& exe) {
+    const std::wstring folder = FolderOf(exe);
+    for (const std::wstring& dir : {folder + L"skins\\", folder + L"..\\skins\\"}) {
+        std::vector<std::wstring> files;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((dir + L"*.skn").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(dir + found.cFileName);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+        std::sort(files.begin(), files.end());
+        if (!files.empty()) return files;
+    }
+    return {};
+}
+
+int ButtonWidthFor(TFont& font, const std::string& caption) {
+    const std::wstring text = Widen(caption);
+    SIZE extent{};
+    if (HDC dc = GetDC(nullptr)) {
+        HGDIOBJ old = SelectObject(dc, font.Handle());
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+    }
+    return static_cast<int>(extent.cx) + 2 * kButtonPadding;
+}
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     ReadFormResource(*this, Application->Classes());
     SkinData1 = FindComponentAs<TSkinData>("SkinData1");
+    if (SkinData1) storedSkin_ = SkinData1->SkinStream();
     const auto pages = gallery::Pages();
     const int count = static_cast<int>(pages.size());
     const int rows = std::min(count, kRowsPerColumn);
     const int columns = (count + kRowsPerColumn - 1) / kRowsPerColumn;
+    // Every button as wide as the longest title needs.
+    int buttonWidth = kMinButtonWidth;
+    for (const auto& page : pages) buttonWidth = std::max(buttonWidth, ButtonWidthFor(*Font(), page.name));
     for (int i = 0; i < count; ++i) {
-        const int x = kMargin + (i / kRowsPerColumn) * (kButtonWidth + kGap);
+        const int x = kMargin + (i / kRowsPerColumn) * (buttonWidth + kGap);
         const int y = kMargin + (i % kRowsPerColumn) * (kButtonHeight + kGap);
-        auto* button = gallery::Place(new TButton(this), this, x, y, kButtonWidth, kButtonHeight, pages[i].name);
+        auto* button = gallery::Place(new TButton(this), this, x, y, buttonWidth, kButtonHeight, pages[i].name);
         button->OnClick.Code = [show = pages[i].show](TObject*) { show(); };
     }
-    SetClientWidth(2 * kMargin + columns * kButtonWidth + (columns - 1) * kGap);
-    SetClientHeight(2 * kMargin + rows * kButtonHeight + (rows - 1) * kGap);
+    const int width = columns * buttonWidth + (columns - 1) * kGap;
+
+    // The skin chooser under the buttons. Its entries say what they are: a
+    // label beside it would keep the platform's text colour on every skin.
+    const int chooserY = kMargin + rows * (kButtonHeight + kGap) + kGap;
+    skinFiles_ = ShippedSkinFiles(ModulePath());
+    std::vector<std::string> titles = {"Skin: stored" + (SkinData1 && !SkinData1->SkinName.empty()
+                                                             ? " (" + SkinData1->SkinName + ")"
+                                                             : std::string())};
+    for (const std::wstring& file : skinFiles_) titles.push_back("Skin: " + SkinTitle(file));
+    SkinList = gallery::Place(new TComboBox(this), this, kMargin, chooserY, width, kComboHeight);
+    SkinList->SetStyle(csDropDownList);
+    SkinList->SetItems(titles);
+    SkinList->SetItemIndex(0);
+    SkinList->OnChange.Code = [this](TObject*) { ChooseSkin(SkinList->ItemIndex()); };
+
+    SetClientWidth(2 * kMargin + width);
+    SetClientHeight(chooserY + kButtonHeight + kMargin);
+}
+
+bool TGalleryForm::ChooseSkin(int index) {
+    if (!SkinData1 || index < 0 || index > static_cast<int>(skinFiles_.size())) return false;
+    if (index == 0) return SkinData1->LoadFromBytes(storedSkin_);
+    SkinData1->SetSkinFile(Narrow(skinFiles_[static_cast<std::size_t>(index - 1)]));
+    if (SkinData1->SkinFileError().empty()) return true;
+    Application->ShowException(SkinData1->SkinFileError());
+    return false;
 }
 
 void RegisterGalleryClasses(TClassRegistry& classes) {

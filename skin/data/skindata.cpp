@@ -21,6 +21,17 @@ std::unique_ptr<ISkinManagerLink> g_manager;
 std::function<void(const std::string&)> g_messageHandler;
 
 constexpr int kActionInterval = 250;
+// Larger files are refused unread; the package reader caps what it unpacks.
+constexpr long long kMaxSkinFileSize = 64ll << 20;
+
+#ifdef _WIN32
+std::wstring WideText(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+#endif
 
 void ShowSkinMessage(const std::string& text) {
     if (g_messageHandler) {
@@ -28,12 +39,13 @@ void ShowSkinMessage(const std::string& text) {
         return;
     }
 #ifdef _WIN32
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string title = path;
-    title = title.substr(title.find_last_of("\\/") + 1);
-    title = title.substr(0, title.rfind('.'));
-    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), MB_OK);
+    // The program's file name without its folder (which may have any name).
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring title = path;
+    title = title.substr(title.find_last_of(L"\\/") + 1);
+    title = title.substr(0, title.rfind(L'.'));
+    MessageBoxW(GetActiveWindow(), WideText(text).c_str(), title.c_str(), MB_OK);
 #endif
 }
 
@@ -67,6 +79,58 @@ TBitmap LoadMenuGlyphStrip() {
 #else
     return {};
 #endif
+}
+
+// Reads a whole skin file, its UTF-8 name opened through the wide file
+// functions; an error text, empty on success.
+std::string ReadSkinFileBytes(const std::string& name, std::vector<std::uint8_t>& bytes) {
+    const std::string quoted = "\"" + name + "\"";
+#ifdef _WIN32
+    HANDLE file = CreateFileW(WideText(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_NAME)
+            return "Skin file " + quoted + " not found";
+        return "Cannot read skin file " + quoted;
+    }
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSkinFileSize;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                               got == bytes.size());
+    }
+    CloseHandle(file);
+    if (!ok) return "Cannot read skin file " + quoted;
+#else
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return "Skin file " + quoted + " not found";
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad() || bytes.size() > static_cast<std::size_t>(kMaxSkinFileSize))
+        return "Cannot read skin file " + quoted;
+#endif
+    return {};
+}
+
+// Reads `bytes` as a skin into scratch records, so that nothing of the
+// current skin is touched; an error text, empty when the skin loads.
+std::string CheckSkinPackage(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::string message;
+    srt::TSkinReader reader;
+    reader.OnMessage = [&message](const std::string& text) { message = text; };
+    if (!reader.LoadFromStream(bytes)) {
+        // The package reader's own notice (wrong version) says it best.
+        return message.empty() ? "\"" + name + "\" is not a skin file" : message;
+    }
+    srt::TSkinElements scratch;
+    try {
+        if (!srt::LoadSkinDefinition(scratch, reader)) return "Skin file \"" + name + "\" holds no skin definition";
+    } catch (const std::exception& e) {
+        return "Skin file \"" + name + "\": " + e.what();
+    }
+    return {};
 }
 
 }  // namespace
@@ -187,6 +251,7 @@ void TSkinData::ReadData(std::span<const std::uint8_t> block) {
 
 std::vector<std::uint8_t> TSkinData::WriteData() const {
     const auto n = static_cast<std::uint32_t>(stream_.size());
+    // Sized once: growing a 4-byte vector by insert trips GCC 12's bounds warning.
     std::vector<std::uint8_t> out(4 + stream_.size());
     for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
     std::copy(stream_.begin(), stream_.end(), out.begin() + 4);
@@ -244,17 +309,23 @@ void TSkinData::SetActive(bool value) {
 }
 
 void TSkinData::SetSkinFile(const std::string& name) {
-    empty_ = true;
     skinFile_ = name;
+    skinFileError_.clear();
     if (InState(csDesigning)) {
+        empty_ = true;
         if (!name.empty()) stream_.clear();
         return;
     }
-    if (name.empty()) return;
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return;
+    if (name.empty()) {
+        empty_ = true;
+        return;
+    }
+    // The current skin stays until the new one has been read completely: a
+    // missing or bad file changes nothing and says why in SkinFileError.
+    std::vector<std::uint8_t> bytes;
+    skinFileError_ = ReadSkinFileBytes(name, bytes);
+    if (skinFileError_.empty()) skinFileError_ = CheckSkinPackage(name, bytes);
+    if (!skinFileError_.empty()) return;
     stream_ = std::move(bytes);
     LoadSkin();
     Refresh();

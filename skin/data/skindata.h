@@ -119,7 +119,12 @@ public:
     const TStringList& Skin3rdList() const { return skin3rd_; }
     void SetSkin3rd(const TStrings& lines) { skin3rd_.Assign(lines); }
     std::string SkinFile() const { return skinFile_; }
+    // Loads the packed skin of the file `name` (UTF-8) and refreshes its
+    // windows. A file that is missing or does not hold a complete skin leaves
+    // the current skin as it is; SkinFileError then says why.
     void SetSkinFile(const std::string& name);
+    // Why the last SkinFile assignment loaded nothing; empty when it loaded.
+    const std::string& SkinFileError() const { return skinFileError_; }
     std::string SkinStore() const;
     void SetSkinStore(const std::string&) {}
     TSkinFormType SkinFormtype() const { return formType_; }
@@ -170,6 +175,7 @@ private:
     TSkinControls skinControls_ = kDefaultSkinControls;
     TStringList skin3rd_;
     std::string skinFile_;
+    std::string skinFileError_;
     TSkinFormType formType_ = sfMainform;
     bool menuUpdate_ = true;
     bool empty_ = true;

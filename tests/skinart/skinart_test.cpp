@@ -291,9 +291,12 @@ double WorstContrast(Rgb text, const TBitmap& b, int x0, int y0, int x1, int y1)
     return worst;
 }
 
-TEST_P(ShippedSkin, TextMeetsWcagAA) {
+// WCAG levels: AA (4.5:1) for every skin, AAA (7:1) for the high-contrast one.
+double RequiredTextContrast(const std::string& skin) { return skin == "contrast" ? 7.0 : 4.5; }
+
+TEST_P(ShippedSkin, TextMeetsWcagLevel) {
     const TSkinElements& s = Skin();
-    const double aa = 4.5;
+    const double aa = RequiredTextContrast(GetParam());
     struct Case {
         const char* what;
         double ratio;
@@ -366,7 +369,37 @@ TEST_P(ShippedSkin, CaptionGlyphsStandOutFromTheTitle) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, testing::Values("default", "dusk"));
+INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, testing::Values("default", "dusk", "contrast"));
+
+TEST(SkinArt, HighContrastPaletteMeetsWcagAAAForEveryTextPair) {
+    const art::TPalette p = art::ContrastPalette();
+    struct Pair {
+        const char* what;
+        Rgb text, back;
+    };
+    const Pair pairs[] = {
+        {"text on face", p.text, p.face},
+        {"text on window", p.text, p.window},
+        {"muted text on face", p.textMuted, p.face},
+        {"muted text on window", p.textMuted, p.window},
+        {"text on accent", p.accentText, p.accent},
+        {"caption on title top", p.titleText, p.titleTop},
+        {"caption on title bottom", p.titleText, p.titleBottom},
+        {"inactive caption on title top", p.titleInactiveText, p.titleInactiveTop},
+        {"inactive caption on title bottom", p.titleInactiveText, p.titleInactiveBottom},
+        {"caption glyph on hot button", p.titleText, p.captionHot},
+        {"caption glyph on pressed button", p.titleText, p.captionPressed},
+        {"button text, top", p.text, p.buttonTop},
+        {"button text, bottom", p.text, p.buttonBottom},
+        {"button text, hot top", p.text, p.buttonHotTop},
+        {"button text, hot bottom", p.text, p.buttonHotBottom},
+        {"button text, pressed", p.text, p.buttonPressed},
+        {"menu bar text", p.menuBarText, p.menuBar},
+        {"menu text", p.text, p.menu},
+        {"scroll arrow on track", p.arrow, p.track},
+    };
+    for (const Pair& c : pairs) EXPECT_GE(art::Contrast(c.text, c.back), 7.0) << c.what;
+}
 
 }  // namespace
 }  // namespace srt

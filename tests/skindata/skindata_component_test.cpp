@@ -257,7 +257,7 @@ TEST(SkinData, PackageWithoutDefinitionLeavesTheRecordsAndRaisesNothing) {
     EXPECT_EQ(data.Left->Image.Width(), width);
 }
 
-TEST(SkinData, SkinFileSwitchesSkinsAndAMissingFileKeepsTheOldRecords) {
+TEST(SkinData, SkinFileSwitchesSkinsAndAMissingFileKeepsTheCurrentSkin) {
     TSkinData data(nullptr);
     data.SetSkinFile(std::string(SRT_SKIN_DIR) + "/dusk.skn");
     EXPECT_FALSE(data.Empty());
@@ -265,8 +265,10 @@ TEST(SkinData, SkinFileSwitchesSkinsAndAMissingFileKeepsTheOldRecords) {
     const std::string dusk = data.SkinName;
     const srt::TColour face = data.Colours.ButtonFace;
 
+    // A missing file keeps the current skin in use, and says why.
     data.SetSkinFile(std::string(SRT_SKIN_DIR) + "/no-such-skin.skn");
-    EXPECT_TRUE(data.Empty());
+    EXPECT_FALSE(data.Empty());
+    EXPECT_NE(data.SkinFileError().find("not found"), std::string::npos);
     EXPECT_EQ(data.SkinFile(), std::string(SRT_SKIN_DIR) + "/no-such-skin.skn");
     EXPECT_EQ(data.SkinName, dusk);
     EXPECT_EQ(data.Colours.ButtonFace, face);
@@ -326,7 +328,7 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     // Switching on while empty asks for nothing.
     calls.clear();
     data->SetActive(false);
-    data->SetSkinFile("no-such-skin.skn");
+    data->SetSkinFile("");
     data->SetActive(true);
     EXPECT_EQ(calls, (std::vector<std::string>{"request 2 250", "source"}));
 

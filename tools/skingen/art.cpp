@@ -851,7 +851,55 @@ TPalette DuskPalette() {
     return p;
 }
 
-std::vector<TPalette> ShippedPalettes() { return {DaylightPalette(), DuskPalette()}; }
+TPalette ContrastPalette() {
+    TPalette p;
+    p.folder = "contrast";
+    p.skinName = "High Contrast";
+    p.face = Hex(0x000000);
+    p.text = Hex(0xFFFFFF);
+    p.textMuted = Hex(0xE0E0E0);
+    p.window = Hex(0x000000);
+    p.accent = Hex(0xFFD800);
+    p.accentText = Hex(0x000000);
+    p.titleTop = Hex(0x000000);
+    p.titleBottom = Hex(0x000000);
+    p.titleText = Hex(0xFFFFFF);
+    p.titleOutline = Hex(0xFFD800);
+    p.titleInactiveTop = Hex(0x1A1A1A);
+    p.titleInactiveBottom = Hex(0x1A1A1A);
+    p.titleInactiveText = Hex(0xD0D0D0);
+    p.outlineInactive = Hex(0x8C8C8C);
+    p.captionHot = Hex(0x3A3A3A);
+    p.captionPressed = Hex(0x4A4A4A);
+    p.closeHot = Hex(0xC42B1C);
+    p.closePressed = Hex(0x9B2217);
+    p.border = Hex(0xFFFFFF);
+    p.borderDisabled = Hex(0x8C8C8C);
+    p.buttonTop = Hex(0x000000);
+    p.buttonBottom = Hex(0x000000);
+    p.buttonHotTop = Hex(0x242424);
+    p.buttonHotBottom = Hex(0x242424);
+    p.buttonPressed = Hex(0x00405E);
+    p.buttonDisabled = Hex(0x000000);
+    p.glyphDisabled = Hex(0x8C8C8C);
+    p.menuBar = Hex(0x000000);
+    p.menuBarText = Hex(0xFFFFFF);
+    p.menuBarLine = Hex(0xFFFFFF);
+    p.menu = Hex(0x000000);
+    p.menuLine = Hex(0x8C8C8C);
+    p.track = Hex(0x000000);
+    p.thumb = Hex(0xC8C8C8);
+    p.thumbHot = Hex(0xFFFFFF);
+    p.thumbPressed = Hex(0xFFD800);
+    p.arrow = Hex(0xFFFFFF);
+    p.shadow = Hex(0x8C8C8C);
+    p.dkShadow = Hex(0xFFFFFF);
+    p.hilight = Hex(0xFFD800);
+    p.light = Hex(0x000000);
+    return p;
+}
+
+std::vector<TPalette> ShippedPalettes() { return {DaylightPalette(), DuskPalette(), ContrastPalette()}; }
 
 std::vector<TSkinEntry> GenerateSkin(const TPalette& palette) {
     Painter art(palette);

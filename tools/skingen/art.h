@@ -42,6 +42,7 @@ struct TPalette {
 
 TPalette DaylightPalette();  // the default skin
 TPalette DuskPalette();      // the dark one
+TPalette ContrastPalette();  // high contrast: every text at 7:1 or more
 
 // The skins shipped with the program, the default first.
 std::vector<TPalette> ShippedPalettes();
