@@ -3,11 +3,22 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "component/forms.h"
 #include "mainform.h"
 #include "skin/form/winskinform.h"
 
 namespace {
+
+// The program icon at the sizes of the caption's icon button and the task bar.
+void SetProgramIcon(HWND window) {
+    for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        const int size = GetSystemMetrics(metric);
+        if (HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_SHARED))
+            SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
+}
 
 int Run() {
     Application->Initialize();
@@ -20,6 +31,7 @@ int Run() {
         Application->ShowException(e.what());
         return 1;
     }
+    SetProgramIcon(form->Handle());
     form->Show();
     // Files named on the command line open as if chosen in the open dialog.
     int argc = 0;
