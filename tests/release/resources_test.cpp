@@ -16,6 +16,10 @@ std::wstring Beside(const wchar_t* name) {
     return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
 }
 
+// RT_GROUP_ICON and RT_ICON, wide.
+const LPCWSTR kGroupIcon = MAKEINTRESOURCEW(14);
+const LPCWSTR kIcon = MAKEINTRESOURCEW(3);
+
 std::wstring Widen(const std::string& s) { return {s.begin(), s.end()}; }
 
 // The module loaded for its resources only.
@@ -50,10 +54,10 @@ TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
     ResourceModule module(Beside(GetParam()));
     ASSERT_NE(module.handle, nullptr) << GetLastError();
     std::wstring first;
-    EnumResourceNamesW(module.handle, MAKEINTRESOURCEW(RT_GROUP_ICON), FirstName, reinterpret_cast<LONG_PTR>(&first));
+    EnumResourceNamesW(module.handle, kGroupIcon, FirstName, reinterpret_cast<LONG_PTR>(&first));
     EXPECT_EQ(first, L"MAINICON");
 
-    HRSRC found = FindResourceW(module.handle, L"MAINICON", MAKEINTRESOURCEW(RT_GROUP_ICON));
+    HRSRC found = FindResourceW(module.handle, L"MAINICON", kGroupIcon);
     ASSERT_NE(found, nullptr);
     const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(module.handle, found)));
     ASSERT_NE(group, nullptr);
@@ -69,7 +73,7 @@ TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
         EXPECT_EQ(entries[i].height, sizes[i]);
         EXPECT_EQ(entries[i].bitCount, 32);
         // Each picture is there and makes an icon of its size.
-        HRSRC picture = FindResourceW(module.handle, MAKEINTRESOURCEW(entries[i].id), MAKEINTRESOURCEW(RT_ICON));
+        HRSRC picture = FindResourceW(module.handle, MAKEINTRESOURCEW(entries[i].id), kIcon);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(SizeofResource(module.handle, picture), entries[i].bytes);
         auto* bits = static_cast<BYTE*>(LockResource(LoadResource(module.handle, picture)));
