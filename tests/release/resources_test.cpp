@@ -1,11 +1,17 @@
 // The built programs carry the program icon as their first icon group, with
-// its three sizes, and version information holding the project's version.
+// its three sizes, and version information holding the project's version;
+// the running program shows the icon in its skinned caption.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "logo/icon.h"
 
 namespace {
 
@@ -124,6 +130,88 @@ TEST_P(ProgramResources, VersionInformationCarriesTheProjectVersion) {
     EXPECT_EQ(text(L"FileVersion"), Widen(SRT_VERSION));
     EXPECT_EQ(text(L"ProductName"), L"SrtRetime");
     EXPECT_EQ(text(L"OriginalFilename"), GetParam());
+}
+
+struct FindForm {
+    DWORD pid;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchForm(HWND h, LPARAM p) {
+    auto* f = reinterpret_cast<FindForm*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    wchar_t name[16];
+    GetClassNameW(h, name, 16);
+    if (owner != f->pid || !IsWindowVisible(h) || lstrcmpW(name, L"TForm1") != 0) return TRUE;
+    f->found = h;
+    return FALSE;
+}
+
+// The screen's pixels inside `r`, top row first, as 0x00RRGGBB.
+std::vector<std::uint32_t> Grab(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (auto& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+// Whether the opaque pixels of `icon` appear unchanged somewhere in the
+// w-pixel-wide picture `pixels`.
+bool Shows(const std::vector<std::uint32_t>& pixels, int w, const srt::logo::IconImage& icon) {
+    const int h = static_cast<int>(pixels.size()) / w, n = icon.size;
+    for (int top = 0; top + n <= h; ++top) {
+        for (int left = 0; left + n <= w; ++left) {
+            bool match = true;
+            for (int y = 0; y < n && match; ++y)
+                for (int x = 0; x < n && match; ++x) {
+                    const std::uint32_t want = icon.pixels[static_cast<std::size_t>(y * n + x)];
+                    match = want >> 24 == 0 ||
+                            pixels[static_cast<std::size_t>((top + y) * w + left + x)] == (want & 0xFFFFFF);
+                }
+            if (match) return true;
+        }
+    }
+    return false;
+}
+
+TEST(RunningProgram, ShowsTheIconInItsSkinnedCaption) {
+    std::wstring command = L"\"" + Beside(L"SrtRetime.exe") + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+
+    const srt::logo::IconImage small = srt::logo::DrawIcon(GetSystemMetrics(SM_CXSMICON));
+    FindForm form{pi.dwProcessId};
+    bool shown = false;
+    for (int i = 0; i < 150 && !shown; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!form.found) EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&form));
+        if (!form.found) continue;
+        RECT r{};
+        GetWindowRect(form.found, &r);
+        r.bottom = r.top + 40;  // the caption
+        if (r.right > r.left) shown = Shows(Grab(r), r.right - r.left, small);
+    }
+    ASSERT_NE(form.found, nullptr);
+    EXPECT_TRUE(shown);
+    PostMessageW(form.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramResources, ::testing::Values(L"SrtRetime.exe", L"srt-retime.exe"));
