@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "component/forms.h"
@@ -11,6 +12,15 @@
 #include "skin/form/winskinform.h"
 
 namespace {
+
+// The program icon at the sizes of the caption's icon button and the task bar.
+void SetProgramIcon(HWND window) {
+    for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        const int size = GetSystemMetrics(metric);
+        if (HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_SHARED))
+            SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
+}
 
 int Run() {
     Application->Initialize();
@@ -23,6 +33,7 @@ int Run() {
         Application->ShowException(e.what());
         return 1;
     }
+    SetProgramIcon(form->Handle());
     // SrtRetime [--skin FILE.skn] [FILE.srt...]: the skin is in place before
     // the window first paints; the files open as if chosen in the open dialog.
     std::vector<std::wstring> files;

@@ -48,3 +48,43 @@ function(srt_fuzzer name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# srt_release_strip(TARGET): in release builds (SRT_RELEASE), moves the
+# program's debug information into PROGRAM.debug beside it, strips the
+# program and leaves it a debug link naming that file.
+function(srt_release_strip target)
+  if(NOT SRT_RELEASE)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    VERBATIM)
+endfunction()
+
+# srt_version_resource(OUTPUT FILE_NAME DESCRIPTION): writes OUTPUT, the
+# VERSIONINFO resource of the executable FILE_NAME, for an .rc file to
+# include. The numbers come from the project's VERSION.
+function(srt_version_resource output file_name description)
+  set(SRT_RC_FILE_NAME ${file_name})
+  set(SRT_RC_DESCRIPTION ${description})
+  configure_file(${SRT_ROOT}/resources/version.rc.in ${output} @ONLY)
+endfunction()
+
+# srt_windows_resources(TARGET RC [DEPENDS files...]): compiles the resource
+# script RC with windres (include path: RC's folder) and links it into TARGET.
+function(srt_windows_resources target rc)
+  cmake_parse_arguments(R "" "" "DEPENDS" ${ARGN})
+  get_filename_component(name ${rc} NAME_WE)
+  get_filename_component(folder ${rc} DIRECTORY)
+  set(object ${CMAKE_CURRENT_BINARY_DIR}/${name}.res.o)
+  add_custom_command(OUTPUT ${object}
+    COMMAND ${CMAKE_RC_COMPILER} -I${folder} -i ${rc} -o ${object}
+    DEPENDS ${rc} ${R_DEPENDS}
+    COMMENT "Compiling the resources of ${target}"
+    VERBATIM)
+  set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+  target_sources(${target} PRIVATE ${object})
+endfunction()

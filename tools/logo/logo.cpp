@@ -18,11 +18,6 @@ struct Rgb {
     double r, g, b;
 };
 
-// Premultiplied colour with coverage.
-struct Rgba {
-    double r = 0, g = 0, b = 0, a = 0;
-};
-
 constexpr Rgb kFace{243, 244, 246};  // the light window face edges blend into
 constexpr Rgb kBlueTop{76, 141, 240};
 constexpr Rgb kBlueBottom{43, 103, 210};
@@ -71,16 +66,22 @@ bool InTriangle(double x, double y, double ax, double ay, double bx, double by, 
 constexpr double kClockX = 60.0, kClockY = 18.0, kClockR = 15.0;
 constexpr double kHeadX = 45.0;
 
-// The colour of one sample point, painted back to front; nullopt-like
-// alpha 0 where nothing is drawn.
-Rgba Sample(double x, double y) {
-    Rgba out;
-    auto paint = [&out](Rgb c, double alpha = 1.0) {
+// Paints colours over `out`, back to front.
+struct Painter {
+    Rgba& out;
+    void operator()(Rgb c, double alpha = 1.0) const {
         out.r = c.r * alpha + out.r * (1 - alpha);
         out.g = c.g * alpha + out.g * (1 - alpha);
         out.b = c.b * alpha + out.b * (1 - alpha);
         out.a = alpha + out.a * (1 - alpha);
-    };
+    }
+};
+
+}  // namespace
+
+Rgba Sample(double x, double y) {
+    Rgba out;
+    const Painter paint{out};
 
     // Speech bubble with its tail pointing down to the timeline.
     const bool body = RoundRect(x, y, 2, 12, 58, 52, 10) <= 0;
@@ -117,6 +118,30 @@ Rgba Sample(double x, double y) {
     if (Circle(x, y, kHeadX, 65.5, 3.0) <= 0) paint(kAmber);
     return out;
 }
+
+Rgba SampleSmall(double x, double y) {
+    Rgba out;
+    const Painter paint{out};
+    // Laid out on whole pixels: the bubble with its tail down at the left,
+    // two one-pixel lines, the clock in the top right corner.
+    constexpr double cx = 11.5, cy = 4.5, r = 4.5;
+    const bool body = RoundRect(x, y, 0, 4, 13, 13, 2.5) <= 0;
+    const bool tail = InTriangle(x, y, 2.5, 12.5, 6.5, 12.5, 2, 16);
+    if ((body || tail) && Circle(x, y, cx, cy, r + 0.8) > 0) {
+        paint(Mix(kBlueTop, kBlueBottom, Clamp01((y - 4) / 12)));
+        if (RoundRect(x, y, 2, 7, 7, 8, 0) <= 0) paint(kWhite);
+        if (RoundRect(x, y, 3, 10, 10, 11, 0) <= 0) paint(kWhite);
+    }
+    const double clock = Circle(x, y, cx, cy, r);
+    if (clock <= 0) {
+        paint(clock > -1.0 ? kAmber : kWhite);
+        if (RoundRect(x, y, 11, 2, 12, 5, 0) <= 0) paint(kInk);
+        if (RoundRect(x, y, 11, 4, 14, 5, 0) <= 0) paint(kInk);
+    }
+    return out;
+}
+
+namespace {
 
 struct Pixel {
     std::array<int, 3> c;

@@ -15,6 +15,19 @@ inline constexpr int kHeight = 79;
 inline constexpr int kColours = 32;
 inline constexpr std::uint8_t kTransparentIndex = 31;
 
+// Premultiplied colour (0 to 255) with coverage (0 to 1).
+struct Rgba {
+    double r = 0, g = 0, b = 0, a = 0;
+};
+
+// The logo's picture at one point of its kWidth x kHeight plane, painted
+// back to front; coverage 0 where nothing is drawn.
+Rgba Sample(double x, double y);
+
+// The logo reduced for 16 x 16 pixels: the bubble with its two lines and the
+// clock, without the timeline, with strokes a pixel wide.
+Rgba SampleSmall(double x, double y);
+
 // Draws the logo into `image`, replacing what it held.
 void BuildLogo(TGIFImage& image);
 
