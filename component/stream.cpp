@@ -1,8 +1,9 @@
 #include "component/stream.h"
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "component/utf8.h"
@@ -358,9 +359,16 @@ private:
         std::string name = String();
         if (base_.empty()) Fail("'file' is not allowed here");
         std::string path = name.size() && name[0] == '/' ? name : base_ + "/" + name;
-        std::ifstream in(path, std::ios::binary);
+        // C streams: the C++ stream classes would bring their locale
+        // machinery into every program that links the component layer.
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
         if (!in) Fail("cannot read " + path);
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::vector<std::uint8_t> bytes;
+        std::uint8_t chunk[4096];
+        while (std::size_t got = std::fread(chunk, 1, sizeof chunk, in.get()))
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        if (std::ferror(in.get())) Fail("cannot read " + path);
+        return bytes;
     }
     TStoredValue Value() {
         Skip();
