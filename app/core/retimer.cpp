@@ -5,11 +5,16 @@
 #include <array>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace srt {
 namespace {
 
-constexpr std::size_t kInputBlock = std::size_t(1) << 20;
-constexpr std::size_t kOutputBlock = std::size_t(1) << 20;
+// Blocks small enough to stay in the cache between reading and writing.
+constexpr std::size_t kInputBlock = std::size_t(1) << 18;
+constexpr std::size_t kOutputBlock = std::size_t(1) << 18;
 
 // The bytes the scan stops at: line ends, CRs, the end of an arrow, byte 26.
 constexpr std::array<bool, 256> kStops = [] {
@@ -17,6 +22,52 @@ constexpr std::array<bool, 256> kStops = [] {
     stops['\n'] = stops['\r'] = stops['>'] = stops[0x1A] = true;
     return stops;
 }();
+
+// Finds the stops in order: LFs, ">", byte 26 and CRs. Sixteen bytes at a
+// time where the vector unit allows, skipping a CR that stands before an LF
+// (the caller reads that pair at the LF).
+class StopScanner {
+public:
+    StopScanner(const char* p, std::size_t from, std::size_t n) : p_(p), n_(n), pos_(from) {}
+
+    // The next stop, or n.
+    std::size_t Next() {
+#ifdef __SSE2__
+        for (;;) {
+            if (mask_) {
+                const std::size_t at = base_ + std::size_t(__builtin_ctz(mask_));
+                mask_ &= mask_ - 1;
+                return at;
+            }
+            if (pos_ + 17 > n_) break;
+            base_ = pos_;
+            mask_ = Mask(p_ + pos_);
+            pos_ += 16;
+        }
+#endif
+        while (pos_ < n_ && !kStops[static_cast<unsigned char>(p_[pos_])]) ++pos_;
+        return pos_ < n_ ? pos_++ : n_;
+    }
+
+private:
+#ifdef __SSE2__
+    static unsigned Mask(const char* p) {
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), gt = _mm_set1_epi8('>'),
+                      eof = _mm_set1_epi8(0x1A);
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const __m128i loneCR = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), loneCR),
+                                          _mm_or_si128(_mm_cmpeq_epi8(v, gt), _mm_cmpeq_epi8(v, eof)));
+        return unsigned(_mm_movemask_epi8(hits));
+    }
+    std::size_t base_ = 0;
+    unsigned mask_ = 0;
+#endif
+    const char* p_;
+    std::size_t n_;
+    std::size_t pos_;
+};
 
 bool HasArrow(std::string_view line) {
     if (line.size() >= 16 && line[13] == '-' && line[14] == '-' && line[15] == '>') return true;
@@ -27,7 +78,7 @@ bool HasArrow(std::string_view line) {
 
 StreamRetimer::StreamRetimer(const TimeMap& map, const TimeRange& range, Sink sink)
     : map_(map), range_(range), sink_(std::move(sink)) {
-    out_.reserve(kOutputBlock);
+    out_.resize(kOutputBlock);
 }
 
 StreamRetimer::StreamRetimer(const TimeRange& range, std::vector<CueTimes>& cues)
@@ -59,8 +110,7 @@ void StreamRetimer::Feed(std::string_view bytes) {
 
 void StreamRetimer::Finish() {
     Process(true);
-    if (sink_ && !out_.empty()) sink_(out_);
-    out_.clear();
+    Flush();
 }
 
 void StreamRetimer::Process(bool last) {
@@ -82,58 +132,53 @@ void StreamRetimer::Process(bool last) {
     // Plain lines (no arrow, no lone CR, ending in CR LF) are copied as one
     // block from span; every other line is written on its own.
     std::size_t span = start;
-    std::size_t i = start + scanned_;
-    bool special = special_;
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(p[i]);
-        if (!kStops[c]) {
-            ++i;
-            continue;
-        }
+    bool loneCR = loneCR_, arrow = arrow_;
+    StopScanner stops(p, start + scanned_, n);
+    for (std::size_t i; (i = stops.Next()) < n;) {
+        const char c = p[i];
         if (c == '\n') {
             ++lines_;
-            if (!special) {
-                if (i == start || p[i - 1] != '\r') {
+            const bool crlf = i > start && p[i - 1] == '\r';
+            if (!loneCR && !arrow) {
+                if (!crlf) {
                     Emit(p + span, i - span);
                     EmitLineEnd();
                     span = i + 1;
                 }
             } else {
                 Emit(p + span, start - span);
-                Line(p + start, i - start, lines_);
+                Line(p + start, (crlf ? i - 1 : i) - start, lines_, loneCR);
                 span = i + 1;
-                special = false;
             }
-            start = ++i;
+            loneCR = arrow = false;
+            start = i + 1;
         } else if (c == '\r') {
             // A CR not known to stand before an LF goes the general way.
-            if (i + 1 == n || p[i + 1] != '\n') special = true;
-            ++i;
+            if (i + 1 == n || p[i + 1] != '\n') loneCR = true;
         } else if (c == '>') {
-            if (i >= start + 2 && p[i - 1] == '-' && p[i - 2] == '-') special = true;
-            ++i;
+            if (i >= start + 2 && p[i - 1] == '-' && p[i - 2] == '-') arrow = true;
         } else {
             ended_ = true;
             n = i;
         }
     }
+    Emit(p + span, start - span);
     if (last || ended_) {
-        Emit(p + span, start - span);
-        if (start < n) Line(p + start, n - start, lines_ + 1);
+        if (start < n) Line(p + start, n - start, lines_ + 1, true);
         filled_ = scanned_ = 0;
-        special_ = false;
+        loneCR_ = arrow_ = false;
         return;
     }
-    Emit(p + span, start - span);
     std::memmove(p, p + start, n - start);
     filled_ = n - start;
-    scanned_ = i - start;
-    special_ = special;
+    scanned_ = n - start;
+    loneCR_ = loneCR;
+    arrow_ = arrow;
 }
 
-void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t number) {
+void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t number, bool mayHoldCR) {
     std::string_view line(data, size);
-    if (std::memchr(data, '\r', size)) {
+    if (mayHoldCR && std::memchr(data, '\r', size)) {
         scratch_.clear();
         for (char c : line)
             if (c != '\r') scratch_ += c;
@@ -145,6 +190,16 @@ void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t numbe
         return;
     }
     ++timeLines_;
+    if (!cues_ && range_.Everything()) {
+        char* out = Room(31);
+        if (FastRetimeLine(out, line, map_)) {
+            out[29] = '\r';
+            out[30] = '\n';
+            outSize_ += 31;
+            ++selected_;
+            return;
+        }
+    }
     try {
         bool selected = range_.IndexSelected(timeLines_);
         if (range_.HasTimeBound()) selected = range_.StartSelected(ReadTimeLineStart(line)) && selected;
@@ -172,17 +227,27 @@ void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t numbe
     }
 }
 
+void StreamRetimer::Flush() {
+    if (sink_ && outSize_) sink_(std::string_view(out_.data(), outSize_));
+    outSize_ = 0;
+}
+
+char* StreamRetimer::Room(std::size_t size) {
+    if (out_.size() - outSize_ < size) Flush();
+    return out_.data() + outSize_;
+}
+
 void StreamRetimer::Emit(const char* data, std::size_t size) {
-    if (!sink_ || size == 0) return;
-    if (out_.size() + size > kOutputBlock) {
-        if (!out_.empty()) sink_(out_);
-        out_.clear();
-        if (size >= kOutputBlock) {
-            sink_(std::string_view(data, size));
+    if (size == 0 || cues_) return;
+    if (out_.size() - outSize_ < size) {
+        Flush();
+        if (size >= out_.size()) {
+            if (sink_) sink_(std::string_view(data, size));
             return;
         }
     }
-    out_.append(data, size);
+    std::memcpy(out_.data() + outSize_, data, size);
+    outSize_ += size;
 }
 
 }  // namespace srt

@@ -58,8 +58,10 @@ public:
 
 private:
     void Process(bool last);
-    void Line(const char* data, std::size_t size, std::uint64_t number);
+    void Line(const char* data, std::size_t size, std::uint64_t number, bool mayHoldCR);
     void Emit(const char* data, std::size_t size);
+    char* Room(std::size_t size);  // at least size bytes free at the output's end
+    void Flush();
     void EmitLineEnd() { Emit("\r\n", 2); }
 
     TimeMap map_;
@@ -73,8 +75,10 @@ private:
     std::string in_;            // [0, filled_) unprocessed input, from a line's start
     std::size_t filled_ = 0;
     std::size_t scanned_ = 0;   // bytes of the current line already examined
-    bool special_ = false;      // the current line holds "-->" or a lone CR
-    std::string out_;
+    bool loneCR_ = false;       // the current line holds a CR not before its LF
+    bool arrow_ = false;        // ... or "-->"
+    std::string out_;           // [0, outSize_) written, not yet given to the sink
+    std::size_t outSize_ = 0;
     std::string scratch_;
     std::uint64_t lines_ = 0;   // complete lines so far
     std::uint64_t timeLines_ = 0;

@@ -1,5 +1,6 @@
 #include "core/timeshift.h"
 
+#include <array>
 #include <cstdio>
 
 namespace srt {
@@ -84,20 +85,31 @@ std::string_view Field(std::string_view line, std::size_t column, std::size_t wi
     return line.substr(column - 1, width);
 }
 
-void Put2(char* p, int v) {
-    p[0] = char('0' + v / 10);
-    p[1] = char('0' + v % 10);
+// "00" to "99", two characters each.
+constexpr auto kTwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int v = 0; v < 100; ++v) {
+        digits[std::size_t(2 * v)] = char('0' + v / 10);
+        digits[std::size_t(2 * v + 1)] = char('0' + v % 10);
+    }
+    return digits;
+}();
+
+void Put2(char* p, std::uint32_t v) {
+    p[0] = kTwoDigits[2 * v];
+    p[1] = kTwoDigits[2 * v + 1];
 }
 
-// hh:mm:ss,mmm of a time known to lie within the day.
 void FormatTime(char* p, std::int64_t total) {
-    int millis = int(total % 1000);
-    int seconds = int(total / 1000);
-    Put2(p, seconds / 3600);
+    const auto t = std::uint32_t(total);
+    const std::uint32_t seconds = t / 1000, millis = t - seconds * 1000;
+    const std::uint32_t hours = seconds / 3600, inHour = seconds - hours * 3600;
+    const std::uint32_t minutes = inHour / 60;
+    Put2(p, hours);
     p[2] = ':';
-    Put2(p + 3, (seconds / 60) % 60);
+    Put2(p + 3, minutes);
     p[5] = ':';
-    Put2(p + 6, seconds % 60);
+    Put2(p + 6, inHour - minutes * 60);
     p[8] = ',';
     p[9] = char('0' + millis / 100);
     Put2(p + 10, millis % 100);
