@@ -74,9 +74,10 @@ TimeMap TimeMap::Scale(std::uint64_t num, std::uint64_t den) {
 std::int64_t TimeMap::Apply(std::int64_t t) const {
     switch (kind_) {
     case Kind::Offset: return t + offset_;
-    // Times read by the rule stay below 2^32 ms and spans within a day, so
-    // the product fits 64 bits.
-    case Kind::Sync: return b_ + DivideRounded((t - a_) * num_, den_);
+    // Times read by the rule stay below 2^32 ms and the points within a
+    // day, so the products fit 64 bits.
+    // The whole value is rounded, not just the quotient.
+    case Kind::Sync: return DivideRounded(b_ * den_ + (t - a_) * num_, den_);
     case Kind::Scale: {
         const std::uint64_t magnitude = t < 0 ? std::uint64_t(-t) : std::uint64_t(t);
         const auto scaled = MulDivRounded(magnitude, std::uint64_t(num_), std::uint64_t(den_));
