@@ -313,20 +313,21 @@ private:
 class StandardOutput : public Output {
 public:
     StandardOutput() : out_(srt::PlatformFile::StandardOutput()) {
-        if (out_.IsDiskFile() && out_.Position(start_) == 0) {
+        if (out_.IsDiskFile() && out_.WritePosition(start_) == 0) {
             direct_ = true;
         } else {
             Check(scratch_.OpenScratch(), "temporary file");
         }
     }
     ~StandardOutput() override {
-        if (direct_ && !committed_) {
+        if (direct_ && written_ && !committed_) {
             out_.Truncate(start_);
             out_.Seek(start_);
         }
     }
     void Write(std::string_view bytes) override {
         if (direct_) {
+            written_ = true;
             Check(out_.Write(bytes), "standard output");
         } else {
             Check(scratch_.Write(bytes), "temporary file");
@@ -350,6 +351,7 @@ private:
     srt::PlatformFile out_, scratch_;
     std::uint64_t start_ = 0;
     bool direct_ = false;
+    bool written_ = false;
     bool committed_ = false;
 };
 

@@ -147,6 +147,8 @@ int PlatformFile::Position(std::uint64_t& position) {
     return 0;
 }
 
+int PlatformFile::WritePosition(std::uint64_t& position) { return Position(position); }
+
 int PlatformFile::Seek(std::uint64_t position) {
     LARGE_INTEGER to{};
     to.QuadPart = LONGLONG(position);
@@ -303,6 +305,16 @@ int PlatformFile::Position(std::uint64_t& position) {
     const off_t at = lseek(fd_, 0, SEEK_CUR);
     if (at < 0) return FileErrorOfErrno(errno, false);
     position = std::uint64_t(at);
+    return 0;
+}
+
+int PlatformFile::WritePosition(std::uint64_t& position) {
+    const int flags = fcntl(fd_, F_GETFL);
+    if (flags < 0) return FileErrorOfErrno(errno, false);
+    if (!(flags & O_APPEND)) return Position(position);
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return FileErrorOfErrno(errno, false);
+    position = std::uint64_t(st.st_size);
     return 0;
 }
 

@@ -40,6 +40,9 @@ public:
     int Read(char* buffer, std::size_t size, std::size_t& got);
     int Write(std::string_view bytes);
     int Position(std::uint64_t& position);
+    // Where the next write lands: the position, or the end of a file opened
+    // for appending.
+    int WritePosition(std::uint64_t& position);
     int Seek(std::uint64_t position);
     int Truncate(std::uint64_t size);
     int FlushToDisk();
