@@ -2,6 +2,8 @@
 
 #include "core/timeshift.h"
 
+#include <array>
+#include <cstring>
 #include <numeric>
 
 namespace srt {
@@ -30,6 +32,31 @@ std::int64_t Apply(const TimeMap& map, std::string_view line, std::size_t column
     const std::int64_t result = map.Apply(t);
     if (result < 0 || result >= kMillisPerDay) ThrowOutsideDay(line, column, "re-timed");
     return result;
+}
+
+// "00" to "99", two characters each.
+constexpr auto kTwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int v = 0; v < 100; ++v) {
+        digits[std::size_t(2 * v)] = char('0' + v / 10);
+        digits[std::size_t(2 * v + 1)] = char('0' + v % 10);
+    }
+    return digits;
+}();
+
+// hh:mm:ss,mmm of a time within the day.
+inline void FormatClock(char* p, std::uint32_t t) {
+    const std::uint32_t seconds = t / 1000, millis = t - seconds * 1000;
+    const std::uint32_t hours = seconds / 3600, inHour = seconds - hours * 3600;
+    const std::uint32_t minutes = inHour / 60, secs = inHour - minutes * 60;
+    std::memcpy(p, &kTwoDigits[2 * hours], 2);
+    p[2] = ':';
+    std::memcpy(p + 3, &kTwoDigits[2 * minutes], 2);
+    p[5] = ':';
+    std::memcpy(p + 6, &kTwoDigits[2 * secs], 2);
+    p[8] = ',';
+    p[9] = char('0' + millis / 100);
+    std::memcpy(p + 10, &kTwoDigits[2 * (millis % 100)], 2);
 }
 
 // Unsigned decimal of at most six digits; nullopt otherwise.
@@ -149,15 +176,27 @@ void AppendRetimedLine(std::string& out, std::string_view line, const TimeMap& m
 
 bool FastRetimeLine(char* out, std::string_view line, const TimeMap& map) {
     if (line.size() < 29) return false;
-    const char* p = line.data();
-    if (p[13] != '-' || p[14] != '-' || p[15] != '>') return false;
-    const std::int64_t startSeconds = ClockSeconds(p), endSeconds = ClockSeconds(p + 17);
-    const std::int64_t startMillis = ThreeDigits(p + 9), endMillis = ThreeDigits(p + 26);
-    if (startSeconds < 0 || endSeconds < 0 || startMillis < 0 || endMillis < 0) return false;
-    const std::int64_t start = map.Apply(startSeconds * 1000 + startMillis);
-    const std::int64_t end = map.Apply(endSeconds * 1000 + endMillis);
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    if (p[13] != '-' || p[14] != '-' || p[15] != '>' || p[2] != ':' || p[5] != ':' || p[19] != ':' || p[22] != ':')
+        return false;
+    // The eighteen digits, checked all at once.
+    static constexpr std::uint8_t kDigitAt[18] = {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24, 26, 27, 28};
+    std::uint32_t d[18];
+    bool bad = false;
+    for (int k = 0; k < 18; ++k) {
+        d[k] = std::uint32_t(p[kDigitAt[k]] - '0');
+        bad |= d[k] > 9;
+    }
+    if (bad) return false;
+    const std::uint32_t h1 = d[0] * 10 + d[1], m1 = d[2] * 10 + d[3], s1 = d[4] * 10 + d[5];
+    const std::uint32_t h2 = d[9] * 10 + d[10], m2 = d[11] * 10 + d[12], s2 = d[13] * 10 + d[14];
+    if ((h1 > 23) | (h2 > 23) | (m1 > 59) | (m2 > 59) | (s1 > 59) | (s2 > 59)) return false;
+    const std::int64_t start = map.Apply(((h1 * 60 + m1) * 60 + s1) * 1000 + d[6] * 100 + d[7] * 10 + d[8]);
+    const std::int64_t end = map.Apply(((h2 * 60 + m2) * 60 + s2) * 1000 + d[15] * 100 + d[16] * 10 + d[17]);
     if (start < 0 || start >= kMillisPerDay || end < 0 || end >= kMillisPerDay) return false;
-    FormatTimeLine(out, start, end);
+    FormatClock(out, std::uint32_t(start));
+    std::memcpy(out + 12, " --> ", 5);
+    FormatClock(out + 17, std::uint32_t(end));
     return true;
 }
 

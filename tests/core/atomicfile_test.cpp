@@ -121,7 +121,9 @@ TEST_F(AtomicFileTest, KeepsPermissionsAndLinks) {
 
 TEST_F(AtomicFileTest, DevicesAreWrittenDirectly) {
     EXPECT_EQ(ReplaceFileContents("/dev/null", "gone"), 0);
-    if (fs::exists("/dev/full")) EXPECT_EQ(ReplaceFileContents("/dev/full", "x"), kErrDiskFull);
+    if (fs::exists("/dev/full")) {
+        EXPECT_EQ(ReplaceFileContents("/dev/full", "x"), kErrDiskFull);
+    }
 }
 
 TEST_F(AtomicFileTest, AFolderThatCannotTakeANewFileLeavesTheTarget) {
