@@ -534,6 +534,8 @@ void RetimeOne(const Options& options, const Plan& plan, const std::string& name
         utf16.emplace(order, *output);
     });
     if (utf16) utf16->Finish(streamed.tail);
+    // Windows renames nothing over a file that is still open.
+    Check(input.file().Close(), input.name());
     output->Commit();
     if (options.dryRun)
         Print(stderr, prefix + std::to_string(retimer.selected()) + " of " + std::to_string(retimer.timeLines()) +
