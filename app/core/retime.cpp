@@ -183,6 +183,7 @@ bool FastRetimeLine(char* out, std::string_view line, const TimeMap& map) {
     static constexpr std::uint8_t kDigitAt[18] = {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24, 26, 27, 28};
     std::uint32_t d[18];
     bool bad = false;
+#pragma GCC unroll 18
     for (int k = 0; k < 18; ++k) {
         d[k] = std::uint32_t(p[kDigitAt[k]] - '0');
         bad |= d[k] > 9;
