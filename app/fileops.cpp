@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <filesystem>
 
+#include "core/atomicfile.h"
 #include "core/ioerror.h"
+#include "core/platformfile.h"
 
 namespace srt {
 namespace {
@@ -29,21 +31,9 @@ private:
     HANDLE h_;
 };
 
-std::wstring FolderOf(const std::wstring& path) {
-    std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return L".";
-    if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
-int LastFileError() {
-    DWORD e = GetLastError();
-    if (e == ERROR_DISK_FULL || e == ERROR_HANDLE_DISK_FULL) return kErrDiskFull;
-    if (e == ERROR_DIRECTORY) return kErrInvalidFilename;  // the folder does not exist
-    return e ? static_cast<int>(e) : kErrAccessDenied;
-}
+int LastFileError() { return LastPlatformFileError(); }
 
 int ReadWholeFile(const std::wstring& path, std::string& bytes) {
     bytes.clear();
@@ -66,35 +56,7 @@ int ReadWholeFile(const std::wstring& path, std::string& bytes) {
 }
 
 int ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return kErrAccessDenied;
-    wchar_t temp[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(FolderOf(path).c_str(), L"srt", 0, temp)) return LastFileError();
-    int error = 0;
-    {
-        FileHandle f(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f.Valid()) {
-            error = LastFileError();
-        } else {
-            std::size_t done = 0;
-            while (!error && done < bytes.size()) {
-                DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-                DWORD wrote = 0;
-                if (!WriteFile(f.Get(), bytes.data() + done, chunk, &wrote, nullptr))
-                    error = LastFileError();
-                else if (wrote != chunk)
-                    error = kErrDiskFull;
-                done += wrote;
-            }
-            if (!error && !FlushFileBuffers(f.Get())) error = LastFileError();
-            if (!f.Close() && !error) error = LastFileError();
-        }
-    }
-    if (!error && !MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = LastFileError();
-    if (error) DeleteFileW(temp);
-    return error;
+    return ReplaceFileContents(std::filesystem::path(path), bytes);
 }
 
 }  // namespace srt

@@ -13,8 +13,9 @@ int LastFileError();
 
 int ReadWholeFile(const std::wstring& path, std::string& bytes);
 
-// Writes bytes to a temporary file beside `path` and puts it in the place of
-// `path` only when everything is written; on failure `path` is untouched.
+// Writes bytes to a temporary file beside `path`, flushed to disk, and puts it
+// in the place of `path` only when everything is written (the one atomic
+// writer, shared with srt-retime); on failure `path` is untouched.
 int ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
 
 }  // namespace srt

@@ -1,11 +1,10 @@
 #include "core/timeshift.h"
 
+#include <array>
 #include <cstdio>
 
 namespace srt {
 namespace {
-
-constexpr std::int64_t kMillisPerDay = 24LL * 3600 * 1000;
 
 int DigitValue(char c, int base) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -86,33 +85,42 @@ std::string_view Field(std::string_view line, std::size_t column, std::size_t wi
     return line.substr(column - 1, width);
 }
 
-void Put2(char* p, int v) {
-    p[0] = char('0' + v / 10);
-    p[1] = char('0' + v % 10);
+// "00" to "99", two characters each.
+constexpr auto kTwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int v = 0; v < 100; ++v) {
+        digits[std::size_t(2 * v)] = char('0' + v / 10);
+        digits[std::size_t(2 * v + 1)] = char('0' + v % 10);
+    }
+    return digits;
+}();
+
+void Put2(char* p, std::uint32_t v) {
+    p[0] = kTwoDigits[2 * v];
+    p[1] = kTwoDigits[2 * v + 1];
 }
 
-// hh:mm:ss,mmm of a time known to lie within the day.
 void FormatTime(char* p, std::int64_t total) {
-    int millis = int(total % 1000);
-    int seconds = int(total / 1000);
-    Put2(p, seconds / 3600);
+    const auto t = std::uint32_t(total);
+    const std::uint32_t seconds = t / 1000, millis = t - seconds * 1000;
+    const std::uint32_t hours = seconds / 3600, inHour = seconds - hours * 3600;
+    const std::uint32_t minutes = inHour / 60;
+    Put2(p, hours);
     p[2] = ':';
-    Put2(p + 3, (seconds / 60) % 60);
+    Put2(p + 3, minutes);
     p[5] = ':';
-    Put2(p + 6, seconds % 60);
+    Put2(p + 6, inHour - minutes * 60);
     p[8] = ',';
     p[9] = char('0' + millis / 100);
     Put2(p + 10, millis % 100);
 }
 
-std::int64_t ShiftedTime(std::string_view line, std::size_t column, std::int32_t seconds,
-                         std::int32_t millis, std::int32_t offset) {
-    std::int64_t total = std::int64_t(seconds) * 1000 + millis + offset;
+std::int64_t ShiftedTime(std::string_view line, std::size_t column, std::int64_t time, std::int32_t offset) {
+    const std::int64_t total = time + offset;
     if (total < 0 || total >= kMillisPerDay) {
-        char shift[16];
-        std::snprintf(shift, sizeof shift, "%+d", int(offset));
-        throw EConvertError("'" + std::string(Field(line, column, 12)) + "' shifted by " +
-                            shift + " ms is outside 00:00:00,000 to 23:59:59,999");
+        char shift[32];
+        std::snprintf(shift, sizeof shift, "shifted by %+d ms", int(offset));
+        ThrowOutsideDay(line, column, shift);
     }
     return total;
 }
@@ -178,11 +186,22 @@ std::optional<std::int32_t> TryStrToTimeSeconds(std::string_view text) {
     return hour * 3600 + minute * 60 + second;
 }
 
-void AppendShiftedLine(std::string& out, std::string_view line, std::int32_t offset) {
-    if (line.find("-->") == std::string_view::npos) {
-        out.append(line);
-        return;
-    }
+void ThrowOutsideDay(std::string_view line, std::size_t column, std::string_view how) {
+    throw EConvertError("'" + std::string(Field(line, column, 12)) + "' " + std::string(how) +
+                        " is outside 00:00:00,000 to 23:59:59,999");
+}
+
+std::int64_t ReadTimeLineStart(std::string_view line) {
+    const std::string_view millisText = Field(line, 10, 3);
+    const std::string_view timeText = Field(line, 1, 8);
+    auto millis = TryStrToInt(millisText);
+    if (!millis) ThrowInteger(millisText);
+    auto seconds = TryStrToTimeSeconds(timeText);
+    if (!seconds) ThrowTime(timeText);
+    return std::int64_t(*seconds) * 1000 + *millis;
+}
+
+TimeLineTimes ReadTimeLine(std::string_view line) {
     const std::string_view startMillisText = Field(line, 10, 3);
     const std::string_view endMillisText = Field(line, 27, 3);
     const std::string_view startTimeText = Field(line, 1, 8);
@@ -196,18 +215,29 @@ void AppendShiftedLine(std::string& out, std::string_view line, std::int32_t off
     if (!startSeconds) ThrowTime(startTimeText);
     auto endSeconds = TryStrToTimeSeconds(endTimeText);
     if (!endSeconds) ThrowTime(endTimeText);
+    return {std::int64_t(*startSeconds) * 1000 + *startMillis, std::int64_t(*endSeconds) * 1000 + *endMillis};
+}
 
-    const std::int64_t start = ShiftedTime(line, 1, *startSeconds, *startMillis, offset);
-    const std::int64_t end = ShiftedTime(line, 18, *endSeconds, *endMillis, offset);
+void FormatTimeLine(char* out, std::int64_t start, std::int64_t end) {
+    FormatTime(out, start);
+    out[12] = ' ';
+    out[13] = '-';
+    out[14] = '-';
+    out[15] = '>';
+    out[16] = ' ';
+    FormatTime(out + 17, end);
+}
 
+void AppendShiftedLine(std::string& out, std::string_view line, std::int32_t offset) {
+    if (line.find("-->") == std::string_view::npos) {
+        out.append(line);
+        return;
+    }
+    const TimeLineTimes times = ReadTimeLine(line);
+    const std::int64_t start = ShiftedTime(line, 1, times.start, offset);
+    const std::int64_t end = ShiftedTime(line, 18, times.end, offset);
     char result[29];
-    FormatTime(result, start);
-    result[12] = ' ';
-    result[13] = '-';
-    result[14] = '-';
-    result[15] = '>';
-    result[16] = ' ';
-    FormatTime(result + 17, end);
+    FormatTimeLine(result, start, end);
     out.append(result, sizeof result);
 }
 

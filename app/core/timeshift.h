@@ -38,4 +38,25 @@ std::string ShiftTimeLine(std::string_view line, std::int32_t offset);
 // As ShiftTimeLine, appending the result to out; out is untouched on failure.
 void AppendShiftedLine(std::string& out, std::string_view line, std::int32_t offset);
 
+// Milliseconds since midnight.
+inline constexpr std::int64_t kMillisPerDay = 24LL * 3600 * 1000;
+
+// The two times of a time line as the rule reads them (fields in the rule's
+// order, the same messages), in milliseconds since midnight.
+struct TimeLineTimes {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+TimeLineTimes ReadTimeLine(std::string_view line);
+
+// The start time alone: its milliseconds, then its time of day.
+std::int64_t ReadTimeLineStart(std::string_view line);
+
+// hh:mm:ss,mmm --> hh:mm:ss,mmm of two times within the day, into out[0..28].
+void FormatTimeLine(char* out, std::int64_t start, std::int64_t end);
+
+// The message for a time that a re-timing moved out of the day; column is
+// where the time's field starts (1 or 18).
+[[noreturn]] void ThrowOutsideDay(std::string_view line, std::size_t column, std::string_view how);
+
 }  // namespace srt

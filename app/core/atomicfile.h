@@ -1,0 +1,40 @@
+// The one writer through which every replaced file goes, for the window and
+// the command-line tool: the bytes go to a temporary file beside the target,
+// are flushed to disk and only then renamed over it (POSIX: the folder is
+// synced after the rename, the target's permissions are kept, a symbolic
+// link keeps pointing at the replaced file). A failure at any step removes
+// the temporary file and leaves the target as it was. A device or pipe
+// (not a file on disk) is written directly. Errors are file error codes
+// for IOErrorText.
+#pragma once
+
+#include "core/platformfile.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace srt {
+
+class AtomicFile {
+public:
+    AtomicFile() = default;
+    // Removes the temporary file unless Commit succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    int Open(const std::filesystem::path& target);
+    int Write(std::string_view bytes);
+    int Commit();
+    void Discard();
+
+private:
+    PlatformFile file_;
+    std::filesystem::path target_, temp_;
+    bool direct_ = false;
+};
+
+// Open, Write and Commit in one call.
+int ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+}  // namespace srt
