@@ -162,7 +162,8 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner), skin3rd_(DefaultSki
 
 TSkinData::~TSkinData() {
     Destroying();
-    if (ISkinManagerLink* manager = SkinManager()) manager->RemoveSkinData(this);
+    // Before any member goes: the form skins using this component let go.
+    if (ISkinManagerLink* manager = SkinManager()) manager->SkinDataGone(this);
 #ifdef _WIN32
     if (buttonFace_) DeleteObject(buttonFace_);
 #endif
@@ -187,9 +188,9 @@ void TSkinData::ReadData(std::span<const std::uint8_t> block) {
 
 std::vector<std::uint8_t> TSkinData::WriteData() const {
     const auto n = static_cast<std::uint32_t>(stream_.size());
-    std::vector<std::uint8_t> out = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                     static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-    out.insert(out.end(), stream_.begin(), stream_.end());
+    std::vector<std::uint8_t> out(4 + stream_.size());
+    for (int i = 0; i < 4; ++i) out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
+    std::copy(stream_.begin(), stream_.end(), out.begin() + 4);
     return out;
 }
 
@@ -229,8 +230,8 @@ void TSkinData::SetActive(bool value) {
     switch (formType_) {
     case sfMainform:
         if (value && empty_) return;
-        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
         manager->SetActionSource(this);
+        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
         break;
     case sfOnlyThisForm:
         manager->SetActionSource(this);
@@ -285,8 +286,10 @@ void TSkinData::Loaded() {
         if (active_) {
             if (empty_)
                 active_ = false;
-            else if (manager)
+            else if (manager) {
+                manager->SetActionSource(this);
                 manager->RequestAction(maActivate, kActionInterval);
+            }
         }
     } else if (manager) {
         manager->StartSkinning();

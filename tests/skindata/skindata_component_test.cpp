@@ -296,7 +296,7 @@ TEST_F(WithManager, LoadedRegistersInstallsTheHookAndActivates) {
     {
         TComponent form(nullptr);
         ReadComponent(form, Stored(Block(Skin("default"))), Classes());
-        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "request 1 250"}));
+        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "source", "request 1 250"}));
         calls.clear();
     }
     EXPECT_EQ(calls, (std::vector<std::string>{"remove"}));
@@ -317,7 +317,9 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(true);  // unchanged
     data->SetActive(false);
     data->SetActive(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 250", "source", "request 1 250", "source"}));
+    // The source is named before each request, so a request never runs for
+    // the source of an earlier one.
+    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250", "source", "request 1 250"}));
 
     calls.clear();
     data->SetSkinFile(std::string(SRT_SKIN_DIR) + "/dusk.skn");
@@ -328,7 +330,7 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(false);
     data->SetSkinFile("no-such-skin.skn");
     data->SetActive(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 250", "source"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250"}));
 
     calls.clear();
     data->SetSkinFormtype(sfOnlyThisForm);
