@@ -1,5 +1,6 @@
 # srt_test(NAME SOURCES... [LIBS ...] [WIN32_ONLY] [NATIVE_ONLY] [ENV VAR=VALUE...])
-# A GoogleTest executable, run by ctest (under Wine in the win32 build).
+# A GoogleTest executable, run by ctest (under Wine in the win32 build, on the
+# page heap).
 function(srt_test name)
   cmake_parse_arguments(T "WIN32_ONLY;NATIVE_ONLY" "" "SOURCES;LIBS;ENV" ${ARGN})
   if(SRT_FUZZ)
@@ -20,6 +21,9 @@ function(srt_test name)
     set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${T_ENV})
   endif()
   if(SRT_WIN32)
+    # Every Windows test allocates from the page heap (tests/support), so a
+    # use-after-free or an overrun faults at once.
+    target_link_libraries(${name} PRIVATE srt_pageheap)
     # The project's own Wine prefix, created once by the wine_prefix fixture.
     set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${SRT_WINE_ENV})
     set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)

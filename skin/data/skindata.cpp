@@ -226,7 +226,8 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner), skin3rd_(DefaultSki
 
 TSkinData::~TSkinData() {
     Destroying();
-    if (ISkinManagerLink* manager = SkinManager()) manager->RemoveSkinData(this);
+    // Before any member goes: the form skins using this component let go.
+    if (ISkinManagerLink* manager = SkinManager()) manager->SkinDataGone(this);
 #ifdef _WIN32
     if (buttonFace_) DeleteObject(buttonFace_);
 #endif
@@ -294,8 +295,8 @@ void TSkinData::SetActive(bool value) {
     switch (formType_) {
     case sfMainform:
         if (value && empty_) return;
-        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
         manager->SetActionSource(this);
+        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
         break;
     case sfOnlyThisForm:
         manager->SetActionSource(this);
@@ -356,8 +357,10 @@ void TSkinData::Loaded() {
         if (active_) {
             if (empty_)
                 active_ = false;
-            else if (manager)
+            else if (manager) {
+                manager->SetActionSource(this);
                 manager->RequestAction(maActivate, kActionInterval);
+            }
         }
     } else if (manager) {
         manager->StartSkinning();

@@ -52,11 +52,15 @@ public:
     virtual ~ISkinManagerLink() = default;
     virtual void AddSkinData(TSkinData* data) = 0;
     virtual void RemoveSkinData(TSkinData* data) = 0;
+    // `data` is being freed: nothing may refer to it afterwards (its
+    // registrations, pending requests, the form skins that use it).
+    virtual void SkinDataGone(TSkinData* data) { RemoveSkinData(data); }
     // The thread's CBT hook; installing it twice installs it once.
     virtual void InstallHook() = 0;
-    // Runs `action` `intervalMs` after the last request, on the GUI thread.
+    // Runs `action` `intervalMs` after the last request, on the GUI thread,
+    // for the source named just before (SetActionSource).
     virtual void RequestAction(TSkinManagerAction action, int intervalMs) = 0;
-    // The component whose skin the next deferred action applies.
+    // The component whose skin the next requested action applies.
     virtual void SetActionSource(TSkinData* data) = 0;
     // Every form skin drops its cached bitmaps.
     virtual void FreeFormCaches() = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "skin/draw/skindraw.h"
 #include "skin/menu/skinpopup.h"
@@ -63,21 +64,8 @@ TWinSkinForm::~TWinSkinForm() {
 void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     FForm = form;
     if (form && data->HasControl(xcMainMenu)) {
-        FFormWindowProc = form->WindowProc;
-        FFormHooked = true;
-        form->WindowProc = [this](TMessage& m) {
-            if (m.Msg == kWmSkinReapply) {
-                Refresh();
-                return;
-            }
-            // Alt held alone with an item's accelerator opens that item.
-            if (m.Msg == CM_DIALOGCHAR && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
-                GetKeyState(VK_SHIFT) >= 0 && OnMenuAccelerator(static_cast<unsigned>(m.WParam))) {
-                m.Result = 1;
-                return;
-            }
-            FFormWindowProc(m);
-        };
+        FFormHook = std::make_shared<TFormHookState>(TFormHookState{this, form->WindowProc});
+        form->WindowProc = TFormHook{FFormHook};
     }
     Start(data);
     if (form) {
@@ -88,6 +76,39 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
             FPopupSwitch->Apply(form, data, form->Menu());
         }
     }
+}
+
+void TWinSkinForm::TFormHook::operator()(TMessage& m) const {
+    if (state->skin)
+        state->skin->FormProc(m);
+    else if (state->previous)
+        state->previous(m);
+}
+
+void TWinSkinForm::FormProc(TMessage& m) {
+    if (m.Msg == kWmSkinReapply) {
+        Refresh();
+        return;
+    }
+    // Alt held alone with an item's accelerator opens that item.
+    if (m.Msg == CM_DIALOGCHAR && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_SHIFT) >= 0 && OnMenuAccelerator(static_cast<unsigned>(m.WParam))) {
+        m.Result = 1;
+        return;
+    }
+    FFormHook->previous(m);
+}
+
+// The form's method goes back only while ours is current; otherwise ours
+// stays in the chain, passing messages on.
+void TWinSkinForm::UnhookForm() {
+    if (!FFormHook) return;
+    if (FForm) {
+        const auto* current = FForm->WindowProc.target<TFormHook>();
+        if (current && current->state == FFormHook) FForm->WindowProc = FFormHook->previous;
+    }
+    FFormHook->skin = nullptr;
+    FFormHook.reset();
 }
 
 void TWinSkinForm::Start(::TSkinData* data) {
@@ -173,8 +194,19 @@ void TWinSkinForm::FrameMetrics() {
     if (!FSkinData || FSkinData->Empty()) return;
     FMetrics = ComputeFrameMetrics(*FSkinData, FBorderKind);
     if (FBorderKind == bkNoFrame) FMenuHeight = 0;
+    BuildButtons();
+}
+
+void TWinSkinForm::BuildButtons() {
     FButtons.Build(this, *FSkinData, FIconBitmap, FSkinData->DefaultIcon);
     FHotObject = nullptr;
+    FCachesFreed = false;
+}
+
+void TWinSkinForm::FreeCaches() {
+    FButtons.Clear();
+    FHotObject = nullptr;
+    FCachesFreed = true;
 }
 
 void TWinSkinForm::BuildIconBitmap() {
@@ -354,6 +386,8 @@ void TWinSkinForm::PaintNCObject(TNCObject& object) {
 void TWinSkinForm::PaintFrame(HDC target) {
     if ((FState != fsRunning && FState != fsRefreshing) || FBorderKind == bkNoFrame || MdiChildNotNormal()) return;
     if (!FSkinData || FSkinData->Empty()) return;
+    // Freed by a reload and not built again yet: from the skin as it is now.
+    if (FCachesFreed) BuildButtons();
     WindowDC own(target ? nullptr : FHandle);
     HDC dc = target ? target : own.Get();
     if (!dc) return;
@@ -750,12 +784,15 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     FState = fsClosing;
+    // Our own previous procedure, once: whatever is current after Release
+    // may be a subclass above ours that has seen the message already.
+    const WNDPROC previous = FThunk.Previous();
     Release();
-    // The thunk is detached: call the previous procedure ourselves.
-    const LRESULT r = CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC)), FHandle,
-                                      WM_NCDESTROY, wParam, lParam);
+    const LRESULT r = CallWindowProcW(previous, FHandle, WM_NCDESTROY, wParam, lParam);
     FState = fsDead;
-    FManager->SetActionSource(FSkinData);
+    // Dead, this object keeps no reference to what outlives it or goes first.
+    FForm = nullptr;
+    FManager->SetActionSource(std::exchange(FSkinData, nullptr));
     FManager->RequestAction(maPurge, kActionInterval);
     return r;
 }
@@ -1092,15 +1129,35 @@ void TWinSkinForm::Release() {
         FControls->SetClosing(FState == fsClosing);
         FControls->Release();
     }
-    if (FFormHooked && FForm) {
-        FForm->WindowProc = FFormWindowProc;
-        FFormHooked = false;
-    }
+    UnhookForm();
     FThunk.Detach();
     FClientThunk.Detach();
     FCaptionBitmap.SetSize(0, 0);
     if (FPopupSwitch) FPopupSwitch->Forget();
     FMenuBar.reset();
+}
+
+void TWinSkinForm::DropSkinData() {
+    // The window keeps running unless it or the program is going away too.
+    const bool going = !IsWindow(FHandle) || (FForm && FForm->InState(csDestroying)) ||
+                       (Application && Application->InState(csDestroying));
+    if (going) {
+        FState = fsClosing;
+        Release();
+    } else {
+        Detach();
+    }
+    // Whatever still refers to the skin data's records goes with it.
+    FControls.reset();
+    FSkinSysMenu.reset();
+    FMenuBar.reset();
+    FButtons.Clear();
+    FHotObject = nullptr;
+    FCachesFreed = false;
+    FPopupSwitch.reset();
+    FSkinData = nullptr;
+    FForm = nullptr;
+    FState = fsDead;
 }
 
 void TWinSkinForm::Detach() {

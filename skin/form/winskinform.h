@@ -45,11 +45,13 @@ public:
     int LifeState() const override { return FState; }
     void SetLifeState(int state) override { FState = state; }
     bool IsMdiChild() const override { return FKind == fkMdiChild; }
-    void FreeCaches() override { FButtons.Clear(); FHotObject = nullptr; }
+    void FreeCaches() override;
+    bool CachesFreed() const override { return FCachesFreed; }
     void RecomputeFrame() override { FrameMetrics(); }
     void Reapply() override { Refresh(); }
     void Detach() override;
     void Release() override;
+    void DropSkinData() override;
     void ApplyMdiMaximized(bool maximized) override;
 
     void Refresh();
@@ -121,6 +123,7 @@ private:
 
     void ReadShowState();
     void FrameMetrics();
+    void BuildButtons();
     void BuildIconBitmap();
     void BuildSystemMenu();
     void DrawBorderPart(HDC dc, int index, const TSkinRect& rect);
@@ -147,8 +150,20 @@ private:
     ::TSkinData* FSkinData = nullptr;
     TWndThunk FThunk;
     TWndThunk FClientThunk;
-    TWndMethod FFormWindowProc;  // the form's method before ours
-    bool FFormHooked = false;
+    // The form-level hook as the form's WindowProc holds it. A hook that
+    // someone has replaced on top stays in their chain and only passes
+    // messages on once this object has let go.
+    struct TFormHookState {
+        TWinSkinForm* skin;
+        TWndMethod previous;  // the form's method before ours
+    };
+    struct TFormHook {
+        std::shared_ptr<TFormHookState> state;
+        void operator()(TMessage& m) const;
+    };
+    std::shared_ptr<TFormHookState> FFormHook;
+    void FormProc(TMessage& m);
+    void UnhookForm();
     GdiFont FCaptionFont;
     bool FStartSeen = false;
     bool FTimerOn = false;
@@ -183,6 +198,7 @@ private:
     int FButtonsRight = 0;
     bool FHasRegion = false;
     TCaptionButtons FButtons;
+    bool FCachesFreed = false;  // FButtons freed by the manager, not built again
     std::unique_ptr<TControlSkins> FControls;
     TBitmap FIconBitmap;
     TBitmap FCaptionBitmap;

@@ -1,6 +1,7 @@
 #include "skin/manager/skinmanager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace srt {
 
@@ -13,15 +14,18 @@ void InstallSkinManagerFactory() {
 TSkinManage::TSkinManage() = default;
 
 // Order at program end: timer and hook first, so nothing new arrives, then
-// every form skin from the last to the first, then the popup skins.
+// every form skin from the last to the first, then the popup skins. A dead
+// form skin has let go of its window already.
 TSkinManage::~TSkinManage() {
     FStarted = 4;
     ArmTimer(false);
     ReleaseHook();
     while (!FForms.empty()) {
         TManagedFormSkin& skin = *FForms.back();
-        skin.SetLifeState(fsClosing);
-        skin.Release();
+        if (skin.LifeState() != fsDead) {
+            skin.SetLifeState(fsClosing);
+            skin.Release();
+        }
         FForms.pop_back();
     }
     while (!FPopups.empty()) {
@@ -35,8 +39,31 @@ void TSkinManage::AddSkinData(::TSkinData* data) { FSkinDatas.push_back(data); }
 void TSkinManage::RemoveSkinData(::TSkinData* data) {
     auto it = std::find(FSkinDatas.begin(), FSkinDatas.end(), data);
     if (it != FSkinDatas.end()) FSkinDatas.erase(it);
-    // A component going away never stays the source of a pending action.
+    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), data) == FSkinDatas.end()) SkinDataGone(data);
+}
+
+void TSkinManage::SkinDataGone(::TSkinData* data) {
+    if (!data) return;
+    std::erase(FSkinDatas, data);
     if (FActionSource == data) FActionSource = nullptr;
+    if (FRunningSource == data) FRunningSource = nullptr;
+    // Its own work goes; a purge it asked for stays.
+    std::erase_if(FPending, [data](const TPendingAction& p) { return p.source == data && p.action != maPurge; });
+    for (TPendingAction& p : FPending)
+        if (p.source == data) p.source = nullptr;
+    // By index: letting go sends the window messages, which may add skins.
+    bool dropped = false;
+    for (std::size_t i = 0; i < FForms.size(); ++i) {
+        TManagedFormSkin& skin = *FForms[i];
+        if (skin.LifeState() == fsDead || skin.SkinData() != data) continue;
+        skin.DropSkinData();
+        dropped = true;
+    }
+    if (!dropped) return;
+    ::TSkinData* source = FActionSource;
+    FActionSource = nullptr;
+    RequestAction(maPurge, kActionInterval);
+    FActionSource = source;
 }
 
 void TSkinManage::StartSkinning() {
@@ -44,41 +71,84 @@ void TSkinManage::StartSkinning() {
     ++FStarted;
 }
 
+void TSkinManage::NoteActivation() {
+    if (FStarted != 0) return;
+    FStarted = 1;
+    if (!FPending.empty()) ArmTimer(true);
+}
+
+bool TSkinManage::Pending(TManagerAction action) const {
+    return std::any_of(FPending.begin(), FPending.end(), [action](const auto& p) { return p.action == action; });
+}
+
+void TSkinManage::SetActionSource(::TSkinData* source) {
+    FActionSource = source;
+    if (!source) return;
+    for (TPendingAction& p : FPending)
+        if (!p.source && p.action != maPurge) p.source = source;
+}
+
 void TSkinManage::RequestAction(TManagerAction action, int interval) {
-    FAction = action;
+    if (action == maNone) return;
     FTimerInterval = interval > 0 ? static_cast<unsigned>(interval) : 1u;
-    if (FStarted != 0) {
-        ArmTimer(true);
+    const bool isSwitch = action == maActivate || action == maDeactivate;
+    if (FStarted == 0 && isSwitch) {
+        // Nothing has been activated yet: only the switch changes.
+        FActive = action == maActivate;
         return;
     }
-    if (action == maActivate) FActive = true;
-    if (action == maDeactivate) FActive = false;
+    ::TSkinData* source = FActionSource;
+    const auto same = [&](const TPendingAction& p) {
+        if (p.source != source) return false;
+        if (isSwitch) return p.action == maActivate || p.action == maDeactivate;
+        return p.action == action;
+    };
+    if (isSwitch) std::erase_if(FPending, same);
+    if (std::none_of(FPending.begin(), FPending.end(), same)) FPending.push_back({action, source, FTicket++});
+    if (FStarted != 0) ArmTimer(true);
 }
 
 bool TSkinManage::TimerTick() {
-    if (!FActionSource || FDispatchDepth > 0) return false;
+    if (FDispatchDepth > 0) return false;
+    if (std::none_of(FPending.begin(), FPending.end(), [this](const auto& p) { return Runnable(p); })) return false;
     ArmTimer(false);
-    const TManagerAction action = FAction;
-    ::TSkinData* source = FActionSource;
-    if (action == maActivate) FActive = true;
-    if (action == maDeactivate) FActive = false;
-    FScanning = action == maActivate;
-    if (FRunner)
-        FRunner(action, source);
-    else
-        RunAction(action, source);
-    FScanning = false;
-    // The source may have gone while the action ran (a form closed).
-    if (FActionSource == source) {
-        if (source->OnSkinChanged) source->OnSkinChanged(source);
-        FActionSource = nullptr;
+    const unsigned before = FTicket;
+    // One pass over what was pending when the tick began, the purge first.
+    const auto next = [&]() -> std::ptrdiff_t {
+        std::ptrdiff_t found = -1;
+        for (std::size_t i = 0; i < FPending.size(); ++i) {
+            const TPendingAction& p = FPending[i];
+            if (p.ticket >= before || !Runnable(p)) continue;
+            if (p.action == maPurge) return static_cast<std::ptrdiff_t>(i);
+            if (found < 0) found = static_cast<std::ptrdiff_t>(i);
+        }
+        return found;
+    };
+    for (std::ptrdiff_t i = next(); i >= 0; i = next()) {
+        const TPendingAction p = FPending[static_cast<std::size_t>(i)];
+        FPending.erase(FPending.begin() + i);
+        if (p.action == maActivate) FActive = true;
+        if (p.action == maDeactivate) FActive = false;
+        FScanning = p.action == maActivate;
+        FRunningSource = p.source;
+        if (FRunner)
+            FRunner(p.action, p.source);
+        else
+            RunAction(p.action, p.source);
+        FScanning = false;
+        // The source may have gone while the action ran (a form closed).
+        ::TSkinData* source = std::exchange(FRunningSource, nullptr);
+        if (source && source->OnSkinChanged) source->OnSkinChanged(source);
     }
+    FActionSource = nullptr;
+    if (!FPending.empty()) ArmTimer(true);
     return true;
 }
 
+// A dead form skin's window is gone; its handle may be in use again.
 TManagedFormSkin* TSkinManage::FindFormSkin(std::uintptr_t window) const {
     for (const auto& skin : FForms)
-        if (skin->Window() == window) return skin.get();
+        if (skin->Window() == window && skin->LifeState() != fsDead) return skin.get();
     return nullptr;
 }
 
@@ -97,8 +167,9 @@ void TSkinManage::FreeFormCaches() {
 }
 
 int TSkinManage::CountMdiChildSkins() const {
-    return static_cast<int>(std::count_if(FForms.begin(), FForms.end(),
-                                          [](const auto& skin) { return skin->IsMdiChild(); }));
+    return static_cast<int>(std::count_if(FForms.begin(), FForms.end(), [](const auto& skin) {
+        return skin->IsMdiChild() && skin->LifeState() != fsDead;
+    }));
 }
 
 #ifndef _WIN32

@@ -43,6 +43,12 @@ public:
     virtual void Detach() = 0;
     // Lets go of a window that is going away.
     virtual void Release() = 0;
+    // The skin data is being freed: let go of the window (its own look back
+    // unless it is going away too) and of everything that refers to the
+    // skin data, and wait dead for the purge.
+    virtual void DropSkinData() = 0;
+    // The caption buttons were freed and not built again yet.
+    virtual bool CachesFreed() const = 0;
     // The per-child part of the MDI-maximised mode.
     virtual void ApplyMdiMaximized(bool maximized) = 0;
 };
@@ -74,20 +80,30 @@ public:
     // Registration in order; removing takes the first occurrence only.
     void AddSkinData(::TSkinData* data) override;
     void RemoveSkinData(::TSkinData* data) override;
+    // A skin data component is being freed: every registration of it goes,
+    // no pending work names it any more, and the form skins that use it let
+    // go of it and of their windows.
+    void SkinDataGone(::TSkinData* data) override;
     const std::vector<::TSkinData*>& SkinDatas() const { return FSkinDatas; }
 
     // Installs the thread-local CBT hook once (Win32; nothing natively).
     void InstallHook() override;
     bool HookInstalled() const { return FHook != 0; }
 
-    // Stores the action; once a window has been activated it runs from the
-    // deferred-action timer after `interval` ms. Before that it takes effect
-    // at once on the switch only: maActivate sets Active, maDeactivate
-    // clears it. The caller names itself with SetActionSource.
+    // Queues the action for the source named last (SetActionSource); once a
+    // window has been activated the queue runs from the deferred-action
+    // timer after `interval` ms. Before that maActivate and maDeactivate take
+    // effect at once on the switch only; other work waits for the timer.
+    // Pending work is never lost: a request replaces only an earlier switch
+    // (maActivate/maDeactivate) of the same source, and a purge stays pending
+    // until it has run.
     void RequestAction(TManagerAction action, int interval) override;
-    void SetActionSource(::TSkinData* source) override { FActionSource = source; }
+    // Names the requesting source; queued requests that named none yet get it.
+    void SetActionSource(::TSkinData* source) override;
     ::TSkinData* ActionSource() const { return FActionSource; }
-    TManagerAction PendingAction() const { return FAction; }
+    // The action requested last that is still pending, else maNone.
+    TManagerAction PendingAction() const { return FPending.empty() ? maNone : FPending.back().action; }
+    bool Pending(TManagerAction action) const;
 
     // A skin data component of type sfOnlyThisForm or sfDialog finished
     // loading: skinning is on and the manager counts as started.
@@ -96,11 +112,13 @@ public:
     int Started() const { return FStarted; }
     bool Scanning() const { return FScanning; }
     // The first activation of any window of the thread.
-    void NoteActivation() { if (FStarted == 0) FStarted = 1; }
+    void NoteActivation();
 
     // The deferred-action timer as the window side drives it; tests call
-    // TimerTick themselves. Returns false when no source was named (the
-    // timer then keeps running).
+    // TimerTick themselves. Runs the purge first, then the rest in request
+    // order; work requested while it runs waits for the next tick. Returns
+    // false when nothing could run: a skin procedure is on the stack, or no
+    // source was named (the timer then keeps running).
     bool TimerEnabled() const { return FTimerEnabled; }
     unsigned TimerInterval() const { return FTimerInterval; }
     bool TimerTick();
@@ -152,6 +170,12 @@ public:
     void LeaveDispatch() { --FDispatchDepth; }
 
 private:
+    struct TPendingAction {
+        TManagerAction action;
+        ::TSkinData* source;  // null until named; a purge runs without one
+        unsigned ticket;      // request order
+    };
+    bool Runnable(const TPendingAction& p) const { return p.action == maPurge || p.source; }
     void RunAction(TManagerAction action, ::TSkinData* source);
     void FreeFormSkin(std::size_t index, bool detach);
     void ArmTimer(bool enabled);
@@ -166,8 +190,10 @@ private:
     int FStarted = 0;
     bool FMdiMaximized = false;
     std::uintptr_t FMdiClient = 0;
-    TManagerAction FAction = maNone;
+    std::vector<TPendingAction> FPending;
+    unsigned FTicket = 0;
     ::TSkinData* FActionSource = nullptr;
+    ::TSkinData* FRunningSource = nullptr;  // the source of the action running now
     bool FTimerEnabled = false;
     unsigned FTimerInterval = kActionInterval;
     std::uintptr_t FTimerId = 0;

@@ -185,7 +185,7 @@ void TSkinManage::SetMdiMaximized(bool maximized) {
     FMdiMaximized = maximized;
     SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
     for (const auto& skin : FForms)
-        if (skin->IsMdiChild()) skin->ApplyMdiMaximized(maximized);
+        if (skin->IsMdiChild() && skin->LifeState() != fsDead) skin->ApplyMdiMaximized(maximized);
 }
 
 // Detaches (or not), takes out of the list and frees form skin `index`.
@@ -202,7 +202,14 @@ void TSkinManage::FreeFormSkin(std::size_t index, bool detach) {
     }
 }
 
+// A dead form skin is only ever freed: its window and form are gone.
 void TSkinManage::RunAction(TManagerAction action, ::TSkinData* source) {
+    if (action == maPurge) {
+        for (std::size_t i = FForms.size(); i-- > 0;)
+            if (i < FForms.size() && FForms[i]->LifeState() == fsDead) FreeFormSkin(i, false);
+        return;
+    }
+    if (!source) return;
     const bool onlyThis = source->SkinFormtype() == sfOnlyThisForm;
     switch (action) {
     case maActivate: {
@@ -218,29 +225,41 @@ void TSkinManage::RunAction(TManagerAction action, ::TSkinData* source) {
     case maDeactivate:
         for (std::size_t i = FForms.size(); i-- > 0;) {
             if (i >= FForms.size()) continue;
-            if (onlyThis && FForms[i]->SkinData() != source) continue;
-            FreeFormSkin(i, true);
+            const bool dead = FForms[i]->LifeState() == fsDead;
+            if (onlyThis && (dead || FForms[i]->SkinData() != source)) continue;
+            FreeFormSkin(i, !dead);
             if (onlyThis) break;
         }
         break;
     case maRefresh: {
+        const auto live = [source](const auto& skin) {
+            return skin->LifeState() != fsDead && skin->SkinData() == source;
+        };
+        bool reapplied = false;
         for (const auto& skin : FForms) {
-            if (skin->SkinData() != source) continue;
+            if (!live(skin)) continue;
             skin->FreeCaches();
             skin->RecomputeFrame();
             if (onlyThis) {
                 skin->Reapply();
-                return;
+                reapplied = true;
+                break;
             }
         }
-        for (std::size_t i = 0; i < FForms.size(); ++i)
-            if (FForms[i]->SkinData() == source) FForms[i]->Reapply();
+        if (!reapplied)
+            for (std::size_t i = 0; i < FForms.size(); ++i)
+                if (live(FForms[i])) FForms[i]->Reapply();
+        // FreeFormCaches freed the caption buttons of every form skin: those
+        // of other sources are built again too, from their unchanged skins.
+        for (std::size_t i = 0; i < FForms.size(); ++i) {
+            TManagedFormSkin& skin = *FForms[i];
+            if (skin.LifeState() == fsDead || !skin.CachesFreed()) continue;
+            skin.RecomputeFrame();
+            HWND window = HandleOf(skin.Window());
+            if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        }
         break;
     }
-    case maPurge:
-        for (std::size_t i = FForms.size(); i-- > 0;)
-            if (i < FForms.size() && FForms[i]->LifeState() == fsDead) FreeFormSkin(i, false);
-        break;
     default: break;
     }
 }

@@ -70,5 +70,26 @@ TEST_F(AppFormSkin, RefreshGivesOwnedFormsTheSkinColour) {
     EXPECT_EQ(owned->Color(), static_cast<TColor>(data.Colours.ButtonFace));
 }
 
+// Someone replaces the form's method on top of the form skin's: letting go
+// leaves theirs in place, and ours only passes messages on.
+TEST_F(AppFormSkin, DetachUnderAnotherFormMethodKeepsTheirChain) {
+    TForm* form = NewForm("Hooked");
+    ASSERT_NE(Skinned(form->Handle()), nullptr);
+    int seen = 0;
+    TWndMethod below = form->WindowProc;
+    form->WindowProc = [&seen, below](TMessage& m) {
+        ++seen;
+        below(m);
+    };
+    Tick(maDeactivate);
+    seen = 0;
+    SetWindowTextW(form->Handle(), L"Renamed");
+    EXPECT_GT(seen, 0);
+    wchar_t text[16] = {};
+    GetWindowTextW(form->Handle(), text, 16);
+    EXPECT_STREQ(text, L"Renamed");
+    SendMessageW(form->Handle(), kWmSkinReapply, 0, 0);  // reaches no freed form skin
+}
+
 }  // namespace
 }  // namespace srt

@@ -194,6 +194,64 @@ TEST_F(FormSkin, DetachUnderAnotherSubclassKeepsTheirChain) {
     DestroyWindow(w);
 }
 
+// WM_NCDESTROY under another subclass: every procedure in the chain sees it
+// once, whether the skin sits at the top or below someone else.
+int g_classNcDestroys = 0;
+int g_aboveNcDestroys = 0;
+WNDPROC g_belowCounting = nullptr;
+LRESULT CALLBACK CountingClassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCDESTROY) ++g_classNcDestroys;
+    return DefWindowProcW(w, msg, wp, lp);
+}
+LRESULT CALLBACK CountingAboveProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCDESTROY) ++g_aboveNcDestroys;
+    return CallWindowProcW(g_belowCounting, w, msg, wp, lp);
+}
+
+TEST_F(FormSkin, NcDestroyReachesEveryProcedureOnce) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CountingClassProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SkinTestCounting";
+    RegisterClassW(&wc);
+    for (const bool above : {false, true}) {
+        HWND w = Make(WS_OVERLAPPEDWINDOW, 400, 300, L"SkinTestCounting");
+        ASSERT_NE(Skinned(w), nullptr);
+        if (above)
+            g_belowCounting = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingAboveProc)));
+        g_classNcDestroys = g_aboveNcDestroys = 0;
+        DestroyWindow(w);
+        EXPECT_EQ(g_classNcDestroys, 1) << above;
+        EXPECT_EQ(g_aboveNcDestroys, above ? 1 : 0);
+        Tick(maPurge);
+        EXPECT_TRUE(manager.Forms().empty());
+    }
+}
+
+// A reload by one skin data frees the caption buttons of every form skin;
+// every form skin gets them back, whichever skin data asked.
+TEST_F(FormSkin, ReloadByAnotherSkinDataGivesEveryWindowItsButtonsBack) {
+    HWND w = Make();
+    TWinSkinForm* skin = Skinned(w);
+    ASSERT_NE(skin, nullptr);
+    const std::size_t count = skin->Buttons().Count();
+    ASSERT_GT(count, 0u);
+    ::TSkinData other{nullptr};
+    other.SetSkinFormtype(sfDialog);
+    ASSERT_TRUE(other.LoadFromBytes(SkinBytes("default")));
+    manager.AddSkinData(&other);
+    manager.FreeFormCaches();
+    EXPECT_EQ(skin->Buttons().Count(), 0u);
+    manager.NoteActivation();
+    manager.SetActionSource(&other);
+    manager.RequestAction(maRefresh, 250);
+    EXPECT_TRUE(manager.TimerTick());
+    Pump();
+    EXPECT_EQ(skin->Buttons().Count(), count);
+    manager.RemoveSkinData(&other);
+}
+
 TEST_F(FormSkin, OffOnCyclesAndRepaintsLeakNothing) {
     HWND w = Make();
     ASSERT_NE(Skinned(w), nullptr);

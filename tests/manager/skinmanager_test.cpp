@@ -120,5 +120,87 @@ TEST(SkinManage, PurgeWaitsWhileASkinProcedureRuns) {
     EXPECT_EQ(runs, 1);
 }
 
+// Pending work is never lost: a purge stays pending whatever is requested
+// after it, and requests of different sources all run.
+class PendingWork : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m.NoteActivation();
+        m.SetActionRunner([this](TManagerAction a, TSkinData* s) { ran.emplace_back(a, s); });
+    }
+    void Request(TManagerAction action, TSkinData* source) {
+        m.SetActionSource(source);
+        m.RequestAction(action, 250);
+    }
+    using Ran = std::vector<std::pair<TManagerAction, TSkinData*>>;
+    TSkinManage m;
+    TSkinData d{nullptr}, e{nullptr};
+    Ran ran;
+};
+
+TEST_F(PendingWork, ALaterRequestNeverReplacesAPendingPurge) {
+    Request(maPurge, &d);
+    Request(maRefresh, &d);
+    Request(maActivate, &e);
+    EXPECT_TRUE(m.TimerTick());
+    // The purge first: no action reaches a dead form skin.
+    EXPECT_EQ(ran, (Ran{{maPurge, &d}, {maRefresh, &d}, {maActivate, &e}}));
+    EXPECT_FALSE(m.TimerEnabled());
+    EXPECT_FALSE(m.TimerTick());
+}
+
+TEST_F(PendingWork, APurgeRunsWhenItsSourceHasGone) {
+    m.AddSkinData(&d);
+    Request(maPurge, &d);
+    m.RemoveSkinData(&d);
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(ran, (Ran{{maPurge, nullptr}}));
+}
+
+TEST_F(PendingWork, APurgeStaysPendingUntilItHasRun) {
+    Request(maPurge, &d);
+    m.EnterDispatch();
+    EXPECT_FALSE(m.TimerTick());
+    Request(maDeactivate, &d);
+    m.LeaveDispatch();
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(ran, (Ran{{maPurge, &d}, {maDeactivate, &d}}));
+}
+
+TEST_F(PendingWork, ASwitchReplacesOnlyTheSameSourcesEarlierSwitch) {
+    Request(maRefresh, &d);
+    Request(maActivate, &d);
+    Request(maDeactivate, &e);
+    Request(maDeactivate, &d);  // the last word on d's switch
+    Request(maRefresh, &d);     // already pending
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(ran, (Ran{{maRefresh, &d}, {maDeactivate, &e}, {maDeactivate, &d}}));
+}
+
+TEST_F(PendingWork, WorkRequestedWhileATickRunsWaitsForTheNextTick) {
+    m.SetActionRunner([this](TManagerAction a, TSkinData* s) {
+        ran.emplace_back(a, s);
+        if (a == maDeactivate) Request(maPurge, s);  // a window closed during the action
+    });
+    Request(maDeactivate, &d);
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_TRUE(m.TimerEnabled());
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(ran, (Ran{{maDeactivate, &d}, {maPurge, &d}}));
+}
+
+TEST_F(PendingWork, APurgeRequestedBeforeTheFirstActivationIsKept) {
+    TSkinManage fresh;
+    Ran early;
+    fresh.SetActionRunner([&](TManagerAction a, TSkinData* s) { early.emplace_back(a, s); });
+    fresh.SetActionSource(&d);
+    fresh.RequestAction(maPurge, 250);
+    EXPECT_FALSE(fresh.TimerEnabled());
+    fresh.NoteActivation();
+    EXPECT_TRUE(fresh.TimerEnabled());
+    EXPECT_TRUE(fresh.TimerTick());
+    EXPECT_EQ(early, (Ran{{maPurge, &d}}));
+}
+
 }  // namespace
 }  // namespace srt

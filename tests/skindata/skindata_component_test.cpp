@@ -298,7 +298,7 @@ TEST_F(WithManager, LoadedRegistersInstallsTheHookAndActivates) {
     {
         TComponent form(nullptr);
         ReadComponent(form, Stored(Block(Skin("default"))), Classes());
-        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "request 1 250"}));
+        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "source", "request 1 250"}));
         calls.clear();
     }
     EXPECT_EQ(calls, (std::vector<std::string>{"remove"}));
@@ -319,7 +319,9 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(true);  // unchanged
     data->SetActive(false);
     data->SetActive(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 250", "source", "request 1 250", "source"}));
+    // The source is named before each request, so a request never runs for
+    // the source of an earlier one.
+    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250", "source", "request 1 250"}));
 
     calls.clear();
     data->SetSkinFile(std::string(SRT_SKIN_DIR) + "/dusk.skn");
@@ -330,7 +332,7 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(false);
     data->SetSkinFile("");
     data->SetActive(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 250", "source"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250"}));
 
     calls.clear();
     data->SetSkinFormtype(sfOnlyThisForm);
