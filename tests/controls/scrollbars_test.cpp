@@ -144,7 +144,8 @@ TEST_F(ScrollFixture, MemoBarsPaintedOverThePlatformsWithTheSizeBox) {
     // And so does the wheel.
     RECT w;
     GetWindowRect(memo->Handle(), &w);
-    SendMessageW(memo->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -3 * WHEEL_DELTA), MAKELPARAM(w.left + 50, w.top + 50));
+    const auto down = static_cast<WPARAM>(static_cast<WORD>(-3 * WHEEL_DELTA)) << 16;
+    SendMessageW(memo->Handle(), WM_MOUSEWHEEL, down, MAKELPARAM(w.left + 50, w.top + 50));
     EXPECT_GT(skin->VertMetrics().ThumbPos, paged);
 }
 
