@@ -8,11 +8,15 @@ namespace {
 constexpr UINT_PTR kGdiSlots = 0x10000;
 constexpr UINT_PTR kFirstUserHandle = 0x20, kUserSlots = 0x7FF8;
 
-long CountGdiSlots() {
-    long n = 0;
-    for (UINT_PTR slot = 1; slot < kGdiSlots; ++slot)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot))) ++n;
-    return n;
+void CountGdiSlots(TGuiCounts& c) {
+    c.gdi = c.windowDCs = 0;
+    for (UINT_PTR slot = 1; slot < kGdiSlots; ++slot) {
+        const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(slot));
+        if (type == OBJ_DC)
+            ++c.windowDCs;
+        else if (type)
+            ++c.gdi;
+    }
 }
 
 BOOL CALLBACK CountChild(HWND, LPARAM count) {
@@ -57,7 +61,7 @@ TGuiCounts GuiCounts() {
     TGuiCounts c{static_cast<long>(GetGuiResources(self, GR_USEROBJECTS)),
                  static_cast<long>(GetGuiResources(self, GR_GDIOBJECTS))};
     if (c.user == 0) CountUserObjects(c);
-    if (c.gdi == 0) c.gdi = CountGdiSlots();
+    if (c.gdi == 0) CountGdiSlots(c);
     return c;
 }
 
@@ -66,7 +70,9 @@ std::string ToString(const TGuiCounts& c) {
     if (c.windows >= 0)
         s += " (" + std::to_string(c.windows) + " windows, " + std::to_string(c.menus) + " menus, " +
              std::to_string(c.icons) + " icons)";
-    return s + ", GDI " + std::to_string(c.gdi);
+    s += ", GDI " + std::to_string(c.gdi);
+    if (c.windowDCs >= 0) s += " and " + std::to_string(c.windowDCs) + " window DCs";
+    return s;
 }
 
 }  // namespace soak
