@@ -162,7 +162,9 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
     const int n = Radio() ? b.RadioButtonFrame : b.CheckButtonFrame;
     if (image.Empty() || n < 1 || image.Width() / n == 0) return;
     const int w = image.Width() / n, h = image.Height();
+    // A cell the image does not have draws nothing: the native mark stays.
     const int cell = Cell();
+    if (cell > n) return;
     const bool leftText = (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_LEFTTEXT) != 0;
     const RECT mark = MarkRect(r, w, h, leftText);
     FillBackground(dc, mark);

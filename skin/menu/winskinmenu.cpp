@@ -55,14 +55,19 @@ void TMenuBtn::Draw() {
     const RECT& b = bar.FBarRect;
     const int x = FBounds.Left, w = FBounds.Width(), h = b.bottom - b.top;
     BitBlt(dc.Get(), x, b.top, w, h, bar.FBarImage.Canvas(), x - b.left, 0, SRCCOPY);
-    if (FState == stPressed || FState == stHover) {
-        GdiBrush frame(CreateSolidBrush(Rgb(bar.FSkinData.Colours.ButtonHilight)));
-        const RECT r = ToRect(FBounds);
-        FrameRect(dc.Get(), &r, frame.Get());
-    }
     GdiFont font(CreateMenuFont());
     GdiSelect select(dc.Get(), font);
-    bar.DrawCaption(dc.Get(), FBounds, FCaption, FEnabled);
+    bar.DrawButtonFace(dc.Get(), FBounds, *this);
+}
+
+void TMenuBtn::MouseDown() {
+    FBar.LeaveStaleButtons(this);
+    TNCObject::MouseDown();
+}
+
+void TMenuBtn::MouseMove() {
+    FBar.LeaveStaleButtons(this);
+    TNCObject::MouseMove();
 }
 
 // ---- TWinSkinMenu
@@ -189,6 +194,25 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TSkinRect& rect, const std::string&
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
+// The button's look over the bar background: a frame when pressed or hot,
+// then the caption. The menu font is selected in `dc`.
+void TWinSkinMenu::DrawButtonFace(HDC dc, const TSkinRect& rect, const TMenuBtn& button) {
+    if (button.FState == TNCObject::stPressed || button.FState == TNCObject::stHover) {
+        GdiBrush frame(CreateSolidBrush(Rgb(FSkinData.Colours.ButtonHilight)));
+        const RECT r = ToRect(rect);
+        FrameRect(dc, &r, frame.Get());
+    }
+    if (!button.FCaption.empty()) DrawCaption(dc, rect, button.FCaption, button.FEnabled);
+}
+
+void TWinSkinMenu::LeaveStaleButtons(const TMenuBtn* keep) {
+    for (const auto& b : FButtons) {
+        if (b.get() == keep || b.get() == FOwnerSkin.FHotObject || b->FState == TNCObject::stNormal) continue;
+        b->FState = TNCObject::stNormal;
+        b->Draw();
+    }
+}
+
 void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     const int w = bar.right - bar.left, h = bar.bottom - bar.top;
     if (w <= 0 || h <= 0) return;
@@ -232,10 +256,11 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     }
     const std::vector<TSkinRect> rects = LayoutMenuBar(widths, x0, w, h, rtl);
     for (std::size_t i = 0; i < FButtons.size(); ++i) {
+        // The state belongs to the form skin's hot tracking: a repaint under
+        // a hot or pressed item keeps its look.
         TMenuBtn& b = *FButtons[i];
-        if (!b.FCaption.empty()) DrawCaption(canvas, rects[i], b.FCaption, b.FEnabled);
+        DrawButtonFace(canvas, rects[i], b);
         b.FBounds = rects[i].Offset(bar.left, bar.top);
-        b.FState = TNCObject::stNormal;
     }
     FPainting = false;
     DrawMdiButtons(canvas);
@@ -298,6 +323,9 @@ bool TWinSkinMenu::OpenMenuButton(TMenuBtn& button) {
     g_open.item = nullptr;
     g_open.index = -1;
     g_open.firstMessage = false;
+    // A frame paint during the popup may have cleared the owner's hot
+    // object; the pressed button stays in its care so that it is left.
+    if (button.FState != TNCObject::stNormal && !FOwnerSkin.FHotObject) FOwnerSkin.FHotObject = &button;
     if (g_open.bar == this) {
         g_open.bar = nullptr;
         FOwnerSkin.SetMenuTracking(false);

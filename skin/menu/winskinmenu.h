@@ -26,6 +26,10 @@ class TMenuBtn final : public TNCObject {
 public:
     TMenuBtn(TWinSkinMenu& bar, TNCOwner* owner) : TNCObject(owner), FBar(bar) {}
     void Draw() override;
+    // A button that kept its look through a frame paint which cleared the
+    // owner's hot object gives it up before another one takes over.
+    void MouseDown() override;
+    void MouseMove() override;
 
     TWinSkinMenu& FBar;
     int FIndex = 0;
@@ -79,6 +83,10 @@ private:
     void Clear();
     void AddButton(int index, const std::string& caption, bool enabled, HMENU subMenu, unsigned command);
     void DrawCaption(HDC dc, const TSkinRect& rect, const std::string& caption, bool enabled);
+    void DrawButtonFace(HDC dc, const TSkinRect& rect, const TMenuBtn& button);
+    // Buttons other than `keep` that still show a hot or pressed look
+    // without being the owner's hot object go back to normal.
+    void LeaveStaleButtons(const TMenuBtn* keep);
     void DrawMdiButtons(HDC dc);
     void Finish();
 

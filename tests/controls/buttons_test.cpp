@@ -211,3 +211,45 @@ TEST_F(Buttons, MarkPlacementAndPixels) {
     EXPECT_GT(total, 0);
     EXPECT_EQ(same, total);
 }
+
+// A strip of two cells has no disabled or indeterminate cell: the native
+// mark of those states must stay as the control drew it.
+TEST_F(Buttons, AMissingCellLeavesTheNativeMark) {
+    const COLORREF fill = RGB(1, 2, 3);
+    TDataSkinButton& e = *data->Buttons;
+    ASSERT_FALSE(e.CheckButton.Empty());
+    ASSERT_FALSE(e.RadioButton.Empty());
+    ASSERT_GE(e.CheckButton.Width() / 2, 1);
+    ASSERT_GE(e.RadioButton.Width() / 2, 1);
+    e.CheckButtonFrame = 2;
+    e.RadioButtonFrame = 2;
+    HWND check = Raw(L"BUTTON", BS_AUTO3STATE, 10, 10, 120, 21);
+    HWND radio = Raw(L"BUTTON", BS_AUTORADIOBUTTON, 10, 40, 120, 21);
+    auto* sc = AttachRaw<TSkinCheckBox>(check);
+    auto* sr = AttachRaw<TSkinRadioButton>(radio);
+    const RECT checkMark = MarkRect({0, 0, 120, 21}, e.CheckButton.Width() / 2, e.CheckButton.Height(), false);
+    const RECT radioMark = MarkRect({0, 0, 120, 21}, e.RadioButton.Width() / 2, e.RadioButton.Height(), false);
+    // Pixels of the mark rectangle that differ from the fill.
+    auto touched = [&](TSkinControl& skin, const RECT& mark) {
+        ::TBitmap shown = Paint(skin, fill);
+        int changed = 0;
+        for (int y = mark.top; y < mark.bottom; ++y)
+            for (int x = mark.left; x < mark.right; ++x) changed += At(shown, x, y) != fill;
+        return changed;
+    };
+
+    SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_GT(touched(*sc, checkMark), 0);  // cell 2 exists
+    SendMessageW(check, BM_SETCHECK, BST_INDETERMINATE, 0);
+    EXPECT_EQ(touched(*sc, checkMark), 0);
+    SendMessageW(check, BM_SETCHECK, BST_UNCHECKED, 0);
+    EnableWindow(check, FALSE);
+    EXPECT_EQ(sc->Cell(), 3);
+    EXPECT_EQ(touched(*sc, checkMark), 0);
+
+    EXPECT_GT(touched(*sr, radioMark), 0);  // cell 1 exists
+    EnableWindow(radio, FALSE);
+    SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(sr->Cell(), 4);
+    EXPECT_EQ(touched(*sr, radioMark), 0);
+}

@@ -24,7 +24,16 @@ inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 
 inline COLORREF Gdi(std::uint32_t colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 
-inline int GdiObjects() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
+// The GDI objects of this process. Wine's GetGuiResources answers 0; there
+// its handle table is walked (it takes a handle's table index alone).
+inline int GdiObjects() {
+    GdiFlush();
+    if (const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(reported);
+    int count = 0;
+    for (std::uintptr_t index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
+    return count;
+}
 
 inline void Pump() {
     MSG msg;

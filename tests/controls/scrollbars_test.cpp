@@ -144,8 +144,7 @@ TEST_F(ScrollFixture, MemoBarsPaintedOverThePlatformsWithTheSizeBox) {
     // And so does the wheel.
     RECT w;
     GetWindowRect(memo->Handle(), &w);
-    const auto down = static_cast<WPARAM>(static_cast<WORD>(-3 * WHEEL_DELTA)) << 16;
-    SendMessageW(memo->Handle(), WM_MOUSEWHEEL, down, MAKELPARAM(w.left + 50, w.top + 50));
+    SendMessageW(memo->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)), MAKELPARAM(w.left + 50, w.top + 50));
     EXPECT_GT(skin->VertMetrics().ThumbPos, paged);
 }
 

@@ -23,27 +23,7 @@ std::vector<std::uint8_t> SkinBytes(const char* name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 COLORREF Gdi(TColour c) { return ColorToRGB(static_cast<TColor>(c)); }
-
-const wchar_t* PlainClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MenuTestWindow";
-        RegisterClassW(&wc);
-        return L"MenuTestWindow";
-    }();
-    return name;
-}
 
 TMenuItem* Item(TComponent* owner, const char* caption, TShortCut shortCut = scNone) {
     auto* item = new TMenuItem(owner);

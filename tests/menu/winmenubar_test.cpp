@@ -80,6 +80,18 @@ TBitmap Grab(HWND window) {
     return shot;
 }
 
+// The window's pixels as its window DC holds them (drawing that has not
+// reached the screen yet included).
+TBitmap GrabWindowDC(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetWindowDC(window);
+    BitBlt(shot.Canvas(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return shot;
+}
+
 class SkinnedMenus : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -188,6 +200,60 @@ TEST_F(SkinnedMenus, TheBarTakesTheWindowMenuAndLaysOutItsItems) {
     skin->Detach();
     EXPECT_NE(GetMenu(w), nullptr);
     EXPECT_EQ(GetMenuItemCount(GetMenu(w)), 4);
+}
+
+// A frame repaint while the mouse rests on an item keeps the item's hot or
+// pressed look: the form skin sends no second mouse-move for the same item.
+TEST_F(SkinnedMenus, AFrameRepaintKeepsTheHotAndPressedLook) {
+    HWND w = MakeWithMenu();
+    TWinSkinForm* skin = Skin(w);
+    ASSERT_NE(skin, nullptr);
+    TWinSkinMenu* bar = skin->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    TMenuBtn& file = bar->Button(0);
+    TMenuBtn& edit = bar->Button(1);
+    const COLORREF hilight = ColorToRGB(static_cast<TColor>(data->Colours.ButtonHilight));
+    auto framed = [&](const TMenuBtn& b) {
+        GdiFlush();
+        TBitmap shot = GrabWindowDC(w);
+        return shot.Pixel(b.FBounds.Left, b.FBounds.Top) == hilight &&
+               shot.Pixel(b.FBounds.Right - 1, b.FBounds.Bottom - 1) == hilight;
+    };
+    auto repaintFrame = [&] { SendMessageW(w, WM_NCPAINT, 1, 0); };
+    ASSERT_FALSE(framed(file));
+
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    auto moveOnto = [&](const TMenuBtn& b) {
+        const POINT over{wr.left + (b.FBounds.Left + b.FBounds.Right) / 2, wr.top + (b.FBounds.Top + b.FBounds.Bottom) / 2};
+        SetCursorPos(over.x, over.y);
+        SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(over.x, over.y));
+    };
+    moveOnto(file);
+    ASSERT_EQ(skin->FHotObject, &file);
+    EXPECT_TRUE(framed(file));
+    repaintFrame();
+    EXPECT_EQ(file.FState, TNCObject::stHover);
+    EXPECT_TRUE(framed(file));
+    EXPECT_FALSE(framed(edit));
+
+    // Moving on, one item shows the look.
+    moveOnto(edit);
+    EXPECT_EQ(skin->FHotObject, &edit);
+    EXPECT_TRUE(framed(edit));
+    EXPECT_EQ(file.FState, TNCObject::stNormal);
+    EXPECT_FALSE(framed(file));
+
+    edit.MouseDown();  // pressed, as while its menu is open
+    repaintFrame();
+    EXPECT_EQ(edit.FState, TNCObject::stPressed);
+    EXPECT_TRUE(framed(edit));
+    EXPECT_FALSE(framed(file));
+
+    edit.MouseLeave();
+    EXPECT_FALSE(framed(edit));
+    repaintFrame();
+    EXPECT_FALSE(framed(edit));
 }
 
 TEST_F(SkinnedMenus, AltAloneIsSwallowedAndAltFOpensTheFirstMenu) {
