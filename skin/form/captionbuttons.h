@@ -36,6 +36,9 @@ public:
     virtual void MouseMove();
     virtual void MouseLeave();
     virtual void Draw() {}
+    // Whether a frame paint keeps this object's hot or pressed look (and so
+    // its place as the owner's hot object); caption buttons are drawn anew.
+    virtual bool KeepsLookOverFramePaint() const { return false; }
 
     TNCOwner* FOwner;
     TSkinRect FBounds;     // window coordinates

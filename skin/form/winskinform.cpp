@@ -420,7 +420,9 @@ void TWinSkinForm::PaintFrame(HDC target) {
         FMenuBar->PaintMenuBar(dc, bar);
     }
     SetBkMode(dc, OPAQUE);
-    FHotObject = nullptr;
+    // The menu bar painted its hot or pressed item as it is: it stays hot,
+    // so leaving it for the client area gives its look up.
+    if (FHotObject && !FHotObject->KeepsLookOverFramePaint()) FHotObject = nullptr;
 }
 
 void TWinSkinForm::BuildRegion() {

@@ -26,6 +26,7 @@ class TMenuBtn final : public TNCObject {
 public:
     TMenuBtn(TWinSkinMenu& bar, TNCOwner* owner) : TNCObject(owner), FBar(bar) {}
     void Draw() override;
+    bool KeepsLookOverFramePaint() const override { return true; }
     // A button that kept its look through a frame paint which cleared the
     // owner's hot object gives it up before another one takes over.
     void MouseDown() override;

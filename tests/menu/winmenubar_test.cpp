@@ -254,6 +254,17 @@ TEST_F(SkinnedMenus, AFrameRepaintKeepsTheHotAndPressedLook) {
     EXPECT_FALSE(framed(edit));
     repaintFrame();
     EXPECT_FALSE(framed(edit));
+
+    // A repaint leaves the hovered item the hot object, so moving off the
+    // bar (into the client area) gives its look up.
+    moveOnto(file);
+    repaintFrame();
+    ASSERT_EQ(skin->FHotObject, &file);
+    SetCursorPos(wr.right - 20, wr.bottom - 20);
+    SendMessageW(w, WM_TIMER, reinterpret_cast<WPARAM>(skin), 0);  // the hover check
+    EXPECT_EQ(file.FState, TNCObject::stNormal);
+    EXPECT_EQ(skin->FHotObject, nullptr);
+    EXPECT_FALSE(framed(file));
 }
 
 TEST_F(SkinnedMenus, AltAloneIsSwallowedAndAltFOpensTheFirstMenu) {
