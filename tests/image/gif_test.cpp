@@ -442,6 +442,27 @@ TEST(GifRead, LengthByteAtTheEndOfTheStreamEndsTheData) {
     }
 }
 
+// Found by fuzzing: a plain text extension without a first block was written
+// with a second terminator, which the reader takes for a bad introducer.
+TEST(GifWrite, PlainTextWithoutBlockIsOneTerminator) {
+    Bytes b = SmallGif();
+    const Bytes frame(b.begin() + 25, b.end());
+    b.resize(25);
+    Append(b, {'!', 0x01, 0, '!', 0xFE, 1, 'c', 0});
+    b.insert(b.end(), frame.begin(), frame.end());
+    Load read(b);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.image.Frames.size(), 1u);
+    ASSERT_EQ(read.image.Frames[0]->Extensions.size(), 2u);
+
+    Load again(read.image.SaveToBytes());
+    EXPECT_EQ(again.error, "");
+    EXPECT_EQ(again.Messages(), Strings{});
+    ASSERT_EQ(again.image.Frames.size(), 1u);
+    EXPECT_EQ(again.image.Frames[0]->Extensions.size(), 2u);
+    EXPECT_EQ(again.image.Frames[0]->Pixels, read.image.Frames[0]->Pixels);
+}
+
 TEST(GifRead, ExtensionsBeforeTheTrailerMakeAFrameWithoutImage) {
     Bytes b = SmallGif();
     b.pop_back();
