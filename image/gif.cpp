@@ -17,6 +17,7 @@ constexpr const char* kInvalidIntroducer = "Invalid extension introducer";
 constexpr const char* kUnknownExtension = "Unknown extension type";
 constexpr const char* kAppBlockSize = "Unsupported Application Extension block size";
 constexpr const char* kInvalidData = "Invalid GIF data";
+constexpr const char* kCircularEntry = "Circular decoder table entry";
 constexpr const char* kExceedsScreen = "Image exceeds Logical Screen size";
 constexpr const char* kUnderrun = "Decoder bit buffer under-run";
 constexpr const char* kTooLarge = "Image exceeds maximum size";
@@ -44,9 +45,11 @@ void ReadColorMap(TByteStream& stream, std::uint8_t flags, TGIFColorMap& map) {
 
 // Reads one data sub-block into `block`. Returns false at the terminating
 // length 0 or at the end of the stream. A block that announces more bytes
-// than the stream holds yields the bytes that are there.
+// than the stream holds yields the bytes that are there; a length byte with
+// nothing after it ends the data, so a block handed out is never empty.
 bool ReadSubBlock(const TGIFImage& image, const TGIFItem& sender, TByteStream& stream,
                   std::vector<std::uint8_t>& block) {
+    block.clear();
     std::uint8_t length;
     if (!stream.ReadByte(length) || length == 0) return false;
     block.resize(length);
@@ -55,7 +58,7 @@ bool ReadSubBlock(const TGIFImage& image, const TGIFItem& sender, TByteStream& s
         image.Warning(sender, TGIFSeverity::gsWarning, kPrematureEnd);
         block.resize(got);
     }
-    return true;
+    return got > 0;
 }
 
 void SkipSubBlocks(const TGIFImage& image, const TGIFItem& sender, TByteStream& stream) {
@@ -100,8 +103,10 @@ std::unique_ptr<TGIFExtension> ReadApplication(const TGIFImage& image, TByteStre
     std::uint8_t size = 0;
     stream.ReadByte(size);
     if (size < 10) Fail(kAppBlockSize);
+    // Identifier and authentication code are always eleven bytes, also when
+    // the block size says ten; a longer first block is skipped to its end.
     std::array<std::uint8_t, 11> id{};
-    const std::size_t want = std::min<std::size_t>(size, id.size());
+    const std::size_t want = id.size();
     const std::size_t got = stream.Read(id.data(), want);
     if (size > id.size()) stream.Skip(size - id.size());
 
@@ -261,8 +266,10 @@ void DecodeLZW(const TGIFImage& image, const TGIFFrame& frame, TByteStream& stre
             finished = true;
             break;
         }
+        // A code the table does not hold (a table code right after a clear,
+        // or one past the next free entry) has no chain that ends in a root.
         if (old < 0) {
-            if (code >= clear) Fail(kInvalidData);
+            if (code >= clear) Fail(kCircularEntry);
         } else if (code < next) {
             if (next < kMaxCodes) {
                 prefix[next] = static_cast<std::uint16_t>(old);
@@ -278,7 +285,7 @@ void DecodeLZW(const TGIFImage& image, const TGIFFrame& frame, TByteStream& stre
             length[next] = static_cast<std::uint16_t>(length[old] + 1);
             ++next;
         } else {
-            Fail(kInvalidData);  // a code the table does not hold yet
+            Fail(kCircularEntry);
         }
         old = code;
         if (next >= limit && width < kMaxCodeBits) {

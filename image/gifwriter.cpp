@@ -172,6 +172,8 @@ void PutExtension(Bytes& out, const TGIFExtension& ext) {
         const auto& text = static_cast<const TGIFTextExtension&>(ext);
         const std::size_t n = std::min<std::size_t>(text.Block.size(), 255);
         out.push_back(static_cast<std::uint8_t>(n));
+        // Without a first block the length 0 just written ends the extension.
+        if (n == 0) break;
         out.insert(out.end(), text.Block.begin(), text.Block.begin() + static_cast<std::ptrdiff_t>(n));
         PutSubBlocks(out, text.Text);
         break;

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "skin/thunk/thunkcode.h"
+
 namespace srt {
 
 namespace {
 
-constexpr std::size_t kSlot = 32;
+constexpr std::size_t kSlot = kThunkCodeSize;
 constexpr std::size_t kPage = 4096;
 
 // Executable slots, carved from pages that live until program end.
@@ -50,22 +52,9 @@ TSubclassThunk::~TSubclassThunk() {
 }
 
 void TSubclassThunk::Write(TEntry entry) {
-    unsigned char* p = code_;
-    const auto rec = reinterpret_cast<std::uintptr_t>(record_);
-    const auto target = reinterpret_cast<std::uintptr_t>(entry);
-#if defined(_M_X64) || defined(__x86_64__)
-    *p++ = 0x48; *p++ = 0xB9;  // mov rcx, record
-    std::memcpy(p, &rec, 8); p += 8;
-    *p++ = 0x48; *p++ = 0xB8;  // mov rax, entry
-    std::memcpy(p, &target, 8); p += 8;
-    *p++ = 0xFF; *p++ = 0xE0;  // jmp rax
-#else
-    *p++ = 0xC7; *p++ = 0x44; *p++ = 0x24; *p++ = 0x04;  // mov dword [esp+4], record
-    std::memcpy(p, &rec, 4); p += 4;
-    *p++ = 0xB8;  // mov eax, entry
-    std::memcpy(p, &target, 4); p += 4;
-    *p++ = 0xFF; *p++ = 0xE0;  // jmp eax
-#endif
+    const TThunkCode code = ThunkCode(kThunkArchHost, reinterpret_cast<std::uintptr_t>(record_),
+                                      reinterpret_cast<std::uintptr_t>(entry));
+    std::memcpy(code_, code.data(), kSlot);
     FlushInstructionCache(GetCurrentProcess(), code_, kSlot);
 }
 

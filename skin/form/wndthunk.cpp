@@ -4,13 +4,15 @@
 #include <cstring>
 #include <new>
 
+#include "skin/thunk/thunkcode.h"
+
 namespace srt {
 
 // Layout of a route: the machine code first, then its data. The code loads
 // the route's address as the first argument and jumps to Dispatch, which
 // finds the window handle and the object in the route.
 struct TWndThunk::TRoute {
-    unsigned char code[32];
+    unsigned char code[kThunkCodeSize];
     HWND window;
     WNDPROC previous;
     void* target;              // null once detached
@@ -19,6 +21,8 @@ struct TWndThunk::TRoute {
     bool detached;             // the object has let go
     bool inChain;              // some window procedure chain still leads here
 };
+
+static_assert(sizeof(void*) == (kThunkArchHost == TThunkArch::taX64 ? 8 : 4));
 
 namespace {
 
@@ -62,26 +66,9 @@ TRoutePool& Pool() {
 }
 
 void WriteCode(TWndThunk::TRoute* route) {
-    unsigned char* p = route->code;
-    const auto put = [&p](const void* bytes, std::size_t n) {
-        std::memcpy(p, bytes, n);
-        p += n;
-    };
-    const auto self = reinterpret_cast<std::uintptr_t>(route);
-    const auto target = reinterpret_cast<std::uintptr_t>(&Dispatch);
-#if defined(_M_X64) || defined(__x86_64__)
-    // mov rcx, route; mov rax, Dispatch; jmp rax
-    put("\x48\xB9", 2); put(&self, 8);
-    put("\x48\xB8", 2); put(&target, 8);
-    put("\xFF\xE0", 2);
-#else
-    // mov dword [esp+4], route; mov eax, Dispatch; jmp eax
-    const auto self32 = static_cast<std::uint32_t>(self);
-    const auto target32 = static_cast<std::uint32_t>(target);
-    put("\xC7\x44\x24\x04", 4); put(&self32, 4);
-    put("\xB8", 1); put(&target32, 4);
-    put("\xFF\xE0", 2);
-#endif
+    const TThunkCode code = ThunkCode(kThunkArchHost, reinterpret_cast<std::uintptr_t>(route),
+                                      reinterpret_cast<std::uintptr_t>(&Dispatch));
+    std::memcpy(route->code, code.data(), sizeof route->code);
     FlushInstructionCache(GetCurrentProcess(), route->code, sizeof route->code);
 }
 

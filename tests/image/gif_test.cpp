@@ -385,6 +385,84 @@ TEST(GifRead, ExtensionErrorsAndWarnings) {
     EXPECT_EQ(gce.image.Frames[0]->Extensions.size(), 1u);
 }
 
+TEST(GifRead, ApplicationExtensionOfBlockSizeTenTakesElevenBytes) {
+    Bytes b = SmallGif();
+    const Bytes frame(b.begin() + 25, b.end());
+    b.resize(25);
+    Append(b, {'!', 0xFF, 10, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 7, 0, 0});
+    b.insert(b.end(), frame.begin(), frame.end());
+    Load l(b);
+    EXPECT_EQ(l.error, "");
+    EXPECT_EQ(l.Messages(), Strings{});
+    ASSERT_EQ(l.image.Frames.size(), 1u);
+    EXPECT_TRUE(l.image.Frames[0]->HasImage);
+    const auto* loop = dynamic_cast<const TGIFLoopExtension*>(l.image.Frames[0]->Extensions.at(0).get());
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->IdentifierText(), "NETSCAPE2.0");
+    EXPECT_TRUE(loop->HasLoops);
+    EXPECT_EQ(loop->Loops, 7);
+    EXPECT_EQ(l.end, b.size());
+}
+
+// A sub-block length byte that is the last byte of the stream announces a
+// block of which nothing is there: the data ends, no empty block is used.
+TEST(GifRead, LengthByteAtTheEndOfTheStreamEndsTheData) {
+    const Bytes good = SmallGif();
+    const Bytes head(good.begin(), good.begin() + 25);
+    Bytes loopBytes = head;
+    Append(loopBytes, {'!', 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 5, 0, 3});
+    Load loop(loopBytes);
+    EXPECT_EQ(loop.error, "");
+    EXPECT_EQ(loop.Messages(), Strings{"Premature end of data"});
+    ASSERT_EQ(loop.image.Frames.size(), 1u);
+    const auto* l = dynamic_cast<const TGIFLoopExtension*>(loop.image.Frames[0]->Extensions.at(0).get());
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->Loops, 5);
+    EXPECT_EQ(l->SubBlocks, (std::vector<Bytes>{{1, 5, 0}}));
+
+    Bytes appBytes = head;
+    Append(appBytes, {'!', 0xFF, 11, 'X', 'M', 'P', ' ', 'D', 'a', 't', 'a', 'X', 'M', 'P', 200});
+    Load app(appBytes);
+    EXPECT_EQ(app.error, "");
+    EXPECT_EQ(app.Messages(), Strings{"Premature end of data"});
+    ASSERT_EQ(app.image.Frames.size(), 1u);
+    const auto* a =
+        dynamic_cast<const TGIFApplicationExtension*>(app.image.Frames[0]->Extensions.at(0).get());
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->SubBlocks.empty());
+
+    for (int label : {0xFE, 0x01}) {
+        Bytes textBytes = head;
+        Append(textBytes, {'!', label, 9});
+        Load text(textBytes);
+        EXPECT_EQ(text.error, "") << label;
+        EXPECT_EQ(text.Messages(), Strings{"Premature end of data"}) << label;
+        ASSERT_EQ(text.image.Frames.size(), 1u);
+        EXPECT_EQ(text.image.Frames[0]->Extensions.size(), 1u);
+    }
+}
+
+// Found by fuzzing: a plain text extension without a first block was written
+// with a second terminator, which the reader takes for a bad introducer.
+TEST(GifWrite, PlainTextWithoutBlockIsOneTerminator) {
+    Bytes b = SmallGif();
+    const Bytes frame(b.begin() + 25, b.end());
+    b.resize(25);
+    Append(b, {'!', 0x01, 0, '!', 0xFE, 1, 'c', 0});
+    b.insert(b.end(), frame.begin(), frame.end());
+    Load read(b);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.image.Frames.size(), 1u);
+    ASSERT_EQ(read.image.Frames[0]->Extensions.size(), 2u);
+
+    Load again(read.image.SaveToBytes());
+    EXPECT_EQ(again.error, "");
+    EXPECT_EQ(again.Messages(), Strings{});
+    ASSERT_EQ(again.image.Frames.size(), 1u);
+    EXPECT_EQ(again.image.Frames[0]->Extensions.size(), 2u);
+    EXPECT_EQ(again.image.Frames[0]->Pixels, read.image.Frames[0]->Pixels);
+}
+
 TEST(GifRead, ExtensionsBeforeTheTrailerMakeAFrameWithoutImage) {
     Bytes b = SmallGif();
     b.pop_back();
@@ -404,11 +482,13 @@ TEST(GifRead, BadCodesAreErrors) {
         Append(b, {';'});
         return b;
     };
-    // clear, 1, then code 7 while the next free code is 6.
-    // 100 001 111 -> bits: 0x4C | (1<<6)... packed LSB first
-    EXPECT_EQ(Load(frame({2, 2, 0xCC, 0x01, 0})).error, "Invalid GIF data");
-    // First code after a clear is not a literal.
-    EXPECT_EQ(Load(frame({2, 1, 0x34, 0})).error, "Invalid GIF data");
+    // Codes the table does not hold. clear, 1, then code 7 while the next
+    // free code is 6: 100 001 111, packed LSB first.
+    EXPECT_EQ(Load(frame({2, 2, 0xCC, 0x01, 0})).error, "Circular decoder table entry");
+    // The first code after a clear is a table code (6, the next free one).
+    EXPECT_EQ(Load(frame({2, 1, 0x34, 0})).error, "Circular decoder table entry");
+    // The same after a second clear in mid-stream: clear, 1, clear, 6.
+    EXPECT_EQ(Load(frame({2, 2, 0x0C, 0x0D, 0})).error, "Circular decoder table entry");
     EXPECT_EQ(Load(frame({12, 1, 0, 0})).error, "Invalid GIF data");
 }
 
