@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ constexpr int kCyclesOpen = 10;        // and closes after so many
 constexpr int kCyclesPerReload = 100;  // the skin file is read again
 constexpr int kWarmCycles = 200;       // before the count to keep is taken
 constexpr long kSpareWindowDCs = 4;    // kept by the platform for reuse
+constexpr long kSpareGdiObjects = 4;   // made on demand by the platform
 
 // The application's own loop step: it also frees the forms released.
 void Pump() {
@@ -218,7 +220,12 @@ TEST_F(Soak, SkinCyclesAndFrameRepaintsAcrossTheGalleryGiveEveryObjectBack) {
     EXPECT_EQ(manager->Forms().size(), 1u);  // the launcher's; the closed pages' are purged
     EXPECT_TRUE(data->Active());
     const TGuiCounts after = GuiCounts();
-    EXPECT_EQ(after, baseline) << "before " << soak::ToString(baseline) << ", after " << soak::ToString(after);
+    // USER objects exactly; GDI objects may differ by the few the platform
+    // makes on demand for whichever paths ran last (two seen under Wine). A
+    // leak per page, per reload or per cycle would leave tens to thousands.
+    EXPECT_EQ(after.user, baseline.user) << "before " << soak::ToString(baseline) << ", after " << soak::ToString(after);
+    EXPECT_LE(std::abs(after.gdi - baseline.gdi), kSpareGdiObjects)
+        << "before " << soak::ToString(baseline) << ", after " << soak::ToString(after);
     // A DC taken and never given back would leave one per cycle.
     EXPECT_LE(after.windowDCs, baseline.windowDCs + kSpareWindowDCs);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

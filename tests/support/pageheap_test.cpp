@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -129,6 +130,37 @@ TEST(PageHeapDeathTest, ReadingFreedMemoryOrPastABlockCrashes) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(ReadAfterFree(), "");
     EXPECT_DEATH(WritePastTheEnd(), "");
+}
+
+// A fault inside a window procedure is swallowed by the message dispatch
+// (the program would go on): on freed memory it must end the program all
+// the same, naming what happened.
+LRESULT CALLBACK ReadsFreedMemory(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_APP) return ReadAfterFree();
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+int SendToAWindowThatReadsFreedMemory() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ReadsFreedMemory;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PageHeapFaultWindow";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    const LRESULT result = SendMessageW(window, WM_APP, 0, 0);
+    DestroyWindow(window);
+    return static_cast<int>(result);
+}
+
+TEST(PageHeapDeathTest, FreedMemoryReadInAWindowProcedureEndsTheProgram) {
+    if (!Enabled()) GTEST_SKIP() << "SRT_PAGE_HEAP=off";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SendToAWindowThatReadsFreedMemory();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(3), "freed or guard memory");
 }
 
 }  // namespace
