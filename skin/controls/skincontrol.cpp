@@ -127,14 +127,14 @@ LRESULT CALLBACK TSkinControl::ThunkEntry(HWND record, UINT msg, WPARAM wparam, 
 
 void TSkinControl::Dispatch(TMessage& m) {
     // The manager holds its deferred actions while a skin procedure runs.
-    TSkinManage* manager = TheSkinManager();
-    if (manager) manager->EnterDispatch();
-    ++depth_;
-    try {
-        WndProc(m);
-    } catch (...) {
+    {
+        TSkinManage::TDispatchScope dispatch(TheSkinManager());
+        ++depth_;
+        try {
+            WndProc(m);
+        } catch (...) {
+        }
     }
-    if (manager) manager->LeaveDispatch();
     if (--depth_ == 0 && freePending_) delete this;
 }
 

@@ -667,11 +667,8 @@ void TWinSkinForm::ShowSystemMenu(POINT p) {
 
 LRESULT TWinSkinForm::ThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* skin = static_cast<TWinSkinForm*>(self);
-    TSkinManage* manager = skin->FManager;
-    manager->EnterDispatch();
-    const LRESULT result = skin->WndProc(msg, wParam, lParam);
-    manager->LeaveDispatch();
-    return result;
+    TSkinManage::TDispatchScope dispatch(skin->FManager);
+    return skin->WndProc(msg, wParam, lParam);
 }
 
 bool TWinSkinForm::Stage3Runs() const {
@@ -998,11 +995,8 @@ void TWinSkinForm::OnHoverTimer() {
 
 LRESULT TWinSkinForm::ClientThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* skin = static_cast<TWinSkinForm*>(self);
-    TSkinManage* manager = skin->FManager;
-    manager->EnterDispatch();
-    const LRESULT result = skin->ClientProc(msg, wParam, lParam);
-    manager->LeaveDispatch();
-    return result;
+    TSkinManage::TDispatchScope dispatch(skin->FManager);
+    return skin->ClientProc(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {

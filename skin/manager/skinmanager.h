@@ -168,6 +168,22 @@ public:
     // no skin object is freed under its own running procedure.
     void EnterDispatch() { ++FDispatchDepth; }
     void LeaveDispatch() { --FDispatchDepth; }
+    // One dispatch, counted for its scope: the count comes back even when
+    // the platform unwinds a fault through the procedure and carries on.
+    class TDispatchScope {
+    public:
+        explicit TDispatchScope(TSkinManage* manager) : FManager(manager) {
+            if (FManager) FManager->EnterDispatch();
+        }
+        ~TDispatchScope() {
+            if (FManager) FManager->LeaveDispatch();
+        }
+        TDispatchScope(const TDispatchScope&) = delete;
+        TDispatchScope& operator=(const TDispatchScope&) = delete;
+
+    private:
+        TSkinManage* FManager;
+    };
 
 private:
     struct TPendingAction {
