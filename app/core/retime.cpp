@@ -1,5 +1,6 @@
 #include "core/retime.h"
 
+#include "core/digits.h"
 #include "core/timeshift.h"
 
 #include <array>
@@ -33,16 +34,6 @@ std::int64_t Apply(const TimeMap& map, std::string_view line, std::size_t column
     if (result < 0 || result >= kMillisPerDay) ThrowOutsideDay(line, column, "re-timed");
     return result;
 }
-
-// "00" to "99", two characters each.
-constexpr auto kTwoDigits = [] {
-    std::array<char, 200> digits{};
-    for (int v = 0; v < 100; ++v) {
-        digits[std::size_t(2 * v)] = char('0' + v / 10);
-        digits[std::size_t(2 * v + 1)] = char('0' + v % 10);
-    }
-    return digits;
-}();
 
 // hh:mm:ss,mmm of a time within the day.
 inline void FormatClock(char* p, std::uint32_t t) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/digits.h"
+
 namespace srt {
 namespace {
 
@@ -84,16 +86,6 @@ std::string_view Field(std::string_view line, std::size_t column, std::size_t wi
     if (column > line.size()) return {};
     return line.substr(column - 1, width);
 }
-
-// "00" to "99", two characters each.
-constexpr auto kTwoDigits = [] {
-    std::array<char, 200> digits{};
-    for (int v = 0; v < 100; ++v) {
-        digits[std::size_t(2 * v)] = char('0' + v / 10);
-        digits[std::size_t(2 * v + 1)] = char('0' + v % 10);
-    }
-    return digits;
-}();
 
 void Put2(char* p, std::uint32_t v) {
     p[0] = kTwoDigits[2 * v];

@@ -1,21 +1,13 @@
 // Writes the program's logo as a GIF file: make_logo OUTPUT.gif
 #include <cstdio>
-#include <fstream>
 
 #include "logo/logo.h"
+#include "logo/writebytes.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT.gif\n", argv[0]);
         return 2;
     }
-    const std::vector<std::uint8_t> bytes = srt::logo::LogoBytes();
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
-        return 1;
-    }
-    return 0;
+    return srt::logo::WriteBytes(argv[0], argv[1], srt::logo::LogoBytes());
 }
