@@ -66,7 +66,7 @@ fresh() {
 }
 # run_setup VAR=VALUE...: runs the setup; sets $out and $rc.
 run_setup() {
-  out=$(env PATH="$fakes:$PATH" FAKE_STATE="$state" SRT_SETUP_RETRY_DELAY=0 "$@" \
+  out=$(env PATH="$fakes:$PATH" FAKE_STATE="$state" SRT_SETUP_RETRY_DELAY=0 SRT_SETUP_STATE_DIR="$state" "$@" \
         "$setup" --packages 2>&1)
   rc=$?
 }
@@ -126,6 +126,11 @@ run_setup SRT_RUNS_32BIT=1 FAKE_UPDATE_FAILS=2 FAKE_BROKEN=wine32:i386
 check "unresolvable wine32 is a warning" test "$rc" = 0
 check "warning names wine32" grep -q "wine32:i386 could not be installed" <<<"$out"
 has wine64; check "64-bit Wine still installed" test $? = 0
+# Remembered: the next run neither downloads the index nor warns again.
+: >"$state/calls"
+run_setup SRT_RUNS_32BIT=1 FAKE_UPDATE_FAILS=2 FAKE_BROKEN=wine32:i386
+check "an optional package that would not install is not retried at once" \
+  test "$rc" = 0 -a -z "$out" -a ! -s "$state/calls"
 
 # A package the tests need does not resolve: the setup fails, naming it.
 fresh
