@@ -30,7 +30,12 @@ RunResult Retime(const std::vector<std::string>& args, const std::string& input 
 const fs::path kCorpus = fs::path(SRT_CORPUS_DIR) / "srt";
 const fs::path kAscii = kCorpus / "cdown-srt/srt_tools/tests/files/ascii.srt";
 const fs::path kSample = kCorpus / "glut23-webvtt-py/tests/subtitles/sample.srt";
-const fs::path kFilm = kCorpus / "cpetersen-srt/spec/fixtures/bsg-s01e01.srt";
+// A whole episode's subtitles, wherever its collection keeps them.
+const fs::path kFilm = [] {
+    for (const auto& entry : fs::recursive_directory_iterator(kCorpus))
+        if (entry.path().filename() == "bsg-s01e01.srt") return entry.path();
+    return kCorpus / "bsg-s01e01.srt";
+}();
 const fs::path kLongLF = kCorpus / "byroot-pysrt/tests/static/utf-8.srt";
 const fs::path kLongCRLF = kCorpus / "byroot-pysrt/tests/static/windows-1252.srt";
 
