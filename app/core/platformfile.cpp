@@ -25,6 +25,16 @@ namespace {
 
 HANDLE H(void* h) { return static_cast<HANDLE>(h); }
 
+// Creates the file a temporary name was made for; the name goes if it cannot.
+HANDLE CreateNamed(const wchar_t* name, DWORD access, DWORD attributes, int& error) {
+    HANDLE h = CreateFileW(name, access, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = LastPlatformFileError();
+        DeleteFileW(name);
+    }
+    return h;
+}
+
 }  // namespace
 
 int LastPlatformFileError() {
@@ -82,13 +92,10 @@ int PlatformFile::OpenScratch() {
     wchar_t folder[MAX_PATH + 1] = {}, name[MAX_PATH + 1] = {};
     if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"srt", 0, name))
         return LastPlatformFileError();
-    HANDLE h = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const int error = LastPlatformFileError();
-        DeleteFileW(name);
-        return error;
-    }
+    int error = 0;
+    HANDLE h = CreateNamed(name, GENERIC_READ | GENERIC_WRITE, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                           error);
+    if (h == INVALID_HANDLE_VALUE) return error;
     handle_ = h;
     owned_ = true;
     return 0;
@@ -100,12 +107,9 @@ int PlatformFile::CreateBeside(const std::filesystem::path& target, std::filesys
     if (folder.empty()) folder = L".";
     wchar_t name[MAX_PATH + 1] = {};
     if (!GetTempFileNameW(folder.c_str(), L"srt", 0, name)) return LastPlatformFileError();
-    HANDLE h = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const int error = LastPlatformFileError();
-        DeleteFileW(name);
-        return error;
-    }
+    int error = 0;
+    HANDLE h = CreateNamed(name, GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL, error);
+    if (h == INVALID_HANDLE_VALUE) return error;
     handle_ = h;
     owned_ = true;
     created = name;
