@@ -9,6 +9,8 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/program.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,56 +26,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::wstring ProgramPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"SrtRetime.exe";
-}
+using srt::testing::TopWindowOf;
+using srt::testing::WaitFor;
+
+std::wstring ProgramPath() { return srt::testing::ThisFolder() + L"SrtRetime.exe"; }
 
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Polls `ready` until it holds or `limit` has passed.
-bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit = 15s) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return ready();
-}
-
-struct FindTop {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTop(HWND h, LPARAM p) {
-    auto* f = reinterpret_cast<FindTop*>(p);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    if (owner == f->pid && IsWindowVisible(h) && lstrcmpiW(name, f->cls) == 0) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK AddChild(HWND h, LPARAM p) {
     reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
     return TRUE;
-}
-
-HWND TopWindowOf(DWORD pid, const wchar_t* cls) {
-    FindTop f{pid, cls};
-    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&f));
-    return f.found;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -116,28 +81,9 @@ HWND ButtonWithText(HWND form, const std::wstring& text) {
 }
 
 // The program, ended when the test ends.
-class Program {
+class Program : public srt::testing::TProgram {
 public:
-    explicit Program(const std::wstring& arguments) {
-        std::wstring command = L"\"" + ProgramPath() + L"\" " + arguments;
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-    }
-    ~Program() {
-        if (!started_) return;
-        if (HWND form = TopWindowOf(pi_.dwProcessId, L"TForm1")) PostMessageW(form, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
-    bool Started() const { return started_; }
-    DWORD Id() const { return pi_.dwProcessId; }
-    bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool started_ = false;
+    explicit Program(const std::wstring& arguments) : TProgram(ProgramPath(), arguments) {}
 };
 
 // The window's controls, found by kind and caption.

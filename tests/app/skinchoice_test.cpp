@@ -8,6 +8,8 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/program.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -24,53 +26,15 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::wstring Folder() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
+using srt::testing::TopWindowOf;
+using srt::testing::TopWindowsOf;
+using srt::testing::WaitFor;
 
+std::wstring Folder() { return srt::testing::ThisFolder(); }
 std::wstring ProgramPath() { return Folder() + L"SrtRetime.exe"; }
 std::wstring GalleryPath() { return Folder() + L"SkinGallery.exe"; }
 // The packages the build makes beside bin/.
 std::wstring BuiltSkin(const wchar_t* name) { return Folder() + L"..\\skins\\" + name + L".skn"; }
-
-bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit = 15s) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return ready();
-}
-
-struct FindTop {
-    DWORD pid;
-    const wchar_t* cls;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK MatchTop(HWND h, LPARAM p) {
-    auto* f = reinterpret_cast<FindTop*>(p);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    if (owner == f->pid && IsWindowVisible(h) && lstrcmpiW(name, f->cls) == 0) f->found.push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* cls) {
-    FindTop f{pid, cls, {}};
-    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-HWND TopWindowOf(DWORD pid, const wchar_t* cls) {
-    const std::vector<HWND> all = TopWindowsOf(pid, cls);
-    return all.empty() ? nullptr : all.front();
-}
 
 BOOL CALLBACK AddChild(HWND h, LPARAM p) {
     reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
@@ -102,31 +66,10 @@ std::wstring DialogText(HWND dialog) {
     return text;
 }
 
-class Program {
+class Program : public srt::testing::TProgram {
 public:
-    explicit Program(const std::wstring& arguments, const std::wstring& exe = ProgramPath()) {
-        std::wstring command = L"\"" + exe + L"\" " + arguments;
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-    }
-    ~Program() {
-        if (!started_) return;
-        for (HWND box : TopWindowsOf(pi_.dwProcessId, L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
-        for (const wchar_t* main : {L"TForm1", L"TGalleryForm"})
-            if (HWND form = TopWindowOf(pi_.dwProcessId, main)) PostMessageW(form, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
-    bool Started() const { return started_; }
-    DWORD Id() const { return pi_.dwProcessId; }
-    HANDLE Handle() const { return pi_.hProcess; }
-    bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool started_ = false;
+    explicit Program(const std::wstring& arguments, const std::wstring& exe = ProgramPath())
+        : TProgram(exe, arguments) {}
 };
 
 // A pixel of the title bar, read from the screen: left of the caption

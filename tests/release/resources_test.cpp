@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "logo/icon.h"
+#include "tests/support/program.h"
 
 namespace {
 
@@ -132,22 +133,6 @@ TEST_P(ProgramResources, VersionInformationCarriesTheProjectVersion) {
     EXPECT_EQ(text(L"OriginalFilename"), GetParam());
 }
 
-struct FindForm {
-    DWORD pid;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchForm(HWND h, LPARAM p) {
-    auto* f = reinterpret_cast<FindForm*>(p);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    wchar_t name[16];
-    GetClassNameW(h, name, 16);
-    if (owner != f->pid || !IsWindowVisible(h) || lstrcmpW(name, L"TForm1") != 0) return TRUE;
-    f->found = h;
-    return FALSE;
-}
-
 // The screen's pixels inside `r`, top row first, as 0x00RRGGBB.
 std::vector<std::uint32_t> Grab(const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -195,20 +180,20 @@ TEST(RunningProgram, ShowsTheIconInItsSkinnedCaption) {
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
 
     const srt::logo::IconImage small = srt::logo::DrawIcon(GetSystemMetrics(SM_CXSMICON));
-    FindForm form{pi.dwProcessId};
+    HWND form = nullptr;
     bool shown = false;
     for (int i = 0; i < 150 && !shown; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (!form.found) EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&form));
-        if (!form.found) continue;
+        if (!form) form = srt::testing::TopWindowOf(pi.dwProcessId, L"TForm1");
+        if (!form) continue;
         RECT r{};
-        GetWindowRect(form.found, &r);
+        GetWindowRect(form, &r);
         r.bottom = r.top + 40;  // the caption
         if (r.right > r.left) shown = Shows(Grab(r), r.right - r.left, small);
     }
-    ASSERT_NE(form.found, nullptr);
+    ASSERT_NE(form, nullptr);
     EXPECT_TRUE(shown);
-    PostMessageW(form.found, WM_CLOSE, 0, 0);
+    PostMessageW(form, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
