@@ -4,6 +4,7 @@
 // subclass may take itself out while a message runs through it. The page
 // heap makes any touch of a freed skin or thunk fault.
 #include "skin/controls/skincontrol.h"
+#include "skin/thunk/wndthunk.h"
 #include "tests/form/formskin_fixture.h"
 #include "tests/msgseq/above.h"
 #include "tests/support/msgrecorder.h"
@@ -153,7 +154,7 @@ TEST_F(ChainSeq, ControlSkinUnderAForeignSubclassSeesTheDestroyOnce) {
 }
 
 // The message being handled still reaches the window's own procedure.
-TEST_F(ChainSeq, DISABLED_ControlSkinFreedWhileHandlingAMessage) {
+TEST_F(ChainSeq, ControlSkinFreedWhileHandlingAMessage) {
     HWND parent = MakeRecorded();
     HWND c = MakeChild(parent);
     const WNDPROC original = ProcOf(c);
@@ -187,6 +188,39 @@ TEST_F(ChainSeq, ForeignSubclassLeavingMidDispatchKeepsOursInPlace) {
     EXPECT_EQ(ProcOf(c), ours);
     DestroyOnceThrough(c, {"ours", "proc"});
     skin->Free();
+}
+
+// ---- one pool of thunks
+
+// Every skin kind's thunk comes from one pool: the slot a control skin gives
+// back is the next one a form skin takes.
+TEST_F(ChainSeq, SkinKindsShareOnePoolOfThunks) {
+    HWND parent = MakeRecorded();
+    HWND c = MakeChild(parent);
+    TLoggedSkin* skin = SkinControl(c);
+    const WNDPROC controlThunk = ProcOf(c);
+    EXPECT_TRUE(ThunkPoolOwns(reinterpret_cast<const void*>(controlThunk)));
+    const TThunkPoolStats before = ThunkPoolStats();
+    skin->Free();  // ours is current: the procedure goes back, the slot is free
+    EXPECT_EQ(ThunkPoolStats().used, before.used - 1);
+    HWND w = MakeRecorded();
+    ASSERT_NE(Skinned(w), nullptr);
+    EXPECT_EQ(ProcOf(w), controlThunk);
+    EXPECT_EQ(ThunkPoolStats().pages, before.pages);
+}
+
+// A thunk left under a foreign subclass keeps its slot until the window's
+// WM_NCDESTROY has gone through it.
+TEST_F(ChainSeq, AThunkLeftInAChainIsFreedWhenTheWindowGoes) {
+    HWND parent = MakeRecorded();
+    HWND c = MakeChild(parent);
+    const std::size_t used = ThunkPoolStats().used;
+    TLoggedSkin* skin = SkinControl(c);
+    TAbove above(c);
+    skin->Free();
+    EXPECT_EQ(ThunkPoolStats().used, used + 1);
+    DestroyOnceThrough(c, {"above", "proc"});
+    EXPECT_EQ(ThunkPoolStats().used, used);
 }
 
 }  // namespace
