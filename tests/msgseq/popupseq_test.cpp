@@ -14,6 +14,7 @@
 
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
+#include "skin/thunk/wndthunk.h"
 #include "tests/msgseq/above.h"
 #include "tests/support/msgrecorder.h"
 
@@ -124,6 +125,9 @@ protected:
         ShowWindow(owner, SW_SHOW);
         SetForegroundWindow(owner);
         Pump();
+        // Skinned now rather than at some activation during the menu loop.
+        manager->SkinWindow(reinterpret_cast<std::uintptr_t>(owner));
+        Pump();
         menu = CreatePopupMenu();
         AppendMenuW(menu, MF_STRING, 101, L"&Open");
         AppendMenuW(menu, MF_STRING, 102, L"E&xit");
@@ -138,13 +142,16 @@ protected:
         Pump();
         data.reset();
     }
-    // Opens the menu, runs `step` while it is open, and records it all.
+    // Opens the menu, runs `step` while it is open, and records it all. The
+    // popup's thunk is back in the pool afterwards.
     void Track(std::function<bool(int)> step) {
+        const std::size_t thunks = ThunkPoolStats().used;
         TMenuStep driver(std::move(step));
         recorder.Start();
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN, 100, 100, 0, owner, nullptr);
         Pump();
         recorder.Stop();
+        EXPECT_EQ(ThunkPoolStats().used, thunks);
     }
     std::vector<TSeen> Only(std::initializer_list<UINT> msgs, const char* where) const {
         std::vector<TSeen> out;
