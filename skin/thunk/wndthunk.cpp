@@ -150,7 +150,6 @@ bool TWndThunk::Current() const {
 
 HWND TWndThunk::Window() const { return route_ ? route_->window : nullptr; }
 WNDPROC TWndThunk::Previous() const { return route_ ? route_->previous : nullptr; }
-WNDPROC TWndThunk::Code() const { return route_ ? reinterpret_cast<WNDPROC>(route_->code) : nullptr; }
 
 void TWndThunk::Detach() {
     if (!route_) return;

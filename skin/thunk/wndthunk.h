@@ -37,8 +37,6 @@ public:
     // Whether the window's procedure is this thunk.
     bool Current() const;
     HWND Window() const;
-    // The thunk's code as a window procedure (null when not attached).
-    WNDPROC Code() const;
 
     // The previous procedure with the message.
     LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const;
