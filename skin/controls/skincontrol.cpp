@@ -68,8 +68,7 @@ void TSkinControl::InitWindow(HWND window, TSkinData* data) {
     FHandle = window;
     FEnabled = true;
     FText = ReadText();
-    FObjectInstance = std::make_unique<TSubclassThunk>(this, &TSkinControl::ThunkEntry);
-    if (!FObjectInstance->Subclass(window)) FObjectInstance.reset();
+    if (FThunk.Attach(window, this, &TSkinControl::ThunkProc)) FPreviousProc = FThunk.Previous();
     FInited = true;
 }
 
@@ -96,10 +95,7 @@ void TSkinControl::Unsubclass() {
         link_.reset();
         subclassed_ = nullptr;
     }
-    if (FObjectInstance) {
-        FObjectInstance->Unsubclass(windowGone_);
-        FObjectInstance.reset();
-    }
+    FThunk.Detach();
     if (FChangeColor && FControl) {
         TControlSkins* skins = Skins();
         if (!skins || !skins->Closing()) FControl->SetColor(FOldColor);
@@ -117,11 +113,9 @@ void TSkinControl::Free() {
         delete this;
 }
 
-LRESULT CALLBACK TSkinControl::ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam) {
-    auto* self = static_cast<TSkinControl*>(TSubclassThunk::Object(record));
-    if (!self) return TSubclassThunk::CallOld(record, msg, wparam, lparam);
+LRESULT TSkinControl::ThunkProc(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
     TMessage m{msg, wparam, lparam, 0};
-    self->Dispatch(m);  // may free the record: do not touch it after
+    static_cast<TSkinControl*>(self)->Dispatch(m);  // may free the object: do not touch it after
     return m.Result;
 }
 
@@ -147,9 +141,10 @@ void TSkinControl::WndProc(TMessage& m) {
 void TSkinControl::CallOldProc(TMessage& m) {
     if (FOldWindowProc)
         FOldWindowProc(m);
-    else if (FObjectInstance && FObjectInstance->Record())
-        m.Result = TSubclassThunk::CallOld(reinterpret_cast<HWND>(const_cast<TSubclassThunk::TRecord*>(FObjectInstance->Record())),
-                                      m.Msg, m.WParam, m.LParam);
+    // Also when the skin let go while handling the message: it still goes on
+    // to the window's own procedure.
+    else if (FPreviousProc && FHandle)
+        m.Result = CallWindowProcW(FPreviousProc, FHandle, m.Msg, m.WParam, m.LParam);
     else if (FHandle && IsWindow(FHandle))
         m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
 }
@@ -168,7 +163,6 @@ void TSkinControl::AfterProc(TMessage& m) {
         Redraw();
         break;
     case WM_NCDESTROY:
-        windowGone_ = true;
         Unsubclass();
         FHandle = nullptr;
         FControl = nullptr;

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "component/controls.h"
-#include "skin/controls/subclassthunk.h"
 #include "skin/data/skindata.h"
+#include "skin/thunk/wndthunk.h"
 
 namespace srt {
 
@@ -115,16 +115,16 @@ protected:
 private:
     struct TLink;
     struct TMethod;
-    static LRESULT CALLBACK ThunkEntry(HWND record, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
     void Dispatch(TMessage& m);
 
-    std::unique_ptr<TSubclassThunk> FObjectInstance;
+    TWndThunk FThunk;              // a raw window's procedure
+    WNDPROC FPreviousProc = nullptr;  // the one under FThunk, also once it has let go
     TWndMethod FOldWindowProc;
     TControl* subclassed_ = nullptr;  // whose WindowProc holds our method
     std::shared_ptr<TLink> link_;
     int depth_ = 0;          // messages being handled
     bool freePending_ = false;
-    bool windowGone_ = false;
 };
 
 }  // namespace srt

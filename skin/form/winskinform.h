@@ -19,8 +19,8 @@
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
 #include "skin/form/framegeom.h"
-#include "skin/form/wndthunk.h"
 #include "skin/manager/skinmanager.h"
+#include "skin/thunk/wndthunk.h"
 
 namespace srt {
 

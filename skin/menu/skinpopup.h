@@ -14,8 +14,8 @@
 #include "component/graphics.h"
 #include "component/menus.h"
 #include "skin/data/skindata.h"
-#include "skin/form/wndthunk.h"
 #include "skin/manager/skinmanager.h"
+#include "skin/thunk/wndthunk.h"
 
 namespace srt {
 

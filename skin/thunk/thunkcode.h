@@ -32,6 +32,11 @@ inline constexpr TThunkArch kThunkArchHost = TThunkArch::taX86;
 inline constexpr std::size_t kThunkCodeSize = 32;
 using TThunkCode = std::array<std::uint8_t, kThunkCodeSize>;
 
+// A thunk's slot in the pool: the code, then its route's data (window,
+// previous procedure, object, object's procedure, counters), rounded up to
+// 16 bytes. The code's context is the slot's own address.
+inline constexpr std::size_t ThunkSlotSize(TThunkArch arch) { return arch == TThunkArch::taX64 ? 80 : 64; }
+
 // The code for `arch`. On x86 only the low 32 bits of the addresses count.
 inline TThunkCode ThunkCode(TThunkArch arch, std::uint64_t context, std::uint64_t target) {
     TThunkCode code;

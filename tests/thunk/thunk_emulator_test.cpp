@@ -8,6 +8,7 @@
 
 #include <unicorn/unicorn.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -110,16 +111,33 @@ TEST(ThunkCode, SlotIsPaddedWithBreakpoints) {
     }
 }
 
+// The first and the last slot of a pool page at `page`.
+std::array<std::uint64_t, 2> Slots(TThunkArch arch, std::uint64_t page) {
+    const std::size_t size = ThunkSlotSize(arch);
+    return {page, page + (4096 / size - 1) * size};
+}
+
+TEST(ThunkCode, SlotsHoldTheCodeAndStayInTheirPage) {
+    for (const auto arch : {TThunkArch::taX86, TThunkArch::taX64}) {
+        EXPECT_EQ(ThunkSlotSize(arch) % 16, 0u);
+        EXPECT_GT(ThunkSlotSize(arch), kThunkCodeSize);
+        const std::size_t last = (4096 / ThunkSlotSize(arch) - 1) * ThunkSlotSize(arch);
+        EXPECT_LE(last + ThunkSlotSize(arch), 4096u);
+    }
+}
+
 // A stdcall window procedure called through the x86 thunk, from the first
-// and the last slot of a page of thunks, with addresses above 2 GB.
+// and the last slot of a page of thunks, with addresses above 2 GB. The
+// context is the slot itself, as the pool writes it.
 TEST(ThunkEmulator, X86StdcallReachesTargetAndCalleePopsTheArguments) {
     constexpr std::uint64_t kCaller = 0x00401000, kPage = 0x7FFD0000, kTarget = 0x8F000000;
     constexpr std::uint64_t kStack = 0x00200000, kEsp0 = kStack + 0xF000;
-    constexpr std::uint32_t kContext = 0xC0DE1230, kWindow = 0x000A0B2C;
+    constexpr std::uint32_t kWindow = 0x000A0B2C;
     constexpr std::uint32_t kMsg = 0x0112, kWParam = 0xF060, kLParam = 0xFFFF8001, kResult = 0x600DCAFE;
 
-    for (const std::uint64_t slot : {kPage, kPage + 4096 - kThunkCodeSize}) {
+    for (const std::uint64_t slot : Slots(TThunkArch::taX86, kPage)) {
         SCOPED_TRACE(slot);
+        const std::uint64_t kContext = slot;
         TEmulator cpu(UC_MODE_32);
         cpu.Map(kCaller, 4096);
         cpu.Map(kPage, 4096);
@@ -186,12 +204,13 @@ TEST(ThunkEmulator, X64ReachesTargetWithContextInRcx) {
     constexpr std::uint64_t kCaller = 0x0000000140001000, kPage = 0x00007FF812340000;
     constexpr std::uint64_t kTarget = 0x00007FFB00000000, kStack = 0x0000000000800000;
     constexpr std::uint64_t kRsp0 = kStack + 0xF008;  // as at a function's entry
-    constexpr std::uint64_t kContext = 0x00007FF6DEADBEE0, kWindow = 0x00000000000A0B2C;
+    constexpr std::uint64_t kWindow = 0x00000000000A0B2C;
     constexpr std::uint64_t kMsg = 0x0112, kWParam = 0xF060, kLParam = 0xFFFFFFFF80000001;
     constexpr std::uint64_t kResult = 0x8000600DCAFE0001;
 
-    for (const std::uint64_t slot : {kPage, kPage + 4096 - kThunkCodeSize}) {
+    for (const std::uint64_t slot : Slots(TThunkArch::taX64, kPage)) {
         SCOPED_TRACE(slot);
+        const std::uint64_t kContext = slot;
         TEmulator cpu(UC_MODE_64);
         cpu.Map(kCaller, 4096);
         cpu.Map(kPage, 4096);

@@ -1,8 +1,11 @@
-#include "skin/form/wndthunk.h"
+#include "skin/thunk/wndthunk.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "skin/thunk/thunkcode.h"
 
@@ -28,8 +31,11 @@ namespace {
 
 LRESULT CALLBACK Dispatch(TWndThunk::TRoute* route, UINT msg, WPARAM wParam, LPARAM lParam);
 
+constexpr std::size_t kPage = 4096;
+
 // Executable memory for routes: pages carved into slots with a free list.
-// GUI thread only, like every window procedure of the thread.
+// A freed slot is the next one handed out. Pages are never returned: a
+// slot of any of them may still be in a window's chain.
 class TRoutePool {
 public:
     void* Take() {
@@ -37,31 +43,50 @@ public:
         if (!free_) return nullptr;
         Slot* slot = free_;
         free_ = slot->next;
+        ++used_;
         return slot;
     }
     void Give(void* memory) {
-        Slot* slot = static_cast<Slot*>(memory);
-        slot->next = free_;
-        free_ = slot;
+        Push(static_cast<Slot*>(memory));
+        --used_;
     }
+    bool Owns(const void* p) const {
+        const auto a = reinterpret_cast<std::uintptr_t>(p);
+        return std::any_of(pages_.begin(), pages_.end(), [a](void* page) {
+            const auto base = reinterpret_cast<std::uintptr_t>(page);
+            return a >= base && a < base + kSlots * sizeof(Slot) && (a - base) % sizeof(Slot) == 0;
+        });
+    }
+    TThunkPoolStats Stats() const { return {pages_.size(), kSlots, used_}; }
 
 private:
     union Slot {
         Slot* next;
         alignas(16) unsigned char bytes[(sizeof(TWndThunk::TRoute) + 15) & ~std::size_t{15}];
     };
-    void Grow() {
-        const std::size_t page = 4096;
-        void* memory = VirtualAlloc(nullptr, page, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
-        if (!memory) return;
-        Slot* slots = static_cast<Slot*>(memory);
-        for (std::size_t i = 0; i < page / sizeof(Slot); ++i) Give(&slots[i]);
+    static_assert(sizeof(Slot) == ThunkSlotSize(kThunkArchHost));
+    static constexpr std::size_t kSlots = kPage / sizeof(Slot);
+
+    void Push(Slot* slot) {
+        slot->next = free_;
+        free_ = slot;
     }
+    void Grow() {
+        void* memory = VirtualAlloc(nullptr, kPage, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
+        if (!memory) return;
+        pages_.push_back(memory);
+        // Handed out from the page's start.
+        Slot* slots = static_cast<Slot*>(memory);
+        for (std::size_t i = kSlots; i-- > 0;) Push(&slots[i]);
+    }
+
     Slot* free_ = nullptr;
+    std::vector<void*> pages_;
+    std::size_t used_ = 0;
 };
 
 TRoutePool& Pool() {
-    static TRoutePool pool;  // process-wide executable pages, never returned
+    static TRoutePool pool;  // process-wide executable pages
     return pool;
 }
 
@@ -73,9 +98,14 @@ void WriteCode(TWndThunk::TRoute* route) {
 }
 
 void FreeRoute(TWndThunk::TRoute* route) {
+    // Stale code would still reach Dispatch with a reused route: make it trap.
+    std::memset(route->code, 0xCC, sizeof route->code);
+    FlushInstructionCache(GetCurrentProcess(), route->code, sizeof route->code);
     route->~TRoute();
     Pool().Give(route);
 }
+
+LONG_PTR CodeOf(const TWndThunk::TRoute* route) { return reinterpret_cast<LONG_PTR>(route->code); }
 
 LRESULT CALLBACK Dispatch(TWndThunk::TRoute* route, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND window = route->window;
@@ -86,6 +116,7 @@ LRESULT CALLBACK Dispatch(TWndThunk::TRoute* route, UINT msg, WPARAM wParam, LPA
     else
         result = CallWindowProcW(route->previous, window, msg, wParam, lParam);
     --route->depth;
+    // After WM_NCDESTROY no chain of this window leads anywhere.
     if (msg == WM_NCDESTROY) route->inChain = false;
     if (route->detached && !route->inChain && route->depth == 0) FreeRoute(route);
     return result;
@@ -94,23 +125,27 @@ LRESULT CALLBACK Dispatch(TWndThunk::TRoute* route, UINT msg, WPARAM wParam, LPA
 }  // namespace
 
 bool TWndThunk::Attach(HWND window, void* target, TTargetProc proc) {
-    if (route_ || !IsWindow(window)) return false;
+    if (route_ || !proc || !IsWindow(window)) return false;
     void* memory = Pool().Take();
     if (!memory) return false;
-    route_ = new (memory) TRoute{};
-    route_->window = window;
-    route_->target = target;
-    route_->proc = proc;
-    route_->inChain = true;
-    WriteCode(route_);
-    route_->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(route_->code));
+    auto* route = new (memory) TRoute{};
+    route->window = window;
+    route->target = target;
+    route->proc = proc;
+    route->inChain = true;
+    WriteCode(route);
+    route->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    SetLastError(0);
+    if (!SetWindowLongPtrW(window, GWLP_WNDPROC, CodeOf(route)) && GetLastError() != 0) {
+        FreeRoute(route);
+        return false;
+    }
+    route_ = route;
     return true;
 }
 
 bool TWndThunk::Current() const {
-    return route_ && IsWindow(route_->window) &&
-           GetWindowLongPtrW(route_->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(route_->code);
+    return route_ && IsWindow(route_->window) && GetWindowLongPtrW(route_->window, GWLP_WNDPROC) == CodeOf(route_);
 }
 
 HWND TWndThunk::Window() const { return route_ ? route_->window : nullptr; }
@@ -118,13 +153,12 @@ WNDPROC TWndThunk::Previous() const { return route_ ? route_->previous : nullptr
 
 void TWndThunk::Detach() {
     if (!route_) return;
-    TRoute* route = route_;
-    route_ = nullptr;
+    TRoute* route = std::exchange(route_, nullptr);
     route->target = nullptr;
     route->detached = true;
-    if (!IsWindow(route->window)) {
+    if (!route->inChain || !IsWindow(route->window)) {
         route->inChain = false;
-    } else if (GetWindowLongPtrW(route->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(route->code)) {
+    } else if (GetWindowLongPtrW(route->window, GWLP_WNDPROC) == CodeOf(route)) {
         SetWindowLongPtrW(route->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(route->previous));
         route->inChain = false;
     }
@@ -138,5 +172,8 @@ LRESULT TWndThunk::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const {
     if (!route_) return 0;
     return CallWindowProcW(route_->previous, route_->window, msg, wParam, lParam);
 }
+
+TThunkPoolStats ThunkPoolStats() { return Pool().Stats(); }
+bool ThunkPoolOwns(const void* code) { return Pool().Owns(code); }
 
 }  // namespace srt
