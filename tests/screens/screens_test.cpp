@@ -114,11 +114,16 @@ void Check(const std::string& name, const TImage& actual) {
     const bool loaded = !bytes.empty() && srt::screens::DecodePng(bytes, expected, error);
 
     const srt::screens::TDifference d = srt::screens::Compare(expected, actual);
-    if (loaded && d.count == 0) return;
     std::error_code ignored;
     const fs::path out = fs::current_path() / "screens-out";
-    fs::create_directories(out, ignored);
     const fs::path actualPath = out / (name + ".png"), diffPath = out / (name + "-diff.png");
+    if (loaded && d.count == 0) {
+        // No pictures of an earlier failure left to mislead.
+        fs::remove(actualPath, ignored);
+        fs::remove(diffPath, ignored);
+        return;
+    }
+    fs::create_directories(out, ignored);
     WritePng(actualPath, actual);
     if (!loaded) {
         ADD_FAILURE() << name << ": no expected image " << HostPath(expectedPath)
