@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -169,9 +170,10 @@ public:
         WaitForInputIdle(program_.Handle(), 5000);
     }
 
-    // Posts `open` and returns the windows that appeared: the menu.
-    std::vector<HWND> OpenMenu(const std::vector<HWND>& before, const std::function<void()>& open) const {
-        open();
+    // Does `action` and returns the windows that appeared after it (a menu,
+    // a message box), given those there were `before`.
+    std::vector<HWND> NewWindowsAfter(const std::vector<HWND>& before, const std::function<void()>& action) const {
+        action();
         std::vector<HWND> added;
         WaitFor([&] { return !(added = Without(VisibleWindows(Id()), before)).empty(); }, std::chrono::seconds(5));
         return added;
@@ -203,10 +205,13 @@ HWND MemoOf(HWND parent) {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Start(L""); }
+
+    // Starts the program with the sample and `options` before it.
+    void Start(const std::wstring& options) {
         ParkTheMouse();
         const std::wstring sample = WindowsPath(std::string(SRT_SOURCE_DIR) + "/resources/samples/sample.srt");
-        run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", L"\"" + sample + L"\"");
+        run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", options + L"\"" + sample + L"\"");
         ASSERT_TRUE(run->Started());
         ASSERT_TRUE(WaitFor([&] { return (form = srt::testing::TopWindowOf(run->Id(), L"TForm1")) != nullptr; }));
         memo = MemoOf(form);
@@ -264,12 +269,29 @@ TEST_F(MainWindow, ActiveThenInactive) {
     Shoot("main-inactive", {form});
 }
 
+// The other shipped skins, built beside the programs.
+class MainWindowInSkin : public MainWindow {
+protected:
+    void SetUp() override {}
+};
+
+TEST_F(MainWindowInSkin, DuskAndContrast) {
+    for (const char* skin : {"dusk", "contrast"}) {
+        SCOPED_TRACE(skin);
+        const std::wstring file = srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(skin, skin + std::strlen(skin)) + L".skn";
+        ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "no skin " << skin;
+        run.reset();  // the one before ends first
+        ASSERT_NO_FATAL_FAILURE(Start(L"--skin \"" + file + L"\" "));
+        Shoot(std::string("main-") + skin, {form});
+    }
+}
+
 TEST_F(MainWindow, MessageBoxOverIt) {
     // Adjusting without an offset asks for one.
     HWND adjust = Button(L"\x8c03\x6574\x5b57\x5e55");
     ASSERT_TRUE(adjust);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    const std::vector<HWND> box = run->OpenMenu(before, [&] { PostMessageW(adjust, BM_CLICK, 0, 0); });
+    const std::vector<HWND> box = run->NewWindowsAfter(before, [&] { PostMessageW(adjust, BM_CLICK, 0, 0); });
     ASSERT_EQ(box.size(), 1u);
     EXPECT_EQ(ClassOf(box[0]), "#32770");
     Shoot("main-message-box", {form, box[0]});
@@ -279,7 +301,7 @@ TEST_F(MainWindow, SystemMenu) {
     RECT r{};
     GetWindowRect(form, &r);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = run->NewWindowsAfter(before, [&] {
         PostMessageW(form, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
     });
     ASSERT_FALSE(menu.empty());
@@ -291,7 +313,7 @@ TEST_F(MainWindow, MemoContextMenu) {
     RECT r{};
     GetWindowRect(memo, &r);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = run->NewWindowsAfter(before, [&] {
         PostMessageW(memo, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(memo), MAKELPARAM(r.left + 30, r.top + 20));
     });
     ASSERT_FALSE(menu.empty());
@@ -406,7 +428,7 @@ TEST_P(GalleryMenu, LooksAsExpected) {
     GetWindowRect(form, &r);
     HWND memo = MemoOf(form);
     const std::vector<HWND> before = VisibleWindows(g.run->Id());
-    std::vector<HWND> menu = g.run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = g.run->NewWindowsAfter(before, [&] {
         switch (c.kind) {
         case TMenuKind::Bar: PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, 'f'); break;
         case TMenuKind::System:
