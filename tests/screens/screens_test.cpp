@@ -25,6 +25,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -139,9 +140,39 @@ void Check(const std::string& name, const TImage& actual) {
                   << ", the differing pixels are red in " << HostPath(diffPath);
 }
 
+BOOL CALLBACK AddVisible(HWND h, LPARAM p) {
+    if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
+// A visible window, not one of `windows`, that lies over one of them: what a
+// capture would show instead of them. Null when there is none.
+HWND Covering(const std::vector<HWND>& windows) {
+    std::vector<HWND> zOrder;  // topmost first
+    EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&zOrder));
+    for (std::size_t above = 0; above < zOrder.size(); ++above) {
+        if (std::find(windows.begin(), windows.end(), zOrder[above]) != windows.end()) continue;
+        RECT cover{};
+        GetWindowRect(zOrder[above], &cover);
+        for (std::size_t below = above + 1; below < zOrder.size(); ++below) {
+            if (std::find(windows.begin(), windows.end(), zOrder[below]) == windows.end()) continue;
+            RECT ours{}, both{};
+            GetWindowRect(zOrder[below], &ours);
+            if (IntersectRect(&both, &cover, &ours)) return zOrder[above];
+        }
+    }
+    return nullptr;
+}
+
 // Captures `windows` once they hold still and checks the image.
 void Shoot(const std::string& name, const std::vector<HWND>& windows) {
     ASSERT_FALSE(windows.empty()) << name << ": no window to capture";
+    if (HWND other = Covering(windows)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(other, &pid);
+        FAIL() << name << ": a window of class " << ClassOf(other) << " (process " << pid
+               << ") lies over the windows to capture";
+    }
     TImage image;
     ASSERT_TRUE(srt::screens::CaptureSettled(windows, image)) << name << ": the windows never held still";
     Check(name, image);
@@ -387,6 +418,8 @@ struct TPageCase {
     const char* name;
 };
 
+void PrintTo(const TPageCase& c, std::ostream* out) { *out << c.name; }
+
 class GalleryPage : public ::testing::TestWithParam<TPageCase> {};
 
 TEST_P(GalleryPage, LooksAsExpected) {
@@ -415,6 +448,8 @@ struct TMenuCase {
     TMenuKind kind;
     const char* name;
 };
+
+void PrintTo(const TMenuCase& c, std::ostream* out) { *out << c.name; }
 
 class GalleryMenu : public ::testing::TestWithParam<TMenuCase> {};
 
