@@ -42,8 +42,7 @@ std::string ClassOf(HWND h) {
     return name;
 }
 
-// Windows converts `path` to Wine's view of the same file (drive Z: is the
-// root) for the command lines of the programs under test.
+// `unixPath` as the programs under test see it: Wine's drive Z: is the root.
 std::wstring WindowsPath(const std::string& unixPath) {
     std::wstring path = L"Z:";
     for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
