@@ -120,6 +120,7 @@ bool CaptureSettled(const std::vector<HWND>& windows, TImage& image, int limitMs
     using namespace std::chrono;
     const auto end = steady_clock::now() + milliseconds(limitMs);
     image = Capture(windows);
+    int agreeing = 1;
     while (steady_clock::now() < end) {
         // Messages to this thread's own windows keep flowing meanwhile.
         for (const auto pause = steady_clock::now() + milliseconds(150); steady_clock::now() < pause;) {
@@ -128,9 +129,9 @@ bool CaptureSettled(const std::vector<HWND>& windows, TImage& image, int limitMs
             Sleep(10);
         }
         TImage next = Capture(windows);
-        const bool same = next == image && !next.pixels.empty();
+        agreeing = next == image && !next.pixels.empty() ? agreeing + 1 : 1;
         image = std::move(next);
-        if (same) return true;
+        if (agreeing == 3) return true;
     }
     return false;
 }

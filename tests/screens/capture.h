@@ -22,9 +22,9 @@ constexpr std::uint32_t kCaret = 0x00FFFF;
 // kCaret.
 TImage Capture(const std::vector<HWND>& windows);
 
-// Captures until two captures in a row agree (the windows have painted and
-// hold still), at most `limitMs`; false when they never did (`image` is
-// then the last capture).
+// Captures every 150 ms until three captures in a row agree (the windows
+// have painted and hold still), at most `limitMs`; false when they never did
+// (`image` is then the last capture).
 bool CaptureSettled(const std::vector<HWND>& windows, TImage& image, int limitMs = 5000);
 
 }  // namespace srt::screens

@@ -19,11 +19,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,8 +42,7 @@ std::string ClassOf(HWND h) {
     return name;
 }
 
-// Windows converts `path` to Wine's view of the same file (drive Z: is the
-// root) for the command lines of the programs under test.
+// `unixPath` as the programs under test see it: Wine's drive Z: is the root.
 std::wstring WindowsPath(const std::string& unixPath) {
     std::wstring path = L"Z:";
     for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
@@ -114,11 +115,16 @@ void Check(const std::string& name, const TImage& actual) {
     const bool loaded = !bytes.empty() && srt::screens::DecodePng(bytes, expected, error);
 
     const srt::screens::TDifference d = srt::screens::Compare(expected, actual);
-    if (loaded && d.count == 0) return;
     std::error_code ignored;
     const fs::path out = fs::current_path() / "screens-out";
-    fs::create_directories(out, ignored);
     const fs::path actualPath = out / (name + ".png"), diffPath = out / (name + "-diff.png");
+    if (loaded && d.count == 0) {
+        // No pictures of an earlier failure left to mislead.
+        fs::remove(actualPath, ignored);
+        fs::remove(diffPath, ignored);
+        return;
+    }
+    fs::create_directories(out, ignored);
     WritePng(actualPath, actual);
     if (!loaded) {
         ADD_FAILURE() << name << ": no expected image " << HostPath(expectedPath)
@@ -133,9 +139,39 @@ void Check(const std::string& name, const TImage& actual) {
                   << ", the differing pixels are red in " << HostPath(diffPath);
 }
 
+BOOL CALLBACK AddVisible(HWND h, LPARAM p) {
+    if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
+// A visible window, not one of `windows`, that lies over one of them: what a
+// capture would show instead of them. Null when there is none.
+HWND Covering(const std::vector<HWND>& windows) {
+    std::vector<HWND> zOrder;  // topmost first
+    EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&zOrder));
+    for (std::size_t above = 0; above < zOrder.size(); ++above) {
+        if (std::find(windows.begin(), windows.end(), zOrder[above]) != windows.end()) continue;
+        RECT cover{};
+        GetWindowRect(zOrder[above], &cover);
+        for (std::size_t below = above + 1; below < zOrder.size(); ++below) {
+            if (std::find(windows.begin(), windows.end(), zOrder[below]) == windows.end()) continue;
+            RECT ours{}, both{};
+            GetWindowRect(zOrder[below], &ours);
+            if (IntersectRect(&both, &cover, &ours)) return zOrder[above];
+        }
+    }
+    return nullptr;
+}
+
 // Captures `windows` once they hold still and checks the image.
 void Shoot(const std::string& name, const std::vector<HWND>& windows) {
     ASSERT_FALSE(windows.empty()) << name << ": no window to capture";
+    if (HWND other = Covering(windows)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(other, &pid);
+        FAIL() << name << ": a window of class " << ClassOf(other) << " (process " << pid
+               << ") lies over the windows to capture";
+    }
     TImage image;
     ASSERT_TRUE(srt::screens::CaptureSettled(windows, image)) << name << ": the windows never held still";
     Check(name, image);
@@ -164,9 +200,10 @@ public:
         WaitForInputIdle(program_.Handle(), 5000);
     }
 
-    // Posts `open` and returns the windows that appeared: the menu.
-    std::vector<HWND> OpenMenu(const std::vector<HWND>& before, const std::function<void()>& open) const {
-        open();
+    // Does `action` and returns the windows that appeared after it (a menu,
+    // a message box), given those there were `before`.
+    std::vector<HWND> NewWindowsAfter(const std::vector<HWND>& before, const std::function<void()>& action) const {
+        action();
         std::vector<HWND> added;
         WaitFor([&] { return !(added = Without(VisibleWindows(Id()), before)).empty(); }, std::chrono::seconds(5));
         return added;
@@ -198,10 +235,13 @@ HWND MemoOf(HWND parent) {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Start(L""); }
+
+    // Starts the program with the sample and `options` before it.
+    void Start(const std::wstring& options) {
         ParkTheMouse();
         const std::wstring sample = WindowsPath(std::string(SRT_SOURCE_DIR) + "/resources/samples/sample.srt");
-        run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", L"\"" + sample + L"\"");
+        run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", options + L"\"" + sample + L"\"");
         ASSERT_TRUE(run->Started());
         ASSERT_TRUE(WaitFor([&] { return (form = srt::testing::TopWindowOf(run->Id(), L"TForm1")) != nullptr; }));
         memo = MemoOf(form);
@@ -259,12 +299,29 @@ TEST_F(MainWindow, ActiveThenInactive) {
     Shoot("main-inactive", {form});
 }
 
+// The other shipped skins, built beside the programs.
+class MainWindowInSkin : public MainWindow {
+protected:
+    void SetUp() override {}
+};
+
+TEST_F(MainWindowInSkin, DuskAndContrast) {
+    for (const char* skin : {"dusk", "contrast"}) {
+        SCOPED_TRACE(skin);
+        const std::wstring file = srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(skin, skin + std::strlen(skin)) + L".skn";
+        ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "no skin " << skin;
+        run.reset();  // the one before ends first
+        ASSERT_NO_FATAL_FAILURE(Start(L"--skin \"" + file + L"\" "));
+        Shoot(std::string("main-") + skin, {form});
+    }
+}
+
 TEST_F(MainWindow, MessageBoxOverIt) {
     // Adjusting without an offset asks for one.
     HWND adjust = Button(L"\x8c03\x6574\x5b57\x5e55");
     ASSERT_TRUE(adjust);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    const std::vector<HWND> box = run->OpenMenu(before, [&] { PostMessageW(adjust, BM_CLICK, 0, 0); });
+    const std::vector<HWND> box = run->NewWindowsAfter(before, [&] { PostMessageW(adjust, BM_CLICK, 0, 0); });
     ASSERT_EQ(box.size(), 1u);
     EXPECT_EQ(ClassOf(box[0]), "#32770");
     Shoot("main-message-box", {form, box[0]});
@@ -274,7 +331,7 @@ TEST_F(MainWindow, SystemMenu) {
     RECT r{};
     GetWindowRect(form, &r);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = run->NewWindowsAfter(before, [&] {
         PostMessageW(form, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
     });
     ASSERT_FALSE(menu.empty());
@@ -286,7 +343,7 @@ TEST_F(MainWindow, MemoContextMenu) {
     RECT r{};
     GetWindowRect(memo, &r);
     const std::vector<HWND> before = VisibleWindows(run->Id());
-    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = run->NewWindowsAfter(before, [&] {
         PostMessageW(memo, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(memo), MAKELPARAM(r.left + 30, r.top + 20));
     });
     ASSERT_FALSE(menu.empty());
@@ -360,6 +417,8 @@ struct TPageCase {
     const char* name;
 };
 
+void PrintTo(const TPageCase& c, std::ostream* out) { *out << c.name; }
+
 class GalleryPage : public ::testing::TestWithParam<TPageCase> {};
 
 TEST_P(GalleryPage, LooksAsExpected) {
@@ -389,6 +448,8 @@ struct TMenuCase {
     const char* name;
 };
 
+void PrintTo(const TMenuCase& c, std::ostream* out) { *out << c.name; }
+
 class GalleryMenu : public ::testing::TestWithParam<TMenuCase> {};
 
 TEST_P(GalleryMenu, LooksAsExpected) {
@@ -401,7 +462,7 @@ TEST_P(GalleryMenu, LooksAsExpected) {
     GetWindowRect(form, &r);
     HWND memo = MemoOf(form);
     const std::vector<HWND> before = VisibleWindows(g.run->Id());
-    std::vector<HWND> menu = g.run->OpenMenu(before, [&] {
+    std::vector<HWND> menu = g.run->NewWindowsAfter(before, [&] {
         switch (c.kind) {
         case TMenuKind::Bar: PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, 'f'); break;
         case TMenuKind::System:
