@@ -164,13 +164,3 @@ TEST_F(PrintClientTest, SkinsOverTheNativeLookPrintBoth) {
     ExpectPrintsAsShown(tab, "tab control");
     ExpectPrintsAsShown(scroll, "scroll bar control");
 }
-
-// A skin whose look lies outside the client area leaves WM_PRINTCLIENT to
-// the native control: nothing of the border lands on the client DC.
-TEST_F(PrintClientTest, EditBorderStaysOutOfTheClientPrint) {
-    HWND edit = Raw(L"EDIT", 0, 10, 10, 120, 24, WS_EX_CLIENTEDGE);
-    HWND plain = Raw(L"EDIT", 0, 10, 40, 120, 24, WS_EX_CLIENTEDGE);
-    AttachRaw<TSkinEdit>(edit);
-    Pump();
-    EXPECT_TRUE(Same(PrintClient(edit), PrintClient(plain)));
-}
