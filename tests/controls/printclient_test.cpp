@@ -76,6 +76,11 @@ protected:
         EXPECT_NE(screen.Pixel(0, 0), kUnpainted) << "the screen was not read";
         EXPECT_TRUE(Same(PrintClient(window), screen)) << "WM_PRINTCLIENT";
         EXPECT_TRUE(Same(Printed(window), screen)) << "PrintWindow";
+        // Without PRF_CLIENT, WM_PRINT leaves the client alone.
+        TBitmap none = Blank(window);
+        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(none.Canvas()), PRF_NONCLIENT);
+        GdiFlush();
+        EXPECT_TRUE(Same(none, Blank(window))) << "WM_PRINT without PRF_CLIENT";
     }
     void InitBars() {
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
