@@ -300,6 +300,7 @@ bool TSkinSizer::BeforeProc(TMessage& m) {
         ValidateRect(FHandle, nullptr);
         m.Result = 0;
         return false;
+    case WM_PRINTCLIENT: m.Result = 0; return false;  // not in a print either
     case WM_ERASEBKGND: m.Result = 1; return false;
     default: return true;
     }
