@@ -5,8 +5,8 @@
 // A skin image holds N equal frames, side by side (frame width IW div N) or
 // stacked (frame height IH div N); frames are numbered from 1 and pixels
 // left over by the division are never drawn (TFrameIndex). Margins are the
-// fixed border pieces of a frame in image pixels (TMargins). Transparency is always by
-// the key colour fuchsia (kSkinKey).
+// fixed border pieces of a frame in image pixels (TMargins). Transparency is
+// always by the key colour fuchsia (kSkinKey).
 //
 // Every off-screen bitmap is a 32-bit DIB section (TBitmap), so the key
 // colour survives composition exactly. The image arguments are drawn through
@@ -14,8 +14,8 @@
 //
 // Left open by the rules and decided here: a frame count below 1 or a frame
 // index outside 1..N draws nothing (CreateSkinBitmap then returns a blank
-// bitmap of the target size); a strip whose frame is not wider than its two caps
-// draws its two caps only; an empty image draws nothing.
+// bitmap of the target size); a strip whose frame is not wider than its two
+// caps draws its two caps only; an empty image draws nothing.
 #pragma once
 
 #include <cstdint>
