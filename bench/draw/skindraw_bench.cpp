@@ -74,25 +74,27 @@ int main() {
         b.Canvas();
     });
     Measure("CreateSkinBitmap 400x500, centre stretched", [&] {
-        TBitmap b = CreateSkinBitmap(big, frame, 8, 24, 8, 8, false, false, 3, 2);
+        TBitmap b = CreateSkinBitmap(big, frame, {3, 2}, {8, 24, 8, 8}, TFill::Stretch);
     });
     Measure("CreateSkinBitmap 400x500, centre tiled", [&] {
-        TBitmap b = CreateSkinBitmap(big, frame, 8, 24, 8, 8, false, true, 3, 2);
+        TBitmap b = CreateSkinBitmap(big, frame, {3, 2}, {8, 24, 8, 8}, TFill::Tile);
     });
     Measure("DrawSkinImage 400x500, tiled, opaque", [&] {
-        DrawSkinImage(dc, big, frame, false, true, false, 3, 2, 8, 24, 8, 8);
+        DrawSkinImage(dc, big, frame, {3, 2}, {8, 24, 8, 8}, TFill::Tile, TKeying::Opaque);
     });
     Measure("DrawSkinImage 400x500, tiled, keyed", [&] {
-        DrawSkinImage(dc, big, frame, false, true, true, 3, 2, 8, 24, 8, 8);
+        DrawSkinImage(dc, big, frame, {3, 2}, {8, 24, 8, 8}, TFill::Tile, TKeying::Keyed);
     });
-    Measure("DrawSkinBorder 400x500", [&] { DrawSkinBorder(dc, big, frame, false, 3, 2, 8, 24, 8, 8); });
+    Measure("DrawSkinBorder 400x500", [&] { DrawSkinBorder(dc, big, frame, {3, 2}, {8, 24, 8, 8}); });
 
     // Two 40 x 24 frames with 10-pixel caps: a 20-pixel middle, 51 pieces.
     TBitmap strip = Pattern(80, 24);
     const RECT wide{0, 0, 1024, 32};
-    Measure("DrawSkinStrip 1024x32, opaque", [&] { DrawSkinStrip(dc, wide, strip, false, false, 2, 1, 10, 0, 10, 0); });
-    Measure("DrawSkinStrip 1024x32, keyed", [&] { DrawSkinStrip(dc, wide, strip, false, true, 2, 1, 10, 0, 10, 0); });
-    Measure("DrawSkinFrame 1024x32 from 40x24, keyed", [&] { DrawSkinFrame(dc, wide, strip, true, 2, 1); });
+    Measure("DrawSkinStrip 1024x32, opaque", [&] {
+        DrawSkinStrip(dc, wide, strip, {2, 1}, {10, 10}, TKeying::Opaque);
+    });
+    Measure("DrawSkinStrip 1024x32, keyed", [&] { DrawSkinStrip(dc, wide, strip, {2, 1}, {10, 10}, TKeying::Keyed); });
+    Measure("DrawSkinFrame 1024x32 from 40x24, keyed", [&] { DrawSkinFrame(dc, wide, strip, {2, 1}, TKeying::Keyed); });
 
     TBitmap sprite = Pattern(400, 500);
     Measure("DrawTransparent 400x500, MaskBlt", [&] {

@@ -73,7 +73,7 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     GdiSelect font(bdc, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
     const RECT all{0, 0, w, h};
     FillBackground(bdc, all);
-    DrawElement(bdc, all, std::max(element.FrameCount, 1), frame, element);
+    DrawElement(bdc, all, {std::max(element.FrameCount, 1), frame}, element);
     DrawGlyphAndCaption(bdc, button->ClientRect(), button->Glyph(), button->NumGlyphs(), 1, button->Layout(),
                         button->Margin(), button->Spacing(), FText, ColorToRGB(CaptionColour(frame, enabled)), false);
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
@@ -105,11 +105,7 @@ bool TSkinSpeedButton::BeforeProc(TMessage& m) {
         m.Result = 1;
         return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        CallOldProc(m);  // the speed button keeps its own press
-        FState |= kPressed;
-        PaintControl(nullptr);
-        return false;
+    case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
     default: TSkinButton::BeforeProc(m); return true;
     }
 }
@@ -120,27 +116,37 @@ void TSkinSpeedButton::AfterProc(TMessage& m) {
         FState |= kHot;
         PaintControl(nullptr);
         break;
-    case CM_MOUSELEAVE:
-        FState &= static_cast<unsigned char>(~(kHot | kPressed));
-        if (TSpeedButton* button = Button(); button && button->Visible()) PaintControl(nullptr);
-        break;
-    case WM_LBUTTONUP:
-        FState &= static_cast<unsigned char>(~kPressed);
-        PaintControl(nullptr);
-        break;
+    case CM_MOUSELEAVE: OnMouseLeave(); break;
+    case WM_LBUTTONUP: SetPressed(false); break;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        if (m.WParam != VK_SPACE) return TSkinButton::AfterProc(m);
-        if (m.Msg == WM_KEYDOWN)
-            FState |= kPressed;
+        if (m.WParam == VK_SPACE)
+            SetPressed(m.Msg == WM_KEYDOWN);
         else
-            FState &= static_cast<unsigned char>(~kPressed);
-        PaintControl(nullptr);
+            TSkinButton::AfterProc(m);
         break;
     case WM_NCDESTROY:
     case CM_RELEASE: Unsubclass(); break;
     default: TSkinButton::AfterProc(m);
     }
+}
+
+void TSkinSpeedButton::OnLButtonDown(TMessage& m) {
+    CallOldProc(m);  // the speed button keeps its own press
+    SetPressed(true);
+}
+
+void TSkinSpeedButton::OnMouseLeave() {
+    FState &= static_cast<unsigned char>(~(kHot | kPressed));
+    if (TSpeedButton* button = Button(); button && button->Visible()) PaintControl(nullptr);
+}
+
+void TSkinSpeedButton::SetPressed(bool pressed) {
+    if (pressed)
+        FState |= kPressed;
+    else
+        FState &= static_cast<unsigned char>(~kPressed);
+    PaintControl(nullptr);
 }
 
 // The button has no window: it is painted on its parent's, clipped to it.
@@ -179,7 +185,7 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc, const RECT& r) {
     const bool enabled = button->Enabled();
     const int frame = SpeedButtonFrame(FState & kPressed, FState & kHot, enabled, button->Down());
     const RECT at{0, 0, r.right - r.left, r.bottom - r.top};
-    DrawElementToBuffer(at, element, element.Trans == 1, std::max(element.FrameCount, 1), frame);
+    DrawElementToBuffer(at, element, KeyedIf(element.Trans == 1), {std::max(element.FrameCount, 1), frame});
     HDC sdc = ScratchBitmap().Canvas();
     if (!sdc) return;
     {

@@ -25,15 +25,10 @@ int ButtonFrame(bool focused, bool pressed, bool hot, bool enabled) {
 bool TSkinButton::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: PaintHandler(m); return false;
+    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
     case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        FFocused = ReadFocused();
-        if (!FFocused) ::SetFocus(FHandle);
-        FState |= kPressed;
-        PaintControl(nullptr);
-        m.Result = 0;
-        return false;
+    case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
     default: return true;
     }
 }
@@ -43,28 +38,44 @@ void TSkinButton::AfterProc(TMessage& m) {
     case WM_MOUSEMOVE: HotMouseMove(); break;
     case CM_MOUSEENTER: HotMouseEnter(); break;
     case CM_MOUSELEAVE: HotMouseLeave(); break;
-    case WM_LBUTTONUP:
-        if (!(FState & kPressed)) break;
-        FState &= static_cast<unsigned char>(~kPressed);
-        Redraw();
-        if (FControl) {
-            FControl->Click();
-        } else if (HWND parent = GetParent(FHandle)) {
-            PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(FHandle));
-        }
-        break;
+    case WM_LBUTTONUP: OnLButtonUp(); break;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        if (m.WParam != VK_SPACE) return TSkinControl::AfterProc(m);
-        if (m.Msg == WM_KEYDOWN)
-            FState |= kPressed;
-        else
-            FState &= static_cast<unsigned char>(~kPressed);
-        Redraw();
+        if (!OnKey(m)) TSkinControl::AfterProc(m);
         break;
     default: TSkinControl::AfterProc(m);
     }
+}
+
+void TSkinButton::OnLButtonDown(TMessage& m) {
+    FFocused = ReadFocused();
+    if (!FFocused) ::SetFocus(FHandle);
+    FState |= kPressed;
+    PaintControl(nullptr);
+    m.Result = 0;
+}
+
+// The click comes on the mouse-up, only after a press on the button.
+void TSkinButton::OnLButtonUp() {
+    if (!(FState & kPressed)) return;
+    FState &= static_cast<unsigned char>(~kPressed);
+    Redraw();
+    if (FControl) {
+        FControl->Click();
+    } else if (HWND parent = GetParent(FHandle)) {
+        PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(FHandle));
+    }
+}
+
+bool TSkinButton::OnKey(TMessage& m) {
+    if (m.WParam != VK_SPACE) return false;
+    if (m.Msg == WM_KEYDOWN)
+        FState |= kPressed;
+    else
+        FState &= static_cast<unsigned char>(~kPressed);
+    Redraw();
+    return true;
 }
 
 TColor TSkinButton::CaptionColour(int frame, bool enabled) const {
@@ -92,7 +103,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& r) {
     if (!bdc) return;
     const RECT all{0, 0, w, h};
     FillBackground(bdc, all);
-    DrawElement(bdc, all, 5, frame, *FSkinData->Buttons);
+    DrawElement(bdc, all, {5, frame}, *FSkinData->Buttons);
     {
         GdiSelect font(bdc, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
         DrawCaption(bdc, all, DT_CENTER, FEnabled, FText, CaptionColour(frame, FEnabled));
@@ -168,7 +179,7 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
     const bool leftText = (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_LEFTTEXT) != 0;
     const RECT mark = MarkRect(r, w, h, leftText);
     FillBackground(dc, mark);
-    DrawStripFrame(dc, mark, n, cell, image);
+    DrawStripFrame(dc, mark, {n, cell}, image);
 }
 
 }  // namespace srt

@@ -27,6 +27,10 @@ public:
 protected:
     // The caption colour of a frame.
     TColor CaptionColour(int frame, bool enabled) const;
+    void OnLButtonDown(TMessage& m);
+    void OnLButtonUp();
+    // The space bar presses and releases the button; false for other keys.
+    bool OnKey(TMessage& m);
     ::TBitmap FBuffer;
 };
 
@@ -55,6 +59,10 @@ public:
 
 private:
     TSpeedButton* Button() const;
+    void OnLButtonDown(TMessage& m);
+    void OnMouseLeave();
+    // Sets or clears the press and repaints.
+    void SetPressed(bool pressed);
 };
 
 // The frame of a speed button: Down wins over everything, disabled over

@@ -38,6 +38,7 @@ void TSkinEdit::AfterProc(TMessage& m) {
         if (m.WParam == 0) PaintControl(nullptr);
         break;
     case WM_PRINT: PrintBorder(reinterpret_cast<HDC>(m.WParam)); break;
+    case WM_PRINTCLIENT: break;  // the border is not in the client area
     default: TSkinControl::AfterProc(m);
     }
 }
@@ -78,25 +79,24 @@ void TSkinEdit::PrintBorder(HDC dc) {
 void TSkinComBox::AfterProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        FState |= kPressed;
-        PaintControl(nullptr);
-        break;
-    case WM_LBUTTONUP:
-        FState &= static_cast<unsigned char>(~kPressed);
-        PaintControl(nullptr);
-        break;
+    case WM_LBUTTONDBLCLK: SetStateBit(kPressed, true); break;
+    case WM_LBUTTONUP: SetStateBit(kPressed, false); break;
     case CM_MOUSEENTER:
+        if (FEnabled) SetStateBit(kHot, true);
+        break;
     case CM_MOUSELEAVE:
-        if (!FEnabled) break;
-        if (m.Msg == CM_MOUSEENTER)
-            FState |= kHot;
-        else
-            FState &= static_cast<unsigned char>(~kHot);
-        PaintControl(nullptr);
+        if (FEnabled) SetStateBit(kHot, false);
         break;
     default: TSkinControl::AfterProc(m);
     }
+}
+
+void TSkinComBox::SetStateBit(unsigned char bit, bool on) {
+    if (on)
+        FState |= bit;
+    else
+        FState &= static_cast<unsigned char>(~bit);
+    PaintControl(nullptr);
 }
 
 RECT TSkinComBox::ButtonRect(const RECT& r, bool left) {
@@ -136,15 +136,15 @@ void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
         ExcludeClipRect(dc, r.left + b + 4, r.top + 2, r.right - 2, r.bottom - 2);
         glyph = {2, r.top, b + 2, r.bottom};
     }
-    DrawElement(dc, r, edge.FrameCount, state, edge);
+    DrawElement(dc, r, {edge.FrameCount, state}, edge);
     ::TBitmap& strip = left ? button.Image2 : button.Image;
-    DrawStripFrame(dc, ButtonRect(r, left), button.FrameCount, state, strip.Empty() ? button.Image : strip);
+    DrawStripFrame(dc, ButtonRect(r, left), {button.FrameCount, state}, strip.Empty() ? button.Image : strip);
     TDataSkinObject* extra = FSkinData->ExtraImages.get();
     if (Empty(extra) || extra->FrameCount < 1) return;
     const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
     const int x = glyph.left + (glyph.right - glyph.left - cw) / 2;
     const int y = glyph.top + (glyph.bottom - glyph.top - ch) / 2;
-    DrawStripFrame(dc, RECT{x, y, x + cw, y + ch}, extra->FrameCount, state, extra->Image);
+    DrawStripFrame(dc, RECT{x, y, x + cw, y + ch}, {extra->FrameCount, state}, extra->Image);
 }
 
 void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
@@ -177,20 +177,26 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
 bool TSkinUpDown::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: PaintHandler(m); return false;
+    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
     case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        CallOldProc(m);
-        FState |= kPressed;
-        PaintControl(nullptr);
-        return false;
-    case WM_LBUTTONUP:
-        FState &= static_cast<unsigned char>(~kPressed);
-        CallOldProc(m);
-        PaintControl(nullptr);
-        return false;
+    case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
+    case WM_LBUTTONUP: OnLButtonUp(m); return false;
     default: return true;
     }
+}
+
+// The control keeps its own press and auto-repeat; the skin follows it.
+void TSkinUpDown::OnLButtonDown(TMessage& m) {
+    CallOldProc(m);
+    FState |= kPressed;
+    PaintControl(nullptr);
+}
+
+void TSkinUpDown::OnLButtonUp(TMessage& m) {
+    FState &= static_cast<unsigned char>(~kPressed);
+    CallOldProc(m);
+    PaintControl(nullptr);
 }
 
 void TSkinUpDown::ButtonStates(const RECT& c, bool horizontal, POINT p, bool pressed, bool hot, bool enabled,
@@ -253,11 +259,11 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
 
 void TSkinUpDown::DrawUpDownButton(HDC dc, TDataSkinBorder& e, const RECT& r, int part, int state) {
     const int frame = (part % 2) * 4 + state;
-    DrawSkinFrame(dc, r, e.Image, true, 8, frame);
+    DrawSkinFrame(dc, r, e.Image, {8, frame}, TKeying::Keyed);
     if (e.Image2.Empty()) return;
     const int cw = e.Image2.Width() / 8, ch = e.Image2.Height();
     const int x = r.left + (r.right - r.left - cw) / 2, y = r.top + (r.bottom - r.top - ch) / 2;
-    DrawSkinFrame(dc, RECT{x, y, x + cw, y + ch}, e.Image2, true, 8, frame);
+    DrawSkinFrame(dc, RECT{x, y, x + cw, y + ch}, e.Image2, {8, frame}, TKeying::Keyed);
 }
 
 void TSkinUpDown::DrawPlainButton(HDC dc, const RECT& r, int part, int state) {

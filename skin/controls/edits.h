@@ -39,6 +39,8 @@ public:
 private:
     void DrawEdge(HDC dc, const RECT& r);
     void DrawFlat(HDC dc, const RECT& r);
+    // Sets or clears a state bit and repaints.
+    void SetStateBit(unsigned char bit, bool on);
     LONG_PTR FStyle = 0;
     LONG_PTR FExStyle = 0;
 };
@@ -61,6 +63,8 @@ public:
     int FHorizontal = 0;
 
 private:
+    void OnLButtonDown(TMessage& m);
+    void OnLButtonUp(TMessage& m);
     void DrawUpDownButton(HDC dc, TDataSkinBorder& element, const RECT& r, int part, int state);
     void DrawPlainButton(HDC dc, const RECT& r, int part, int state);
 };

@@ -33,13 +33,12 @@ HDC Scratch(const RECT& r) {
     return s.Canvas();
 }
 
-// An element composed for `r` (its frame of `count`) and copied there.
-void CopyElement(HDC dc, const RECT& r, TDataSkinObject& e, int count, int frame, bool trans) {
+// An element composed for `r` and copied there.
+void CopyElement(HDC dc, const RECT& r, TDataSkinObject& e, TFrameIndex frame, TKeying keying) {
     if (r.right <= r.left || r.bottom <= r.top) return;
-    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
-                                   e.Tile == 1, count, frame);
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, frame, MarginsOf(e), FillOf(e));
     if (b.Empty()) return;
-    if (trans)
+    if (keying == TKeying::Keyed)
         DrawTransparent(dc, r, b, kSkinKey);
     else
         BitBlt(dc, r.left, r.top, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
@@ -86,6 +85,7 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
 bool TSkinStatusBar::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: PaintHandler(m); return false;
+    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
     case WM_ERASEBKGND: m.Result = 1; return false;
     default: return true;
     }
@@ -126,7 +126,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     }
     for (TPanel& p : panels) {
         if (Usable(edges)) {
-            CopyElement(sdc, p.r, *edges, 3, p.bevel, false);
+            CopyElement(sdc, p.r, *edges, {3, p.bevel}, TKeying::Opaque);
         } else if (p.bevel != 3) {
             const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
             if (p.bevel == 1)
@@ -144,7 +144,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && Usable(extra) && extra->FrameCount > 0) {
         const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
         const RECT cell{r.right - 1 - cw, r.bottom - 1 - ch, r.right - 1, r.bottom - 1};
-        DrawStripFrame(sdc, cell, extra->FrameCount, 5, extra->Image);
+        DrawStripFrame(sdc, cell, {extra->FrameCount, 5}, extra->Image);
     }
     GdiFlush();
     BlitBuffer(dc, r);
@@ -157,6 +157,10 @@ bool TSkinProgress::BeforeProc(TMessage& m) {
     case WM_PAINT:
         if (!FSkinData || !Usable(FSkinData->Progress.get())) return true;
         PaintHandler(m);
+        return false;
+    case WM_PRINTCLIENT:
+        if (!FSkinData || !Usable(FSkinData->Progress.get())) return true;
+        PrintClientHandler(m);
         return false;
     case WM_ERASEBKGND: m.Result = 1; return false;
     default: return true;
@@ -181,7 +185,7 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
     FillBackground(sdc, r);
     const RECT at{0, 0, r.right - r.left, r.bottom - r.top};
     if (e.Style == 1 && !e.Image2.Empty()) {
-        CopyElement(sdc, at, e, 1, 1, true);
+        CopyElement(sdc, at, e, {1, 1}, TKeying::Keyed);
         const int w = x - r.left, cw = e.Image2.Width(), ch = e.Image2.Height();
         if (w > 0 && cw > 0) {
             ::TBitmap bar(w, ch);
@@ -194,8 +198,8 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
             }
         }
     } else {
-        CopyElement(sdc, at, e, 2, 1, true);
-        if (x > r.left) CopyElement(sdc, RECT{0, 0, x - r.left, at.bottom}, e, 2, 2, true);
+        CopyElement(sdc, at, e, {2, 1}, TKeying::Keyed);
+        if (x > r.left) CopyElement(sdc, RECT{0, 0, x - r.left, at.bottom}, e, {2, 2}, TKeying::Keyed);
     }
     GdiFlush();
     BlitBuffer(dc, r);
@@ -207,14 +211,16 @@ bool TSkinTrackBar::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_NOTIFY:
-    case CN_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
-        if (!hdr || hdr->code != static_cast<UINT>(NM_CUSTOMDRAW)) return true;
-        m.Result = CustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(m.LParam));
-        return false;
-    }
+    case CN_NOTIFY: return !OnNotify(m);
     default: return true;
     }
+}
+
+bool TSkinTrackBar::OnNotify(TMessage& m) {
+    auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+    if (!hdr || hdr->code != static_cast<UINT>(NM_CUSTOMDRAW)) return false;
+    m.Result = CustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(m.LParam));
+    return true;
 }
 
 LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
@@ -228,7 +234,7 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
     else if (FSkinData->Trackbar.ThumbHorz)
         image = FSkinData->Trackbar.ThumbHorz.get();
     if (Usable(image)) {
-        DrawStripFrame(cd.hdc, thumb, 5, 2, image->Image);
+        DrawStripFrame(cd.hdc, thumb, {5, 2}, image->Image);
     } else {
         GdiPen pen(CreatePen(PS_SOLID, 1, Colour(FSkinData->Colours.ButtonShadow)));
         GdiSelect select(cd.hdc, pen);
@@ -273,7 +279,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
         item.pszText = text;
         item.cchTextMax = 201;
         SendMessageW(FHandle, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        CopyElement(bdc, ir, e, 5, 1, false);
+        CopyElement(bdc, ir, e, {5, 1}, TKeying::Opaque);
         if (text[0]) {
             const UINT align = (item.fmt & HDF_RIGHT) ? 2 : (item.fmt & HDF_CENTER) ? 1 : 0;
             const int image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) ? item.iImage : -1;
@@ -281,7 +287,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
         }
         edge = std::max(edge, static_cast<int>(ir.right));
     }
-    if (r.right > edge) CopyElement(bdc, RECT{edge, r.top, r.right, r.bottom}, e, 5, 1, false);
+    if (r.right > edge) CopyElement(bdc, RECT{edge, r.top, r.right, r.bottom}, e, {5, 1}, TKeying::Opaque);
     GdiFlush();
     BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc, 0, 0, SRCCOPY);
 }
@@ -294,6 +300,7 @@ bool TSkinSizer::BeforeProc(TMessage& m) {
         ValidateRect(FHandle, nullptr);
         m.Result = 0;
         return false;
+    case WM_PRINTCLIENT: m.Result = 0; return false;  // not in a print either
     case WM_ERASEBKGND: m.Result = 1; return false;
     default: return true;
     }

@@ -49,6 +49,10 @@ public:
     bool BeforeProc(TMessage& m) override;
     // The custom-draw answer; draws the thumb when that is the item.
     LRESULT CustomDraw(NMCUSTOMDRAW& cd);
+
+private:
+    // True when the notification was custom draw, answered here.
+    bool OnNotify(TMessage& m);
 };
 
 // Header sections from "Headerbar" frame 1, painted after the native header.

@@ -70,8 +70,7 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
     if (TDataSkinObject* t = vertical ? data.VertScroll.get() : data.HorzScroll.get(); Usable(t)) {
         const RECT track = vertical ? RECT{0, sb, w, h - sb} : RECT{sb, 0, w - sb, h};
         if (track.right > track.left && track.bottom > track.top)
-            DrawSkinImage(bdc, track, t->Image, false, t->Tile == 1, t->Trans == 1, 4, 1, t->LeftWidth,
-                          t->TopHeight, t->RightWidth, t->BottomHeight);
+            DrawSkinImage(bdc, track, t->Image, {4, 1}, MarginsOf(*t), FillOf(*t), KeyedIf(t->Trans == 1));
     }
     // The arrows, halved when the bar is too short for two.
     const int a = length < 2 * sb ? length / 2 : sb;
@@ -80,8 +79,8 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
     const int secondFrame = (vertical ? 13 : 5) + (pressedPart == secondPart ? 1 : 0);
     const RECT first = vertical ? RECT{0, 0, w, a} : RECT{0, 0, a, h};
     const RECT second = vertical ? RECT{0, h - a, w, h} : RECT{w - a, 0, w, h};
-    DrawSkinFrame(bdc, first, data.Scrollbar->Image, true, 23, firstFrame);
-    DrawSkinFrame(bdc, second, data.Scrollbar->Image, true, 23, secondFrame);
+    DrawSkinFrame(bdc, first, data.Scrollbar->Image, {23, firstFrame}, TKeying::Keyed);
+    DrawSkinFrame(bdc, second, data.Scrollbar->Image, {23, secondFrame}, TKeying::Keyed);
     // The thumb; a frame count of 0 draws none, a dragged thumb stays on the track.
     TDataSkinObject* thumb = vertical ? data.VertScrollThumb.get() : data.HorzScrollThumb.get();
     if (Usable(thumb) && thumb->FrameCount > 0 && m.ThumbLength > 0 && m.ThumbLength <= m.TrackLength) {
@@ -90,8 +89,8 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
         const RECT r = vertical ? RECT{0, start, w, start + m.ThumbLength} : RECT{start, 0, start + m.ThumbLength, h};
         const bool pressed = pressedPart == (vertical ? kPartVertThumb : kPartHorzThumb);
         const int frame = std::min(pressed ? 2 : 1, thumb->FrameCount);
-        DrawSkinImage(bdc, r, thumb->Image, false, false, thumb->Trans == 1, thumb->FrameCount, frame,
-                      thumb->LeftWidth, thumb->TopHeight, thumb->RightWidth, thumb->BottomHeight);
+        DrawSkinImage(bdc, r, thumb->Image, {thumb->FrameCount, frame}, MarginsOf(*thumb), TFill::Stretch,
+                      KeyedIf(thumb->Trans == 1));
     }
     GdiFlush();
     SavedDC saved(dc);
@@ -133,30 +132,38 @@ bool TSkinScrollBar::BeforeProc(TMessage& m) {
     case WM_NCLBUTTONDOWN:
         return !FOwnThumbDrag || !ThumbTest(m);
     case WM_HSCROLL:
-    case WM_VSCROLL: {
+    case WM_VSCROLL:
         // A child scroll bar control's notification is not about our bars.
         if (m.LParam != 0) return true;
-        const bool vertical = m.Msg == WM_VSCROLL;
-        FPressedPart = PressedPartForCode(LOWORD(m.WParam), vertical);
-        bool& scrolling = vertical ? FVScrolling : FHScrolling;
-        scrolling = true;
-        CallOldProc(m);
-        scrolling = false;
-        PaintControl(nullptr);
+        OnScroll(m);
         return false;
-    }
-    case WM_CAPTURECHANGED:
-        // Capture taken away mid-drag ends the drag where the thumb is.
-        if (FDragging && reinterpret_cast<HWND>(m.LParam) != FHandle) EndDrag(FDragMessage == WM_VSCROLL, FDragMessage, FDragValue);
-        return true;
+    case WM_CAPTURECHANGED: OnCaptureChanged(m); return true;
     default: return true;
     }
+}
+
+// The platform scrolls; the bar it drew meanwhile is painted over after.
+void TSkinScrollBar::OnScroll(TMessage& m) {
+    const bool vertical = m.Msg == WM_VSCROLL;
+    FPressedPart = PressedPartForCode(LOWORD(m.WParam), vertical);
+    bool& scrolling = vertical ? FVScrolling : FHScrolling;
+    scrolling = true;
+    CallOldProc(m);
+    scrolling = false;
+    PaintControl(nullptr);
+}
+
+// Capture taken away mid-drag ends the drag where the thumb is.
+void TSkinScrollBar::OnCaptureChanged(const TMessage& m) {
+    if (FDragging && reinterpret_cast<HWND>(m.LParam) != FHandle)
+        EndDrag(FDragMessage == WM_VSCROLL, FDragMessage, FDragValue);
 }
 
 void TSkinScrollBar::AfterProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCPAINT: PaintControl(nullptr); return;
     case WM_PRINT: PaintControl(reinterpret_cast<HDC>(m.WParam)); return;
+    case WM_PRINTCLIENT: return;  // the bars are not in the client area
     case WM_NCDESTROY: TSkinControl::AfterProc(m); return;
     default: break;
     }
@@ -329,18 +336,23 @@ bool TSkinScControl::BeforeProc(TMessage& m) {
     case WM_NCMOUSEMOVE: return m.WParam != HTHSCROLL && m.WParam != HTVSCROLL;
     case SBM_SETSCROLLINFO:
     case SBM_SETPOS:
-    case SBM_SETRANGEREDRAW:
-        CallOldProc(m);
-        PaintControl(nullptr);
-        return false;
+    case SBM_SETRANGEREDRAW: OnSetValues(m); return false;
     case CN_BASE + WM_HSCROLL:
-    case CN_BASE + WM_VSCROLL:
-        FPressedPart = PressedPartForCode(LOWORD(m.WParam), m.Msg == CN_BASE + WM_VSCROLL);
-        CallOldProc(m);
-        PaintControl(nullptr);
-        return false;
+    case CN_BASE + WM_VSCROLL: OnScroll(m); return false;
     default: return true;
     }
+}
+
+// The control takes the new values and draws its own bar; ours goes over it.
+void TSkinScControl::OnSetValues(TMessage& m) {
+    CallOldProc(m);
+    PaintControl(nullptr);
+}
+
+void TSkinScControl::OnScroll(TMessage& m) {
+    FPressedPart = PressedPartForCode(LOWORD(m.WParam), m.Msg == CN_BASE + WM_VSCROLL);
+    CallOldProc(m);
+    PaintControl(nullptr);
 }
 
 void TSkinScControl::DrawControl(HDC dc, const RECT& r) {

@@ -41,6 +41,8 @@ public:
     const TScrollMetrics& VertMetrics() const { return FVertMetrics; }
 
 protected:
+    void OnScroll(TMessage& m);
+    void OnCaptureChanged(const TMessage& m);
     void DrawScrollBar(HDC dc, const TIntRect& bar, bool vertical);
     void CalcThumb(const TIntRect& bar, bool vertical);
     // True when the thumb test started (and finished) the drag loop.
@@ -102,6 +104,8 @@ public:
     int ThumbPos = 0;
 
 private:
+    void OnSetValues(TMessage& m);
+    void OnScroll(TMessage& m);
     int FPressedPart = kPartNone;
 };
 

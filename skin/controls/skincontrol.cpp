@@ -154,21 +154,26 @@ bool TSkinControl::BeforeProc(TMessage&) { return true; }
 void TSkinControl::AfterProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: PaintControl(reinterpret_cast<HDC>(m.WParam)); break;
+    case WM_PRINTCLIENT: PrintOverHandler(m); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case CM_ENABLEDCHANGED: Redraw(); break;
-    case WM_SETTEXT:
-        FText = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
-        Redraw();
-        break;
-    case WM_NCDESTROY:
-        Unsubclass();
-        FHandle = nullptr;
-        FControl = nullptr;
-        break;
+    case WM_SETTEXT: OnSetText(m); break;
+    case WM_NCDESTROY: OnNcDestroy(); break;
     default: break;
     }
+}
+
+void TSkinControl::OnSetText(const TMessage& m) {
+    FText = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
+    Redraw();
+}
+
+void TSkinControl::OnNcDestroy() {
+    Unsubclass();
+    FHandle = nullptr;
+    FControl = nullptr;
 }
 
 void TSkinControl::WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw) {
@@ -222,25 +227,35 @@ void TSkinControl::FillBackground(HDC dc, const RECT& r) {
     FillRect(dc, &r, brush.Get());
 }
 
-void TSkinControl::PaintHandler(TMessage& m) {
-    HDC dc = reinterpret_cast<HDC>(m.WParam);
-    std::unique_ptr<PaintDC> paint;
-    if (!dc) {
-        paint = std::make_unique<PaintDC>(FHandle);
-        dc = paint->Get();
-    }
+void TSkinControl::PaintClient(HDC dc) {
     RECT r;
-    if (dc && GetWindowRect(FHandle, &r)) {
-        FWindowRect = r;
-        DrawControl(dc, RECT{0, 0, r.right - r.left, r.bottom - r.top});
+    if (!dc || !FHandle || !GetWindowRect(FHandle, &r)) return;
+    FWindowRect = r;
+    DrawControl(dc, RECT{0, 0, r.right - r.left, r.bottom - r.top});
+}
+
+void TSkinControl::PaintHandler(TMessage& m) {
+    if (HDC dc = reinterpret_cast<HDC>(m.WParam)) {
+        PaintClient(dc);
+    } else {
+        PaintDC paint(FHandle);
+        PaintClient(paint.Get());
     }
     m.Result = 0;
 }
 
-void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frame, TDataSkinObject& e) {
+void TSkinControl::PrintClientHandler(TMessage& m) {
+    PaintClient(reinterpret_cast<HDC>(m.WParam));
+    m.Result = 0;
+}
+
+void TSkinControl::PrintOverHandler(TMessage& m) {
+    if (HDC dc = reinterpret_cast<HDC>(m.WParam); dc && FHandle) PaintControl(dc);
+}
+
+void TSkinControl::DrawElement(HDC dc, const RECT& r, TFrameIndex frame, TDataSkinObject& e) {
     if (r.right < r.left || r.bottom < r.top || e.Image.Empty()) return;
-    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
-                                   e.Tile == 1, frameCount, frame);
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, frame, MarginsOf(e), FillOf(e));
     if (b.Empty()) return;
     if (e.Trans == 1)
         DrawTransparent(dc, r, b, kSkinKey);
@@ -248,7 +263,7 @@ void TSkinControl::DrawElement(HDC dc, const RECT& r, int frameCount, int frame,
         BitBlt(dc, r.left, r.top, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
 }
 
-void TSkinControl::DrawElementToBuffer(const RECT& r, TDataSkinObject& e, bool trans, int frameCount, int frame) {
+void TSkinControl::DrawElementToBuffer(const RECT& r, TDataSkinObject& e, TKeying keying, TFrameIndex frame) {
     if (r.right < r.left || r.bottom < r.top) return;
     ::TBitmap& scratch = ScratchBitmap();
     if (scratch.Width() < r.right - r.left || scratch.Height() < r.bottom - r.top)
@@ -257,19 +272,18 @@ void TSkinControl::DrawElementToBuffer(const RECT& r, TDataSkinObject& e, bool t
     if (!sdc) return;
     FillBackground(sdc, r);
     if (e.Image.Empty()) return;
-    ::TBitmap b = CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
-                                   e.Tile == 1, frameCount, frame);
+    ::TBitmap b = CreateSkinBitmap(r, e.Image, frame, MarginsOf(e), FillOf(e));
     if (b.Empty()) return;
     const RECT at{0, 0, b.Width(), b.Height()};
-    if (trans)
+    if (keying == TKeying::Keyed)
         DrawTransparent(sdc, at, b, kSkinKey);
     else
         BitBlt(sdc, 0, 0, b.Width(), b.Height(), b.Canvas(), 0, 0, SRCCOPY);
 }
 
-void TSkinControl::DrawStripFrame(HDC dc, const RECT& r, int count, int index, ::TBitmap& bitmap) {
+void TSkinControl::DrawStripFrame(HDC dc, const RECT& r, TFrameIndex frame, ::TBitmap& bitmap) {
     if (r.right < r.left || r.bottom < r.top || bitmap.Empty()) return;
-    DrawSkinFrame(dc, r, bitmap, true, count, index);
+    DrawSkinFrame(dc, r, bitmap, frame, TKeying::Keyed);
 }
 
 void TSkinControl::DrawCaption(HDC dc, const RECT& r, UINT align, bool enabled, const std::wstring& text,

@@ -16,11 +16,17 @@
 
 #include "component/controls.h"
 #include "skin/data/skindata.h"
+#include "skin/draw/skindraw.h"
 #include "skin/thunk/wndthunk.h"
 
 namespace srt {
 
 class TControlSkins;
+
+// An element's margins and centre fill as the drawing routines take them.
+inline TMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+inline TFill FillOf(const TDataSkinObject& e) { return e.Tile == 1 ? TFill::Tile : TFill::Stretch; }
+inline TKeying KeyedIf(bool keyed) { return keyed ? TKeying::Keyed : TKeying::Opaque; }
 
 // FState bits.
 inline constexpr unsigned char kHot = 1;
@@ -74,13 +80,28 @@ protected:
     // The replacement window method.
     void WndProc(TMessage& m);
     void CallOldProc(TMessage& m);
+    void OnSetText(const TMessage& m);
+    void OnNcDestroy();
     void Redraw();
     void FillBackground(HDC dc, const RECT& r);
+    // The drawing path of a skin that paints its whole client itself:
+    // DrawControl with the window's rectangle at origin 0,0 onto `dc`.
+    void PaintClient(HDC dc);
+    // WM_PAINT: PaintClient on the DC in WParam, or between BeginPaint and EndPaint.
     void PaintHandler(TMessage& m);
-    void DrawElement(HDC dc, const RECT& r, int frameCount, int frame, TDataSkinObject& element);
-    void DrawElementToBuffer(const RECT& r, TDataSkinObject& element, bool trans, int frameCount, int frame);
-    // Frame `index` of `count` side by side, stretched over `r`, fuchsia keyed.
-    void DrawStripFrame(HDC dc, const RECT& r, int count, int index, ::TBitmap& bitmap);
+    // WM_PRINTCLIENT: PaintClient on the DC in WParam. The flags need nothing
+    // more: WM_PRINT already sent WM_ERASEBKGND for PRF_ERASEBKGND, and the
+    // message itself is the client part.
+    void PrintClientHandler(TMessage& m);
+    // WM_PRINTCLIENT for a skin that paints over the native look: once the
+    // previous procedure has printed, the skin's part goes on the same DC.
+    void PrintOverHandler(TMessage& m);
+    // `element` composed for `r` (keyed when its Trans is 1) and copied there.
+    void DrawElement(HDC dc, const RECT& r, TFrameIndex frame, TDataSkinObject& element);
+    // `element` composed for `r` onto the scratch bitmap filled with the face colour.
+    void DrawElementToBuffer(const RECT& r, TDataSkinObject& element, TKeying keying, TFrameIndex frame);
+    // `frame` of `bitmap` stretched over `r`, fuchsia keyed.
+    void DrawStripFrame(HDC dc, const RECT& r, TFrameIndex frame, ::TBitmap& bitmap);
     // `align`: 0 left, 1 centred, 2 right. The DC keeps its font.
     void DrawCaption(HDC dc, const RECT& r, UINT align, bool enabled, const std::wstring& text, TColor colour);
     void DrawIconCaption(HDC dc, const RECT& r, UINT align, const std::wstring& text, int imageIndex,

@@ -177,8 +177,8 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
             // A flipped image keeps its thick margin where it now lies.
             const int top = FTabPosition == 1 ? tabs->BottomHeight : tabs->TopHeight;
             const int bottom = FTabPosition == 1 ? tabs->TopHeight : tabs->BottomHeight;
-            DrawSkinImage(sdc, ir, FTabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->FrameCount, frame,
-                          tabs->LeftWidth, top, tabs->RightWidth, bottom);
+            DrawSkinImage(sdc, ir, FTabImage, {tabs->FrameCount, frame},
+                          {tabs->LeftWidth, top, tabs->RightWidth, bottom}, FillOf(*tabs), KeyedIf(tabs->Trans == 1));
             const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
             DrawIconCaption(sdc, ir, 1, text, item.iImage, images, colour);
         }
@@ -199,7 +199,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     } else {
         BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
     }
-    if (!FBorderImage.Empty()) DrawSkinBorder(dc, d, FBorderImage, false, 1, 1, 4, 5, 4, 4);
+    if (!FBorderImage.Empty()) DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {4, 5, 4, 4});
 }
 
 // ---- tab set -------------------------------------------------------------------
@@ -220,6 +220,7 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
 bool TSkinTab31::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: PaintHandler(m); return true;
+    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
     case WM_ERASEBKGND: m.Result = 1; return false;
     default: return true;
     }
@@ -246,8 +247,10 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
         if (x + w > limit) continue;  // the next, shorter one may still fit here
         const RECT tab{x, 0, x + w, r.bottom};
         const int frame = i == set->TabIndex() ? 2 : 1;
-        DrawSkinImage(bdc, tab, FTabImage, false, tabs->Tile == 1, tabs->Trans == 1, tabs->FrameCount, frame,
-                      tabs->LeftWidth, tabs->BottomHeight, tabs->RightWidth, tabs->TopHeight);
+        // The image is flipped: its bottom margin now lies on top.
+        DrawSkinImage(bdc, tab, FTabImage, {tabs->FrameCount, frame},
+                      {tabs->LeftWidth, tabs->BottomHeight, tabs->RightWidth, tabs->TopHeight}, FillOf(*tabs),
+                      KeyedIf(tabs->Trans == 1));
         const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
         DrawCaption(bdc, tab, DT_CENTER, true, text, colour);
         x += w;

@@ -12,9 +12,10 @@ struct TFrame {
     int sx = 0, sy = 0, fw = 0, fh = 0;
 };
 
-bool FindFrame(const ::TBitmap& image, bool stacked, std::int32_t count, std::int32_t k, TFrame& frame) {
+bool FindFrame(const ::TBitmap& image, const TFrameIndex& which, TFrame& frame) {
+    const std::int32_t count = which.count, k = which.index;
     if (image.Empty() || count < 1 || k < 1 || k > count) return false;
-    if (stacked) {
+    if (which.layout == TFrameLayout::Stacked) {
         frame.fw = image.Width();
         frame.fh = image.Height() / count;
         frame.sx = 0;
@@ -28,14 +29,10 @@ bool FindFrame(const ::TBitmap& image, bool stacked, std::int32_t count, std::in
     return true;
 }
 
-struct TMargins {
-    std::int32_t l, t, r, b;
-};
-
 // Margins that do not fit are dropped in pairs; exactly equal sums stay.
 TMargins FitMargins(TMargins m, std::int32_t w, std::int32_t h) {
-    if (std::int64_t{m.l} + m.r > w) m.l = m.r = 0;
-    if (std::int64_t{m.t} + m.b > h) m.t = m.b = 0;
+    if (std::int64_t{m.left} + m.right > w) m.left = m.right = 0;
+    if (std::int64_t{m.top} + m.bottom > h) m.top = m.bottom = 0;
     return m;
 }
 
@@ -54,10 +51,10 @@ constexpr TPiece kPieceOrder[] = {TPiece::TopLeft,     TPiece::BottomLeft, TPiec
 // The nine pieces in their order onto `dest` at offset (ox, oy); the centre
 // only when `centre` is set (tiled or stretched).
 void DrawPieces(HDC dest, int ox, int oy, int w, int h, ::TBitmap& image, const TFrame& f, const TMargins& m,
-                bool centre, bool tile) {
+                bool centre, TFill fill) {
     HDC src = image.Canvas();
     if (!src) return;
-    const int l = m.l, t = m.t, r = m.r, b = m.b;
+    const int l = m.left, t = m.top, r = m.right, b = m.bottom;
     const int sx = f.sx, sy = f.sy, fw = f.fw, fh = f.fh;
     auto piece = [&](int x0, int y0, int x1, int y1, int sx0, int sy0, int sx1, int sy1) {
         Stretch(dest, ox + x0, oy + y0, ox + x1, oy + y1, src, sx0, sy0, sx1, sy1);
@@ -81,7 +78,7 @@ void DrawPieces(HDC dest, int ox, int oy, int w, int h, ::TBitmap& image, const 
             break;
         case TPiece::Centre:
             if (!centre) break;
-            if (tile) {
+            if (fill == TFill::Tile) {
                 TileBitmap(dest, RECT{ox + l, oy + t, ox + w - r, oy + h - b}, image,
                            RECT{sx + l, sy + t, sx + fw - r, sy + fh - b});
             } else {
@@ -104,10 +101,10 @@ void DrawPieces(HDC dest, int ox, int oy, int w, int h, ::TBitmap& image, const 
 bool Reversed(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
 // Puts a composed bitmap on the target at (left, top), keyed or opaque.
-void Present(HDC dc, const RECT& target, ::TBitmap& composed, bool trans) {
+void Present(HDC dc, const RECT& target, ::TBitmap& composed, TKeying keying) {
     HDC src = composed.Canvas();
     if (!src) return;
-    if (trans) {
+    if (keying == TKeying::Keyed) {
         DrawTransparent(dc, target, composed, kSkinKey);
     } else {
         BitBlt(dc, target.left, target.top, composed.Width(), composed.Height(), src, 0, 0, SRCCOPY);
@@ -126,19 +123,16 @@ void VisibleSteps(std::int64_t from, std::int64_t to, std::int64_t step, std::in
 
 }  // namespace
 
-::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
-                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
-                           std::int32_t frameCount, std::int32_t frame) {
+::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins, TFill centre) {
     const int w = target.right - target.left;
     const int h = target.bottom - target.top;
     ::TBitmap result(w, h);
     TFrame f;
-    if (!FindFrame(image, stacked, frameCount, frame, f)) return result;
+    if (!FindFrame(image, frame, f)) return result;
     HDC dc = result.Canvas();
     if (!dc) return result;
-    const TMargins m = FitMargins({leftWidth, topHeight, rightWidth, bottomHeight}, w, h);
     SetStretchBltMode(dc, COLORONCOLOR);
-    DrawPieces(dc, 0, 0, w, h, image, f, m, true, tile);
+    DrawPieces(dc, 0, 0, w, h, image, f, FitMargins(margins, w, h), true, centre);
     return result;
 }
 
@@ -166,33 +160,27 @@ void TileBitmap(HDC dc, const RECT& dest, ::TBitmap& image, const RECT& source) 
     }
 }
 
-void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
-                   std::int32_t rightWidth, std::int32_t bottomHeight) {
+void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins, TFill centre,
+                   TKeying keying) {
     TFrame f;
-    if (Reversed(target) || !FindFrame(image, stacked, frameCount, frame, f)) return;
-    ::TBitmap composed = CreateSkinBitmap(target, image, leftWidth, topHeight, rightWidth, bottomHeight, stacked,
-                                          tile, frameCount, frame);
-    Present(dc, target, composed, trans);
+    if (Reversed(target) || !FindFrame(image, frame, f)) return;
+    ::TBitmap composed = CreateSkinBitmap(target, image, frame, margins, centre);
+    Present(dc, target, composed, keying);
 }
 
-void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, std::int32_t frameCount,
-                    std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight, std::int32_t rightWidth,
-                    std::int32_t bottomHeight) {
+void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins) {
     SetStretchBltMode(dc, COLORONCOLOR);
     TFrame f;
-    if (!FindFrame(image, stacked, frameCount, frame, f)) return;
+    if (!FindFrame(image, frame, f)) return;
     const int w = target.right - target.left;
     const int h = target.bottom - target.top;
-    const TMargins m = FitMargins({leftWidth, topHeight, rightWidth, bottomHeight}, w, h);
-    DrawPieces(dc, target.left, target.top, w, h, image, f, m, false, false);
+    DrawPieces(dc, target.left, target.top, w, h, image, f, FitMargins(margins, w, h), false, TFill::Stretch);
 }
 
-void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t /*topHeight*/,
-                   std::int32_t rightWidth, std::int32_t /*bottomHeight*/) {
+void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TStripCaps caps,
+                   TKeying keying) {
     TFrame f;
-    if (Reversed(target) || !FindFrame(image, stacked, frameCount, frame, f)) return;
+    if (Reversed(target) || !FindFrame(image, frame, f)) return;
     HDC src = image.Canvas();
     const int w = target.right - target.left;
     const int h = target.bottom - target.top;
@@ -200,7 +188,7 @@ void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, b
     HDC sdc = strip.Canvas();
     if (!src || !sdc) return;
     SetStretchBltMode(sdc, COLORONCOLOR);
-    const int l = leftWidth, r = rightWidth;
+    const int l = caps.left, r = caps.right;
     Stretch(sdc, 0, 0, l, h, src, f.sx, f.sy, f.sx + l, f.sy + f.fh);
     const std::int64_t mw = std::int64_t{f.fw} - l - r;
     if (mw > 0) {
@@ -212,13 +200,12 @@ void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, b
         }
     }
     Stretch(sdc, w - r, 0, w, h, src, f.sx + f.fw - r, f.sy, f.sx + f.fw, f.sy + f.fh);
-    Present(dc, target, strip, trans);
+    Present(dc, target, strip, keying);
 }
 
-void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std::int32_t frameCount,
-                   std::int32_t frame) {
+void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TKeying keying) {
     TFrame f;
-    if (Reversed(target) || !FindFrame(image, false, frameCount, frame, f)) return;
+    if (Reversed(target) || !FindFrame(image, frame, f)) return;
     HDC src = image.Canvas();
     const int w = target.right - target.left;
     const int h = target.bottom - target.top;
@@ -228,7 +215,53 @@ void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std
     // This composition keeps the stretch mode a fresh DC starts with.
     SetStretchBltMode(cdc, BLACKONWHITE);
     Stretch(cdc, 0, 0, w, h, src, f.sx, f.sy, f.sx + f.fw, f.sy + f.fh);
-    Present(dc, target, composed, trans);
+    Present(dc, target, composed, keying);
+}
+
+// ---- the positional forms ----------------------------------------------------
+
+namespace {
+
+TFrameIndex Frame(std::int32_t count, std::int32_t index, bool stacked) {
+    return {count, index, stacked ? TFrameLayout::Stacked : TFrameLayout::SideBySide};
+}
+
+TFill Fill(bool tile) { return tile ? TFill::Tile : TFill::Stretch; }
+
+TKeying Keying(bool trans) { return trans ? TKeying::Keyed : TKeying::Opaque; }
+
+}  // namespace
+
+::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
+                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
+                           std::int32_t frameCount, std::int32_t frame) {
+    return CreateSkinBitmap(target, image, Frame(frameCount, frame, stacked),
+                            {leftWidth, topHeight, rightWidth, bottomHeight}, Fill(tile));
+}
+
+void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
+                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
+                   std::int32_t rightWidth, std::int32_t bottomHeight) {
+    DrawSkinImage(dc, target, image, Frame(frameCount, frame, stacked),
+                  {leftWidth, topHeight, rightWidth, bottomHeight}, Fill(tile), Keying(trans));
+}
+
+void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, std::int32_t frameCount,
+                    std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight, std::int32_t rightWidth,
+                    std::int32_t bottomHeight) {
+    DrawSkinBorder(dc, target, image, Frame(frameCount, frame, stacked),
+                   {leftWidth, topHeight, rightWidth, bottomHeight});
+}
+
+void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool trans,
+                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t /*topHeight*/,
+                   std::int32_t rightWidth, std::int32_t /*bottomHeight*/) {
+    DrawSkinStrip(dc, target, image, Frame(frameCount, frame, stacked), {leftWidth, rightWidth}, Keying(trans));
+}
+
+void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std::int32_t frameCount,
+                   std::int32_t frame) {
+    DrawSkinFrame(dc, target, image, Frame(frameCount, frame, false), Keying(trans));
 }
 
 void SkinTrace(std::string_view /*message*/) {}

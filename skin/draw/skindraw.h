@@ -4,9 +4,9 @@
 //
 // A skin image holds N equal frames, side by side (frame width IW div N) or
 // stacked (frame height IH div N); frames are numbered from 1 and pixels
-// left over by the division are never drawn. Margins are the fixed border
-// pieces L, T, R, B of a frame in image pixels. Transparency is always by
-// the key colour fuchsia (kSkinKey).
+// left over by the division are never drawn (TFrameIndex). Margins are the
+// fixed border pieces of a frame in image pixels (TMargins). Transparency is
+// always by the key colour fuchsia (kSkinKey).
 //
 // Every off-screen bitmap is a 32-bit DIB section (TBitmap), so the key
 // colour survives composition exactly. The image arguments are drawn through
@@ -14,8 +14,8 @@
 //
 // Left open by the rules and decided here: a frame count below 1 or a frame
 // index outside 1..N draws nothing (CreateSkinBitmap then returns a blank
-// bitmap of the target size); a strip whose frame is not wider than L + R
-// draws its two caps only; an empty image draws nothing.
+// bitmap of the target size); a strip whose frame is not wider than its two
+// caps draws its two caps only; an empty image draws nothing.
 #pragma once
 
 #include <cstdint>
@@ -34,40 +34,79 @@ inline constexpr std::uint32_t kSkinKey = 0x00FF00FF;
 constexpr std::int32_t IntMax(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 constexpr std::int32_t IntMin(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
 
-// A new W x H bitmap holding frame k of `image` composed by the nine-piece
-// rule: corners copied 1:1, edges stretched along their length, the centre
-// tiled or stretched. Margins that do not fit are dropped pairwise
-// (L + R > W drops L and R; T + B > H drops T and B).
-::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
-                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
-                           std::int32_t frameCount, std::int32_t frame);
+// Which frame of a multi-frame image: `count` equal frames laid side by side
+// or stacked, `index` from 1.
+enum class TFrameLayout { SideBySide, Stacked };
+struct TFrameIndex {
+    std::int32_t count = 1;
+    std::int32_t index = 1;
+    TFrameLayout layout = TFrameLayout::SideBySide;
+};
+
+// The fixed border pieces of a frame, in image pixels.
+struct TMargins {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// The two caps of a three-piece strip, in image pixels.
+struct TStripCaps {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+};
+
+// How the centre of a nine-piece frame fills its space.
+enum class TFill { Stretch, Tile };
+
+// Whether fuchsia pixels are left out (the target keeps what it had there).
+enum class TKeying { Opaque, Keyed };
+
+// A new bitmap of `target`'s size holding `frame` of `image` composed by the
+// nine-piece rule: corners copied 1:1, edges stretched along their length,
+// the centre tiled or stretched. Margins that do not fit are dropped
+// pairwise (left + right > W drops both; top + bottom > H drops both).
+::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins, TFill centre);
 
 // Repeats `source` of `image` at natural size over `dest` of `dc`, columns
 // left to right, each column top to bottom. The last tiles are not clipped
 // to `dest`: they may run past its right and bottom.
 void TileBitmap(HDC dc, const RECT& dest, ::TBitmap& image, const RECT& source);
 
-// CreateSkinBitmap at `target`, drawn keyed when `trans` is set.
-void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
-                   std::int32_t rightWidth, std::int32_t bottomHeight);
+// CreateSkinBitmap at `target`, then onto `dc` keyed or opaque.
+void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins, TFill centre,
+                   TKeying keying);
 
 // The eight border pieces of the nine-piece rule straight onto `dc`; the
 // centre of `target` keeps what it had. Sets `dc`'s stretch mode to
 // COLORONCOLOR and leaves it so.
+void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TMargins margins);
+
+// A three-piece horizontal strip: left cap, the middle repeated at its own
+// width, right cap; every piece stretched to the target height.
+void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TStripCaps caps,
+                   TKeying keying);
+
+// `frame` stretched over `target`, composed at the DC's default stretch mode.
+void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TKeying keying);
+
+// The earlier positional forms, kept while their callers move to the forms
+// above; each forwards unchanged. `stacked` is the frame layout, `tile` the
+// centre fill, `trans` the keying; DrawSkinStrip ignores top and bottom and
+// DrawSkinFrame always reads frames side by side.
+::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
+                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
+                           std::int32_t frameCount, std::int32_t frame);
+void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
+                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
+                   std::int32_t rightWidth, std::int32_t bottomHeight);
 void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, std::int32_t frameCount,
                     std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight, std::int32_t rightWidth,
                     std::int32_t bottomHeight);
-
-// A three-piece horizontal strip: left cap, the middle repeated at its own
-// width, right cap; every piece stretched to the target height. T and B are
-// not used.
 void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool trans,
                    std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
                    std::int32_t rightWidth, std::int32_t bottomHeight);
-
-// Frame k (frames side by side) stretched over `target`, composed at the
-// DC's default stretch mode.
 void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std::int32_t frameCount,
                    std::int32_t frame);
 

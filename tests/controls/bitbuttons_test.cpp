@@ -57,8 +57,9 @@ protected:
     // The "Buttons" frame's pixel at (x, y) of a w x h button.
     COLORREF Frame(int frame, int w, int h, int x, int y) {
         TDataSkinButton& e = *data->Buttons;
-        ::TBitmap f = CreateSkinBitmap({0, 0, w, h}, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight,
-                                       false, e.Tile == 1, e.FrameCount, frame);
+        ::TBitmap f = CreateSkinBitmap({0, 0, w, h}, e.Image, {e.FrameCount, frame},
+                                       {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                                       (e.Tile == 1) ? TFill::Tile : TFill::Stretch);
         const COLORREF c = f.Pixel(x, y);
         return c == kSkinKey && e.Trans == 1 ? Gdi(data->Colours.ButtonFace) : c;
     }

@@ -141,8 +141,9 @@ TEST_F(Buttons, FramesOnScreenByState) {
     GetWindowRect(b->Handle(), &r);
     const RECT size{0, 0, r.right - r.left, r.bottom - r.top};
     auto expected = [&](int frame, int x, int y) {
-        ::TBitmap f = CreateSkinBitmap(size, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
-                                       e.Tile == 1, 5, frame);
+        ::TBitmap f =
+            CreateSkinBitmap(size, e.Image, {5, frame}, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                             (e.Tile == 1) ? TFill::Tile : TFill::Stretch);
         const COLORREF c = f.Pixel(x, y);
         return c == kSkinKey && e.Trans == 1 ? Gdi(data->Colours.ButtonFace) : c;
     };

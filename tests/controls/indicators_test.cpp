@@ -15,8 +15,8 @@ using namespace srt;
 namespace {
 
 TBitmap Compose(const RECT& r, TDataSkinObject& e, int count, int frame) {
-    return CreateSkinBitmap(r, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false, e.Tile == 1,
-                            count, frame);
+    return CreateSkinBitmap(r, e.Image, {count, frame}, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                            (e.Tile == 1) ? TFill::Tile : TFill::Stretch);
 }
 
 int TextWidth(HWND window, HFONT font, const wchar_t* text) {

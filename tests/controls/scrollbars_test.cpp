@@ -172,8 +172,9 @@ TEST_F(ScrollFixture, ShortBarShowsHalvedArrowsAndNoTrackOrThumb) {
         RECT all{0, 0, 16, length};
         FillRect(local.Canvas(), &all, fill.Get());
     }
-    DrawSkinFrame(local.Canvas(), RECT{0, 0, 16, length / 2}, data->Scrollbar->Image, true, 23, 9);
-    DrawSkinFrame(local.Canvas(), RECT{0, length - length / 2, 16, length}, data->Scrollbar->Image, true, 23, 13);
+    DrawSkinFrame(local.Canvas(), RECT{0, 0, 16, length / 2}, data->Scrollbar->Image, {23, 9}, TKeying::Keyed);
+    DrawSkinFrame(local.Canvas(), RECT{0, length - length / 2, 16, length}, data->Scrollbar->Image, {23, 13},
+                  TKeying::Keyed);
     TBitmap expected(sb, length);
     SetStretchBltMode(expected.Canvas(), COLORONCOLOR);
     StretchBlt(expected.Canvas(), 0, 0, sb, length, local.Canvas(), 0, 0, 16, length, SRCCOPY);
@@ -345,8 +346,8 @@ TEST_F(ScrollFixture, HeaderSectionsFromTheHeaderbarImage) {
     SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     // The section's corner and the space after the last section are frame 1.
     TDataSkinObject& e = *data->Headerbar;
-    TBitmap section = CreateSkinBitmap(item, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight,
-                                       false, e.Tile == 1, 5, 1);
+    TBitmap section = CreateSkinBitmap(item, e.Image, {5, 1}, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                                       (e.Tile == 1) ? TFill::Tile : TFill::Stretch);
     EXPECT_EQ(At(b, 0, 0), At(section, 0, 0));
     EXPECT_EQ(At(b, item.right - 1, item.bottom - 1), At(section, item.right - 1, item.bottom - 1));
     EXPECT_EQ(At(b, item.right, 0), At(section, 0, 0));

@@ -51,19 +51,20 @@ class NinePiece : public drawtest::GdiBalance {};
 TEST_F(NinePiece, CornersCopiedEdgesAndCentreStretched) {
     TBitmap image = NinePieceImage(12, 10, 3, false, 3, 2, 4, 3);
     for (int k = 1; k <= 3; ++k) {
-        TBitmap out = CreateSkinBitmap(Rect(5, 7, 45, 32), image, 3, 2, 4, 3, false, false, 3, k);
+        TBitmap out = CreateSkinBitmap(Rect(5, 7, 45, 32), image, {3, k}, {3, 2, 4, 3}, TFill::Stretch);
         ASSERT_EQ(out.Width(), 40);
         ASSERT_EQ(out.Height(), 25);
         EXPECT_TRUE(PixelsAre(out, NinePieceExpected(k, 40, 25, 3, 2, 4, 3))) << "frame " << k;
     }
     // Shrinking the middle works the same way.
-    TBitmap small = CreateSkinBitmap(Rect(0, 0, 9, 6), image, 3, 2, 4, 3, false, false, 3, 2);
+    TBitmap small = CreateSkinBitmap(Rect(0, 0, 9, 6), image, {3, 2}, {3, 2, 4, 3}, TFill::Stretch);
     EXPECT_TRUE(PixelsAre(small, NinePieceExpected(2, 9, 6, 3, 2, 4, 3)));
 }
 
 TEST_F(NinePiece, StackedFrames) {
     TBitmap image = NinePieceImage(12, 10, 4, true, 2, 3, 2, 1);
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, 30, 17), image, 2, 3, 2, 1, true, false, 4, 3);
+    TBitmap out =
+        CreateSkinBitmap(Rect(0, 0, 30, 17), image, {4, 3, TFrameLayout::Stacked}, {2, 3, 2, 1}, TFill::Stretch);
     EXPECT_TRUE(PixelsAre(out, NinePieceExpected(3, 30, 17, 2, 3, 2, 1)));
 }
 
@@ -79,7 +80,7 @@ TEST_F(NinePiece, TiledCentreRunsUnderTheRightAndBottomEdges) {
     // A 20 x 12 centre: tiles at 0, 7 and 14 across, the third running one
     // pixel into the right edge; 0, 5, 10 down, the last into the bottom edge.
     const int w = l + 20 + r, h = t + 12 + b;
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, w, h), image, l, t, r, b, false, true, 1, 1);
+    TBitmap out = CreateSkinBitmap(Rect(0, 0, w, h), image, {1, 1}, {l, t, r, b}, TFill::Tile);
     EXPECT_TRUE(PixelsAre(out, [&](int x, int y) {
         const TAxis ax = Classify(x, w, l, r), ay = Classify(y, h, t, b);
         if (ax.piece == 1 && ay.piece == 1) return Rgb(200, (x - l) % tw, (y - t) % th);
@@ -90,19 +91,19 @@ TEST_F(NinePiece, TiledCentreRunsUnderTheRightAndBottomEdges) {
 TEST_F(NinePiece, MarginsThatDoNotFitAreDroppedPairwise) {
     // 100 wide with L = R = 60: the whole frame width is stretched over the 100.
     TBitmap image = NinePieceImage(130, 20, 1, false, 60, 0, 60, 0);
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, 100, 20), image, 60, 0, 60, 0, false, false, 1, 1);
+    TBitmap out = CreateSkinBitmap(Rect(0, 0, 100, 20), image, {1, 1}, {60, 0, 60, 0}, TFill::Stretch);
     TBitmap plain(100, 20);
     StretchBlt(plain.Canvas(), 0, 0, 100, 20, image.Canvas(), 0, 0, 130, 20, SRCCOPY);
     EXPECT_TRUE(SamePixels(out, plain));
     EXPECT_EQ(out.Pixel(99, 0), image.Pixel(129, 0));
 
     // L = R = 50: the margins stay 1:1 and the centre has no width.
-    TBitmap kept = CreateSkinBitmap(Rect(0, 0, 100, 20), image, 50, 0, 50, 0, false, false, 1, 1);
+    TBitmap kept = CreateSkinBitmap(Rect(0, 0, 100, 20), image, {1, 1}, {50, 0, 50, 0}, TFill::Stretch);
     EXPECT_TRUE(PixelsAre(kept, [&](int x, int y) { return image.Pixel(x < 50 ? x : x + 30, y); }));
 
     // The vertical pair drops on its own: T + B = 11 > 10, L and R stay.
     TBitmap tall = NinePieceImage(10, 12, 1, false, 2, 6, 2, 5);
-    TBitmap flat = CreateSkinBitmap(Rect(0, 0, 20, 10), tall, 2, 6, 2, 5, false, false, 1, 1);
+    TBitmap flat = CreateSkinBitmap(Rect(0, 0, 20, 10), tall, {1, 1}, {2, 6, 2, 5}, TFill::Stretch);
     for (int x : {0, 1, 10, 18, 19}) {
         const TAxis ax = Classify(x, 20, 2, 2);
         EXPECT_EQ(flat.Pixel(x, 0) & 0xFF, static_cast<std::uint32_t>(16 + ax.piece * 3)) << x;  // top row of source
@@ -112,7 +113,7 @@ TEST_F(NinePiece, MarginsThatDoNotFitAreDroppedPairwise) {
 
 TEST_F(NinePiece, LeftEdgeCoversTheFullHeightWithoutCorners) {
     TBitmap image = NinePieceImage(10, 6, 1, false, 4, 0, 0, 0);
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, 16, 15), image, 4, 0, 0, 0, false, false, 1, 1);
+    TBitmap out = CreateSkinBitmap(Rect(0, 0, 16, 15), image, {1, 1}, {4, 0, 0, 0}, TFill::Stretch);
     EXPECT_TRUE(PixelsAre(out, NinePieceExpected(1, 16, 15, 4, 0, 0, 0)));
 }
 
@@ -120,21 +121,21 @@ TEST_F(NinePiece, OnlyWholeFramesAreUsed) {
     // 99 pixels with five frames: frames are 19 wide, the fifth starts at 76
     // and columns 95 to 98 are never shown.
     TBitmap image = Make(99, 4, [](int x, int y) { return Rgb(x, y, 7); });
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, 19, 4), image, 0, 0, 0, 0, false, false, 5, 5);
+    TBitmap out = CreateSkinBitmap(Rect(0, 0, 19, 4), image, {5, 5}, {0, 0, 0, 0}, TFill::Stretch);
     EXPECT_TRUE(PixelsAre(out, [](int x, int y) { return Rgb(76 + x, y, 7); }));
-    TBitmap wide = CreateSkinBitmap(Rect(0, 0, 38, 4), image, 0, 0, 0, 0, false, false, 5, 5);
+    TBitmap wide = CreateSkinBitmap(Rect(0, 0, 38, 4), image, {5, 5}, {0, 0, 0, 0}, TFill::Stretch);
     for (int x = 0; x < 38; ++x) EXPECT_LE(wide.Pixel(x, 0) & 0xFF, 94u) << x;
 }
 
 TEST_F(NinePiece, BadFramesLeaveTheBitmapBlank) {
     TBitmap image = Solid(10, 10, Rgb(50, 60, 70));
     for (auto [count, k] : {std::pair{0, 1}, {3, 0}, {3, 4}, {-1, -1}}) {
-        TBitmap out = CreateSkinBitmap(Rect(0, 0, 8, 8), image, 2, 2, 2, 2, false, true, count, k);
+        TBitmap out = CreateSkinBitmap(Rect(0, 0, 8, 8), image, {count, k}, {2, 2, 2, 2}, TFill::Tile);
         EXPECT_EQ(out.Width(), 8);
         EXPECT_TRUE(PixelsAre(out, [](int, int) { return 0u; })) << count << " " << k;
     }
     TBitmap none;
-    TBitmap out = CreateSkinBitmap(Rect(0, 0, 8, 8), none, 2, 2, 2, 2, false, true, 1, 1);
+    TBitmap out = CreateSkinBitmap(Rect(0, 0, 8, 8), none, {1, 1}, {2, 2, 2, 2}, TFill::Tile);
     EXPECT_TRUE(PixelsAre(out, [](int, int) { return 0u; }));
 }
 
@@ -173,7 +174,7 @@ TEST_F(DrawSkin, ImageOpaqueAndKeyed) {
     for (int y = 2; y < 7; ++y)
         for (int x = 12 + 3; x < 12 + 8; ++x) image.SetPixel(x, y, kSkinKey);  // frame 2, the whole centre
     TBitmap target = Solid(50, 40, back);
-    DrawSkinImage(target.Canvas(), Rect(4, 6, 34, 26), image, false, false, false, 2, 2, 3, 2, 4, 3);
+    DrawSkinImage(target.Canvas(), Rect(4, 6, 34, 26), image, {2, 2}, {3, 2, 4, 3}, TFill::Stretch, TKeying::Opaque);
     auto composed = NinePieceExpected(2, 30, 20, 3, 2, 4, 3);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int y) {
         if (x < 4 || x >= 34 || y < 6 || y >= 26) return back;
@@ -183,7 +184,7 @@ TEST_F(DrawSkin, ImageOpaqueAndKeyed) {
     }));
 
     target = Solid(50, 40, back);
-    DrawSkinImage(target.Canvas(), Rect(4, 6, 34, 26), image, false, false, true, 2, 2, 3, 2, 4, 3);
+    DrawSkinImage(target.Canvas(), Rect(4, 6, 34, 26), image, {2, 2}, {3, 2, 4, 3}, TFill::Stretch, TKeying::Keyed);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int y) {
         if (x < 4 || x >= 34 || y < 6 || y >= 26) return back;
         if (x == 5 && y == 7) return back;
@@ -196,21 +197,21 @@ TEST_F(DrawSkin, ReversedTargetsAndBadFramesDrawNothing) {
     TBitmap image = Solid(12, 10, Rgb(200, 0, 0));
     TBitmap target = Solid(20, 20, Rgb(1, 2, 3));
     HDC dc = target.Canvas();
-    DrawSkinImage(dc, Rect(10, 0, 5, 8), image, false, false, false, 1, 1, 2, 2, 2, 2);
-    DrawSkinImage(dc, Rect(0, 10, 8, 5), image, false, true, true, 1, 1, 2, 2, 2, 2);
-    DrawSkinStrip(dc, Rect(10, 0, 5, 8), image, false, false, 1, 1, 2, 0, 2, 0);
-    DrawSkinStrip(dc, Rect(0, 10, 8, 5), image, false, true, 1, 1, 2, 0, 2, 0);
-    DrawSkinFrame(dc, Rect(10, 0, 5, 8), image, false, 1, 1);
-    DrawSkinFrame(dc, Rect(0, 10, 8, 5), image, true, 1, 1);
+    DrawSkinImage(dc, Rect(10, 0, 5, 8), image, {1, 1}, {2, 2, 2, 2}, TFill::Stretch, TKeying::Opaque);
+    DrawSkinImage(dc, Rect(0, 10, 8, 5), image, {1, 1}, {2, 2, 2, 2}, TFill::Tile, TKeying::Keyed);
+    DrawSkinStrip(dc, Rect(10, 0, 5, 8), image, {1, 1}, {2, 2}, TKeying::Opaque);
+    DrawSkinStrip(dc, Rect(0, 10, 8, 5), image, {1, 1}, {2, 2}, TKeying::Keyed);
+    DrawSkinFrame(dc, Rect(10, 0, 5, 8), image, {1, 1}, TKeying::Opaque);
+    DrawSkinFrame(dc, Rect(0, 10, 8, 5), image, {1, 1}, TKeying::Keyed);
     for (auto [count, k] : {std::pair{0, 1}, {2, 0}, {2, 3}}) {
-        DrawSkinImage(dc, Rect(0, 0, 8, 8), image, false, false, false, count, k, 0, 0, 0, 0);
-        DrawSkinStrip(dc, Rect(0, 0, 8, 8), image, false, false, count, k, 0, 0, 0, 0);
-        DrawSkinFrame(dc, Rect(0, 0, 8, 8), image, false, count, k);
-        DrawSkinBorder(dc, Rect(0, 0, 8, 8), image, false, count, k, 2, 2, 2, 2);
+        DrawSkinImage(dc, Rect(0, 0, 8, 8), image, {count, k}, {0, 0, 0, 0}, TFill::Stretch, TKeying::Opaque);
+        DrawSkinStrip(dc, Rect(0, 0, 8, 8), image, {count, k}, {0, 0}, TKeying::Opaque);
+        DrawSkinFrame(dc, Rect(0, 0, 8, 8), image, {count, k}, TKeying::Opaque);
+        DrawSkinBorder(dc, Rect(0, 0, 8, 8), image, {count, k}, {2, 2, 2, 2});
     }
     TBitmap none;
-    DrawSkinImage(dc, Rect(0, 0, 8, 8), none, false, false, false, 1, 1, 0, 0, 0, 0);
-    DrawSkinFrame(dc, Rect(0, 0, 8, 8), none, false, 1, 1);
+    DrawSkinImage(dc, Rect(0, 0, 8, 8), none, {1, 1}, {0, 0, 0, 0}, TFill::Stretch, TKeying::Opaque);
+    DrawSkinFrame(dc, Rect(0, 0, 8, 8), none, {1, 1}, TKeying::Opaque);
     EXPECT_TRUE(PixelsAre(target, [](int, int) { return Rgb(1, 2, 3); }));
 }
 
@@ -220,7 +221,7 @@ TEST_F(DrawSkin, BorderLeavesTheCentreAndSetsTheStretchMode) {
     TBitmap target = Solid(50, 40, back);
     HDC dc = target.Canvas();
     SetStretchBltMode(dc, BLACKONWHITE);
-    DrawSkinBorder(dc, Rect(5, 3, 35, 23), image, true, 2, 2, 3, 2, 4, 3);
+    DrawSkinBorder(dc, Rect(5, 3, 35, 23), image, {2, 2, TFrameLayout::Stacked}, {3, 2, 4, 3});
     EXPECT_EQ(GetStretchBltMode(dc), COLORONCOLOR);
     auto composed = NinePieceExpected(2, 30, 20, 3, 2, 4, 3);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int y) {
@@ -251,7 +252,7 @@ TEST_F(DrawSkin, StripRepeatsTheMiddleAndTheRightCapCoversTheOverrun) {
     TBitmap target = Solid(30, 8, back);
     // Width 15: left cap 0..2, middles at 3 and 7 (the second to 10, under
     // the cap), right cap 13..14. Height 6 stays 1:1.
-    DrawSkinStrip(target.Canvas(), Rect(2, 1, 17, 7), image, false, false, 2, 2, 3, 99, 2, 99);
+    DrawSkinStrip(target.Canvas(), Rect(2, 1, 17, 7), image, {2, 2}, {3, 2}, TKeying::Opaque);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int y) {
         if (x < 2 || x >= 17 || y < 1 || y >= 7) return back;
         const int sx = x - 2, sy = y - 1;
@@ -266,13 +267,13 @@ TEST_F(DrawSkin, StripWithoutMiddleDrawsItsCaps) {
     TBitmap target = Solid(20, 6, Rgb(1, 1, 1));
     // L + R = 9 = FW: no middle piece; the caps stay, the gap keeps the
     // composition's blank pixels.
-    DrawSkinStrip(target.Canvas(), Rect(0, 0, 20, 6), image, false, false, 1, 1, 5, 0, 4, 0);
+    DrawSkinStrip(target.Canvas(), Rect(0, 0, 20, 6), image, {1, 1}, {5, 4}, TKeying::Opaque);
     EXPECT_EQ(target.Pixel(0, 2), image.Pixel(0, 2));
     EXPECT_EQ(target.Pixel(4, 2), image.Pixel(4, 2));
     EXPECT_EQ(target.Pixel(16, 2), image.Pixel(5, 2));
     EXPECT_EQ(target.Pixel(19, 5), image.Pixel(8, 5));
     EXPECT_EQ(target.Pixel(10, 2), 0u);
-    DrawSkinStrip(target.Canvas(), Rect(0, 0, 20, 6), image, false, false, 1, 1, 6, 0, 6, 0);
+    DrawSkinStrip(target.Canvas(), Rect(0, 0, 20, 6), image, {1, 1}, {6, 6}, TKeying::Opaque);
 }
 
 TEST_F(DrawSkin, StripStretchesHeightKeysAndReadsStackedFrames) {
@@ -283,7 +284,7 @@ TEST_F(DrawSkin, StripStretchesHeightKeysAndReadsStackedFrames) {
     });
     const std::uint32_t back = Rgb(1, 2, 3);
     TBitmap target = Solid(12, 12, back);
-    DrawSkinStrip(target.Canvas(), Rect(0, 0, 12, 12), image, true, true, 2, 2, 2, 0, 2, 0);
+    DrawSkinStrip(target.Canvas(), Rect(0, 0, 12, 12), image, {2, 2, TFrameLayout::Stacked}, {2, 2}, TKeying::Keyed);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int) {
         if (x < 2) return Rgb(100 + x, 0, 50);
         if (x >= 10) return Rgb(100 + 7 + x - 10, 0, 50);
@@ -297,8 +298,8 @@ TEST_F(DrawSkin, FrameStretchesOneFrameAndKeys) {
     image.SetPixel(77, 2, kSkinKey);
     const std::uint32_t back = Rgb(1, 2, 3);
     TBitmap target = Solid(40, 20, back);
-    DrawSkinFrame(target.Canvas(), Rect(3, 4, 22, 12), image, false, 5, 5);  // 19 x 4 doubled down
-    DrawSkinFrame(target.Canvas(), Rect(3, 12, 22, 16), image, true, 5, 5);
+    DrawSkinFrame(target.Canvas(), Rect(3, 4, 22, 12), image, {5, 5}, TKeying::Opaque);  // 19 x 4 doubled down
+    DrawSkinFrame(target.Canvas(), Rect(3, 12, 22, 16), image, {5, 5}, TKeying::Keyed);
     EXPECT_TRUE(PixelsAre(target, [&](int x, int y) {
         if (x < 3 || x >= 22 || y < 4 || y >= 16) return back;
         if (y < 12) return x == 4 && (y - 4) / 2 == 2 ? kSkinKey : Rgb(76 + x - 3, (y - 4) / 2, 7);
@@ -332,17 +333,21 @@ TEST(SkinDrawModule, EveryRoutineLeavesTheGdiObjectCount) {
         EXPECT_EQ(drawtest::GdiObjectCount(), before) << name;
     };
     balanced("CreateSkinBitmap", [&] {
-        TBitmap b = CreateSkinBitmap(where, image, 3, 2, 4, 3, false, true, 2, 1);
+        TBitmap b = CreateSkinBitmap(where, image, {2, 1}, {3, 2, 4, 3}, TFill::Tile);
         ASSERT_NE(b.Canvas(), nullptr);
     });
     balanced("TileBitmap", [&] { TileBitmap(dc, where, image, Rect(3, 2, 8, 7)); });
-    balanced("DrawSkinImage", [&] { DrawSkinImage(dc, where, image, false, true, false, 2, 1, 3, 2, 4, 3); });
-    balanced("DrawSkinImage keyed", [&] { DrawSkinImage(dc, where, image, false, false, true, 2, 1, 3, 2, 4, 3); });
-    balanced("DrawSkinBorder", [&] { DrawSkinBorder(dc, where, image, false, 2, 2, 3, 2, 4, 3); });
-    balanced("DrawSkinStrip", [&] { DrawSkinStrip(dc, where, image, false, false, 2, 1, 3, 0, 4, 0); });
-    balanced("DrawSkinStrip keyed", [&] { DrawSkinStrip(dc, where, image, false, true, 2, 1, 3, 0, 4, 0); });
-    balanced("DrawSkinFrame", [&] { DrawSkinFrame(dc, where, image, false, 2, 1); });
-    balanced("DrawSkinFrame keyed", [&] { DrawSkinFrame(dc, where, image, true, 2, 1); });
+    balanced("DrawSkinImage", [&] {
+        DrawSkinImage(dc, where, image, {2, 1}, {3, 2, 4, 3}, TFill::Tile, TKeying::Opaque);
+    });
+    balanced("DrawSkinImage keyed", [&] {
+        DrawSkinImage(dc, where, image, {2, 1}, {3, 2, 4, 3}, TFill::Stretch, TKeying::Keyed);
+    });
+    balanced("DrawSkinBorder", [&] { DrawSkinBorder(dc, where, image, {2, 2}, {3, 2, 4, 3}); });
+    balanced("DrawSkinStrip", [&] { DrawSkinStrip(dc, where, image, {2, 1}, {3, 4}, TKeying::Opaque); });
+    balanced("DrawSkinStrip keyed", [&] { DrawSkinStrip(dc, where, image, {2, 1}, {3, 4}, TKeying::Keyed); });
+    balanced("DrawSkinFrame", [&] { DrawSkinFrame(dc, where, image, {2, 1}, TKeying::Opaque); });
+    balanced("DrawSkinFrame keyed", [&] { DrawSkinFrame(dc, where, image, {2, 1}, TKeying::Keyed); });
     balanced("DrawTransparent MaskBlt",
              [&] { DrawTransparent(dc, where, image, kSkinKey, TTransparentMethod::tmMaskBlt); });
     balanced("DrawTransparent three BitBlt",
@@ -351,4 +356,52 @@ TEST(SkinDrawModule, EveryRoutineLeavesTheGdiObjectCount) {
         GdiRegion region = BitmapToRegion(image, 1, 1, kSkinKey, 1, 1, 1);
         ASSERT_TRUE(region);
     });
+}
+
+TEST_F(DrawSkin, FrameReadsStackedFrames) {
+    // Three stacked frames of 4 x 2, each a colour of its own; frame 3 doubled.
+    TBitmap image = Make(4, 6, [](int x, int y) { return Rgb(x, y / 2 + 1, 9); });
+    TBitmap target = Solid(8, 4, Rgb(1, 2, 3));
+    DrawSkinFrame(target.Canvas(), Rect(0, 0, 8, 4), image, {3, 3, TFrameLayout::Stacked}, TKeying::Opaque);
+    EXPECT_TRUE(PixelsAre(target, [](int x, int) { return Rgb(x / 2, 3, 9); }));
+}
+
+// The positional forms stay for callers not yet moved; every argument must
+// reach the same place as in the typed form. Margins, frame and flags are
+// all different so that a swapped pair shows.
+TEST_F(DrawSkin, PositionalFormsMatchTheTypedForms) {
+    const std::uint32_t back = Rgb(10, 20, 30);
+    const RECT at = Rect(3, 2, 41, 29);
+    for (bool stacked : {false, true}) {
+        TBitmap image = NinePieceImage(14, 12, 3, stacked, 3, 2, 5, 4);
+        image.SetPixel(stacked ? 6 : 14 + 6, stacked ? 12 + 6 : 6, kSkinKey);  // frame 2, centre
+        const TFrameIndex frame{3, 2, stacked ? TFrameLayout::Stacked : TFrameLayout::SideBySide};
+        const TMargins margins{3, 2, 5, 4};
+        for (bool flag : {false, true}) {
+            const TFill fill = flag ? TFill::Tile : TFill::Stretch;
+            const TKeying keying = flag ? TKeying::Keyed : TKeying::Opaque;
+            SCOPED_TRACE(testing::Message() << "stacked " << stacked << ", flag " << flag);
+            EXPECT_TRUE(SamePixels(CreateSkinBitmap(at, image, 3, 2, 5, 4, stacked, flag, 3, 2),
+                                   CreateSkinBitmap(at, image, frame, margins, fill)));
+            auto same = [&](auto&& positional, auto&& typed) {
+                TBitmap a = Solid(48, 32, back), b = Solid(48, 32, back);
+                positional(a.Canvas());
+                typed(b.Canvas());
+                return SamePixels(a, b);
+            };
+            EXPECT_TRUE(same([&](HDC dc) { DrawSkinImage(dc, at, image, stacked, flag, !flag, 3, 2, 3, 2, 5, 4); },
+                             [&](HDC dc) {
+                                 DrawSkinImage(dc, at, image, frame, margins, fill,
+                                               flag ? TKeying::Opaque : TKeying::Keyed);
+                             }));
+            EXPECT_TRUE(same([&](HDC dc) { DrawSkinBorder(dc, at, image, stacked, 3, 2, 3, 2, 5, 4); },
+                             [&](HDC dc) { DrawSkinBorder(dc, at, image, frame, margins); }));
+            EXPECT_TRUE(same([&](HDC dc) { DrawSkinStrip(dc, at, image, stacked, flag, 3, 2, 3, 7, 5, 9); },
+                             [&](HDC dc) { DrawSkinStrip(dc, at, image, frame, {3, 5}, keying); }));
+            if (!stacked) {
+                EXPECT_TRUE(same([&](HDC dc) { DrawSkinFrame(dc, at, image, flag, 3, 2); },
+                                 [&](HDC dc) { DrawSkinFrame(dc, at, image, frame, keying); }));
+            }
+        }
+    }
 }
