@@ -184,20 +184,30 @@ void ParkTheMouse() { SetCursorPos(1016, 760); }
 // also takes down a menu left open.
 class TRun {
 public:
-    TRun(const std::wstring& exe, const std::wstring& arguments) : program_(exe, arguments) {}
-    ~TRun() {
-        if (program_.Started() && program_.Running()) {
-            TerminateProcess(program_.Handle(), 0);
-            WaitForSingleObject(program_.Handle(), 5000);
+    // Starting a program under Wine has failed now and then right after the
+    // one before was ended: a few tries, the last error kept for the message.
+    TRun(const std::wstring& exe, const std::wstring& arguments) {
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            program_ = std::make_unique<TProgram>(exe, arguments);
+            if (program_->Started()) break;
+            startError_ = GetLastError();
+            Sleep(500);
         }
     }
-    bool Started() const { return program_.Started(); }
-    DWORD Id() const { return program_.Id(); }
-    HANDLE Handle() const { return program_.Handle(); }
+    ~TRun() {
+        if (program_->Started() && program_->Running()) {
+            TerminateProcess(program_->Handle(), 0);
+            WaitForSingleObject(program_->Handle(), 5000);
+        }
+    }
+    bool Started() const { return program_->Started(); }
+    DWORD StartError() const { return startError_; }
+    DWORD Id() const { return program_->Id(); }
+    HANDLE Handle() const { return program_->Handle(); }
 
     // Waits for the program to settle into its message loop.
     void Idle() const {
-        WaitForInputIdle(program_.Handle(), 5000);
+        WaitForInputIdle(program_->Handle(), 5000);
     }
 
     // Does `action` and returns the windows that appeared after it (a menu,
@@ -210,7 +220,8 @@ public:
     }
 
 private:
-    TProgram program_;
+    std::unique_ptr<TProgram> program_;
+    DWORD startError_ = 0;
 };
 
 BOOL CALLBACK AddChild(HWND h, LPARAM p) {
@@ -242,7 +253,7 @@ protected:
         ParkTheMouse();
         const std::wstring sample = WindowsPath(std::string(SRT_SOURCE_DIR) + "/resources/samples/sample.srt");
         run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", options + L"\"" + sample + L"\"");
-        ASSERT_TRUE(run->Started());
+        ASSERT_TRUE(run->Started()) << "cannot start SrtRetime.exe, error " << run->StartError();
         ASSERT_TRUE(WaitFor([&] { return (form = srt::testing::TopWindowOf(run->Id(), L"TForm1")) != nullptr; }));
         memo = MemoOf(form);
         ASSERT_TRUE(memo);
@@ -383,7 +394,7 @@ void FixDatePickers(const TRun& run, HWND window) {
 void OpenGallery(int page, TGallery& g) {
     ParkTheMouse();
     g.run = std::make_unique<TRun>(GalleryPath(), page ? std::to_wstring(page) : L"");
-    ASSERT_TRUE(g.run->Started());
+    ASSERT_TRUE(g.run->Started()) << "cannot start SkinGallery.exe, error " << g.run->StartError();
     const DWORD pid = g.run->Id();
     ASSERT_TRUE(WaitFor([&] { return (g.launcher = srt::testing::TopWindowOf(pid, L"TGalleryForm")) != nullptr; }));
     if (page) {
