@@ -179,6 +179,16 @@ bool TCustomForm::RequestFocus(TWinControl* control) {
     return true;
 }
 
+// The active control goes with `control` if it is it or inside it.
+void TCustomForm::ChildRemoved(TControl* control) {
+    for (TControl* c = activeControl_; c; c = c->Parent())
+        if (c == control) {
+            activeControl_ = nullptr;
+            break;
+        }
+    TWinControl::ChildRemoved(control);
+}
+
 void TCustomForm::ChildFocused(TWinControl* control) {
     if (control != this) activeControl_ = control;
 }
