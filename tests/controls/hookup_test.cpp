@@ -176,7 +176,7 @@ TEST_F(Hookup, SkinColoursGoBackOnDetachAndStayWhenTheManagerEnds) {
     RunAction(srt::maActivate);
     ASSERT_NE(Skin(form->Handle()), nullptr);
     EXPECT_EQ(check->Color(), face);
-    ReleaseSkinManager();  // program end: every form skin is closing
+    srt::ReleaseSkinManager();  // program end: every form skin is closing
     EXPECT_EQ(check->Color(), face);
 }
 
