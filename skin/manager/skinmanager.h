@@ -1,4 +1,4 @@
-// The one skin manager of the process (TSkinManage::Instance makes it and
+// The one skin manager of the process (SkinManagerInstance makes it and
 // links it to the skin data layer). The skin data components register
 // with it and ask it for deferred actions; on Win32 it hooks window
 // creation, activation and destruction on the GUI thread and attaches the
