@@ -10,6 +10,7 @@
 #include "component/forms.h"
 #include "mainform.h"
 #include "skin/form/winskinform.h"
+#include "skin/manager/skinmanager.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // The skin data on the main window makes the skin manager as it loads.
+    // The skin manager, before the skin data on the main window loads.
     srt::InstallFormSkins();
     int code = 0;
     {
@@ -69,6 +70,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         code = Run();
     }
     // Program end: the manager lets go of what is left.
-    ReleaseSkinManager();
+    srt::ReleaseSkinManager();
     return code;
 }

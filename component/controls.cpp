@@ -195,6 +195,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(clBtnFace)
 
 TWinControl::~TWinControl() {
     Destroying();
+    // Out of the parent first, while the controls inside still say where
+    // they are (a form forgets its active control when it goes with us).
+    if (Parent()) Parent()->RemoveControl(this);
     for (TControl* c : std::vector<TControl*>(controls_)) c->parent_ = nullptr;
     controls_.clear();
     DestroyHandle();
@@ -209,6 +212,7 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     auto it = std::find(controls_.begin(), controls_.end(), control);
     if (it == controls_.end()) return;
+    ChildRemoved(control);
     if (control->Is<TGraphicControl>()) control->Invalidate();
     controls_.erase(it);
     control->parent_ = nullptr;
@@ -217,6 +221,23 @@ void TWinControl::RemoveControl(TControl* control) {
         if (handle_ && GetCapture() == handle_) ReleaseCapture();
     }
     if (hoverControl_ == control) hoverControl_ = nullptr;
+}
+
+void TWinControl::ChildRemoved(TControl* control) {
+    if (Parent()) Parent()->ChildRemoved(control);
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+    if (parent == Parent()) return;
+    TControl::SetParent(parent);
+    if (!handle_) return;
+    const bool child = (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) != 0;
+    if (child && parent && parent->handle_) {
+        ::SetParent(handle_, parent->handle_);
+        return;
+    }
+    DestroyHandle();
+    if (parent && parent->handle_) HandleNeeded();
 }
 
 std::int32_t TWinControl::TabOrder() const { return tabOrder_; }

@@ -152,6 +152,10 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    // A window that exists goes with the control to the new parent's window;
+    // without one there it goes, and is made again when asked for.
+    void SetParent(TWinControl* parent) override;
+
     // The window, created (with the parents' windows) when first asked for.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
@@ -209,6 +213,9 @@ protected:
     // A control inside this one asks for the focus; true when this one
     // (a form) takes care of it.
     virtual bool RequestFocus(TWinControl* control) { (void)control; return false; }
+    // `control` (with what it holds) is leaving this one or a control inside
+    // it; told before it goes.
+    virtual void ChildRemoved(TControl* control);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

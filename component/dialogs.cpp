@@ -1,8 +1,7 @@
 #include "component/dialogs.h"
 
-#include <commdlg.h>
+#include <algorithm>
 
-#include "component/forms.h"
 #include "component/wstr.h"
 
 SRT_DEFINE_CLASS(TOpenDialog, TComponent, {
@@ -20,34 +19,31 @@ SRT_DEFINE_CLASS(TOpenDialog, TComponent, {
 
 SRT_DEFINE_CLASS(TSaveDialog, TOpenDialog, )
 
-bool TOpenDialog::Execute() { return Application && Application->Prompts().ExecuteOpen(*this); }
-
-bool TSaveDialog::Execute() { return Application && Application->Prompts().ExecuteSave(*this); }
-
-bool RunFileDialog(TOpenDialog& d, HWND owner, bool save) {
+void PrepareFileDialog(const TOpenDialog& d, HWND owner, TFileDialogCall& call) {
     // "a|b|c|d" becomes "a\0b\0c\0d\0\0".
-    std::wstring filter = Widen(d.Filter());
-    for (auto& c : filter)
+    call.filter = Widen(d.Filter());
+    for (auto& c : call.filter)
         if (c == L'|') c = L'\0';
-    filter.append(2, L'\0');
+    call.filter.append(2, L'\0');
     // The platform wants the extension without its dot.
-    std::wstring ext = Widen(d.DefaultExt());
-    while (!ext.empty() && ext[0] == L'.') ext.erase(0, 1);
-    std::wstring initialDir = Widen(d.InitialDir());
-    std::wstring title = Widen(d.Title());
-    std::wstring file = Widen(d.FileName());
-    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    call.defaultExt = Widen(d.DefaultExt());
+    while (!call.defaultExt.empty() && call.defaultExt[0] == L'.') call.defaultExt.erase(0, 1);
+    call.initialDir = Widen(d.InitialDir());
+    call.title = Widen(d.Title());
+    call.file = Widen(d.FileName());
+    call.file.resize(std::max<std::size_t>(call.file.size() + 1, 32768), L'\0');
 
-    OPENFILENAMEW ofn{};
+    OPENFILENAMEW& ofn = call.ofn;
+    ofn = {};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = d.Filter().empty() ? nullptr : filter.c_str();
+    ofn.lpstrFilter = d.Filter().empty() ? nullptr : call.filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(d.FilterIndex());
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+    ofn.lpstrFile = call.file.data();
+    ofn.nMaxFile = static_cast<DWORD>(call.file.size());
+    ofn.lpstrInitialDir = call.initialDir.empty() ? nullptr : call.initialDir.c_str();
+    ofn.lpstrTitle = call.title.empty() ? nullptr : call.title.c_str();
+    ofn.lpstrDefExt = call.defaultExt.empty() ? nullptr : call.defaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
     std::uint32_t o = d.Options();
     if (o & ofReadOnly) ofn.Flags |= OFN_READONLY;
@@ -56,9 +52,17 @@ bool RunFileDialog(TOpenDialog& d, HWND owner, bool save) {
     if (o & ofPathMustExist) ofn.Flags |= OFN_PATHMUSTEXIST;
     if (o & ofFileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
     if (o & ofEnableSizing) ofn.Flags |= OFN_ENABLESIZING;
-    BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!ok) return false;
-    d.SetFileName(Narrow(file.c_str()));
-    d.SetFilterIndex(static_cast<std::int32_t>(ofn.nFilterIndex));
+}
+
+void TakeFileDialogResult(TOpenDialog& d, const TFileDialogCall& call) {
+    d.SetFileName(Narrow(call.file.c_str()));
+    d.SetFilterIndex(static_cast<std::int32_t>(call.ofn.nFilterIndex));
+}
+
+bool RunFileDialog(TOpenDialog& d, HWND owner, bool save) {
+    TFileDialogCall call;
+    PrepareFileDialog(d, owner, call);
+    if (!(save ? GetSaveFileNameW(&call.ofn) : GetOpenFileNameW(&call.ofn))) return false;
+    TakeFileDialogResult(d, call);
     return true;
 }

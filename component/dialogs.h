@@ -34,7 +34,8 @@ public:
     std::uint32_t Options() const { return options_; }
     void SetOptions(std::uint32_t v) { options_ = v; }
 
-    // Runs the dialog through the application's prompts; false on cancel.
+    // Runs the dialog through the application's prompts (TPrompts, with the
+    // application in component/forms); false on cancel.
     virtual bool Execute();
 
 private:
@@ -52,6 +53,22 @@ public:
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <commdlg.h>
+
+// The platform's structure for one run of a file dialog, with the texts it
+// points into.
+struct TFileDialogCall {
+    TFileDialogCall() = default;
+    TFileDialogCall(const TFileDialogCall&) = delete;
+    TFileDialogCall& operator=(const TFileDialogCall&) = delete;
+    std::wstring filter, defaultExt, initialDir, title, file;
+    OPENFILENAMEW ofn{};
+};
+// Fills `call` for `dialog` owned by `owner`.
+void PrepareFileDialog(const TOpenDialog& dialog, HWND owner, TFileDialogCall& call);
+// Takes the chosen file name and filter of a dialog that ended with OK.
+void TakeFileDialogResult(TOpenDialog& dialog, const TFileDialogCall& call);
 // Runs the platform dialog for `dialog` owned by `owner`; `save` picks the
 // save dialog. Returns false on cancel.
 bool RunFileDialog(TOpenDialog& dialog, HWND owner, bool save);

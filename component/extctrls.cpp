@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "component/forms.h"
 #include "component/wstr.h"
 
 // ---- TTimer --------------------------------------------------------------------
@@ -107,6 +106,13 @@ const TGraphicFormat* TGraphicFormats::FindExtension(std::string_view extension)
     return nullptr;
 }
 
+namespace {
+const TGraphicFormats* g_currentFormats = nullptr;
+}  // namespace
+
+const TGraphicFormats* TGraphicFormats::Current() { return g_currentFormats; }
+void TGraphicFormats::SetCurrent(const TGraphicFormats* formats) { g_currentFormats = formats; }
+
 const TGraphicFormat* TGraphicFormats::FindClipboardFormat(UINT format) const {
     for (const auto& f : formats_)
         if (format != 0 && f.ClipboardFormat == format) return &f;
@@ -169,7 +175,7 @@ SRT_DEFINE_CLASS(TImage, TGraphicControl, {
     b.Event("OnClick", &TImage::OnClick);
 })
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(Application ? &Application->GraphicFormats() : nullptr) {
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(TGraphicFormats::Current()) {
     SetBounds(0, 0, 105, 105);
     picture_.OnChange = [this] { PictureChanged(); };
 }

@@ -68,6 +68,11 @@ public:
     const TGraphicFormat* FindClipboardFormat(UINT format) const;
     const std::vector<TGraphicFormat>& Formats() const { return formats_; }
 
+    // The running application's formats (it names them while it exists),
+    // which new images decode with; null without an application.
+    static const TGraphicFormats* Current();
+    static void SetCurrent(const TGraphicFormats* formats);
+
 private:
     std::vector<TGraphicFormat> formats_;
 };

@@ -179,6 +179,16 @@ bool TCustomForm::RequestFocus(TWinControl* control) {
     return true;
 }
 
+// The active control goes with `control` if it is it or inside it.
+void TCustomForm::ChildRemoved(TControl* control) {
+    for (TControl* c = activeControl_; c; c = c->Parent())
+        if (c == control) {
+            activeControl_ = nullptr;
+            break;
+        }
+    TWinControl::ChildRemoved(control);
+}
+
 void TCustomForm::ChildFocused(TWinControl* control) {
     if (control != this) activeControl_ = control;
 }
@@ -356,6 +366,11 @@ bool TPrompts::ExecuteOpen(TOpenDialog& dialog) { return RunFileDialog(dialog, P
 
 bool TPrompts::ExecuteSave(TSaveDialog& dialog) { return RunFileDialog(dialog, PromptOwner(), true); }
 
+// The dialogs run through the application's prompts, which a test may answer.
+bool TOpenDialog::Execute() { return Application && Application->Prompts().ExecuteOpen(*this); }
+
+bool TSaveDialog::Execute() { return Application && Application->Prompts().ExecuteSave(*this); }
+
 void TPrompts::Message(const std::string& caption, const std::string& text) {
     MessageBoxW(PromptOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
 }
@@ -376,6 +391,7 @@ LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     Application = this;
+    TGraphicFormats::SetCurrent(&formats_);
     screen_ = new TScreen(this);
     Screen = screen_;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -405,6 +421,7 @@ TApplication::~TApplication() {
     DestroyComponents();
     if (handle_) DestroyWindow(handle_);
     Screen = nullptr;
+    if (TGraphicFormats::Current() == &formats_) TGraphicFormats::SetCurrent(nullptr);
     Application = nullptr;
 }
 

@@ -71,6 +71,7 @@ protected:
     void VisibleChanged() override;
     void ChildFocused(TWinControl* control) override;
     bool RequestFocus(TWinControl* control) override;
+    void ChildRemoved(TControl* control) override;
     virtual void DoShow() { OnShow(this); }
 
 private:

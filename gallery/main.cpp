@@ -9,6 +9,7 @@
 #include "gallery.h"
 #include "launcher.h"
 #include "skin/form/winskinform.h"
+#include "skin/manager/skinmanager.h"
 
 namespace {
 
@@ -44,6 +45,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TApplication app;
         code = Run();
     }
-    ReleaseSkinManager();
+    srt::ReleaseSkinManager();
     return code;
 }

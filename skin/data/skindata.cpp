@@ -16,8 +16,7 @@
 
 namespace {
 
-TSkinManagerFactory g_factory = nullptr;
-std::unique_ptr<ISkinManagerLink> g_manager;
+ISkinManagerLink* g_manager = nullptr;  // not owned: the manager links itself
 std::function<void(const std::string&)> g_messageHandler;
 
 constexpr int kActionInterval = 250;
@@ -135,9 +134,8 @@ std::string CheckSkinPackage(const std::string& name, const std::vector<std::uin
 
 }  // namespace
 
-ISkinManagerLink* SkinManager() { return g_manager.get(); }
-void SetSkinManagerFactory(TSkinManagerFactory factory) { g_factory = factory; }
-void ReleaseSkinManager() { g_manager.reset(); }
+ISkinManagerLink* SkinManager() { return g_manager; }
+void SetSkinManager(ISkinManagerLink* manager) { g_manager = manager; }
 
 void TSkinData::SetMessageHandler(std::function<void(const std::string&)> handler) {
     g_messageHandler = std::move(handler);
@@ -295,15 +293,13 @@ void TSkinData::SetActive(bool value) {
     switch (formType_) {
     case sfMainform:
         if (value && empty_) return;
-        manager->SetActionSource(this);
-        manager->RequestAction(value ? maActivate : maDeactivate, kActionInterval);
+        manager->RequestAction(value ? maActivate : maDeactivate, this, kActionInterval);
         break;
     case sfOnlyThisForm:
-        manager->SetActionSource(this);
         if (!value)
-            manager->RequestAction(maDeactivate, kActionInterval);
+            manager->RequestAction(maDeactivate, this, kActionInterval);
         else if (!empty_)
-            manager->RequestAction(maActivate, kActionInterval);
+            manager->RequestAction(maActivate, this, kActionInterval);
         break;
     case sfDialog: break;
     }
@@ -338,18 +334,15 @@ std::string TSkinData::SkinStore() const {
 
 void TSkinData::Refresh() {
     if (InState(csDesigning) || InState(csReading) || InState(csLoading)) return;
-    if (!SkinManager() && g_factory) Loaded();
     ISkinManagerLink* manager = SkinManager();
     if (!manager) return;
-    manager->SetActionSource(this);
     manager->FreeFormCaches();
-    manager->RequestAction(maRefresh, kActionInterval);
+    manager->RequestAction(maRefresh, this, kActionInterval);
 }
 
 void TSkinData::Loaded() {
     TComponent::Loaded();
     if (InState(csDesigning)) return;
-    if (!g_manager && g_factory) g_manager.reset(g_factory());
     ISkinManagerLink* manager = SkinManager();
     if (manager) manager->AddSkinData(this);
     if (formType_ == sfMainform) {
@@ -358,8 +351,7 @@ void TSkinData::Loaded() {
             if (empty_)
                 active_ = false;
             else if (manager) {
-                manager->SetActionSource(this);
-                manager->RequestAction(maActivate, kActionInterval);
+                manager->RequestAction(maActivate, this, kActionInterval);
             }
         }
     } else if (manager) {

@@ -4,9 +4,10 @@
 // skins the application's windows. Its published properties are the
 // engine's whole configuration surface.
 //
-// The manager is reached only through ISkinManagerLink, so this component
-// builds and runs without it: until a factory is set (SetSkinManagerFactory),
-// no manager exists and every call into it is left out.
+// The manager sits above this component: it makes and owns itself and
+// links itself here (SetSkinManager). The component reaches it only
+// through ISkinManagerLink and never makes one; while no manager is linked,
+// every call into it is left out.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +19,10 @@
 #include "component/classes.h"
 #include "component/graphics.h"
 #include "skin/data/records.h"
-#include "skin/manager/skintypes.h"
+#include "skin/data/skinenums.h"
 
 class TSkinData;
 
-// The enumerations are the manager's (skin/manager/skintypes.h, header
-// only), so both sides speak of one set of values.
 using srt::TSkinFormType;
 using srt::sfMainform;
 using srt::sfOnlyThisForm;
@@ -44,9 +43,7 @@ constexpr TSkinControls kDefaultSkinControls = srt::TSkinControls::Default().Bit
 using TSkinManagerAction = srt::TManagerAction;
 using srt::maNone, srt::maActivate, srt::maDeactivate, srt::maRefresh, srt::maPurge;
 
-// What the component needs of the skin manager. The manager implements it
-// and installs a factory; the component creates the one manager through it
-// when none exists yet.
+// What the component needs of the skin manager.
 class ISkinManagerLink {
 public:
     virtual ~ISkinManagerLink() = default;
@@ -57,11 +54,9 @@ public:
     virtual void SkinDataGone(TSkinData* data) { RemoveSkinData(data); }
     // The thread's CBT hook; installing it twice installs it once.
     virtual void InstallHook() = 0;
-    // Runs `action` `intervalMs` after the last request, on the GUI thread,
-    // for the source named just before (SetActionSource).
-    virtual void RequestAction(TSkinManagerAction action, int intervalMs) = 0;
-    // The component whose skin the next requested action applies.
-    virtual void SetActionSource(TSkinData* data) = 0;
+    // Runs `action` with the skin of `source` `intervalMs` after the last
+    // request, on the GUI thread.
+    virtual void RequestAction(TSkinManagerAction action, TSkinData* source, int intervalMs) = 0;
     // Every form skin drops its cached bitmaps.
     virtual void FreeFormCaches() = 0;
     // Switches skinning on and counts it as started (sfOnlyThisForm, sfDialog).
@@ -70,13 +65,11 @@ public:
     virtual void SkinWindow(TComponent* form) = 0;
 };
 
-// The manager, or null while none exists.
+// The manager linked now, or null.
 ISkinManagerLink* SkinManager();
-// Makes the manager; called by a component's Loaded when none exists. The
-// returned object lives until ReleaseSkinManager (program end).
-using TSkinManagerFactory = ISkinManagerLink* (*)();
-void SetSkinManagerFactory(TSkinManagerFactory factory);
-void ReleaseSkinManager();
+// The manager links itself as it is made and unlinks (null) as it goes; a
+// test may link its own.
+void SetSkinManager(ISkinManagerLink* manager);
 
 // The default Skin3rd lines: further control classes and the skin kind each
 // is painted as.

@@ -791,8 +791,7 @@ LRESULT TWinSkinForm::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     FState = fsDead;
     // Dead, this object keeps no reference to what outlives it or goes first.
     FForm = nullptr;
-    FManager->SetActionSource(std::exchange(FSkinData, nullptr));
-    FManager->RequestAction(maPurge, kActionInterval);
+    FManager->RequestAction(maPurge, std::exchange(FSkinData, nullptr), kActionInterval);
     return r;
 }
 
@@ -1208,14 +1207,7 @@ void UseFormSkins(TSkinManage& manager) {
     });
 }
 
-// The manager exists only once a skin data component has loaded; it gets
-// the form-skin factory as it is made.
-void InstallFormSkins() {
-    SetSkinManagerFactory([]() -> ISkinManagerLink* {
-        auto* manager = new TSkinManage;
-        UseFormSkins(*manager);
-        return manager;
-    });
-}
+// Makes the one manager with the form-skin factory.
+void InstallFormSkins() { UseFormSkins(SkinManagerInstance()); }
 
 }  // namespace srt

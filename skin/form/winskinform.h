@@ -215,7 +215,7 @@ private:
 // Makes `manager` attach TWinSkinForm objects.
 void UseFormSkins(TSkinManage& manager);
 // Lets the manager make form skins: call once at start-up, before the skin
-// data components load (the skin data factory included).
+// data components load (it makes the one manager).
 void InstallFormSkins();
 
 }  // namespace srt

@@ -5,10 +5,26 @@
 
 namespace srt {
 
-TSkinManage* TheSkinManager() { return dynamic_cast<TSkinManage*>(::SkinManager()); }
+namespace {
+std::unique_ptr<TSkinManage> g_instance;  // the one manager
+}  // namespace
 
-void InstallSkinManagerFactory() {
-    SetSkinManagerFactory([]() -> ISkinManagerLink* { return new TSkinManage; });
+TSkinManage& SkinManagerInstance() {
+    if (!g_instance) {
+        g_instance = std::make_unique<TSkinManage>();
+        ::SetSkinManager(g_instance.get());
+    }
+    return *g_instance;
+}
+
+TSkinManage* TheSkinManager() { return g_instance.get(); }
+
+// Unlinked first: skin data freed while the manager goes finds none.
+void ReleaseSkinManager() {
+    if (!g_instance) return;
+    ::SetSkinManager(nullptr);
+    std::unique_ptr<TSkinManage> manager = std::move(g_instance);
+    manager.reset();
 }
 
 TSkinManage::TSkinManage() = default;
@@ -17,6 +33,7 @@ TSkinManage::TSkinManage() = default;
 // every form skin from the last to the first, then the popup skins. A dead
 // form skin has let go of its window already.
 TSkinManage::~TSkinManage() {
+    if (::SkinManager() == this) ::SetSkinManager(nullptr);
     FStarted = 4;
     ArmTimer(false);
     ReleaseHook();
@@ -45,7 +62,6 @@ void TSkinManage::RemoveSkinData(::TSkinData* data) {
 void TSkinManage::SkinDataGone(::TSkinData* data) {
     if (!data) return;
     std::erase(FSkinDatas, data);
-    if (FActionSource == data) FActionSource = nullptr;
     if (FRunningSource == data) FRunningSource = nullptr;
     // Its own work goes; a purge it asked for stays.
     std::erase_if(FPending, [data](const TPendingAction& p) { return p.source == data && p.action != maPurge; });
@@ -59,11 +75,7 @@ void TSkinManage::SkinDataGone(::TSkinData* data) {
         skin.DropSkinData();
         dropped = true;
     }
-    if (!dropped) return;
-    ::TSkinData* source = FActionSource;
-    FActionSource = nullptr;
-    RequestAction(maPurge, kActionInterval);
-    FActionSource = source;
+    if (dropped) RequestAction(maPurge, nullptr, kActionInterval);
 }
 
 void TSkinManage::StartSkinning() {
@@ -81,14 +93,7 @@ bool TSkinManage::Pending(TManagerAction action) const {
     return std::any_of(FPending.begin(), FPending.end(), [action](const auto& p) { return p.action == action; });
 }
 
-void TSkinManage::SetActionSource(::TSkinData* source) {
-    FActionSource = source;
-    if (!source) return;
-    for (TPendingAction& p : FPending)
-        if (!p.source && p.action != maPurge) p.source = source;
-}
-
-void TSkinManage::RequestAction(TManagerAction action, int interval) {
+void TSkinManage::RequestAction(TManagerAction action, ::TSkinData* source, int interval) {
     if (action == maNone) return;
     FTimerInterval = interval > 0 ? static_cast<unsigned>(interval) : 1u;
     const bool isSwitch = action == maActivate || action == maDeactivate;
@@ -97,7 +102,7 @@ void TSkinManage::RequestAction(TManagerAction action, int interval) {
         FActive = action == maActivate;
         return;
     }
-    ::TSkinData* source = FActionSource;
+    if (!source && action != maPurge) return;
     const auto same = [&](const TPendingAction& p) {
         if (p.source != source) return false;
         if (isSwitch) return p.action == maActivate || p.action == maDeactivate;
@@ -110,7 +115,7 @@ void TSkinManage::RequestAction(TManagerAction action, int interval) {
 
 bool TSkinManage::TimerTick() {
     if (FDispatchDepth > 0) return false;
-    if (std::none_of(FPending.begin(), FPending.end(), [this](const auto& p) { return Runnable(p); })) return false;
+    if (FPending.empty()) return false;
     ArmTimer(false);
     const unsigned before = FTicket;
     // One pass over what was pending when the tick began, the purge first.
@@ -118,7 +123,7 @@ bool TSkinManage::TimerTick() {
         std::ptrdiff_t found = -1;
         for (std::size_t i = 0; i < FPending.size(); ++i) {
             const TPendingAction& p = FPending[i];
-            if (p.ticket >= before || !Runnable(p)) continue;
+            if (p.ticket >= before) continue;
             if (p.action == maPurge) return static_cast<std::ptrdiff_t>(i);
             if (found < 0) found = static_cast<std::ptrdiff_t>(i);
         }
@@ -140,7 +145,6 @@ bool TSkinManage::TimerTick() {
         ::TSkinData* source = std::exchange(FRunningSource, nullptr);
         if (source && source->OnSkinChanged) source->OnSkinChanged(source);
     }
-    FActionSource = nullptr;
     if (!FPending.empty()) ArmTimer(true);
     return true;
 }

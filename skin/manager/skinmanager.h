@@ -1,4 +1,5 @@
-// The one skin manager of the process. The skin data components register
+// The one skin manager of the process (SkinManagerInstance makes it and
+// links it to the skin data layer). The skin data components register
 // with it and ask it for deferred actions; on Win32 it hooks window
 // creation, activation and destruction on the GUI thread and attaches the
 // form skins and popup-menu skins. Registration and the action requests are
@@ -90,17 +91,15 @@ public:
     void InstallHook() override;
     bool HookInstalled() const { return FHook != 0; }
 
-    // Queues the action for the source named last (SetActionSource); once a
-    // window has been activated the queue runs from the deferred-action
-    // timer after `interval` ms. Before that maActivate and maDeactivate take
-    // effect at once on the switch only; other work waits for the timer.
-    // Pending work is never lost: a request replaces only an earlier switch
-    // (maActivate/maDeactivate) of the same source, and a purge stays pending
-    // until it has run.
-    void RequestAction(TManagerAction action, int interval) override;
-    // Names the requesting source; queued requests that named none yet get it.
-    void SetActionSource(::TSkinData* source) override;
-    ::TSkinData* ActionSource() const { return FActionSource; }
+    // Queues `action` for the skin of `source`; once a window has been
+    // activated the queue runs from the deferred-action timer after
+    // `interval` ms. Before that maActivate and maDeactivate take effect at
+    // once on the switch only; other work waits for the timer. A purge needs
+    // no source; any other action without one has nothing to act on and is
+    // dropped. Pending work is never lost: a request replaces only an earlier
+    // switch (maActivate/maDeactivate) of the same source, and a purge stays
+    // pending until it has run.
+    void RequestAction(TManagerAction action, ::TSkinData* source, int interval) override;
     // The action requested last that is still pending, else maNone.
     TManagerAction PendingAction() const { return FPending.empty() ? maNone : FPending.back().action; }
     bool Pending(TManagerAction action) const;
@@ -117,8 +116,8 @@ public:
     // The deferred-action timer as the window side drives it; tests call
     // TimerTick themselves. Runs the purge first, then the rest in request
     // order; work requested while it runs waits for the next tick. Returns
-    // false when nothing could run: a skin procedure is on the stack, or no
-    // source was named (the timer then keeps running).
+    // false when nothing could run: nothing is pending, or a skin procedure
+    // is on the stack (the timer then keeps running).
     bool TimerEnabled() const { return FTimerEnabled; }
     unsigned TimerInterval() const { return FTimerInterval; }
     bool TimerTick();
@@ -188,10 +187,9 @@ public:
 private:
     struct TPendingAction {
         TManagerAction action;
-        ::TSkinData* source;  // null until named; a purge runs without one
+        ::TSkinData* source;  // a purge may have none
         unsigned ticket;      // request order
     };
-    bool Runnable(const TPendingAction& p) const { return p.action == maPurge || p.source; }
     void RunAction(TManagerAction action, ::TSkinData* source);
     void FreeFormSkin(std::size_t index, bool detach);
     void ArmTimer(bool enabled);
@@ -208,7 +206,6 @@ private:
     std::uintptr_t FMdiClient = 0;
     std::vector<TPendingAction> FPending;
     unsigned FTicket = 0;
-    ::TSkinData* FActionSource = nullptr;
     ::TSkinData* FRunningSource = nullptr;  // the source of the action running now
     bool FTimerEnabled = false;
     unsigned FTimerInterval = kActionInterval;
@@ -219,10 +216,13 @@ private:
     TPopupSkinFactory FPopupFactory;
 };
 
-// The process's manager once a skin data component has made it through the
-// factory (SetSkinManagerFactory), else null.
+// The process's one manager: made on first use, owned here and linked to the
+// skin data layer (SetSkinManager) until ReleaseSkinManager.
+TSkinManage& SkinManagerInstance();
+// The one manager while it exists, else null.
 TSkinManage* TheSkinManager();
-// Sets the skin data factory to make a TSkinManage.
-void InstallSkinManagerFactory();
+// Program end: unlinks and frees the one manager (every form skin lets go of
+// its window).
+void ReleaseSkinManager();
 
 }  // namespace srt

@@ -52,8 +52,7 @@ protected:
     void TearDown() override {
         app.reset();
         Pump();
-        ReleaseSkinManager();
-        SetSkinManagerFactory(nullptr);
+        srt::ReleaseSkinManager();
     }
     srt::TWinSkinForm* Skin(HWND window) {
         return static_cast<srt::TWinSkinForm*>(manager->FindFormSkin(reinterpret_cast<std::uintptr_t>(window)));
@@ -68,8 +67,7 @@ protected:
         return Skin(window);
     }
     void RunAction(srt::TManagerAction action) {
-        manager->SetActionSource(data);
-        manager->RequestAction(action, 250);
+        manager->RequestAction(action, data, 250);
         ASSERT_TRUE(manager->TimerTick());
     }
 
@@ -149,8 +147,7 @@ TEST_F(Hookup, DeferredActionsWaitWhileAControlSkinProcedureRuns) {
     ASSERT_NE(Skinned(form->Handle()), nullptr);
     bool ranInside = true;
     onClick = [&] {
-        manager->SetActionSource(data);
-        manager->RequestAction(srt::maDeactivate, 250);
+        manager->RequestAction(srt::maDeactivate, data, 250);
         ranInside = manager->TimerTick();
     };
     SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -179,7 +176,7 @@ TEST_F(Hookup, SkinColoursGoBackOnDetachAndStayWhenTheManagerEnds) {
     RunAction(srt::maActivate);
     ASSERT_NE(Skin(form->Handle()), nullptr);
     EXPECT_EQ(check->Color(), face);
-    ReleaseSkinManager();  // program end: every form skin is closing
+    srt::ReleaseSkinManager();  // program end: every form skin is closing
     EXPECT_EQ(check->Color(), face);
 }
 

@@ -83,8 +83,7 @@ protected:
     }
     void Tick(TManagerAction action) {
         manager.NoteActivation();
-        manager.SetActionSource(&data);
-        manager.RequestAction(action, 250);
+        manager.RequestAction(action, &data, 250);
         EXPECT_TRUE(manager.TimerTick());
         Pump();
     }

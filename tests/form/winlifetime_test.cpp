@@ -26,8 +26,7 @@ protected:
     void TearDown() override {
         app.reset();
         Pump();
-        ReleaseSkinManager();
-        SetSkinManagerFactory(nullptr);
+        srt::ReleaseSkinManager();
     }
     TForm* NewForm(TComponent* owner, const char* caption) {
         auto* form = new TForm(owner);
@@ -39,10 +38,8 @@ protected:
     TSkinData* NewSkinData(TComponent* owner, TSkinFormType type = sfMainform) {
         auto* data = new TSkinData(owner);
         data->SetSkinFormtype(type);
-        // The first load makes the manager and registers through Loaded.
-        const bool managerMade = SkinManager() != nullptr;
         EXPECT_TRUE(data->LoadFromBytes(SkinBytes("default")));
-        if (managerMade) data->Loaded();
+        data->Loaded();  // registers with the manager
         manager = TheSkinManager();
         manager->SetActive(true);
         manager->NoteActivation();

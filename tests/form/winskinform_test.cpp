@@ -244,8 +244,7 @@ TEST_F(FormSkin, ReloadByAnotherSkinDataGivesEveryWindowItsButtonsBack) {
     manager.FreeFormCaches();
     EXPECT_EQ(skin->Buttons().Count(), 0u);
     manager.NoteActivation();
-    manager.SetActionSource(&other);
-    manager.RequestAction(maRefresh, 250);
+    manager.RequestAction(maRefresh, &other, 250);
     EXPECT_TRUE(manager.TimerTick());
     Pump();
     EXPECT_EQ(skin->Buttons().Count(), count);

@@ -26,13 +26,12 @@ TEST(SkinManage, RegistrationKeepsOrderAndRemovesTheFirstOccurrence) {
 TEST(SkinManage, RequestsBeforeTheFirstActivationOnlySetTheSwitch) {
     TSkinManage m;
     TSkinData d(nullptr);
-    m.SetActionSource(&d);
-    m.RequestAction(maActivate, 250);
+    m.RequestAction(maActivate, &d, 250);
     EXPECT_TRUE(m.Active());
     EXPECT_FALSE(m.TimerEnabled());
-    m.RequestAction(maDeactivate, 250);
+    m.RequestAction(maDeactivate, &d, 250);
     EXPECT_FALSE(m.Active());
-    m.RequestAction(maRefresh, 250);
+    m.RequestAction(maRefresh, &d, 250);
     EXPECT_FALSE(m.Active());
 }
 
@@ -43,17 +42,18 @@ TEST(SkinManage, RequestsAfterActivationRunFromTheTimer) {
     std::vector<TSkinData*> changed;
     m.SetActionRunner([&](TManagerAction a, TSkinData* s) { ran.emplace_back(a, s); });
     d.OnSkinChanged.Code = [&](TObject* s) { changed.push_back(static_cast<TSkinData*>(s)); };
-    m.RequestAction(maActivate, 250);
+    m.RequestAction(maActivate, &d, 250);
     m.NoteActivation();
     m.NoteActivation();
     EXPECT_EQ(m.Started(), 1);
-    m.RequestAction(maDeactivate, 300);
+    m.RequestAction(maDeactivate, &d, 300);
     EXPECT_TRUE(m.Active());  // not yet: the timer decides
     EXPECT_TRUE(m.TimerEnabled());
     EXPECT_EQ(m.TimerInterval(), 300u);
-    EXPECT_FALSE(m.TimerTick());  // no source named: keep waiting
+    m.EnterDispatch();
+    EXPECT_FALSE(m.TimerTick());  // a skin procedure runs: keep waiting
     EXPECT_TRUE(m.TimerEnabled());
-    m.SetActionSource(&d);
+    m.LeaveDispatch();
     EXPECT_TRUE(m.TimerTick());
     EXPECT_FALSE(m.TimerEnabled());
     EXPECT_FALSE(m.Active());
@@ -61,7 +61,21 @@ TEST(SkinManage, RequestsAfterActivationRunFromTheTimer) {
     EXPECT_EQ(ran[0].first, maDeactivate);
     EXPECT_EQ(ran[0].second, &d);
     EXPECT_EQ(changed, std::vector<TSkinData*>{&d});
-    EXPECT_EQ(m.ActionSource(), nullptr);
+    EXPECT_EQ(m.PendingAction(), maNone);
+}
+
+TEST(SkinManage, OnlyAPurgeIsQueuedWithoutASource) {
+    TSkinManage m;
+    m.NoteActivation();
+    std::vector<TManagerAction> ran;
+    m.SetActionRunner([&](TManagerAction a, TSkinData*) { ran.push_back(a); });
+    m.RequestAction(maRefresh, nullptr, 250);
+    m.RequestAction(maDeactivate, nullptr, 250);
+    EXPECT_EQ(m.PendingAction(), maNone);
+    EXPECT_FALSE(m.TimerTick());
+    m.RequestAction(maPurge, nullptr, 250);
+    EXPECT_TRUE(m.TimerTick());
+    EXPECT_EQ(ran, std::vector<TManagerAction>{maPurge});
 }
 
 TEST(SkinManage, RemovedSourceNeverRuns) {
@@ -69,8 +83,7 @@ TEST(SkinManage, RemovedSourceNeverRuns) {
     m.NoteActivation();
     auto* d = new TSkinData(nullptr);
     m.AddSkinData(d);
-    m.SetActionSource(d);
-    m.RequestAction(maRefresh, 250);
+    m.RequestAction(maRefresh, d, 250);
     m.RemoveSkinData(d);
     delete d;
     int runs = 0;
@@ -84,24 +97,35 @@ TEST(SkinManage, OtherSkinDataStartsSkinningAtOnce) {
     m.StartSkinning();
     EXPECT_TRUE(m.Active());
     EXPECT_EQ(m.Started(), 1);
-    m.RequestAction(maDeactivate, 250);
+    TSkinData d(nullptr);
+    m.RequestAction(maDeactivate, &d, 250);
     EXPECT_TRUE(m.TimerEnabled());
 }
 
-TEST(SkinManage, TheFactoryMakesTheOneManager) {
-    InstallSkinManagerFactory();
+TEST(SkinManage, TheOneManagerLinksItselfToTheSkinDataUntilReleased) {
+    ASSERT_EQ(TheSkinManager(), nullptr);
     TSkinData d(nullptr);
+    d.Loaded();  // no manager yet: the data makes none
+    EXPECT_EQ(TheSkinManager(), nullptr);
+    EXPECT_EQ(::SkinManager(), nullptr);
+    TSkinManage& m = SkinManagerInstance();
+    EXPECT_EQ(&SkinManagerInstance(), &m);
+    EXPECT_EQ(TheSkinManager(), &m);
+    EXPECT_EQ(::SkinManager(), &m);
     d.Loaded();
-    TSkinManage* m = TheSkinManager();
-    ASSERT_NE(m, nullptr);
-    ASSERT_EQ(m->SkinDatas().size(), 1u);
-    EXPECT_EQ(m->SkinDatas()[0], &d);
-    TSkinData e(nullptr);
-    e.Loaded();
-    EXPECT_EQ(TheSkinManager(), m);
-    EXPECT_EQ(m->SkinDatas().size(), 2u);
+    {
+        TSkinData e(nullptr);
+        e.Loaded();
+        EXPECT_EQ(m.SkinDatas(), (std::vector<TSkinData*>{&d, &e}));
+    }
+    EXPECT_EQ(m.SkinDatas(), std::vector<TSkinData*>{&d});  // a freed component unregisters
+    // A manager of a test's own is not the linked one.
+    { TSkinManage local; }
+    EXPECT_EQ(::SkinManager(), &m);
     ReleaseSkinManager();
-    SetSkinManagerFactory(nullptr);
+    EXPECT_EQ(TheSkinManager(), nullptr);
+    EXPECT_EQ(::SkinManager(), nullptr);
+    ReleaseSkinManager();
 }
 
 TEST(SkinManage, PurgeWaitsWhileASkinProcedureRuns) {
@@ -110,8 +134,7 @@ TEST(SkinManage, PurgeWaitsWhileASkinProcedureRuns) {
     int runs = 0;
     m.SetActionRunner([&](TManagerAction, TSkinData*) { ++runs; });
     m.NoteActivation();
-    m.SetActionSource(&d);
-    m.RequestAction(maPurge, 250);
+    m.RequestAction(maPurge, &d, 250);
     m.EnterDispatch();
     EXPECT_FALSE(m.TimerTick());
     EXPECT_EQ(runs, 0);
@@ -129,8 +152,7 @@ protected:
         m.SetActionRunner([this](TManagerAction a, TSkinData* s) { ran.emplace_back(a, s); });
     }
     void Request(TManagerAction action, TSkinData* source) {
-        m.SetActionSource(source);
-        m.RequestAction(action, 250);
+        m.RequestAction(action, source, 250);
     }
     using Ran = std::vector<std::pair<TManagerAction, TSkinData*>>;
     TSkinManage m;
@@ -193,8 +215,7 @@ TEST_F(PendingWork, APurgeRequestedBeforeTheFirstActivationIsKept) {
     TSkinManage fresh;
     Ran early;
     fresh.SetActionRunner([&](TManagerAction a, TSkinData* s) { early.emplace_back(a, s); });
-    fresh.SetActionSource(&d);
-    fresh.RequestAction(maPurge, 250);
+    fresh.RequestAction(maPurge, &d, 250);
     EXPECT_FALSE(fresh.TimerEnabled());
     fresh.NoteActivation();
     EXPECT_TRUE(fresh.TimerEnabled());

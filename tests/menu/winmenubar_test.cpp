@@ -96,12 +96,11 @@ class SkinnedMenus : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallFormSkins();
-        const bool first = TheSkinManager() == nullptr;
         data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));  // the first makes the manager
+        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
         manager = TheSkinManager();
         ASSERT_NE(manager, nullptr);
-        if (!first) manager->AddSkinData(data.get());
+        data->Loaded();  // registers and installs the hook
         manager->SetActive(true);
         manager->NoteActivation();
     }

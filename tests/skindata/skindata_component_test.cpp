@@ -38,15 +38,16 @@ std::vector<std::uint8_t> Block(const std::vector<std::uint8_t>& packed) {
     return out;
 }
 
-// Records every call; installed as the manager's factory for one test.
+// Records every call; linked as the manager for one test.
 struct FakeManager : ISkinManagerLink {
     static inline std::vector<std::string>* log = nullptr;
     void Say(const std::string& s) { log->push_back(s); }
     void AddSkinData(TSkinData*) override { Say("add"); }
     void RemoveSkinData(TSkinData*) override { Say("remove"); }
     void InstallHook() override { Say("hook"); }
-    void RequestAction(TSkinManagerAction a, int ms) override { Say("request " + std::to_string(a) + " " + std::to_string(ms)); }
-    void SetActionSource(TSkinData*) override { Say("source"); }
+    void RequestAction(TSkinManagerAction a, TSkinData* source, int ms) override {
+        Say("request " + std::to_string(a) + " " + (source ? source->Name() : "-") + " " + std::to_string(ms));
+    }
     void FreeFormCaches() override { Say("caches"); }
     void StartSkinning() override { Say("start"); }
     void SkinWindow(TComponent*) override { Say("skin window"); }
@@ -56,14 +57,14 @@ class WithManager : public ::testing::Test {
 protected:
     void SetUp() override {
         FakeManager::log = &calls;
-        SetSkinManagerFactory([]() -> ISkinManagerLink* { return new FakeManager; });
+        SetSkinManager(&manager);
     }
     void TearDown() override {
-        ReleaseSkinManager();
-        SetSkinManagerFactory(nullptr);
+        SetSkinManager(nullptr);
         FakeManager::log = nullptr;
     }
     std::vector<std::string> calls;
+    FakeManager manager;
 };
 
 TClassRegistry Classes() {
@@ -298,7 +299,7 @@ TEST_F(WithManager, LoadedRegistersInstallsTheHookAndActivates) {
     {
         TComponent form(nullptr);
         ReadComponent(form, Stored(Block(Skin("default"))), Classes());
-        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "source", "request 1 250"}));
+        EXPECT_EQ(calls, (std::vector<std::string>{"add", "hook", "request 1 SkinData1 250"}));
         calls.clear();
     }
     EXPECT_EQ(calls, (std::vector<std::string>{"remove"}));
@@ -319,20 +320,19 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(true);  // unchanged
     data->SetActive(false);
     data->SetActive(true);
-    // The source is named before each request, so a request never runs for
-    // the source of an earlier one.
-    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250", "source", "request 1 250"}));
+    // Each request names its source.
+    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 SkinData1 250", "request 1 SkinData1 250"}));
 
     calls.clear();
     data->SetSkinFile(std::string(SRT_SKIN_DIR) + "/dusk.skn");
-    EXPECT_EQ(calls, (std::vector<std::string>{"source", "caches", "request 3 250"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"caches", "request 3 SkinData1 250"}));
 
     // Switching on while empty asks for nothing.
     calls.clear();
     data->SetActive(false);
     data->SetSkinFile("");
     data->SetActive(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 SkinData1 250"}));
 
     calls.clear();
     data->SetSkinFormtype(sfOnlyThisForm);
@@ -340,7 +340,7 @@ TEST_F(WithManager, ActiveWritesRequestDeferredActions) {
     data->SetActive(true);
     data->SetSkinFormtype(sfDialog);
     data->SetActive(false);
-    EXPECT_EQ(calls, (std::vector<std::string>{"source", "request 2 250", "source"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"request 2 SkinData1 250"}));
 }
 
 TEST_F(WithManager, OtherFormTypesStartSkinningAtLoaded) {

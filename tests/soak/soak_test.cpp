@@ -87,8 +87,7 @@ protected:
         while (!open.empty()) CloseOldest();
         app.reset();
         Pump();
-        ReleaseSkinManager();
-        SetSkinManagerFactory(nullptr);
+        srt::ReleaseSkinManager();
     }
 
     // Pending messages, then the manager's deferred action (its timer is not
@@ -97,7 +96,7 @@ protected:
     // finished (its dispatch is still counted): counted as missed.
     void Settle() {
         Pump();
-        if (manager->ActionSource() && !manager->TimerTick()) ++missedActions;
+        if (manager->PendingAction() != srt::maNone && !manager->TimerTick()) ++missedActions;
         Pump();
     }
     void OpenPage(std::size_t index) {
