@@ -5,9 +5,10 @@
 
 #include "component/stream.h"
 #include "component/wstr.h"
+#include "core/atomicfile.h"
 #include "core/ioerror.h"
+#include "core/platformfile.h"
 #include "core/timeshift.h"
-#include "fileops.h"
 #include "image/gifgraphic.h"
 #include "skin/data/skindata.h"
 
@@ -125,7 +126,7 @@ void TForm1::Button3Click(TObject*) {
     }
     SaveDialog1->SetFileName(OpenDialog1->FileName());
     if (!SaveDialog1->Execute()) return;
-    if (int error = srt::ReplaceFileAtomically(Widen(SaveDialog1->FileName()), bytes))
+    if (int error = srt::ReplaceFileContents(Widen(SaveDialog1->FileName()), bytes))
         Application->ShowException(srt::IOErrorText(error));
 }
 

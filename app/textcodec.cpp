@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "component/utf8.h"
@@ -66,6 +67,16 @@ std::wstring DecodeAnsiSlow(std::string_view bytes, UINT codePage) {
     return out;
 }
 
+// The text when every byte decodes and the text encodes back to the same
+// bytes; none otherwise.
+std::optional<std::wstring> DecodeAnsiWhole(std::string_view bytes, UINT codePage) {
+    std::wstring w = Widen(bytes, codePage, MB_ERR_INVALID_CHARS);
+    if (w.empty() && !bytes.empty()) return std::nullopt;
+    bool lossy = false;
+    if (HasByteEscape(w) || Narrow(w, codePage, &lossy) != bytes || lossy) return std::nullopt;
+    return w;
+}
+
 }  // namespace
 
 std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT codePage) {
@@ -87,12 +98,23 @@ std::wstring DecodeText(std::string_view bytes, TextEncoding encoding, UINT code
     }
     if (codePage == CP_ACP) codePage = GetACP();
     // Fast path: the whole text decodes and encodes back to itself.
-    std::wstring w = Widen(bytes, codePage, MB_ERR_INVALID_CHARS);
-    if (!w.empty() || bytes.empty()) {
-        bool lossy = false;
-        if (!HasByteEscape(w) && Narrow(w, codePage, &lossy) == bytes && !lossy) return EscapeNul(std::move(w));
+    if (std::optional<std::wstring> w = DecodeAnsiWhole(bytes, codePage)) return EscapeNul(std::move(*w));
+    // Else line by line (an LF never ends a character), so that only the
+    // lines that need it go character by character.
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t lf = bytes.find('\n', start);
+        const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf + 1;
+        const std::string_view piece = bytes.substr(start, end - start);
+        if (std::optional<std::wstring> w = DecodeAnsiWhole(piece, codePage)) {
+            out += *w;
+        } else {
+            out += DecodeAnsiSlow(piece, codePage);
+        }
+        start = end;
     }
-    return EscapeNul(DecodeAnsiSlow(bytes, codePage));
+    return EscapeNul(std::move(out));
 }
 
 std::string EncodeText(std::wstring_view text, TextEncoding encoding, UINT codePage, bool* lossy) {

@@ -4,6 +4,7 @@
 #include "core/atomicfile.h"
 #include "core/ioerror.h"
 #include "core/match.h"
+#include "core/nativepath.h"
 #include "core/platformfile.h"
 #include "core/retime.h"
 #include "core/retimer.h"
@@ -17,7 +18,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -132,16 +132,16 @@ void Check(int code, const std::string& what) {
     if (code) throw FileFailure{what, code};
 }
 
-std::filesystem::path PathOf(const std::string& argument) {
+srt::NativePath PathOf(const std::string& argument) {
 #ifdef _WIN32
     // Arguments come in the ANSI code page.
     std::wstring wide(argument.size() + 1, L'\0');
     const int n = MultiByteToWideChar(CP_ACP, 0, argument.data(), int(argument.size()), wide.data(),
                                       int(wide.size()));
     wide.resize(std::size_t(n > 0 ? n : 0));
-    return std::filesystem::path(wide);
+    return wide;
 #else
-    return std::filesystem::path(argument);
+    return argument;
 #endif
 }
 

@@ -31,8 +31,8 @@ mode_t NewFileMode() {
 }
 
 // Makes the rename durable; file systems that cannot sync a folder are let be.
-void SyncFolder(const std::filesystem::path& file) {
-    std::filesystem::path folder = file.parent_path();
+void SyncFolder(const NativePath& file) {
+    NativePath folder = FolderPrefix(file);
     if (folder.empty()) folder = ".";
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -49,14 +49,17 @@ AtomicFile::~AtomicFile() { Discard(); }
 void AtomicFile::Discard() {
     file_.Close();
     if (!temp_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(temp_, ignored);
+#ifdef _WIN32
+        DeleteFileW(temp_.c_str());
+#else
+        unlink(temp_.c_str());
+#endif
         temp_.clear();
     }
     direct_ = false;
 }
 
-int AtomicFile::Open(const std::filesystem::path& target) {
+int AtomicFile::Open(const NativePath& target) {
     Discard();
     target_ = target;
 #ifdef _WIN32
@@ -121,7 +124,7 @@ int AtomicFile::Commit() {
     return 0;
 }
 
-int ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes) {
+int ReplaceFileContents(const NativePath& target, std::string_view bytes) {
     AtomicFile file;
     if (int error = file.Open(target)) return error;
     if (int error = file.Write(bytes)) return error;

@@ -8,10 +8,10 @@
 // for IOErrorText.
 #pragma once
 
-#include "core/platformfile.h"
-
-#include <filesystem>
 #include <string_view>
+
+#include "core/nativepath.h"
+#include "core/platformfile.h"
 
 namespace srt {
 
@@ -23,18 +23,18 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    int Open(const std::filesystem::path& target);
+    int Open(const NativePath& target);
     int Write(std::string_view bytes);
     int Commit();
     void Discard();
 
 private:
     PlatformFile file_;
-    std::filesystem::path target_, temp_;
+    NativePath target_, temp_;
     bool direct_ = false;
 };
 
 // Open, Write and Commit in one call.
-int ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+int ReplaceFileContents(const NativePath& target, std::string_view bytes);
 
 }  // namespace srt

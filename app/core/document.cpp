@@ -14,22 +14,6 @@ constexpr std::string_view kArrow = "-->";
 // matched greedily in order.
 constexpr std::size_t kMaxCompareCells = std::size_t(1) << 22;
 
-// The memo's own lines: split at CR LF, a final CR LF adds no line.
-std::vector<std::wstring_view> SplitShown(std::wstring_view text) {
-    std::vector<std::wstring_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -75,6 +59,25 @@ std::vector<std::ptrdiff_t> MatchLines(const std::vector<const std::wstring*>& o
     return match;
 }
 
+// The texts of lines decoded in one codec call rather than one per line:
+// the lines joined by CR LF, decoded and cut at CR LF again (no line's bytes
+// hold a CR or LF). Falls back to line by line should the cut not give the
+// same number of lines.
+// `joined` is JoinLinesCRLF(lines).
+std::vector<std::wstring> DecodeLines(const TextCodec& codec, const std::vector<std::string>& lines,
+                                      std::string_view joined, TextEncoding encoding) {
+    std::vector<std::wstring> texts;
+    texts.reserve(lines.size());
+    const std::wstring text = codec.Decode(joined, encoding);
+    const std::vector<std::wstring_view> cut = SplitCrLfLines<wchar_t>(text);
+    if (cut.size() == lines.size()) {
+        for (std::wstring_view line : cut) texts.emplace_back(line);
+    } else {
+        for (const std::string& bytes : lines) texts.push_back(codec.Decode(bytes, encoding));
+    }
+    return texts;
+}
+
 }  // namespace
 
 std::optional<std::string> Document::Append(std::string_view file) {
@@ -89,17 +92,19 @@ std::optional<std::string> Document::Append(std::string_view file) {
 
 std::optional<std::string> Document::AppendUtf16(const Utf16Text& file) {
     std::vector<std::string> lines = SplitTextLines(file.text);
+    std::vector<std::wstring> texts = DecodeLines(codec_, lines, JoinLinesCRLF(lines), TextEncoding::Utf8);
     std::vector<DocumentLine> added;
     added.reserve(lines.size());
     if (lines_.empty() || utf16_) {
         if (lines_.empty()) utf16_ = file.order;
-        for (std::string& bytes : lines)
-            added.push_back({codec_.Decode(bytes, TextEncoding::Utf8), std::move(bytes), TextEncoding::Utf8, false});
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            added.push_back({std::move(texts[i]), std::move(lines[i]), TextEncoding::Utf8, false});
     } else {
         // Into an 8-bit document: the characters in its encoding.
         const TextEncoding target = encoding_.value_or(TextEncoding::Utf8);
-        for (std::string& units : lines) {
-            DocumentLine line{codec_.Decode(units, TextEncoding::Utf8), {}, target, false};
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::string& units = lines[i];
+            DocumentLine line{std::move(texts[i]), {}, target, false};
             bool held = target == TextEncoding::Utf8 ? IsValidUtf8(units)
                                                      : !HasByteEscape(line.text) &&
                                                            codec_.Encode(line.text, target, line.bytes);
@@ -118,12 +123,13 @@ std::optional<std::string> Document::AppendUtf16(const Utf16Text& file) {
 
 std::optional<std::string> Document::AppendBytes(std::string_view file) {
     std::vector<std::string> lines = SplitTextLines(file);
-    std::string joined = JoinLinesCRLF(lines);
+    const std::string joined = JoinLinesCRLF(lines);
     const TextEncoding encoding = DetectEncoding(joined);
+    std::vector<std::wstring> texts = DecodeLines(codec_, lines, joined, encoding);
     std::vector<DocumentLine> added;
     added.reserve(lines.size());
-    for (std::string& bytes : lines) {
-        DocumentLine line{codec_.Decode(bytes, encoding), std::move(bytes), encoding, false};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        DocumentLine line{std::move(texts[i]), std::move(lines[i]), encoding, false};
         if (utf16_) {
             // Into a UTF-16 document: the characters, held as its units are.
             if (HasByteEscape(line.text) || !codec_.Encode(line.text, TextEncoding::Utf8, line.bytes))
@@ -139,7 +145,7 @@ std::optional<std::string> Document::AppendBytes(std::string_view file) {
 }
 
 void Document::Update(std::wstring_view text) {
-    const std::vector<std::wstring_view> shown = SplitShown(text);
+    const std::vector<std::wstring_view> shown = SplitCrLfLines(text);
     const std::size_t n = lines_.size(), m = shown.size();
     std::size_t prefix = 0;
     while (prefix < n && prefix < m && lines_[prefix].text == shown[prefix]) ++prefix;

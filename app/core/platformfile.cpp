@@ -19,6 +19,34 @@ PlatformFile::PlatformFile(PlatformFile&& other) noexcept { *this = std::move(ot
 
 PlatformFile::~PlatformFile() { Close(); }
 
+int ReadWholeFile(const NativePath& path, std::string& bytes) {
+    constexpr int kErrNotEnoughMemory = 8;
+    constexpr std::size_t kLimit = 0x7FFFFFFF;
+    bytes.clear();
+    PlatformFile file;
+    if (int error = file.OpenRead(path)) return error;
+    std::size_t size = 0;
+    bytes.resize(std::size_t(1) << 16);
+    for (;;) {
+        if (size == bytes.size()) {
+            if (bytes.size() > kLimit / 2) {
+                bytes.clear();
+                return kErrNotEnoughMemory;
+            }
+            bytes.resize(bytes.size() * 2);
+        }
+        std::size_t got = 0;
+        if (int error = file.Read(bytes.data() + size, bytes.size() - size, got)) {
+            bytes.clear();
+            return error;
+        }
+        if (got == 0) break;
+        size += got;
+    }
+    bytes.resize(size);
+    return 0;
+}
+
 #ifdef _WIN32
 
 namespace {
@@ -67,7 +95,7 @@ PlatformFile PlatformFile::StandardOutput() {
     return f;
 }
 
-int PlatformFile::OpenRead(const std::filesystem::path& path) {
+int PlatformFile::OpenRead(const NativePath& path) {
     Close();
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -77,7 +105,7 @@ int PlatformFile::OpenRead(const std::filesystem::path& path) {
     return 0;
 }
 
-int PlatformFile::OpenWrite(const std::filesystem::path& path) {
+int PlatformFile::OpenWrite(const NativePath& path) {
     Close();
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -101,9 +129,9 @@ int PlatformFile::OpenScratch() {
     return 0;
 }
 
-int PlatformFile::CreateBeside(const std::filesystem::path& target, std::filesystem::path& created) {
+int PlatformFile::CreateBeside(const NativePath& target, NativePath& created) {
     Close();
-    std::filesystem::path folder = target.parent_path();
+    NativePath folder = FolderPrefix(target);
     if (folder.empty()) folder = L".";
     wchar_t name[MAX_PATH + 1] = {};
     if (!GetTempFileNameW(folder.c_str(), L"srt", 0, name)) return LastPlatformFileError();
@@ -226,7 +254,7 @@ PlatformFile PlatformFile::StandardOutput() {
     return f;
 }
 
-int PlatformFile::OpenRead(const std::filesystem::path& path) {
+int PlatformFile::OpenRead(const NativePath& path) {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return FileErrorOfErrno(errno, false);
@@ -240,7 +268,7 @@ int PlatformFile::OpenRead(const std::filesystem::path& path) {
     return 0;
 }
 
-int PlatformFile::OpenWrite(const std::filesystem::path& path) {
+int PlatformFile::OpenWrite(const NativePath& path) {
     Close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return FileErrorOfErrno(errno, true);
@@ -261,11 +289,9 @@ int PlatformFile::OpenScratch() {
     return 0;
 }
 
-int PlatformFile::CreateBeside(const std::filesystem::path& target, std::filesystem::path& created) {
+int PlatformFile::CreateBeside(const NativePath& target, NativePath& created) {
     Close();
-    std::string name = target.parent_path().string();
-    if (!name.empty()) name += '/';
-    name += "." + target.filename().string() + ".XXXXXX";
+    std::string name = FolderPrefix(target) + "." + BareName(target) + ".XXXXXX";
     const int fd = mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return FileErrorOfErrno(errno, true);
     fd_ = fd;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+#include <string>
 #include <string_view>
+
+#include "core/nativepath.h"
 
 namespace srt {
 
@@ -23,14 +25,14 @@ public:
     static PlatformFile StandardInput();
     static PlatformFile StandardOutput();
 
-    int OpenRead(const std::filesystem::path& path);
+    int OpenRead(const NativePath& path);
     // An existing file or device, for writing, not truncated.
-    int OpenWrite(const std::filesystem::path& path);
+    int OpenWrite(const NativePath& path);
     // A new, empty, unnamed file in the temporary folder, gone when closed.
     int OpenScratch();
     // A new, empty file with a name of its own in the same folder as
     // target, for writing; its path goes to created.
-    int CreateBeside(const std::filesystem::path& target, std::filesystem::path& created);
+    int CreateBeside(const NativePath& target, NativePath& created);
 
     bool IsOpen() const;
     // A file on disk (not a pipe, device or console): it can seek and truncate.
@@ -58,6 +60,10 @@ private:
 #endif
     bool owned_ = false;
 };
+
+// A whole file read into bytes (emptied on failure). Files of 2 GB and more
+// are refused as not enough memory.
+int ReadWholeFile(const NativePath& path, std::string& bytes);
 
 #ifdef _WIN32
 // The code of the last failed file call, a full disk given code 101.

@@ -2,12 +2,7 @@
 
 #include "core/textlines.h"
 
-#include <array>
 #include <cstring>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace srt {
 namespace {
@@ -15,59 +10,6 @@ namespace {
 // Blocks small enough to stay in the cache between reading and writing.
 constexpr std::size_t kInputBlock = std::size_t(1) << 18;
 constexpr std::size_t kOutputBlock = std::size_t(1) << 18;
-
-// The bytes the scan stops at: line ends, CRs, the end of an arrow, byte 26.
-constexpr std::array<bool, 256> kStops = [] {
-    std::array<bool, 256> stops{};
-    stops['\n'] = stops['\r'] = stops['>'] = stops[0x1A] = true;
-    return stops;
-}();
-
-// Finds the stops in order: LFs, ">", byte 26 and CRs. Sixteen bytes at a
-// time where the vector unit allows, skipping a CR that stands before an LF
-// (the caller reads that pair at the LF).
-class StopScanner {
-public:
-    StopScanner(const char* p, std::size_t from, std::size_t n) : p_(p), n_(n), pos_(from) {}
-
-    // The next stop, or n.
-    std::size_t Next() {
-#ifdef __SSE2__
-        for (;;) {
-            if (mask_) {
-                const std::size_t at = base_ + std::size_t(__builtin_ctz(mask_));
-                mask_ &= mask_ - 1;
-                return at;
-            }
-            if (pos_ + 17 > n_) break;
-            base_ = pos_;
-            mask_ = Mask(p_ + pos_);
-            pos_ += 16;
-        }
-#endif
-        while (pos_ < n_ && !kStops[static_cast<unsigned char>(p_[pos_])]) ++pos_;
-        return pos_ < n_ ? pos_++ : n_;
-    }
-
-private:
-#ifdef __SSE2__
-    static unsigned Mask(const char* p) {
-        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), gt = _mm_set1_epi8('>'),
-                      eof = _mm_set1_epi8(0x1A);
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-        const __m128i loneCR = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), loneCR),
-                                          _mm_or_si128(_mm_cmpeq_epi8(v, gt), _mm_cmpeq_epi8(v, eof)));
-        return unsigned(_mm_movemask_epi8(hits));
-    }
-    std::size_t base_ = 0;
-    unsigned mask_ = 0;
-#endif
-    const char* p_;
-    std::size_t n_;
-    std::size_t pos_;
-};
 
 bool HasArrow(std::string_view line) {
     if (line.size() >= 16 && line[13] == '-' && line[14] == '-' && line[15] == '>') return true;
@@ -133,7 +75,7 @@ void StreamRetimer::Process(bool last) {
     // block from span; every other line is written on its own.
     std::size_t span = start;
     bool loneCR = loneCR_, arrow = arrow_;
-    StopScanner stops(p, start + scanned_, n);
+    LineStops<true> stops(p, start + scanned_, n);
     for (std::size_t i; (i = stops.Next()) < n;) {
         const char c = p[i];
         if (c == '\n') {

@@ -4,30 +4,40 @@
 
 namespace srt {
 
-TextLineReader::TextLineReader(std::string_view bytes) : rest_(bytes) {
-    if (auto eof = rest_.find('\x1a'); eof != std::string_view::npos) rest_ = rest_.substr(0, eof);
-}
+TextLineReader::TextLineReader(std::string_view bytes) : bytes_(bytes) {}
 
 bool TextLineReader::Next(std::string_view& line) {
-    if (rest_.empty()) return false;
-    std::string_view raw = rest_;
-    if (const void* lf = std::memchr(rest_.data(), '\n', rest_.size())) {
-        std::size_t length = std::size_t(static_cast<const char*>(lf) - rest_.data());
-        raw = rest_.substr(0, length);
-        rest_ = rest_.substr(length + 1);
-    } else {
-        rest_ = {};
-    }
+    if (done_) return false;
+    const char* p = bytes_.data();
+    std::size_t n = bytes_.size();
+    const std::size_t start = pos_;
     // The CR of a CR LF ends the line and every other CR is dropped: either
     // way no CR is part of the line.
-    if (std::memchr(raw.data(), '\r', raw.size()) == nullptr) {
-        line = raw;
-        return true;
+    bool loneCR = false;
+    std::size_t end = n;
+    LineStops<false> stops(p, start, n);
+    for (std::size_t i; (i = stops.Next()) < n;) {
+        if (p[i] == '\n') {
+            end = i > start && p[i - 1] == '\r' ? i - 1 : i;
+            pos_ = i + 1;
+            break;
+        }
+        if (p[i] == '\r') {
+            loneCR = true;
+        } else {  // byte 26
+            n = end = i;
+            done_ = true;
+        }
     }
+    if (end == n) {
+        done_ = true;
+        if (start >= n) return false;
+    }
+    line = std::string_view(p + start, end - start);
+    if (!loneCR) return true;
     scratch_.clear();
-    for (char c : raw) {
+    for (char c : line)
         if (c != '\r') scratch_.push_back(c);
-    }
     line = scratch_;
     return true;
 }

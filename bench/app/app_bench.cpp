@@ -1,6 +1,9 @@
 // Open, adjust and save of a generated subtitle file in the real main window
 // (its memo, its commands), the dialogs answered by a script. Prints the
-// three times. Run under Wine with a display (see bench/app/CMakeLists.txt).
+// three times, and the time the bare platform memo (a plain EDIT of the same
+// styles, font and size, unskinned, no document) takes to open the same file,
+// with the window's open time as a multiple of it. Run under Wine with a
+// display (see bench/app/CMakeLists.txt).
 // Usage: app_bench [CUES]   (default 100000)
 #include <windows.h>
 
@@ -67,6 +70,37 @@ double Seconds(const std::function<void()>& f) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
+// Opens the file as the bare control would: read, decode UTF-8 once, set the
+// text. The EDIT copies the memo's styles, font and size; its parent is a
+// plain top-level window of the platform's static class.
+double BareMemoOpen(HWND memo, const std::wstring& path) {
+    RECT r{};
+    GetClientRect(memo, &r);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(memo, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(memo, GWL_EXSTYLE));
+    HWND parent = CreateWindowExW(0, L"STATIC", L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExW(exStyle, L"EDIT", L"", (style & ~WS_POPUP) | WS_CHILD | WS_VISIBLE, 0, 0,
+                                r.right, r.bottom, parent, nullptr, nullptr, nullptr);
+    SendMessageW(edit, WM_SETFONT, SendMessageW(memo, WM_GETFONT, 0, 0), FALSE);
+    Application->ProcessMessages();
+    const double seconds = Seconds([&] {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD size = GetFileSize(f, nullptr);
+        std::string bytes(size, '\0');
+        DWORD got = 0;
+        ReadFile(f, bytes.data(), size, &got, nullptr);
+        CloseHandle(f);
+        const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(got), nullptr, 0);
+        std::wstring text(static_cast<std::size_t>(n), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(got), text.data(), n);
+        SetWindowTextW(edit, text.c_str());
+    });
+    DestroyWindow(parent);
+    return seconds;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,12 +125,24 @@ int main(int argc, char** argv) {
     const double adjust = Seconds([&] { form->Button2Click(form); });
     const double save = Seconds([&] { form->Button3Click(form); });
     Application->ProcessMessages();
+    const double bare = BareMemoOpen(form->Memo1->Handle(), Widen(prompts.path));
+    // The document's share of the window's open: the file's lines and the
+    // memo's text, without the memo.
+    srt::WindowsTextCodec codec;
+    srt::Document document(codec);
+    std::size_t shown = 0;
+    const double documentOnly = Seconds([&] {
+        document.Append(bytes);
+        shown = document.Text().size();
+    });
 
     std::ifstream in(std::filesystem::path(Widen(prompts.path + ".out")), std::ios::binary | std::ios::ate);
     const long long saved = in ? static_cast<long long>(in.tellg()) : -1;
     std::printf("main window, %d cues, %.1f MB\n", cues, bytes.size() / 1e6);
     std::printf("  open    %7.3f s\n  adjust  %7.3f s\n  save    %7.3f s   (%lld bytes written)\n", open, adjust,
                 save, saved);
+    std::printf("bare memo open %7.3f s; the window's open takes %.2fx\n", bare, bare > 0 ? open / bare : 0.0);
+    std::printf("of which the document %7.3f s (%zu characters shown)\n", documentOnly, shown);
     DeleteFileW(Widen(prompts.path).c_str());
     DeleteFileW(Widen(prompts.path + ".out").c_str());
     return prompts.messages == 0 && saved == static_cast<long long>(bytes.size()) ? 0 : 1;

@@ -112,3 +112,15 @@ TEST(TextCodec, MixedDocumentsUnderTwoCodePages) {
         }
     }
 }
+
+// A file is decoded in one piece: a lead byte that ends a line must not take
+// the line break, or the next line's bytes, as its second half.
+TEST(TextCodec, ALeadByteAtALineEndStaysOnItsLine) {
+    srt::WindowsTextCodec codec(936);
+    srt::Document doc(codec);
+    ASSERT_FALSE(doc.Append("a\xC4\r\n\xC4\xE3\n\xD7\n\xC4\xBB\x1A\xC4"));
+    EXPECT_EQ(doc.Text(), L"a\xDCC4\r\n\x4F60\r\n\xDCD7\r\n\x5E55\r\n");
+    std::string bytes;
+    ASSERT_FALSE(doc.Save(bytes));
+    EXPECT_EQ(bytes, "a\xC4\r\n\xC4\xE3\r\n\xD7\r\n\xC4\xBB\r\n");
+}

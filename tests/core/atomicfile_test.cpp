@@ -92,6 +92,38 @@ TEST_F(AtomicFileTest, RefusalsUseTheFileErrorCodes) {
     EXPECT_EQ(Entries(), 1u);
 }
 
+TEST_F(AtomicFileTest, BareAndNestedNamesGetTheirTemporaryFileBesideThem) {
+    // A name without a folder is replaced in the current folder; the
+    // temporary file never lands anywhere else.
+    const fs::path before = fs::current_path();
+    fs::create_directory(dir_ / "sub");
+    fs::current_path(dir_);
+    const int bare = ReplaceFileContents(NativePath(fs::path("bare.srt")), "bare");
+    const int nested = ReplaceFileContents(NativePath(fs::path("sub") / "nested.srt"), "nested");
+    fs::current_path(before);
+    EXPECT_EQ(bare, 0);
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(Read(dir_ / "bare.srt"), "bare");
+    EXPECT_EQ(Read(dir_ / "sub" / "nested.srt"), "nested");
+    EXPECT_EQ(Entries(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "sub"), {}), 1);
+}
+
+TEST_F(AtomicFileTest, ReadWholeFileReadsEveryByteOrNothing) {
+    std::string big(200000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7 % 251);
+    Write(dir_ / "big.srt", big);
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadWholeFile(dir_ / "big.srt", bytes), 0);
+    EXPECT_EQ(bytes, big);
+    Write(dir_ / "empty.srt", "");
+    EXPECT_EQ(ReadWholeFile(dir_ / "empty.srt", bytes), 0);
+    EXPECT_EQ(bytes, "");
+    bytes = "stale";
+    EXPECT_EQ(ReadWholeFile(dir_ / "missing.srt", bytes), kErrFileNotFound);
+    EXPECT_EQ(bytes, "");
+}
+
 #ifdef _WIN32
 TEST_F(AtomicFileTest, ReadOnlyFilesAreRefused) {
     const fs::path file = dir_ / "r.srt";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,48 @@ TEST(JoinLinesCRLF, EveryLineEndsWithCRLF) {
     EXPECT_EQ(JoinLinesCRLF({"a", "", "b"}), "a\r\n\r\nb\r\n");
     const Lines lines{"1", "00:00:01,000 --> 00:00:02,000", "text", ""};
     EXPECT_EQ(SplitTextLines(JoinLinesCRLF(lines)), lines);
+}
+
+// The file rules written plainly, to hold the vector scan against.
+Lines ReferenceLines(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\x1a'));
+    Lines lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (bytes[i] != '\r') {
+            line += bytes[i];
+        }
+    }
+    if (!bytes.empty() && bytes.back() != '\n') lines.push_back(line);
+    return lines;
+}
+
+TEST(SplitTextLines, AgreesWithThePlainRulesAcrossVectorBlocks) {
+    // Line ends, CRs and byte 26 land on every position of the sixteen-byte
+    // blocks, next to each other and at the very end.
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', '\r', '\n', '>', '-', '\x1a', '\0', '\xff'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 80, ' ');
+        const std::size_t kinds = round % 10 == 0 ? 8 : 5;  // byte 26 now and then
+        for (char& c : bytes) c = alphabet[random() % kinds];
+        ASSERT_EQ(SplitTextLines(bytes), ReferenceLines(bytes)) << testing::PrintToString(bytes);
+    }
+}
+
+TEST(SplitCrLfLines, OnlyCrLfEndsALine) {
+    using Views = std::vector<std::string_view>;
+    EXPECT_EQ(SplitCrLfLines<char>("a\r\nb"), (Views{"a", "b"}));
+    EXPECT_EQ(SplitCrLfLines<char>("a\r\nb\r\n"), (Views{"a", "b"}));
+    EXPECT_EQ(SplitCrLfLines<char>("a\nb\rc"), (Views{"a\nb\rc"}));
+    EXPECT_EQ(SplitCrLfLines<char>("\r\n\r\n"), (Views{"", ""}));
+    EXPECT_EQ(SplitCrLfLines<char>("\r\r\n\n"), (Views{"\r", "\n"}));
+    EXPECT_TRUE(SplitCrLfLines<char>("").empty());
+    using WideViews = std::vector<std::wstring_view>;
+    EXPECT_EQ(SplitCrLfLines<wchar_t>(L"\u4f60\r\n\xdc80\r\n"), (WideViews{L"\u4f60", L"\xdc80"}));
 }
 
 }  // namespace
