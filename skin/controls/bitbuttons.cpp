@@ -6,7 +6,6 @@
 #include "component/gdi.h"
 #include "component/wstr.h"
 #include "skin/controls/buttons.h"
-#include "skin/controls/controlskins.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {
@@ -88,7 +87,7 @@ void TSkinSpeedButton::InitSpeedButton(TSpeedButton* button, TSkinData* data) {
     FSkinData = data;
     FGraphicControl = button;
     SubclassMethod(button);
-    if (TControlSkins* skins = Skins()) skins->Add(this);
+    if (TSkinControlOwner* skins = Skins()) skins->Add(this);
     FInited = true;
 }
 

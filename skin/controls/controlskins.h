@@ -25,7 +25,7 @@
 
 namespace srt {
 
-class TControlSkins : public TComponent, private TClassifyTarget {
+class TControlSkins : public TComponent, public TSkinControlOwner, private TClassifyTarget {
     SRT_DECLARE_CLASS()
 public:
     TControlSkins(TComponent* owner, TSkinData* data, HWND window);
@@ -41,20 +41,19 @@ public:
     void SkinChange();
     void Release();
 
-    // While closing, controls keep the skin's colour when detached.
-    bool Closing() const { return closing_; }
+    bool Closing() const override { return closing_; }
     void SetClosing(bool closing) { closing_ = closing; }
 
-    TSkinControl* HotControl() const { return hot_; }
-    void SetHotControl(TSkinControl* control) { hot_ = control; }
+    TSkinControl* HotControl() const override { return hot_; }
+    void SetHotControl(TSkinControl* control) override { hot_ = control; }
     // The hot control gets its mouse-leave and is cleared.
     void LeaveHot();
     // As LeaveHot, when `screen` lies outside the hot control's window.
     void LeaveHotOutside(POINT screen);
 
     const std::vector<TSkinControl*>& Controls() const { return controls_; }
-    bool Contains(const TSkinControl* skin) const;
-    void Add(TSkinControl* skin);
+    bool Contains(const TSkinControl* skin) const override;
+    void Add(TSkinControl* skin) override;
     TSkinControl* FindByHandle(HWND window) const;
     TSkinData* SkinData() const { return data_; }
     HWND Window() const { return window_; }

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "component/gdi.h"
-#include "skin/controls/controlskins.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {

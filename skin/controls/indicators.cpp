@@ -8,7 +8,6 @@
 #include "component/comctrls.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
-#include "skin/controls/controlskins.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {
@@ -72,7 +71,7 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
-    if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
+    if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     if (FChangeColor) {
         FOldColor = control->Color();
         control->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
@@ -247,7 +246,7 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
 
 void TSkinHeader::InitWindow(HWND window, TSkinData* data) {
     TSkinControl::InitWindow(window, data);
-    if (TControlSkins* skins = Skins(); FInited && skins) skins->Add(this);
+    if (TSkinControlOwner* skins = Skins(); FInited && skins) skins->Add(this);
 }
 
 bool TSkinHeader::BeforeProc(TMessage& m) {

@@ -6,7 +6,6 @@
 
 #include "component/comctrls.h"
 #include "component/gdi.h"
-#include "skin/controls/controlskins.h"
 #include "skin/controls/indicators.h"
 #include "skin/draw/skindraw.h"
 
@@ -106,7 +105,7 @@ void TSkinScrollBar::InitScrollBar(TWinControl* control, TSkinData* data, bool o
     FControl = control;
     FHandle = control->Handle();
     SubclassMethod(control);
-    if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
+    if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     FDragging = FVScrolling = FHScrolling = false;
     FOwnThumbDrag = ownThumbDrag;
     FHorzInfo.cbSize = FVertInfo.cbSize = sizeof(SCROLLINFO);

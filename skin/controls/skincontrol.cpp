@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "component/gdi.h"
-#include "skin/controls/controlskins.h"
 #include "skin/draw/skindraw.h"
 #include "skin/manager/skinmanager.h"
 
@@ -40,7 +39,7 @@ TSkinControl::~TSkinControl() {
     TSkinControl::Unsubclass();
 }
 
-TControlSkins* TSkinControl::Skins() const { return dyncast<TControlSkins>(Owner()); }
+TSkinControlOwner* TSkinControl::Skins() const { return dynamic_cast<TSkinControlOwner*>(Owner()); }
 
 void TSkinControl::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
     if (FInited || !control || !data) return;
@@ -50,7 +49,7 @@ void TSkinControl::InitControl(TWinControl* control, TSkinData* data, bool chang
     FHandle = control->Handle();
     SubclassMethod(control);
     control->SetDoubleBuffered(true);
-    if (TControlSkins* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
+    if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     FFocused = ReadFocused();
     FEnabled = ReadEnabled();
     FText = ReadText();
@@ -97,7 +96,7 @@ void TSkinControl::Unsubclass() {
     }
     FThunk.Detach();
     if (FChangeColor && FControl) {
-        TControlSkins* skins = Skins();
+        TSkinControlOwner* skins = Skins();
         if (!skins || !skins->Closing()) FControl->SetColor(FOldColor);
     }
 }
@@ -338,7 +337,7 @@ void TSkinControl::BlitBuffer(HDC dc, const RECT& r) {
 void TSkinControl::HotMouseMove() {
     if (FState & kHot) return;
     FState |= kHot;
-    TControlSkins* skins = Skins();
+    TSkinControlOwner* skins = Skins();
     if (!skins) return Redraw();
     if (skins->HotControl() && skins->HotControl() != this) skins->HotControl()->SendMouseLeave();
     if (skins->HotControl() != this) {
@@ -350,7 +349,7 @@ void TSkinControl::HotMouseMove() {
 void TSkinControl::HotMouseEnter() {
     if (!FEnabled) return;
     FState |= kHot;
-    TControlSkins* skins = Skins();
+    TSkinControlOwner* skins = Skins();
     // Entering hands the hot look over as a move does, so only one shows it.
     if (skins && skins->HotControl() && skins->HotControl() != this) skins->HotControl()->SendMouseLeave();
     Redraw();
@@ -361,7 +360,7 @@ void TSkinControl::HotMouseLeave() {
     if (!FEnabled) return;
     FState &= static_cast<unsigned char>(~(kHot | kPressed));
     Redraw();
-    if (TControlSkins* skins = Skins(); skins && skins->HotControl() == this) skins->SetHotControl(nullptr);
+    if (TSkinControlOwner* skins = Skins(); skins && skins->HotControl() == this) skins->SetHotControl(nullptr);
 }
 
 std::wstring TSkinControl::ReadText() const {

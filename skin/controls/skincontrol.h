@@ -21,7 +21,21 @@
 
 namespace srt {
 
-class TControlSkins;
+// What a control skin needs of the collection that owns it: registration,
+// the closing state and the one hot control. TControlSkins implements it.
+class TSkinControl;
+class TSkinControlOwner {
+public:
+    virtual bool Contains(const TSkinControl* skin) const = 0;
+    virtual void Add(TSkinControl* skin) = 0;
+    // While closing, controls keep the skin's colour when detached.
+    virtual bool Closing() const = 0;
+    virtual TSkinControl* HotControl() const = 0;
+    virtual void SetHotControl(TSkinControl* control) = 0;
+
+protected:
+    ~TSkinControlOwner() = default;
+};
 
 // An element's margins and centre fill as the drawing routines take them.
 inline TMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
@@ -113,7 +127,7 @@ protected:
     void HotMouseEnter();
     void HotMouseLeave();
 
-    TControlSkins* Skins() const;
+    TSkinControlOwner* Skins() const;
     std::wstring ReadText() const;
     bool ReadEnabled() const;
     bool ReadFocused() const;

@@ -7,7 +7,6 @@
 #include "component/comctrls.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
-#include "skin/controls/controlskins.h"
 #include "skin/controls/edits.h"
 #include "skin/draw/skindraw.h"
 

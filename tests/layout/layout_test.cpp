@@ -32,11 +32,6 @@ TLayers ProductLayers() {
         {{"skin/menu", "skin/form"},
          "expected to fail until the menu bar reaches its window through its host interface"},
     };
-    // The list of control skins makes every kind, and the kinds reach back
-    // into the list that owns them.
-    for (const char* kind : {"bitbuttons", "edits", "indicators", "scrollbars", "skincontrol", "tabs"})
-        l.pendingUnits[{std::string("skin/controls/") + kind, "skin/controls/controlskins"}] =
-            "expected to fail until the control skins stop including the list that owns them";
     return l;
 }
 
