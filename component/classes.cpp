@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "component/crlf.h"
+
 bool SameText(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
@@ -67,18 +69,8 @@ SRT_DEFINE_CLASS(TStrings, TPersistent, )
 SRT_DEFINE_CLASS(TStringList, TStrings, )
 
 std::vector<std::string> SplitCRLF(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
+    const std::vector<std::string_view> lines = srt::SplitCrLfLines(text);
+    return {lines.begin(), lines.end()};
 }
 
 std::string TStrings::Text() const {

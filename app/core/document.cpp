@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "component/crlf.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
 

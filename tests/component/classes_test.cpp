@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "component/crlf.h"
+
 namespace {
 
 enum TKind { kA, kB, kC };
@@ -142,4 +144,16 @@ TEST(Strings, LinesSplitAtCRLFOnly) {
     TStringList l;
     l.SetText("x\r\ny");
     EXPECT_EQ(l.Text(), "x\r\ny\r\n");
+}
+
+TEST(SplitCrLfLines, OnlyCrLfEndsALine) {
+    using Views = std::vector<std::string_view>;
+    EXPECT_EQ(srt::SplitCrLfLines<char>("a\r\nb"), (Views{"a", "b"}));
+    EXPECT_EQ(srt::SplitCrLfLines<char>("a\r\nb\r\n"), (Views{"a", "b"}));
+    EXPECT_EQ(srt::SplitCrLfLines<char>("a\nb\rc"), (Views{"a\nb\rc"}));
+    EXPECT_EQ(srt::SplitCrLfLines<char>("\r\n\r\n"), (Views{"", ""}));
+    EXPECT_EQ(srt::SplitCrLfLines<char>("\r\r\n\n"), (Views{"\r", "\n"}));
+    EXPECT_TRUE(srt::SplitCrLfLines<char>("").empty());
+    using WideViews = std::vector<std::wstring_view>;
+    EXPECT_EQ(srt::SplitCrLfLines<wchar_t>(L"\u4f60\r\n\xdc80\r\n"), (WideViews{L"\u4f60", L"\xdc80"}));
 }

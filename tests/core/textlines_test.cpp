@@ -95,17 +95,5 @@ TEST(SplitTextLines, AgreesWithThePlainRulesAcrossVectorBlocks) {
     }
 }
 
-TEST(SplitCrLfLines, OnlyCrLfEndsALine) {
-    using Views = std::vector<std::string_view>;
-    EXPECT_EQ(SplitCrLfLines<char>("a\r\nb"), (Views{"a", "b"}));
-    EXPECT_EQ(SplitCrLfLines<char>("a\r\nb\r\n"), (Views{"a", "b"}));
-    EXPECT_EQ(SplitCrLfLines<char>("a\nb\rc"), (Views{"a\nb\rc"}));
-    EXPECT_EQ(SplitCrLfLines<char>("\r\n\r\n"), (Views{"", ""}));
-    EXPECT_EQ(SplitCrLfLines<char>("\r\r\n\n"), (Views{"\r", "\n"}));
-    EXPECT_TRUE(SplitCrLfLines<char>("").empty());
-    using WideViews = std::vector<std::wstring_view>;
-    EXPECT_EQ(SplitCrLfLines<wchar_t>(L"\u4f60\r\n\xdc80\r\n"), (WideViews{L"\u4f60", L"\xdc80"}));
-}
-
 }  // namespace
 }  // namespace srt
