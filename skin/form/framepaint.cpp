@@ -138,6 +138,7 @@ void TWinSkinForm::UpdateLayout() {
     }
     if (key == FLayoutKey) return;
     FLayoutKey = std::move(key);
+    FBuffer.captionCurrent = false;
 
     const int w = FLayoutKey.width, h = FLayoutKey.height;
     TFrameLayout layout = FrameLayoutFor(FMetrics, FMenus.height, FMenus.bar != nullptr, w, h);
@@ -192,24 +193,31 @@ void TWinSkinForm::ComposeEdges() {
     FBuffer.width = w;
     FBuffer.height = h;
     FBuffer.active = FActive;
-    FBuffer.composed = false;
+    FBuffer.composed = FBuffer.captionCurrent = false;
     if (FBuffer.edges.Empty()) return;
     HDC dc = FBuffer.edges.Canvas();
     for (const int index : {0, 1, 3, 2}) DrawEdge(dc, *FSkinData, index, FLayout.Edges[index], FActive);
 }
 
+// The edges and the caption stay composed while the layout, the look and
+// the skin do; the menu bar, which changes on its own, is painted anew.
 void TWinSkinForm::ComposeFrame() {
     ComposeEdges();
-    FBuffer.composed = false;
-    if (FBuffer.edges.Empty() || FBuffer.frame.Empty()) return;
+    if (FBuffer.edges.Empty() || FBuffer.frame.Empty()) {
+        FBuffer.composed = false;
+        return;
+    }
     const int w = FLayout.Width, h = FLayout.Height;
     HDC dc = FBuffer.frame.Canvas();
-    BitBlt(dc, 0, 0, w, h, FBuffer.edges.Canvas(), 0, 0, SRCCOPY);
-    if (FMetrics.TitleHeight > 0 && w > 0) {
-        SavedDC saved(dc);
-        IntersectClipRect(dc, 0, 0, w, FMetrics.TitleHeight);
-        DrawCaption(dc);
-        DrawButtons(dc);
+    if (!FBuffer.captionCurrent) {
+        BitBlt(dc, 0, 0, w, h, FBuffer.edges.Canvas(), 0, 0, SRCCOPY);
+        if (FMetrics.TitleHeight > 0 && w > 0) {
+            SavedDC saved(dc);
+            IntersectClipRect(dc, 0, 0, w, FMetrics.TitleHeight);
+            DrawCaption(dc);
+            DrawButtons(dc);
+        }
+        FBuffer.captionCurrent = true;
     }
     if (FMenus.bar && FMenus.height > 0) {
         SavedDC saved(dc);
@@ -259,6 +267,8 @@ void TWinSkinForm::PaintNCObject(TNCObject& object) {
         DrawButtonImage(dc.Get(), *button, FCaption.icon, frame);
         return;
     }
+    // A full paint draws every button in its plain look again.
+    FBuffer.captionCurrent = false;
     HDC composed = FBuffer.frame.Canvas();
     DrawButtonImage(composed, *button, FCaption.icon, frame);
     const TSkinRect& b = button->FBounds;

@@ -252,6 +252,7 @@ private:
         int width = 0, height = 0;
         bool active = false;
         bool composed = false;  // `frame` holds a whole frame of this size
+        bool captionCurrent = false;  // its caption and buttons as laid out now
         bool Holds(int w, int h, bool look) const {
             return !edges.Empty() && width == w && height == h && active == look;
         }
@@ -259,7 +260,7 @@ private:
             edges.SetSize(0, 0);
             frame.SetSize(0, 0);
             width = height = 0;
-            composed = false;
+            composed = captionCurrent = false;
         }
     };
     // The system menu as the skin draws it and the icon's double click.
