@@ -32,7 +32,7 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (skinned) {
             BOOL maximized = FALSE;
             SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
-            FManager->SetMdiMaximized(maximized != FALSE);
+            SetMdiMaximized(maximized != FALSE);
             int children = 0;
             for (const auto& skin : FManager->Forms()) children += skin->IsMdiChild() && skin->LifeState() != fsDead;
             if (FMenus.bar && children == 0) {
@@ -61,7 +61,7 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MDITILE:
     case WM_MDICASCADE:
-        if (skinned && FManager->MdiMaximized()) FManager->SetMdiMaximized(false);
+        if (skinned && MdiMaximized()) SetMdiMaximized(false);
         return pass();
     case WM_MDIREFRESHMENU: {
         const LRESULT r = pass();
@@ -86,6 +86,31 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     default: return pass();
     }
+}
+
+TWinSkinForm* TWinSkinForm::MdiFrameSkin() const {
+    if (FKind == fkMdiFrame) return const_cast<TWinSkinForm*>(this);
+    if (FKind != fkMdiChild) return nullptr;
+    HWND client = GetParent(FHandle);
+    auto* frame = dynamic_cast<TWinSkinForm*>(
+        FManager->FindFormSkin(reinterpret_cast<std::uintptr_t>(client ? GetParent(client) : nullptr)));
+    return frame && frame->FKind == fkMdiFrame && frame->FMdi.client == client ? frame : nullptr;
+}
+
+bool TWinSkinForm::MdiMaximized() const {
+    const TWinSkinForm* frame = MdiFrameSkin();
+    return frame && frame->FMdi.maximized;
+}
+
+void TWinSkinForm::SetMdiMaximized(bool maximized) {
+    TWinSkinForm* frame = MdiFrameSkin();
+    if (!frame || maximized == frame->FMdi.maximized) return;
+    frame->FMdi.maximized = maximized;
+    SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+    for (const auto& skin : FManager->Forms())
+        if (skin->IsMdiChild() && skin->LifeState() != fsDead &&
+            GetParent(reinterpret_cast<HWND>(skin->Window())) == frame->FMdi.client)
+            skin->ApplyMdiMaximized(maximized);
 }
 
 void TWinSkinForm::ApplyMdiMaximized(bool maximized) {

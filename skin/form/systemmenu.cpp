@@ -113,7 +113,7 @@ void TWinSkinForm::ExecuteAction(TWinSysButton& button, POINT screen) {
         SendMessageW(child, WM_SYSCOMMAND, effect.sysCommand, 0);
         BOOL still = FALSE;
         SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&still));
-        if (FManager->MdiMaximized() && !still) FManager->SetMdiMaximized(false);
+        if (MdiMaximized() && !still) SetMdiMaximized(false);
         break;
     }
     case TCaptionCommand::PostQuery:

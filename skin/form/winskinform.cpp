@@ -127,7 +127,6 @@ void TWinSkinForm::Start(::TSkinData* data) {
     if (HWND mdiClient = FindWindowExA(FHandle, nullptr, "MDIClient", nullptr)) {
         FKind = fkMdiFrame;
         FMdi.client = mdiClient;
-        FManager->SetMdiClient(reinterpret_cast<std::uintptr_t>(mdiClient));
     }
     if (exStyle & ws::ExMdiChild) FKind = fkMdiChild;
     FBorderKind = BorderKindFor(FWindow.style, exStyle);
@@ -139,7 +138,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
     if (data->HasControl(xcMainMenu)) {
         FWindow.menu = GetMenu(FHandle);
         if (FWindow.menu && FKind != fkMdiChild) StartMenuBar();
-        if (!((FKind == fkMdiChild && FManager->MdiMaximized()) || FShowState == ssMinimized))
+        if (!((FKind == fkMdiChild && MdiMaximized()) || FShowState == ssMinimized))
             SetIconsShown(false);
         FrameMetrics();
     }
@@ -178,7 +177,7 @@ void TWinSkinForm::ReadShowState() {
 }
 
 void TWinSkinForm::SetIconsShown(bool shown) {
-    if (FKind == fkMdiChild && FManager->MdiMaximized() && !shown) return;
+    if (FKind == fkMdiChild && MdiMaximized() && !shown) return;
     FWindow.iconsShown = shown;
     auto style = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_STYLE));
     if (shown) {
@@ -357,7 +356,7 @@ TWinSkinForm::TNext TWinSkinForm::OnGetMinMaxInfo(const TMsg& m, LRESULT& result
     } else if (FKind != fkMdiChild) {
         SetIconsShown(false);
     } else if (FShowState == ssNormal) {
-        if (FManager->MdiMaximized()) FManager->SetMdiMaximized(false);
+        if (MdiMaximized()) SetMdiMaximized(false);
         SetIconsShown(false);
     } else {
         SetIconsShown(true);
@@ -445,7 +444,7 @@ TWinSkinForm::TNext TWinSkinForm::OnMenuSelect(const TMsg& m, LRESULT&) {
 TWinSkinForm::TNext TWinSkinForm::OnSkinStart(const TMsg&, LRESULT& result) {
     FStartSeen = true;
     if (FState == fsNew) {
-        if (FKind == fkMdiChild && FManager->MdiMaximized()) {
+        if (FKind == fkMdiChild && MdiMaximized()) {
             SetIconsShown(true);
             RecalcFrame();
         } else if (FShowState != ssMinimized && FBorderKind != bkNoFrame) {
@@ -516,12 +515,12 @@ LRESULT TWinSkinForm::OnSize(const TMsg& m) {
     // A maximised child shows in the frame without its own frame and region;
     // its buttons are back in its style before the platform moves them into
     // the frame's menu bar. Restoring leaves the mode (WM_GETMINMAXINFO).
-    if (FKind == fkMdiChild && kind == SIZE_MAXIMIZED) FManager->SetMdiMaximized(true);
+    if (FKind == fkMdiChild && kind == SIZE_MAXIMIZED) SetMdiMaximized(true);
     const LRESULT r = PassOn(WM_SIZE, m.wParam, m.lParam);
     if (kind == SIZE_RESTORED) FShowState = ssNormal;
     if (kind == SIZE_MINIMIZED) FShowState = ssMinimized;
     if (kind == SIZE_MAXIMIZED) FShowState = ssMaximized;
-    const bool mdiSkip = FKind == fkMdiChild && (FManager->MdiMaximized() || FShowState != ssNormal);
+    const bool mdiSkip = FKind == fkMdiChild && (MdiMaximized() || FShowState != ssNormal);
     if (FShowState != ssMinimized && !mdiSkip) BuildRegion();
     UpdateLayout();
     return r;

@@ -61,6 +61,11 @@ public:
 
     void Refresh();
     void SetIconsShown(bool shown);
+    // The MDI-maximised mode of the MDI frame this window is or sits in: on
+    // while a maximised child shows inside the frame. Switching it applies
+    // the child part to every living child skin of that frame.
+    bool MdiMaximized() const;
+    void SetMdiMaximized(bool maximized);
 
     // TNCOwner
     void PaintNCObject(TNCObject& object) override;
@@ -192,6 +197,8 @@ private:
     // ---- MDI client (mdiclient.cpp)
     static LRESULT ClientThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT ClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // This skin for an MDI frame, the frame's skin for an MDI child, else null.
+    TWinSkinForm* MdiFrameSkin() const;
 
     // ---- dialog widening (dialogwiden.cpp)
     void WidenDialog(bool refresh);
@@ -283,6 +290,7 @@ private:
         HWND client = nullptr;
         HWND pendingChild = nullptr;
         bool menuUpdate = true;  // the skin data's MenuUpdate at start
+        bool maximized = false;  // the MDI-maximised mode
     };
 
     TSkinManage* FManager;
