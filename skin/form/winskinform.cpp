@@ -1,6 +1,6 @@
 #include "skin/form/winskinform.h"
 
-#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "skin/draw/skindraw.h"
@@ -201,13 +201,6 @@ void TWinSkinForm::SetTimerOn(bool on) {
 }
 
 void TWinSkinForm::RecalcFrame() const { SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, kSwpRecalcFrame); }
-
-bool TWinSkinForm::OnMenuAccelerator(unsigned key) {
-    TMenuBtn* button = FMenus.bar ? FMenus.bar->FindAccelButton(key) : nullptr;
-    if (!button) return false;
-    FMenus.bar->ClickMenuButton(*button);
-    return true;
-}
 
 // ---- dispatch
 
@@ -526,110 +519,9 @@ LRESULT TWinSkinForm::OnSize(const TMsg& m) {
     return r;
 }
 
-LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
-    if (!FActive) return 0;
-    TNCObject* hit = ObjectAt(PointOf(m.lParam));
-    if (!hit) {
-        if (FHotObject) FHotObject->MouseLeave();
-        return PassOn(m.msg, m.wParam, m.lParam);
-    }
-    hit->MouseMove();
-    return 0;
-}
-
-LRESULT TWinSkinForm::OnNcLButtonDown(const TMsg& m) {
-    if (TNCObject* hit = ObjectAt(PointOf(m.lParam))) {
-        if (!FActive) SetForegroundWindow(FHandle);
-        hit->MouseDown();
-        if (auto* item = dynamic_cast<TMenuBtn*>(hit)) FMenus.bar->OpenMenuButton(*item);
-        return 0;
-    }
-    // A maximised window is not dragged by its caption.
-    const WPARAM area = FShowState == ssMaximized && FActive && m.wParam == HTCAPTION ? HTMENU : m.wParam;
-    return PassOn(m.msg, area, m.lParam);
-}
-
-LRESULT TWinSkinForm::OnNcLButtonUp(const TMsg& m) {
-    const POINT screen = PointOf(m.lParam);
-    TNCObject* hit = ObjectAt(screen);
-    if (!hit) return PassOn(m.msg, m.wParam, m.lParam);
-    auto* button = dynamic_cast<TWinSysButton*>(hit);
-    if (button && hit == FHotObject) {
-        hit->MouseUp();
-        ExecuteAction(*button, screen);
-    }
-    return 0;
-}
-
-LRESULT TWinSkinForm::OnNcLButtonDblClk(const TMsg&) {
-    if (FShowState != ssNormal)
-        Restore();
-    else if (FBorderIcons & biMaximize)
-        Maximize();
-    return 0;
-}
-
-LRESULT TWinSkinForm::OnNcRButtonDown(const TMsg& m) {
-    if (m.wParam == HTCAPTION && FKind != fkMdiChild) {
-        ShowSystemMenu(PointOf(m.lParam));
-        return 0;
-    }
-    return PassOn(m.msg, m.wParam, m.lParam);
-}
-
-// Items of the bar's popups: menu items of the form's menu bar by command
-// id, the rest by menu handle and command.
-LRESULT TWinSkinForm::OnMeasureItem(const TMsg& m) {
-    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.lParam);
-    if (mis.CtlType != ODT_MENU || !FWindow.menu) return PassOn(m.msg, m.wParam, m.lParam);
-    ClientDC dc(nullptr);
-    GdiFont font(CreateMenuFont());
-    GdiSelect select(dc.Get(), font);
-    int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
-    TMenuItem* item = FForm && FForm->Menu() ? FForm->Menu()->FindItem(mis.itemID, TFindItemKind::fkCommand) : nullptr;
-    if (item)
-        MeasureSkinItem(*FSkinData, *item, dc.Get(), w, h);
-    else
-        MeasureMenuText(*FSkinData, FMenus.trackedMenu, mis.itemID, dc.Get(), w, h);
-    mis.itemWidth = static_cast<UINT>(std::max(w, 0));
-    mis.itemHeight = static_cast<UINT>(std::max(h, 0));
-    return TRUE;
-}
-
-LRESULT TWinSkinForm::OnDrawItem(const TMsg& m) {
-    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
-    if (dis.CtlType != ODT_MENU || !FWindow.menu) return PassOn(m.msg, m.wParam, m.lParam);
-    HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
-    if (TWinSkinPopMenu*& pending = PendingPopup()) {
-        pending->SetMenuHandle(menu);
-        pending = nullptr;
-    }
-    GdiFont font(CreateMenuFont());
-    GdiSelect select(dis.hDC, font);
-    const bool selected = (dis.itemState & ODS_SELECTED) != 0;
-    TMainMenu* bar = FForm ? FForm->Menu() : nullptr;
-    TMenuItem* item = bar ? bar->FindItem(dis.itemID, TFindItemKind::fkCommand) : nullptr;
-    if (item)
-        DrawSkinMenuItem(*FSkinData, *item, dis.hDC, dis.rcItem, selected, bar);
-    else
-        DrawForeignMenuItem(*FSkinData, menu, dis.itemID, selected, dis.rcItem, dis.hDC, bar);
-    return TRUE;
-}
-
 LRESULT TWinSkinForm::OnRepaintFrame(const TMsg&) {
     PaintFrame();
     return 0;
-}
-
-void TWinSkinForm::OnHoverTimer() {
-    if (FMenus.tracking) return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    // Controls of a form get their mouse-leave from the form's own tracking.
-    if (!FForm && FControls) FControls->LeaveHotOutside(cursor);
-    if (!FHotObject) return;
-    const POINT p = ToWindow(cursor);
-    if (!FHotObject->FBounds.Contains(p.x, p.y)) FHotObject->MouseLeave();
 }
 
 // ---- letting go

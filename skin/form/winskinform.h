@@ -5,6 +5,8 @@
 // system menu, and gives the window back when detached.
 //   winskinform.cpp  start, the three-stage dispatch and its handlers, letting go
 //   framepaint.cpp   frame layout, off-screen composition, painting, region
+//   ncmouse.cpp      the mouse over caption buttons and menu bar items
+//   menuitems.cpp    the menu bar popups' items and accelerators
 //   systemmenu.cpp   the skinned system menu and the caption buttons' actions
 //   mdiclient.cpp    an MDI frame's client window and the MDI-maximised mode
 //   dialogwiden.cpp  message dialogs widened to their caption
