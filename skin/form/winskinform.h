@@ -86,7 +86,8 @@ public:
     bool HasRegion() const { return FHasRegion; }
     void ExecuteAction(TWinSysButton& button, POINT screen);
     void ShowSystemMenu(POINT screen);
-    // Paints the whole frame on `dc` (the window DC when null).
+    // Paints the whole frame on `dc` (the window DC when null): composed off
+    // screen, reaching `dc` in one blit that leaves the client rectangle out.
     void PaintFrame(HDC dc = nullptr);
     // The control skins of the window; null before the start.
     TControlSkins* Controls() const { return FControls.get(); }
