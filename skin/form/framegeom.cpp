@@ -48,9 +48,9 @@ std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int 
     }};
 }
 
-TFrameLayout FrameLayoutFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
-                            int height) {
-    TFrameLayout l;
+TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
+                                int height) {
+    TFrameGeometry l;
     l.Width = width;
     l.Height = height;
     l.Metrics = m;

@@ -64,10 +64,10 @@ TSkinRect SkinnedClientRect(const TFrameMetrics& m, int menuHeight, const TSkinR
 std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int height);
 
 // The frame's layout in window coordinates of a W x H window: what painting
-// and hit testing both read. FrameLayoutFor fills the geometry; the form
+// and hit testing both read. FrameGeometryFor fills the geometry; the form
 // skin adds the caption text, the icon and where the right-hand buttons
 // begin, which need the measured caption and the caption buttons.
-struct TFrameLayout {
+struct TFrameGeometry {
     int Width = 0, Height = 0;
     TFrameMetrics Metrics;
     std::array<TSkinRect, 4> Edges{};  // as BorderPartRects
@@ -77,10 +77,10 @@ struct TFrameLayout {
     TSkinRect Text;                    // the caption text rectangle T
     TSkinRect Icon;                    // the icon button; empty without one
     int ButtonsRight = 0;              // see TCaptionButtons::Layout
-    constexpr bool operator==(const TFrameLayout&) const = default;
+    constexpr bool operator==(const TFrameGeometry&) const = default;
 };
-TFrameLayout FrameLayoutFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
-                            int height);
+TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
+                                int height);
 
 // The frame of an edge element to paint: 1 when active or single-framed, else 2.
 int BorderFrame(const TDataSkinObject& edge, bool active);

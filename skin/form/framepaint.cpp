@@ -141,7 +141,7 @@ void TWinSkinForm::UpdateLayout() {
     FBuffer.captionCurrent = false;
 
     const int w = FLayoutKey.width, h = FLayoutKey.height;
-    TFrameLayout layout = FrameLayoutFor(FMetrics, FMenus.height, FMenus.bar != nullptr, w, h);
+    TFrameGeometry layout = FrameGeometryFor(FMetrics, FMenus.height, FMenus.bar != nullptr, w, h);
     // The caption is placed against the buttons as they were last laid out.
     layout.Text = FLayout.Text;
     layout.ButtonsRight = FLayout.ButtonsRight;

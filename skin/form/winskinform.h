@@ -82,7 +82,7 @@ public:
     const TCaptionButtons& Buttons() const { return FButtons; }
     const TSkinRect& TextRect() const { return FLayout.Text; }
     // The frame's layout as painting and hit testing read it.
-    const TFrameLayout& Layout() const { return FLayout; }
+    const TFrameGeometry& Layout() const { return FLayout; }
     bool HasRegion() const { return FHasRegion; }
     void ExecuteAction(TWinSysButton& button, POINT screen);
     void ShowSystemMenu(POINT screen);
@@ -315,7 +315,7 @@ private:
     unsigned FButtonsGeneration = 0;
     bool FCachesFreed = false;  // FButtons freed by the manager, not built again
     TLayoutKey FLayoutKey;
-    TFrameLayout FLayout;
+    TFrameGeometry FLayout;
     TFrameBuffer FBuffer;
     int FRegionWidth = 0, FRegionHeight = 0;
     bool FHasRegion = false;

@@ -132,7 +132,7 @@ TEST(DialogWidening, NeededWidth) {
 TEST(FrameGeometry, LayoutPartsCoverTheWindowOnce) {
     const TFrameMetrics m{4, 24, 5, 6};
     for (const bool bar : {false, true}) {
-        const TFrameLayout l = FrameLayoutFor(m, 19, bar, 120, 90);
+        const TFrameGeometry l = FrameGeometryFor(m, 19, bar, 120, 90);
         EXPECT_EQ(l.Title, l.Edges[2]);
         EXPECT_EQ(l.Client, (TSkinRect{4, 24 + 19, 115, 84}));
         EXPECT_EQ(l.MenuBar, bar ? (TSkinRect{4, 24, 115, 43}) : TSkinRect{});
@@ -146,7 +146,7 @@ TEST(FrameGeometry, LayoutPartsCoverTheWindowOnce) {
                 ASSERT_EQ(owners, gap ? 0 : 1) << x << "," << y << (bar ? " with bar" : "");
             }
     }
-    EXPECT_EQ(FrameLayoutFor(m, 0, true, 120, 90).MenuBar, TSkinRect{});
+    EXPECT_EQ(FrameGeometryFor(m, 0, true, 120, 90).MenuBar, TSkinRect{});
 }
 
 }  // namespace

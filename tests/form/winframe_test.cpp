@@ -56,7 +56,7 @@ TEST_F(FormSkin, FramePaintCoversTheFrameAndSparesTheClient) {
     HWND w = Make();
     TWinSkinForm* skin = Skinned(w);
     ASSERT_NE(skin, nullptr);
-    const TFrameLayout& l = skin->Layout();
+    const TFrameGeometry& l = skin->Layout();
     ASSERT_GT(l.Width, 0);
     constexpr std::uint32_t kMark = 0x00123456;
     const auto paint = [&] {
