@@ -48,6 +48,20 @@ std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int 
     }};
 }
 
+TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
+                                int height) {
+    TFrameGeometry l;
+    l.Width = width;
+    l.Height = height;
+    l.Metrics = m;
+    l.Edges = BorderPartRects(m, width, height);
+    l.Title = l.Edges[2];
+    if (hasMenuBar && menuHeight > 0)
+        l.MenuBar = {m.BorderLeft, m.TitleHeight, width - m.BorderRight, m.TitleHeight + menuHeight};
+    l.Client = SkinnedClientRect(m, menuHeight, {0, 0, width, height});
+    return l;
+}
+
 int BorderFrame(const TDataSkinObject& edge, bool active) {
     return active || edge.FrameCount <= 1 ? 1 : 2;
 }

@@ -63,6 +63,25 @@ TSkinRect SkinnedClientRect(const TFrameMetrics& m, int menuHeight, const TSkinR
 // coordinates of a W x H window. The top part spans between the side parts.
 std::array<TSkinRect, 4> BorderPartRects(const TFrameMetrics& m, int width, int height);
 
+// The frame's layout in window coordinates of a W x H window: what painting
+// and hit testing both read. FrameGeometryFor fills the geometry; the form
+// skin adds the caption text, the icon and where the right-hand buttons
+// begin, which need the measured caption and the caption buttons.
+struct TFrameGeometry {
+    int Width = 0, Height = 0;
+    TFrameMetrics Metrics;
+    std::array<TSkinRect, 4> Edges{};  // as BorderPartRects
+    TSkinRect Title;                   // the top edge: caption text and buttons
+    TSkinRect MenuBar;                 // empty without a menu bar
+    TSkinRect Client;
+    TSkinRect Text;                    // the caption text rectangle T
+    TSkinRect Icon;                    // the icon button; empty without one
+    int ButtonsRight = 0;              // see TCaptionButtons::Layout
+    constexpr bool operator==(const TFrameGeometry&) const = default;
+};
+TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool hasMenuBar, int width,
+                                int height);
+
 // The frame of an edge element to paint: 1 when active or single-framed, else 2.
 int BorderFrame(const TDataSkinObject& edge, bool active);
 

@@ -1,8 +1,15 @@
 // TWinSkinForm: the skin of one top-level window. It replaces the window's
-// procedure through its own thunk, computes and paints the skinned
+// procedure through its own thunk, lays out, composes and paints the skinned
 // non-client area (frame, caption text, caption buttons), cuts the window
-// region from the transparent border pixels, operates the caption buttons
-// and the system menu, and gives the window back when detached.
+// region from the same composition, operates the caption buttons and the
+// system menu, and gives the window back when detached.
+//   winskinform.cpp  start, the three-stage dispatch and its handlers, letting go
+//   framepaint.cpp   frame layout, off-screen composition, painting, region
+//   ncmouse.cpp      the mouse over caption buttons and menu bar items
+//   menuitems.cpp    the menu bar popups' items and accelerators
+//   systemmenu.cpp   the skinned system menu and the caption buttons' actions
+//   mdiclient.cpp    an MDI frame's client window and the MDI-maximised mode
+//   dialogwiden.cpp  message dialogs widened to their caption
 #pragma once
 
 #include <windows.h>
@@ -56,6 +63,11 @@ public:
 
     void Refresh();
     void SetIconsShown(bool shown);
+    // The MDI-maximised mode of the MDI frame this window is or sits in: on
+    // while a maximised child shows inside the frame. Switching it applies
+    // the child part to every living child skin of that frame.
+    bool MdiMaximized() const;
+    void SetMdiMaximized(bool maximized);
 
     // TNCOwner
     void PaintNCObject(TNCObject& object) override;
@@ -68,88 +80,132 @@ public:
     TShowState ShowState() const { return FShowState; }
     bool ActiveLook() const { return FActive; }
     const TCaptionButtons& Buttons() const { return FButtons; }
-    const TSkinRect& TextRect() const { return FTextRect; }
+    const TSkinRect& TextRect() const { return FLayout.Text; }
+    // The frame's layout as painting and hit testing read it.
+    const TFrameGeometry& Layout() const { return FLayout; }
     bool HasRegion() const { return FHasRegion; }
     void ExecuteAction(TWinSysButton& button, POINT screen);
     void ShowSystemMenu(POINT screen);
-    // Paints the whole frame on `dc` (the window DC when null).
+    // Paints the whole frame on `dc` (the window DC when null): composed off
+    // screen, reaching `dc` in one blit that leaves the client rectangle out.
     void PaintFrame(HDC dc = nullptr);
     // The control skins of the window; null before the start.
     TControlSkins* Controls() const { return FControls.get(); }
 
     // What the menu bar and the menus read and set.
     HWND Handle() const { return FHandle; }
-    bool RightToLeft() const { return FRightToLeft; }
+    bool RightToLeft() const { return FWindow.rightToLeft; }
     bool IsMdiFrame() const { return FKind == fkMdiFrame; }
-    HWND MdiClient() const { return FMdiClient; }
+    HWND MdiClient() const { return FMdi.client; }
     TSkinManage* Manager() const { return FManager; }
-    bool MenuTracking() const { return FMenuTracking; }
-    void SetMenuTracking(bool tracking) { FMenuTracking = tracking; }
-    HMENU TrackedMenu() const { return FTrackedMenu; }
-    void SetTrackedMenu(HMENU menu) { FTrackedMenu = menu; }
-    TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
-    int MenuHeight() const { return FMenuHeight; }
-    TPopupMenu* SkinSystemMenu() const { return FSkinSysMenu.get(); }
+    bool MenuTracking() const { return FMenus.tracking; }
+    void SetMenuTracking(bool tracking) { FMenus.tracking = tracking; }
+    HMENU TrackedMenu() const { return FMenus.trackedMenu; }
+    void SetTrackedMenu(HMENU menu) { FMenus.trackedMenu = menu; }
+    TWinSkinMenu* MenuBar() const { return FMenus.bar.get(); }
+    int MenuHeight() const { return FMenus.height; }
+    TPopupMenu* SkinSystemMenu() const { return FSystem.menu.get(); }
     // Window coordinates of a screen point.
     POINT ToWindow(POINT screen) const;
 
 private:
+    // ---- core (winskinform.cpp): start, dispatch, letting go
     static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam) { return FThunk.CallPrevious(msg, wParam, lParam); }
     bool Stage3Runs() const;
     bool MdiChildNotNormal() const { return FKind == fkMdiChild && FShowState != ssNormal; }
 
-    // Handlers.
-    LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
-    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSkinStart();
-    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcActivate(WPARAM wParam);
-    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcPaint(WPARAM wParam);
-    LRESULT OnNcMouseMove(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcLButtonDblClk();
-    LRESULT OnNcRButtonDown(WPARAM wParam, LPARAM lParam);
+    // A message on its way through the three stages.
+    struct TMsg {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    // What a stage-2 handler leaves to stage 3: nothing (the result is
+    // final), the message (not passed on unless stage 3 handles it), or the
+    // message to be passed on unless stage 3 handles it.
+    enum class TNext : std::uint8_t { Done, Stage3, Stage3PassOn };
+    using THandler = LRESULT (TWinSkinForm::*)(const TMsg&);
+    using TEarlyHandler = TNext (TWinSkinForm::*)(const TMsg&, LRESULT&);
+    template <class Handler>
+    struct TRoute {
+        UINT msg;
+        Handler handler;
+    };
+
+    // Stage 1: every window.
+    LRESULT OnCtlColor(const TMsg& m);
+    LRESULT OnEraseBkgnd(const TMsg& m);
+    LRESULT OnStyleChanged(const TMsg& m);
+    LRESULT OnNcDestroy(const TMsg& m);
+    LRESULT OnTimer(const TMsg& m);
+    LRESULT OnSkinQuery(const TMsg& m);
+    // Stage 2: windows with a skinned frame.
+    TNext OnCommand(const TMsg& m, LRESULT& result);
+    TNext OnGetMinMaxInfo(const TMsg& m, LRESULT& result);
+    TNext OnSizeFirst(const TMsg& m, LRESULT& result);
+    TNext OnActivate(const TMsg& m, LRESULT& result);
+    TNext OnWindowPosChanged(const TMsg& m, LRESULT& result);
+    TNext OnNcActivateFirst(const TMsg& m, LRESULT& result);
+    TNext OnSysCommand(const TMsg& m, LRESULT& result);
+    TNext OnSetText(const TMsg& m, LRESULT& result);
+    TNext OnMenuChanged(const TMsg& m, LRESULT& result);
+    TNext OnMenuSelect(const TMsg& m, LRESULT& result);
+    TNext OnSkinStart(const TMsg& m, LRESULT& result);
+    // Stage 3: a running, not minimised frame.
+    LRESULT OnNcActivate(const TMsg& m);
+    LRESULT OnNcCalcSize(const TMsg& m);
+    LRESULT OnNcHitTest(const TMsg& m);
+    LRESULT OnNcPaint(const TMsg& m);
+    LRESULT OnSize(const TMsg& m);
+    LRESULT OnNcMouseMove(const TMsg& m);
+    LRESULT OnNcLButtonDown(const TMsg& m);
+    LRESULT OnNcLButtonUp(const TMsg& m);
+    LRESULT OnNcLButtonDblClk(const TMsg& m);
+    LRESULT OnNcRButtonDown(const TMsg& m);
+    LRESULT OnMeasureItem(const TMsg& m);
+    LRESULT OnDrawItem(const TMsg& m);
+    LRESULT OnRepaintFrame(const TMsg& m);
     void OnHoverTimer();
-    static LRESULT ClientThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT ClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     void ReadShowState();
+    void ReadCaptionText();
+    void StartMenuBar();
+    bool OnMenuAccelerator(unsigned key);
+    void SetTimerOn(bool on);
+    void RecalcFrame() const;
+
+    // ---- frame (framepaint.cpp): layout, composition, region
     void FrameMetrics();
     void BuildButtons();
     void BuildIconBitmap();
-    void BuildSystemMenu();
-    void DrawBorderPart(HDC dc, int index, const TSkinRect& rect);
-    void DrawCaption(HDC dc, const TSkinRect& title);
+    // Lays the frame out again when what it depends on has changed.
+    void UpdateLayout();
+    void MeasureCaption(const TSkinRect& title);
+    void ComposeEdges();
+    void ComposeFrame();
+    void DrawCaption(HDC dc);
     void DrawButtons(HDC dc);
     void BuildRegion();
-    void WidenDialog(bool refresh);
-    void SetTimerOn(bool on);
-    TWinSysButton* ButtonAt(POINT screen) const;
-    TNCObject* ObjectAt(POINT screen) const;
-    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
-    bool OnMenuAccelerator(unsigned key);
-    void StartMenuBar();
+    TWinSysButton* ButtonAt(POINT screen);
+    TNCObject* ObjectAt(POINT screen);
+
+    // ---- system menu and caption-button actions (systemmenu.cpp)
+    void BuildSystemMenu();
     void Restore();
     void Maximize();
     void Minimize();
-    void RecalcFrame() const;
-    void ReadCaptionText();
 
-    TSkinManage* FManager;
-    HWND FHandle;
-    TCustomForm* FForm = nullptr;
-    ::TSkinData* FSkinData = nullptr;
-    TWndThunk FThunk;
-    TWndThunk FClientThunk;
+    // ---- MDI client (mdiclient.cpp)
+    static LRESULT ClientThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT ClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // This skin for an MDI frame, the frame's skin for an MDI child, else null.
+    TWinSkinForm* MdiFrameSkin() const;
+
+    // ---- dialog widening (dialogwiden.cpp)
+    void WidenDialog(bool refresh);
+
     // The form-level hook as the form's WindowProc holds it. A hook that
     // someone has replaced on top stays in their chain and only passes
     // messages on once this object has let go.
@@ -161,49 +217,111 @@ private:
         std::shared_ptr<TFormHookState> state;
         void operator()(TMessage& m) const;
     };
-    std::shared_ptr<TFormHookState> FFormHook;
     void FormProc(TMessage& m);
     void UnhookForm();
-    GdiFont FCaptionFont;
+
+    // What the window was before the skin, and what it is now.
+    struct TWindowState {
+        std::uint32_t style = 0;
+        std::string className;
+        RECT clientRect{};
+        RECT origFrame{};          // the platform's frame widths at start
+        TColor origColor = clBtnFace;
+        HMENU menu = nullptr;      // the window's menu at start
+        HMENU sysMenu = nullptr;
+        bool rightToLeft = false;
+        bool sizeable = false;
+        bool iconsShown = true;
+    };
+    // The caption: its font, text and icon.
+    struct TCaption {
+        GdiFont font;
+        std::wstring pad = L"  ";
+        std::wstring text;
+        TBitmap icon;
+        int spaceWidth = 0;
+    };
+    // The frame's layout and what it was computed from.
+    struct TLayoutKey {
+        int width = -1, height = -1;
+        bool active = false;
+        TShowState showState = ssNormal;
+        bool mdiChildMaximized = false;
+        std::uint32_t style = 0;
+        int menuHeight = 0;
+        TFrameMetrics metrics;
+        std::wstring text;
+        unsigned buttons = 0;  // generation of FButtons
+        bool operator==(const TLayoutKey&) const = default;
+    };
+    // The non-client area composed off screen: the edges alone (kept while
+    // size, active look and skin stay) and the whole frame over them.
+    struct TFrameBuffer {
+        TBitmap edges;
+        TBitmap frame;
+        int width = 0, height = 0;
+        bool active = false;
+        bool composed = false;  // `frame` holds a whole frame of this size
+        bool captionCurrent = false;  // its caption and buttons as laid out now
+        bool Holds(int w, int h, bool look) const {
+            return !edges.Empty() && width == w && height == h && active == look;
+        }
+        void Drop() {
+            edges.SetSize(0, 0);
+            frame.SetSize(0, 0);
+            width = height = 0;
+            composed = captionCurrent = false;
+        }
+    };
+    // The system menu as the skin draws it and the icon's double click.
+    struct TSystemMenu {
+        std::unique_ptr<TPopupMenu> menu;
+        std::unique_ptr<TImageList> images;
+        TIconClicks iconClicks;
+        std::uint32_t dblClickTime = 0;
+    };
+    // The menu bar and its popups.
+    struct TMenuState {
+        std::unique_ptr<TWinSkinMenu> bar;
+        std::unique_ptr<TPopupSkinSwitch> popupSwitch;
+        HMENU trackedMenu = nullptr;
+        int height = 0;
+        bool tracking = false;
+    };
+    // An MDI frame's client window.
+    struct TMdiState {
+        HWND client = nullptr;
+        HWND pendingChild = nullptr;
+        bool menuUpdate = true;  // the skin data's MenuUpdate at start
+        bool maximized = false;  // the MDI-maximised mode
+    };
+
+    TSkinManage* FManager;
+    HWND FHandle;
+    TCustomForm* FForm = nullptr;
+    ::TSkinData* FSkinData = nullptr;
+    TWndThunk FThunk;
+    TWndThunk FClientThunk;
+    std::shared_ptr<TFormHookState> FFormHook;
+    std::unique_ptr<TControlSkins> FControls;
+    TWindowState FWindow;
+    TCaption FCaption;
+    TSystemMenu FSystem;
+    TMenuState FMenus;
+    TMdiState FMdi;
+    // Frame: metrics, buttons, layout, composition, region.
+    TFrameMetrics FMetrics;
+    TCaptionButtons FButtons;
+    unsigned FButtonsGeneration = 0;
+    bool FCachesFreed = false;  // FButtons freed by the manager, not built again
+    TLayoutKey FLayoutKey;
+    TFrameGeometry FLayout;
+    TFrameBuffer FBuffer;
+    int FRegionWidth = 0, FRegionHeight = 0;
+    bool FHasRegion = false;
+    // Life and look.
     bool FStartSeen = false;
     bool FTimerOn = false;
-    std::wstring FCaptionPad = L"  ";
-    std::wstring FCaptionText;
-    std::string FClassName;
-    bool FIconsShown = true;
-    bool FMdiMenuUpdate = true;
-    RECT FClientRect{};
-    TIconClicks FIconClicks;
-    std::uint32_t FDblClickTime = 0;
-    int FSpaceWidth = 0;
-    TFrameMetrics FMetrics;
-    RECT FWindowRect{};
-    TSkinRect FTextRect;
-    RECT FOrigFrame{};
-    int FMenuHeight = 0;
-    bool FMenuTracking = false;
-    bool FRightToLeft = false;
-    bool FSizeable = false;
-    std::unique_ptr<TPopupMenu> FSkinSysMenu;
-    std::unique_ptr<TImageList> FSysMenuImages;
-    std::unique_ptr<TWinSkinMenu> FMenuBar;
-    std::unique_ptr<TPopupSkinSwitch> FPopupSwitch;
-    HMENU FTrackedMenu = nullptr;
-    HWND FMdiClient = nullptr;
-    HWND FPendingChild = nullptr;
-    HMENU FMenu = nullptr;
-    HMENU FSysMenu = nullptr;
-    TColor FOrigColor = clBtnFace;
-    std::uint32_t FStyle = 0;
-    int FButtonsRight = 0;
-    bool FHasRegion = false;
-    TCaptionButtons FButtons;
-    bool FCachesFreed = false;  // FButtons freed by the manager, not built again
-    std::unique_ptr<TControlSkins> FControls;
-    TBitmap FIconBitmap;
-    TBitmap FCaptionBitmap;
-    int FWidth = 0, FHeight = 0;
-    int FRegionWidth = 0, FRegionHeight = 0;
     bool FActive = true;
     std::uint8_t FKind = fkWindow;
     std::uint8_t FBorderKind = bkFrame;

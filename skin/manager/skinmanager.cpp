@@ -184,7 +184,6 @@ bool TSkinManage::SkinWindow(std::uintptr_t) { return false; }
 void TSkinManage::SkinWindow(TComponent*) {}
 void TSkinManage::SkinPopupWindow(std::uintptr_t) {}
 bool TSkinManage::ReleasePopupWindow(std::uintptr_t) { return false; }
-void TSkinManage::SetMdiMaximized(bool maximized) { FMdiMaximized = maximized; }
 void TSkinManage::RunAction(TManagerAction, ::TSkinData*) {}
 #endif
 

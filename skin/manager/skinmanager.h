@@ -145,11 +145,7 @@ public:
     // caller (who frees it).
     std::unique_ptr<TManagedFormSkin> RemoveFormSkin(std::uintptr_t window);
 
-    void SetMdiMaximized(bool maximized);
-    bool MdiMaximized() const { return FMdiMaximized; }
     int CountMdiChildSkins() const;
-    std::uintptr_t MdiClient() const { return FMdiClient; }
-    void SetMdiClient(std::uintptr_t client) { FMdiClient = client; }
 
     void SetFormSkinFactory(TFormSkinFactory factory) { FFormFactory = std::move(factory); }
     void SetPopupSkinFactory(TPopupSkinFactory factory) { FPopupFactory = std::move(factory); }
@@ -202,8 +198,6 @@ private:
     bool FActive = false;
     bool FScanning = false;
     int FStarted = 0;
-    bool FMdiMaximized = false;
-    std::uintptr_t FMdiClient = 0;
     std::vector<TPendingAction> FPending;
     unsigned FTicket = 0;
     ::TSkinData* FRunningSource = nullptr;  // the source of the action running now

@@ -180,14 +180,6 @@ bool TSkinManage::ReleasePopupWindow(std::uintptr_t id) {
     return false;
 }
 
-void TSkinManage::SetMdiMaximized(bool maximized) {
-    if (maximized == FMdiMaximized) return;
-    FMdiMaximized = maximized;
-    SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
-    for (const auto& skin : FForms)
-        if (skin->IsMdiChild() && skin->LifeState() != fsDead) skin->ApplyMdiMaximized(maximized);
-}
-
 // Detaches (or not), takes out of the list and frees form skin `index`.
 void TSkinManage::FreeFormSkin(std::size_t index, bool detach) {
     std::unique_ptr<TManagedFormSkin> skin = std::move(FForms[index]);

@@ -282,8 +282,7 @@ void TWinSkinMenu::DrawMdiButtons(HDC canvas) {
         const RECT target = ToRect(b.FBounds.Offset(-m.BorderLeft, -m.TitleHeight));
         DrawSkinFrame(canvas, target, r.Image, true, std::max(r.FrameCount, 1), 1);
     }
-    if (TSkinManage* manager = FOwnerSkin.Manager(); manager && !manager->MdiMaximized())
-        manager->SetMdiMaximized(true);
+    if (!FOwnerSkin.MdiMaximized()) FOwnerSkin.SetMdiMaximized(true);
 }
 
 TMenuBtn* TWinSkinMenu::HitMenuButton(POINT p) const {

@@ -126,5 +126,28 @@ TEST(DialogWidening, NeededWidth) {
     EXPECT_FALSE(IsMessageDialogClass("tmessageform"));
 }
 
+// Every pixel of the window lies in exactly one of the four edges, the menu
+// bar and the client rectangle: the composition leaves nothing unpainted
+// outside the client and paints nothing twice.
+TEST(FrameGeometry, LayoutPartsCoverTheWindowOnce) {
+    const TFrameMetrics m{4, 24, 5, 6};
+    for (const bool bar : {false, true}) {
+        const TFrameGeometry l = FrameGeometryFor(m, 19, bar, 120, 90);
+        EXPECT_EQ(l.Title, l.Edges[2]);
+        EXPECT_EQ(l.Client, (TSkinRect{4, 24 + 19, 115, 84}));
+        EXPECT_EQ(l.MenuBar, bar ? (TSkinRect{4, 24, 115, 43}) : TSkinRect{});
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 120; ++x) {
+                int owners = l.Client.Contains(x, y) + l.MenuBar.Contains(x, y);
+                for (const TSkinRect& e : l.Edges) owners += e.Contains(x, y);
+                // Without a bar its rows belong to the client rectangle's top
+                // margin: the menu height is reserved either way.
+                const bool gap = !bar && y >= 24 && y < 43 && x >= 4 && x < 115;
+                ASSERT_EQ(owners, gap ? 0 : 1) << x << "," << y << (bar ? " with bar" : "");
+            }
+    }
+    EXPECT_EQ(FrameGeometryFor(m, 0, true, 120, 90).MenuBar, TSkinRect{});
+}
+
 }  // namespace
 }  // namespace srt

@@ -46,7 +46,8 @@ protected:
         ShowWindow(frame, SW_SHOWNOACTIVATE);
         windows.push_back(frame);
     }
-    HWND NewChild(const wchar_t* title) {
+    HWND NewChild(const wchar_t* title) { return NewChild(client, title); }
+    HWND NewChild(HWND mdiClient, const wchar_t* title) {
         MDICREATESTRUCTW mcs{};
         mcs.szClass = L"SkinTestMdiChild";
         mcs.szTitle = title;
@@ -54,8 +55,8 @@ protected:
         mcs.x = mcs.y = 10;
         mcs.cx = 250;
         mcs.cy = 180;
-        auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-        SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
+        auto child = reinterpret_cast<HWND>(SendMessageW(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        SendMessageW(mdiClient, WM_MDIREFRESHMENU, 0, 0);
         Pump();
         return child;
     }
@@ -82,7 +83,7 @@ protected:
 TEST_F(MdiSkin, TheFrameSkinsItsChildrenAsTheClientMakesThem) {
     TWinSkinForm* frameSkin = Skinned(frame);
     ASSERT_NE(frameSkin, nullptr);
-    EXPECT_EQ(manager.MdiClient(), reinterpret_cast<std::uintptr_t>(client));
+    EXPECT_EQ(frameSkin->MdiClient(), client);
     HWND one = NewChild(L"One");
     HWND two = NewChild(L"Two");
     ASSERT_NE(Skin(one), nullptr);
@@ -120,7 +121,8 @@ TEST_F(MdiSkin, MaximiseRoundTrip) {
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized))),
               two);
     EXPECT_TRUE(maximized);
-    EXPECT_TRUE(manager.MdiMaximized());
+    EXPECT_TRUE(frameSkin->MdiMaximized());
+    EXPECT_TRUE(skinOne->MdiMaximized());  // the frame's mode, seen from a child
     EXPECT_EQ(skinTwo->ShowState(), ssMaximized);
     // The child's own frame and region are gone; its buttons are back in its
     // style, so the frame's menu bar shows them.
@@ -135,7 +137,7 @@ TEST_F(MdiSkin, MaximiseRoundTrip) {
 
     SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(two), 0);
     Pump();
-    EXPECT_FALSE(manager.MdiMaximized());
+    EXPECT_FALSE(frameSkin->MdiMaximized());
     EXPECT_EQ(skinTwo->ShowState(), ssNormal);
     EXPECT_TRUE(HasRegion(two));
     EXPECT_TRUE(HasRegion(one));
@@ -148,12 +150,13 @@ TEST_F(MdiSkin, MaximiseRoundTrip) {
 }
 
 TEST_F(MdiSkin, DestroyingTheMaximisedChildLeavesTheMode) {
-    ASSERT_NE(Skinned(frame), nullptr);
+    TWinSkinForm* frameSkin = Skinned(frame);
+    ASSERT_NE(frameSkin, nullptr);
     HWND one = NewChild(L"One");
     HWND two = NewChild(L"Two");
     SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two), 0);
     Pump();
-    ASSERT_TRUE(manager.MdiMaximized());
+    ASSERT_TRUE(frameSkin->MdiMaximized());
     SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(two), 0);
     Pump();
     // The remaining child became active maximised (the platform's rule), so
@@ -161,12 +164,43 @@ TEST_F(MdiSkin, DestroyingTheMaximisedChildLeavesTheMode) {
     BOOL maximized = FALSE;
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized))),
               one);
-    EXPECT_EQ(manager.MdiMaximized(), maximized != FALSE);
+    EXPECT_EQ(frameSkin->MdiMaximized(), maximized != FALSE);
     SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(one), 0);
     Pump();
-    EXPECT_FALSE(manager.MdiMaximized());
+    EXPECT_FALSE(frameSkin->MdiMaximized());
     Tick(maPurge);
     EXPECT_EQ(manager.CountMdiChildSkins(), 0);
+}
+
+// Each frame has its own mode: maximising a child of one frame leaves the
+// children of another with their skinned frames and regions.
+TEST_F(MdiSkin, MaximisedModeBelongsToItsFrame) {
+    TWinSkinForm* frameSkin = Skinned(frame);
+    ASSERT_NE(frameSkin, nullptr);
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Window");
+    HWND other = CreateWindowExW(0, L"SkinTestMdiFrame", L"Other", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 80, 80,
+                                 500, 400, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+    windows.push_back(other);
+    CLIENTCREATESTRUCT ccs{GetSubMenu(bar, 0), 100};
+    HWND otherClient = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0, 0,
+                                       other, nullptr, GetModuleHandleW(nullptr), &ccs);
+    ShowWindow(other, SW_SHOWNOACTIVATE);
+    TWinSkinForm* otherSkin = Skinned(other);
+    ASSERT_NE(otherSkin, nullptr);
+    HWND mine = NewChild(L"Mine");
+    HWND theirs = NewChild(otherClient, L"Theirs");
+    ASSERT_NE(Skin(theirs), nullptr);
+    ASSERT_TRUE(HasRegion(theirs));
+
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(mine), 0);
+    Pump();
+    EXPECT_TRUE(frameSkin->MdiMaximized());
+    EXPECT_FALSE(otherSkin->MdiMaximized());
+    EXPECT_FALSE(Skin(theirs)->MdiMaximized());
+    EXPECT_FALSE(HasRegion(mine));
+    EXPECT_TRUE(HasRegion(theirs));
+    EXPECT_EQ(Buttons(theirs), 0);
 }
 
 }  // namespace

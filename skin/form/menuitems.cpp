@@ -1,0 +1,57 @@
+// The items of the menu bar's popups, measured and drawn by the form skin
+// that receives them, and the bar's accelerators.
+#include <algorithm>
+
+#include "skin/form/winskinform.h"
+#include "skin/menu/skinpopup.h"
+#include "skin/menu/winskinmenu.h"
+
+namespace srt {
+
+bool TWinSkinForm::OnMenuAccelerator(unsigned key) {
+    TMenuBtn* button = FMenus.bar ? FMenus.bar->FindAccelButton(key) : nullptr;
+    if (!button) return false;
+    FMenus.bar->ClickMenuButton(*button);
+    return true;
+}
+
+// Items of the bar's popups: menu items of the form's menu bar by command
+// id, the rest by menu handle and command.
+LRESULT TWinSkinForm::OnMeasureItem(const TMsg& m) {
+    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.lParam);
+    if (mis.CtlType != ODT_MENU || !FWindow.menu) return PassOn(m.msg, m.wParam, m.lParam);
+    ClientDC dc(nullptr);
+    GdiFont font(CreateMenuFont());
+    GdiSelect select(dc.Get(), font);
+    int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
+    TMenuItem* item = FForm && FForm->Menu() ? FForm->Menu()->FindItem(mis.itemID, TFindItemKind::fkCommand) : nullptr;
+    if (item)
+        MeasureSkinItem(*FSkinData, *item, dc.Get(), w, h);
+    else
+        MeasureMenuText(*FSkinData, FMenus.trackedMenu, mis.itemID, dc.Get(), w, h);
+    mis.itemWidth = static_cast<UINT>(std::max(w, 0));
+    mis.itemHeight = static_cast<UINT>(std::max(h, 0));
+    return TRUE;
+}
+
+LRESULT TWinSkinForm::OnDrawItem(const TMsg& m) {
+    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
+    if (dis.CtlType != ODT_MENU || !FWindow.menu) return PassOn(m.msg, m.wParam, m.lParam);
+    HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
+    if (TWinSkinPopMenu*& pending = PendingPopup()) {
+        pending->SetMenuHandle(menu);
+        pending = nullptr;
+    }
+    GdiFont font(CreateMenuFont());
+    GdiSelect select(dis.hDC, font);
+    const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    TMainMenu* bar = FForm ? FForm->Menu() : nullptr;
+    TMenuItem* item = bar ? bar->FindItem(dis.itemID, TFindItemKind::fkCommand) : nullptr;
+    if (item)
+        DrawSkinMenuItem(*FSkinData, *item, dis.hDC, dis.rcItem, selected, bar);
+    else
+        DrawForeignMenuItem(*FSkinData, menu, dis.itemID, selected, dis.rcItem, dis.hDC, bar);
+    return TRUE;
+}
+
+}  // namespace srt

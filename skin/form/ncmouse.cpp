@@ -1,0 +1,77 @@
+// The mouse over the non-client area: caption buttons and menu bar items
+// under the cursor, hover and clicks, the system menu on the caption.
+#include "skin/form/winskinform.h"
+#include "skin/menu/winskinmenu.h"
+
+namespace srt {
+namespace {
+
+POINT PointOf(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
+    if (!FActive) return 0;
+    TNCObject* hit = ObjectAt(PointOf(m.lParam));
+    if (!hit) {
+        if (FHotObject) FHotObject->MouseLeave();
+        return PassOn(m.msg, m.wParam, m.lParam);
+    }
+    hit->MouseMove();
+    return 0;
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDown(const TMsg& m) {
+    if (TNCObject* hit = ObjectAt(PointOf(m.lParam))) {
+        if (!FActive) SetForegroundWindow(FHandle);
+        hit->MouseDown();
+        if (auto* item = dynamic_cast<TMenuBtn*>(hit)) FMenus.bar->OpenMenuButton(*item);
+        return 0;
+    }
+    // A maximised window is not dragged by its caption.
+    const WPARAM area = FShowState == ssMaximized && FActive && m.wParam == HTCAPTION ? HTMENU : m.wParam;
+    return PassOn(m.msg, area, m.lParam);
+}
+
+LRESULT TWinSkinForm::OnNcLButtonUp(const TMsg& m) {
+    const POINT screen = PointOf(m.lParam);
+    TNCObject* hit = ObjectAt(screen);
+    if (!hit) return PassOn(m.msg, m.wParam, m.lParam);
+    auto* button = dynamic_cast<TWinSysButton*>(hit);
+    if (button && hit == FHotObject) {
+        hit->MouseUp();
+        ExecuteAction(*button, screen);
+    }
+    return 0;
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDblClk(const TMsg&) {
+    if (FShowState != ssNormal)
+        Restore();
+    else if (FBorderIcons & biMaximize)
+        Maximize();
+    return 0;
+}
+
+LRESULT TWinSkinForm::OnNcRButtonDown(const TMsg& m) {
+    if (m.wParam == HTCAPTION && FKind != fkMdiChild) {
+        ShowSystemMenu(PointOf(m.lParam));
+        return 0;
+    }
+    return PassOn(m.msg, m.wParam, m.lParam);
+}
+
+void TWinSkinForm::OnHoverTimer() {
+    if (FMenus.tracking) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Controls of a form get their mouse-leave from the form's own tracking.
+    if (!FForm && FControls) FControls->LeaveHotOutside(cursor);
+    if (!FHotObject) return;
+    const POINT p = ToWindow(cursor);
+    if (!FHotObject->FBounds.Contains(p.x, p.y)) FHotObject->MouseLeave();
+}
+
+}  // namespace srt

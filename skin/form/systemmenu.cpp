@@ -1,0 +1,125 @@
+// The skinned system menu and what the caption buttons do.
+#include "skin/form/winskinform.h"
+#include "skin/menu/skinpopup.h"
+
+namespace srt {
+
+// A popup menu component whose items the skin measures and draws, with the
+// skin's glyphs.
+void TWinSkinForm::BuildSystemMenu() {
+    if (!FSystem.images) {
+        FSystem.images = std::make_unique<TImageList>(nullptr, TMenuImages::kSize, TMenuImages::kSize);
+        for (int i = 0; i < FSkinData->MenuImages.ImageCount(); ++i)
+            FSystem.images->AddMasked(FSkinData->MenuImages.Image(i), TMenuImages::kTransparent);
+    }
+    FSystem.menu = std::make_unique<TPopupMenu>(nullptr);
+    TPopupMenu& menu = *FSystem.menu;
+    menu.SetImages(FSystem.images.get());
+    menu.SetOwnerDraw(true);
+    menu.SetRightToLeft(FWindow.rightToLeft);
+    ::TSkinData* data = FSkinData;
+    for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons)) {
+        auto* item = new TMenuItem(&menu);
+        item->SetCaption(entry.caption);
+        item->SetTag(entry.tag);
+        item->SetImageIndex(entry.tag);
+        item->SetShortCut(TextToShortCut(entry.shortCut));
+        item->OnMeasureItem.Code = [data, item](TObject*, HDC dc, int& w, int& h) {
+            MeasureSysMenuItem(*data, *item, dc, w, h);
+        };
+        item->OnDrawItem.Code = [data, item](TObject*, HDC dc, const RECT& r, bool selected) {
+            DrawSkinMenuItem(*data, *item, dc, r, selected);
+        };
+        item->OnClick.Code = [this, tag = entry.tag](TObject*) {
+            switch (tag) {
+            case 0: Restore(); break;
+            case 1: Maximize(); break;
+            case 2: Minimize(); break;
+            case 3:
+                SetTimerOn(false);
+                PostMessageW(FHandle, WM_CLOSE, 0, 0);
+                break;
+            }
+        };
+        menu.Items()->Add(item);
+    }
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT p) {
+    TMenuItem* items = FSystem.menu->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        TMenuItem* item = items->Items(i);
+        if (item->Tag() <= 2) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
+    }
+    if (FSystem.iconClicks.Click(GetTickCount(), FSystem.dblClickTime)) {
+        SetTimerOn(false);
+        PostMessageW(FHandle, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (FSkinData->HasControl(xcSystemMenu) && FKind != fkMdiChild) {
+        FSystem.menu->Popup(p.x, p.y);
+        return;
+    }
+    TrackPopupMenu(FWindow.sysMenu, TPM_RIGHTBUTTON | 2, p.x, p.y, 0, FHandle, nullptr);
+}
+
+void TWinSkinForm::Restore() {
+    FShowState = ssNormal;
+    PostMessageW(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::Maximize() {
+    if (FShowState == ssMaximized) {
+        Restore();
+        return;
+    }
+    FShowState = ssMaximized;
+    PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    FHotObject = nullptr;
+}
+
+void TWinSkinForm::Minimize() {
+    if (FShowState == ssMinimized) {
+        Restore();
+        return;
+    }
+    FShowState = ssMinimized;
+    PostMessageW(FHandle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TWinSkinForm::ExecuteAction(TWinSysButton& button, POINT screen) {
+    const int action = button.FRecord->Action;
+    const TCaptionEffect effect = CaptionActionEffect(action, FShowState);
+    switch (effect.command) {
+    case TCaptionCommand::Close:
+        SetTimerOn(false);
+        PostMessageW(FHandle, WM_CLOSE, 0, 0);
+        break;
+    case TCaptionCommand::Maximize: Maximize(); break;
+    case TCaptionCommand::Restore:
+        if (action == 2 || action == 23)
+            Minimize();
+        else
+            Maximize();
+        break;
+    case TCaptionCommand::Minimize: Minimize(); break;
+    case TCaptionCommand::SystemMenu: ShowSystemMenu({screen.x + 1, screen.y + 1}); break;
+    case TCaptionCommand::MdiChildCommand: {
+        if (FKind != fkMdiFrame || !FMdi.client) break;
+        BOOL maximized = FALSE;
+        auto child = reinterpret_cast<HWND>(
+            SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+        if (!child) break;
+        SendMessageW(child, WM_SYSCOMMAND, effect.sysCommand, 0);
+        BOOL still = FALSE;
+        SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&still));
+        if (MdiMaximized() && !still) SetMdiMaximized(false);
+        break;
+    }
+    case TCaptionCommand::PostQuery:
+        PostMessageW(FHandle, kWmSkinQuery, static_cast<WPARAM>(action), 0);
+        break;
+    }
+}
+
+}  // namespace srt
