@@ -570,10 +570,6 @@ LRESULT TWinSkinForm::OnDrawItem(WPARAM wParam, LPARAM lParam) {
     const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     if (dis.CtlType != ODT_MENU || !FMenu) return PassOn(WM_DRAWITEM, wParam, lParam);
     HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
-    if (TWinSkinPopMenu*& pending = PendingPopup()) {
-        pending->SetMenuHandle(menu);
-        pending = nullptr;
-    }
     GdiFont font(CreateMenuFont());
     GdiSelect select(dis.hDC, font);
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;
