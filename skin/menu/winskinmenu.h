@@ -62,7 +62,7 @@ public:
     // Opens the button's popup menu; returns when it closes. False for a
     // button without sub-menu (its command is posted all the same).
     bool OpenMenuButton(TMenuBtn& button);
-    // Posts a click on the button to the form (which then opens it).
+    // Posts a click on the button to the window (whose skin then opens it).
     void ClickMenuButton(TMenuBtn& button);
 
     int Count() const { return static_cast<int>(FButtons.size()); }
