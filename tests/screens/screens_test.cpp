@@ -1,0 +1,451 @@
+// Screenshots of the real programs: the main window with the bundled sample
+// (active, inactive, a message box over it, its menus open) and every page of
+// the gallery with the windows it opens. Each is compared pixel for pixel with
+// tests/screens/expected/NAME.png; on a difference the actual image and one
+// marking the differing pixels are written to screens-out/ in the test's
+// working folder. With SRT_SCREENS_UPDATE=1 the expected images are written
+// instead (scripts/screens --update).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "tests/screens/capture.h"
+#include "tests/screens/diff.h"
+#include "tests/screens/png.h"
+#include "tests/support/program.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using srt::screens::TImage;
+using srt::testing::TProgram;
+using srt::testing::WaitFor;
+namespace fs = std::filesystem;
+
+std::string ClassOf(HWND h) {
+    char name[64];
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+// Windows converts `path` to Wine's view of the same file (drive Z: is the
+// root) for the command lines of the programs under test.
+std::wstring WindowsPath(const std::string& unixPath) {
+    std::wstring path = L"Z:";
+    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+// A path readable in a failure message on the host: Z:\x\y is /x/y.
+std::string HostPath(const fs::path& path) {
+    std::string text = path.string();
+    if (text.size() > 2 && (text[0] == 'Z' || text[0] == 'z') && text[1] == ':') text = text.substr(2);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+struct TTopWindows {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<TTopWindows*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    RECT r{};
+    GetWindowRect(h, &r);
+    if (owner == s->pid && IsWindowVisible(h) && !IsRectEmpty(&r)) s->found.push_back(h);
+    return TRUE;
+}
+
+// The visible top-level windows of `pid` with an area, topmost first.
+std::vector<HWND> VisibleWindows(DWORD pid) {
+    TTopWindows search{pid, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> Without(std::vector<HWND> all, const std::vector<HWND>& known) {
+    std::erase_if(all, [&](HWND h) { return std::find(known.begin(), known.end(), h) != known.end(); });
+    return all;
+}
+
+bool Updating() {
+    const char* flag = std::getenv("SRT_SCREENS_UPDATE");
+    return flag && *flag && std::string(flag) != "0";
+}
+
+fs::path ExpectedPath(const std::string& name) {
+    return fs::path(SRT_SOURCE_DIR) / "tests" / "screens" / "expected" / (name + ".png");
+}
+
+bool WritePng(const fs::path& path, const TImage& image) {
+    const std::vector<std::uint8_t> png = srt::screens::EncodePng(image);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(out.flush());
+}
+
+// Compares `actual` with the expected image `name` (or stores it when updating).
+void Check(const std::string& name, const TImage& actual) {
+    const fs::path expectedPath = ExpectedPath(name);
+    if (Updating()) {
+        ASSERT_TRUE(WritePng(expectedPath, actual)) << "cannot write " << HostPath(expectedPath);
+        std::printf("updated %s (%dx%d)\n", HostPath(expectedPath).c_str(), actual.width, actual.height);
+        return;
+    }
+    std::ifstream in(expectedPath, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    TImage expected;
+    std::string error;
+    const bool loaded = !bytes.empty() && srt::screens::DecodePng(bytes, expected, error);
+
+    const srt::screens::TDifference d = srt::screens::Compare(expected, actual);
+    if (loaded && d.count == 0) return;
+    std::error_code ignored;
+    const fs::path out = fs::current_path() / "screens-out";
+    fs::create_directories(out, ignored);
+    const fs::path actualPath = out / (name + ".png"), diffPath = out / (name + "-diff.png");
+    WritePng(actualPath, actual);
+    if (!loaded) {
+        ADD_FAILURE() << name << ": no expected image " << HostPath(expectedPath)
+                      << (error.empty() ? "" : " (" + error + ")") << "; the actual image is "
+                      << HostPath(actualPath) << "; scripts/screens --update writes the expected images";
+        return;
+    }
+    WritePng(diffPath, d.marked);
+    ADD_FAILURE() << name << ": " << d.count << " pixels differ, the first at (" << d.firstX << ", " << d.firstY
+                  << ")" << " (expected " << expected.width << "x" << expected.height << ", actual "
+                  << actual.width << "x" << actual.height << "); the actual image is " << HostPath(actualPath)
+                  << ", the differing pixels are red in " << HostPath(diffPath);
+}
+
+// Captures `windows` once they hold still and checks the image.
+void Shoot(const std::string& name, const std::vector<HWND>& windows) {
+    ASSERT_FALSE(windows.empty()) << name << ": no window to capture";
+    TImage image;
+    ASSERT_TRUE(srt::screens::CaptureSettled(windows, image)) << name << ": the windows never held still";
+    Check(name, image);
+}
+
+// The mouse out of the way: no hover effects.
+void ParkTheMouse() { SetCursorPos(1016, 760); }
+
+// One program under test; ended (not closed) when the test is over, which
+// also takes down a menu left open.
+class TRun {
+public:
+    TRun(const std::wstring& exe, const std::wstring& arguments) : program_(exe, arguments) {}
+    ~TRun() {
+        if (program_.Started() && program_.Running()) {
+            TerminateProcess(program_.Handle(), 0);
+            WaitForSingleObject(program_.Handle(), 5000);
+        }
+    }
+    bool Started() const { return program_.Started(); }
+    DWORD Id() const { return program_.Id(); }
+    HANDLE Handle() const { return program_.Handle(); }
+
+    // Waits for the program to settle into its message loop.
+    void Idle() const {
+        WaitForInputIdle(program_.Handle(), 5000);
+    }
+
+    // Posts `open` and returns the windows that appeared: the menu.
+    std::vector<HWND> OpenMenu(const std::vector<HWND>& before, const std::function<void()>& open) const {
+        open();
+        std::vector<HWND> added;
+        WaitFor([&] { return !(added = Without(VisibleWindows(Id()), before)).empty(); }, std::chrono::seconds(5));
+        return added;
+    }
+
+private:
+    TProgram program_;
+};
+
+BOOL CALLBACK AddChild(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// The first visible multi-line edit inside `parent`.
+HWND MemoOf(HWND parent) {
+    for (HWND h : Descendants(parent))
+        if (ClassOf(h) == "Edit" && IsWindowVisible(h) && (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE)) return h;
+    return nullptr;
+}
+
+// ---- the main window ---------------------------------------------------------
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ParkTheMouse();
+        const std::wstring sample = WindowsPath(std::string(SRT_SOURCE_DIR) + "/resources/samples/sample.srt");
+        run = std::make_unique<TRun>(srt::testing::ThisFolder() + L"SrtRetime.exe", L"\"" + sample + L"\"");
+        ASSERT_TRUE(run->Started());
+        ASSERT_TRUE(WaitFor([&] { return (form = srt::testing::TopWindowOf(run->Id(), L"TForm1")) != nullptr; }));
+        memo = MemoOf(form);
+        ASSERT_TRUE(memo);
+        ASSERT_TRUE(WaitFor([&] {
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(memo, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+            return length > 0;
+        }));
+        run->Idle();
+    }
+
+    HWND Button(const wchar_t* caption) const {
+        for (HWND h : Descendants(form)) {
+            wchar_t text[64] = {};
+            DWORD_PTR got = 0;
+            SendMessageTimeoutW(h, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &got);
+            if (ClassOf(h) == "Button" && std::wstring(text) == caption) return h;
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<TRun> run;
+    HWND form = nullptr, memo = nullptr;
+};
+
+LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+// A small window of this process in the screen's corner, to take the
+// activation away from the program.
+class TOtherWindow {
+public:
+    TOtherWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = PlainProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ScreensTestOther";
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 1000, 744, 16,
+                                  16, nullptr, nullptr, wc.hInstance, nullptr);
+        SetForegroundWindow(window_);
+    }
+    ~TOtherWindow() { DestroyWindow(window_); }
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainWindow, ActiveThenInactive) {
+    ASSERT_EQ(GetForegroundWindow(), form);
+    Shoot("main-active", {form});
+    TOtherWindow other;
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }));
+    Shoot("main-inactive", {form});
+}
+
+TEST_F(MainWindow, MessageBoxOverIt) {
+    // Adjusting without an offset asks for one.
+    HWND adjust = Button(L"\x8c03\x6574\x5b57\x5e55");
+    ASSERT_TRUE(adjust);
+    const std::vector<HWND> before = VisibleWindows(run->Id());
+    const std::vector<HWND> box = run->OpenMenu(before, [&] { PostMessageW(adjust, BM_CLICK, 0, 0); });
+    ASSERT_EQ(box.size(), 1u);
+    EXPECT_EQ(ClassOf(box[0]), "#32770");
+    Shoot("main-message-box", {form, box[0]});
+}
+
+TEST_F(MainWindow, SystemMenu) {
+    RECT r{};
+    GetWindowRect(form, &r);
+    const std::vector<HWND> before = VisibleWindows(run->Id());
+    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+        PostMessageW(form, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
+    });
+    ASSERT_FALSE(menu.empty());
+    menu.push_back(form);
+    Shoot("main-system-menu", menu);
+}
+
+TEST_F(MainWindow, MemoContextMenu) {
+    RECT r{};
+    GetWindowRect(memo, &r);
+    const std::vector<HWND> before = VisibleWindows(run->Id());
+    std::vector<HWND> menu = run->OpenMenu(before, [&] {
+        PostMessageW(memo, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(memo), MAKELPARAM(r.left + 30, r.top + 20));
+    });
+    ASSERT_FALSE(menu.empty());
+    menu.push_back(form);
+    Shoot("main-memo-context-menu", menu);
+}
+
+// ---- the gallery ---------------------------------------------------------------
+
+std::wstring GalleryPath() { return srt::testing::ThisFolder() + L"SkinGallery.exe"; }
+
+// The gallery with `page` open (none: the launcher alone). `launcher` is its
+// main window, `windows` those the page opened.
+struct TGallery {
+    std::unique_ptr<TRun> run;
+    HWND launcher = nullptr;
+    std::vector<HWND> windows;
+};
+
+// Date and time pickers start at the present moment: each is set to one
+// fixed moment, written into the program's memory for the message to read.
+void FixDatePickers(const TRun& run, HWND window) {
+    for (HWND h : Descendants(window)) {
+        if (ClassOf(h) != "SysDateTimePick32") continue;
+        const SYSTEMTIME moment{2001, 2, 6, 3, 4, 5, 6, 0};  // Saturday 3 February 2001, 04:05:06
+        void* remote = VirtualAllocEx(run.Handle(), nullptr, sizeof moment, MEM_COMMIT, PAGE_READWRITE);
+        ASSERT_TRUE(remote);
+        ASSERT_TRUE(WriteProcessMemory(run.Handle(), remote, &moment, sizeof moment, nullptr));
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(h, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(remote),
+                                        SMTO_ABORTIFHUNG, 5000, &result));
+        EXPECT_TRUE(result);
+        VirtualFreeEx(run.Handle(), remote, 0, MEM_RELEASE);
+    }
+}
+
+void OpenGallery(int page, TGallery& g) {
+    ParkTheMouse();
+    g.run = std::make_unique<TRun>(GalleryPath(), page ? std::to_wstring(page) : L"");
+    ASSERT_TRUE(g.run->Started());
+    const DWORD pid = g.run->Id();
+    ASSERT_TRUE(WaitFor([&] { return (g.launcher = srt::testing::TopWindowOf(pid, L"TGalleryForm")) != nullptr; }));
+    if (page) {
+        // The page's windows: everything else the program shows, once their
+        // number stops changing.
+        std::size_t seen = 0;
+        int still = 0;
+        ASSERT_TRUE(WaitFor([&] {
+            g.windows = Without(VisibleWindows(pid), {g.launcher});
+            std::erase_if(g.windows, [](HWND h) { return ClassOf(h) == "TApplication"; });
+            still = !g.windows.empty() && g.windows.size() == seen ? still + 1 : 0;
+            seen = g.windows.size();
+            return still >= 4;
+        })) << "page " << page << " opened no window";
+    }
+    g.run->Idle();
+    for (HWND w : g.windows) ASSERT_NO_FATAL_FAILURE(FixDatePickers(*g.run, w));
+    // Started from the command line, the launcher is shown (and raised) after
+    // the page; a user opening the page from the launcher sees it in front.
+    for (auto w = g.windows.rbegin(); w != g.windows.rend(); ++w)
+        SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!g.windows.empty()) {
+        SetForegroundWindow(g.windows.front());
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == g.windows.front(); }, std::chrono::seconds(5)))
+            << "page " << page << " cannot be brought to the front";
+    }
+}
+
+struct TPageCase {
+    int page;
+    const char* name;
+};
+
+class GalleryPage : public ::testing::TestWithParam<TPageCase> {};
+
+TEST_P(GalleryPage, LooksAsExpected) {
+    TGallery g;
+    ASSERT_NO_FATAL_FAILURE(OpenGallery(GetParam().page, g));
+    Shoot(GetParam().name, g.windows);
+}
+
+constexpr TPageCase kPages[] = {
+    {1, "gallery-01-resizable"},    {2, "gallery-02-mdi"},          {3, "gallery-03-mdi-maximised"},
+    {4, "gallery-04-own-frame"},    {5, "gallery-05-message"},      {6, "gallery-06-popup"},
+    {7, "gallery-07-right-to-left"}, {8, "gallery-08-context-menus"}, {9, "gallery-09-controls"},
+    {10, "gallery-10-scrolling"},   {11, "gallery-11-tabs"},        {12, "gallery-12-indicators"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Screens, GalleryPage, ::testing::ValuesIn(kPages),
+                         [](const ::testing::TestParamInfo<TPageCase>& info) {
+                             return "Page" + std::to_string(info.param.page);
+                         });
+
+// A page with one of its menus open, opened as a user would.
+enum class TMenuKind { Bar, System, FormContext, MemoContext };
+
+struct TMenuCase {
+    int page;
+    TMenuKind kind;
+    const char* name;
+};
+
+class GalleryMenu : public ::testing::TestWithParam<TMenuCase> {};
+
+TEST_P(GalleryMenu, LooksAsExpected) {
+    const TMenuCase c = GetParam();
+    TGallery g;
+    ASSERT_NO_FATAL_FAILURE(OpenGallery(c.page, g));
+    ASSERT_EQ(g.windows.size(), 1u);
+    HWND form = g.windows.front();
+    RECT r{};
+    GetWindowRect(form, &r);
+    HWND memo = MemoOf(form);
+    const std::vector<HWND> before = VisibleWindows(g.run->Id());
+    std::vector<HWND> menu = g.run->OpenMenu(before, [&] {
+        switch (c.kind) {
+        case TMenuKind::Bar: PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, 'f'); break;
+        case TMenuKind::System:
+            PostMessageW(form, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 12));
+            break;
+        case TMenuKind::FormContext: {
+            POINT p{300, 100};
+            ClientToScreen(form, &p);
+            PostMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form), MAKELPARAM(p.x, p.y));
+            break;
+        }
+        case TMenuKind::MemoContext: {
+            RECT m{};
+            GetWindowRect(memo, &m);
+            PostMessageW(memo, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(memo), MAKELPARAM(m.left + 30, m.top + 20));
+            break;
+        }
+        }
+    });
+    ASSERT_FALSE(menu.empty()) << c.name << ": no menu opened";
+    menu.push_back(form);
+    Shoot(c.name, menu);
+}
+
+constexpr TMenuCase kMenus[] = {
+    {1, TMenuKind::Bar, "gallery-01-resizable-menu-bar"},
+    {1, TMenuKind::System, "gallery-01-resizable-system-menu"},
+    {2, TMenuKind::Bar, "gallery-02-mdi-menu-bar"},
+    {7, TMenuKind::Bar, "gallery-07-right-to-left-menu-bar"},
+    {8, TMenuKind::FormContext, "gallery-08-form-context-menu"},
+    {8, TMenuKind::MemoContext, "gallery-08-memo-context-menu"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Screens, GalleryMenu, ::testing::ValuesIn(kMenus),
+                         [](const ::testing::TestParamInfo<TMenuCase>& info) {
+                             std::string name = info.param.name + std::string("gallery-").size();
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST(Gallery, Launcher) {
+    TGallery g;
+    ASSERT_NO_FATAL_FAILURE(OpenGallery(0, g));
+    Shoot("gallery-launcher", {g.launcher});
+}
+
+}  // namespace
