@@ -69,7 +69,11 @@ TWinSkinMenu::TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data, TMainMenu* men
     : FMenu(menu), FSkinData(data), FHost(host) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
-    if (t_filter.bar == this) t_filter.bar = nullptr;
+    // Let go while one of its popups is open: the window tracks no more.
+    if (t_filter.bar == this) {
+        t_filter.bar = nullptr;
+        FHost.SetBarTracking(false);
+    }
     Clear();
 }
 

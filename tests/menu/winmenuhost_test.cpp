@@ -250,6 +250,8 @@ TEST_F(HostedMenuBar, ABarReleasedWhileItsPopupIsOpenIsNotTouchedAfterwards) {
         EXPECT_TRUE(released->OpenMenuButton(released->Button(0)));
     }
     EXPECT_EQ(bar, nullptr);
+    EXPECT_FALSE(host.tracking);
+    EXPECT_EQ(host.owner.FHotObject, nullptr);
     PumpAll();
 
     // The next bar's popup hears the arrow keys: right moves on by a click
