@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "skin/data/records.h"
+#include "skin/ncarea/skinrect.h"
 
 namespace srt {
 
@@ -21,19 +22,6 @@ constexpr std::uint32_t Popup = 0x80000000u, Child = 0x40000000u, Caption = 0x00
 constexpr std::uint32_t CaptionButtons = SysMenu | MinimizeBox | MaximizeBox;  // 0xB0000
 constexpr std::uint32_t ExWindowEdge = 0x100, ExLeftScrollBar = 0x4000, ExMdiChild = 0x40;
 }  // namespace ws
-
-struct TSkinRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    constexpr int Width() const { return Right - Left; }
-    constexpr int Height() const { return Bottom - Top; }
-    constexpr bool Contains(int x, int y) const {
-        return x >= Left && x < Right && y >= Top && y < Bottom;
-    }
-    constexpr TSkinRect Offset(int dx, int dy) const {
-        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
-    }
-    constexpr bool operator==(const TSkinRect&) const = default;
-};
 
 // Caption-button styles the window had at start (FBorderIcons).
 constexpr std::uint8_t biSystemMenu = 8, biMinimize = 2, biMaximize = 1;

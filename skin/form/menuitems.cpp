@@ -38,10 +38,6 @@ LRESULT TWinSkinForm::OnDrawItem(const TMsg& m) {
     const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
     if (dis.CtlType != ODT_MENU || !FWindow.menu) return PassOn(m.msg, m.wParam, m.lParam);
     HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
-    if (TWinSkinPopMenu*& pending = PendingPopup()) {
-        pending->SetMenuHandle(menu);
-        pending = nullptr;
-    }
     GdiFont font(CreateMenuFont());
     GdiSelect select(dis.hDC, font);
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;

@@ -27,6 +27,7 @@
 #include "skin/form/captionbuttons.h"
 #include "skin/form/framegeom.h"
 #include "skin/manager/skinmanager.h"
+#include "skin/menu/menuhost.h"
 #include "skin/thunk/wndthunk.h"
 
 namespace srt {
@@ -37,7 +38,7 @@ class TPopupSkinSwitch;
 // Form kinds.
 constexpr std::uint8_t fkWindow = 0, fkMdiFrame = 1, fkMdiChild = 2;
 
-class TWinSkinForm final : public TManagedFormSkin, public TNCOwner {
+class TWinSkinForm final : public TManagedFormSkin, public TNCOwner, public TMenuBarHost {
 public:
     TWinSkinForm(HWND window, TSkinManage* manager);
     ~TWinSkinForm() override;
@@ -71,6 +72,17 @@ public:
 
     // TNCOwner
     void PaintNCObject(TNCObject& object) override;
+
+    // TMenuBarHost (menuhost.cpp)
+    HWND BarWindow() const override;
+    POINT BarScreenToWindow(POINT screen) const override;
+    bool BarRightToLeft() const override;
+    bool BarActiveLook() const override;
+    TNCOwner& BarItemOwner() override;
+    void SetBarTracking(bool tracking) override;
+    HMENU BarTrackedMenu() const override;
+    void SetBarTrackedMenu(HMENU menu) override;
+    void PaintOverBar(HDC canvas, const RECT& bar) override;
 
     // What the caption-button and frame rules read; also for tests.
     TButtonContext ButtonContext() const;

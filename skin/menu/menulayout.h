@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "skin/form/framegeom.h"
+#include "skin/ncarea/skinrect.h"
 
 namespace srt {
 

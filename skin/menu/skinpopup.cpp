@@ -142,11 +142,6 @@ HFONT CreateMenuFont(bool bold) {
 
 // ---- the popup window
 
-TWinSkinPopMenu*& PendingPopup() {
-    static TWinSkinPopMenu* pending = nullptr;
-    return pending;
-}
-
 TBitmap* FindPopupImage(HMENU menu) {
     TSkinManage* manager = TheSkinManager();
     if (!manager || !menu) return nullptr;
@@ -163,10 +158,7 @@ void UsePopupSkins(TSkinManage& manager) {
     });
 }
 
-TWinSkinPopMenu::~TWinSkinPopMenu() {
-    DetachPopup();
-    if (PendingPopup() == this) PendingPopup() = nullptr;
-}
+TWinSkinPopMenu::~TWinSkinPopMenu() { DetachPopup(); }
 
 void TWinSkinPopMenu::AttachPopup(HWND window, ::TSkinData* data) {
     FHandle = window;
@@ -178,7 +170,6 @@ void TWinSkinPopMenu::AttachPopup(HWND window, ::TSkinData* data) {
 void TWinSkinPopMenu::DetachPopup() {
     if (FThunk.Attached()) FThunk.Detach();
     FImage.SetSize(0, 0);
-    if (PendingPopup() == this) PendingPopup() = nullptr;
 }
 
 LRESULT TWinSkinPopMenu::ThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -212,7 +203,8 @@ bool TWinSkinPopMenu::ComposeImage(int width, int height) {
     const RECT target{0, 0, width, height};
     FImage = CreateSkinBitmap(target, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
                               e.Tile == 1, 1, 1);
-    if (!FMenuHandle) PendingPopup() = this;
+    // The menu window knows its menu from its creation on.
+    if (!FMenuHandle) FMenuHandle = reinterpret_cast<HMENU>(FThunk.CallPrevious(MN_GETHMENU, 0, 0));
     return true;
 }
 
@@ -403,10 +395,6 @@ void DrawSkinMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, const RECT& re
                       TMenu* barMenu) {
     if (!Has(data.MenuItem)) return DrawPlainMenuItem(data, item, dc, selected, rect, barMenu);
     HMENU menu = item.Parent() ? item.Parent()->Handle() : nullptr;
-    if (PendingPopup() && item.Parent()) {
-        PendingPopup()->SetMenuHandle(menu);
-        PendingPopup() = nullptr;
-    }
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     TItemBitmap off(dc, w, h);

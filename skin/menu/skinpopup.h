@@ -53,8 +53,6 @@ private:
     HMENU FMenuHandle = nullptr;
 };
 
-// The popup skin that painted its frame but does not know its menu yet.
-TWinSkinPopMenu*& PendingPopup();
 // The composed background of the popup that shows `menu`, or null.
 TBitmap* FindPopupImage(HMENU menu);
 // Makes `manager` attach popup skins to "#32768" windows.

@@ -3,7 +3,6 @@
 #include "component/gdi.h"
 #include "component/wstr.h"
 #include "skin/draw/skindraw.h"
-#include "skin/form/winskinform.h"
 #include "skin/menu/menulayout.h"
 #include "skin/menu/skinpopup.h"
 
@@ -13,28 +12,24 @@ namespace {
 COLORREF Rgb(TColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-// The one bar popup that can be open (menus are modal on the GUI thread).
-struct TOpenBar {
-    TWinSkinMenu* bar = nullptr;
-    int index = -1;
+// The message-filter hook of the bar whose popup is open. A hook procedure
+// has no context of its own, and popups are modal on their thread: one at
+// a time per thread.
+struct TFilterHook {
     HHOOK hook = nullptr;
-    TMenuItem* item = nullptr;  // the item last selected in the popup
-    bool switching = false;     // a move to another button is under way
-    bool firstMessage = false;  // the hook has seen a message of the popup
-    POINT lastMouse{};
+    TWinSkinMenu* bar = nullptr;
 };
-TOpenBar g_open;
+thread_local TFilterHook t_filter;
 
 LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     MSG* m = reinterpret_cast<MSG*>(lParam);
-    TMenu* itemMenu = g_open.item ? g_open.item->GetParentMenu() : nullptr;
-    if (m && (m->message == WM_KEYDOWN) && itemMenu && itemMenu->IsRightToLeft()) {
+    if (m && m->message == WM_KEYDOWN && t_filter.bar && t_filter.bar->SwapsArrowKeys()) {
         if (m->wParam == VK_LEFT) m->wParam = VK_RIGHT;
         else if (m->wParam == VK_RIGHT) m->wParam = VK_LEFT;
     }
-    const LRESULT r = CallNextHookEx(g_open.hook, code, wParam, lParam);
-    if (r != 0 || code != MSGF_MENU || !m || !g_open.bar) return r;
-    g_open.bar->FilterMessage(*m);
+    const LRESULT r = CallNextHookEx(t_filter.hook, code, wParam, lParam);
+    if (r != 0 || code != MSGF_MENU || !m || !t_filter.bar) return r;
+    t_filter.bar->FilterMessage(*m);
     return 0;
 }
 
@@ -42,14 +37,12 @@ std::wstring Wide(const std::string& s) { return Widen(s); }
 
 }  // namespace
 
-int TWinSkinMenu::OpenIndex() { return g_open.index; }
-
 // ---- TMenuBtn
 
 void TMenuBtn::Draw() {
     TWinSkinMenu& bar = FBar;
     if (bar.FBarImage.Empty()) return;
-    HWND window = bar.FOwnerSkin.Handle();
+    HWND window = bar.FHost.BarWindow();
     WindowDC dc(window);
     if (!dc) return;
     const RECT& b = bar.FBarRect;
@@ -72,23 +65,32 @@ void TMenuBtn::MouseMove() {
 
 // ---- TWinSkinMenu
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& owner, ::TSkinData& data, TMainMenu* menu)
-    : FMenu(menu), FSkinData(data), FOwnerSkin(owner) {}
+TWinSkinMenu::TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data, TMainMenu* menu)
+    : FMenu(menu), FSkinData(data), FHost(host) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
-    if (g_open.bar == this) g_open.bar = nullptr;
+    // Let go while one of its popups is open: the window tracks no more.
+    if (t_filter.bar == this) {
+        t_filter.bar = nullptr;
+        FHost.SetBarTracking(false);
+    }
     Clear();
 }
 
 void TWinSkinMenu::Clear() {
-    if (FOwnerSkin.FHotObject && dynamic_cast<TMenuBtn*>(FOwnerSkin.FHotObject)) FOwnerSkin.FHotObject = nullptr;
+    if (HotObject() && dynamic_cast<TMenuBtn*>(HotObject())) SetHotObject(nullptr);
     FButtons.clear();
 }
 
-bool TWinSkinMenu::RightToLeft() const { return (FMenu && FMenu->IsRightToLeft()) || FOwnerSkin.RightToLeft(); }
+bool TWinSkinMenu::SwapsArrowKeys() const {
+    TMenu* menu = FOpen.item ? FOpen.item->GetParentMenu() : nullptr;
+    return menu && menu->IsRightToLeft();
+}
+
+bool TWinSkinMenu::RightToLeft() const { return (FMenu && FMenu->IsRightToLeft()) || FHost.BarRightToLeft(); }
 
 void TWinSkinMenu::AddButton(int index, const std::string& caption, bool enabled, HMENU subMenu, unsigned command) {
-    auto button = std::make_unique<TMenuBtn>(*this, &FOwnerSkin);
+    auto button = std::make_unique<TMenuBtn>(*this, &FHost.BarItemOwner());
     button->FIndex = index;
     button->FCaption = caption;
     button->FEnabled = enabled;
@@ -123,7 +125,7 @@ TItemInfo ReadItem(HMENU menu, int position) {
 }  // namespace
 
 void TWinSkinMenu::BuildFromWindowMenu() {
-    if (HMENU menu = GetMenu(FOwnerSkin.Handle())) FMenuHandle = menu;
+    if (HMENU menu = GetMenu(FHost.BarWindow())) FMenuHandle = menu;
     if (!FMenuHandle) return;
     Clear();
     const int count = GetMenuItemCount(FMenuHandle);
@@ -142,7 +144,7 @@ void TWinSkinMenu::BuildFromWindowMenu() {
 }
 
 void TWinSkinMenu::BuildFromMenuComponent() {
-    if (HMENU menu = GetMenu(FOwnerSkin.Handle())) FMenuHandle = menu;
+    if (HMENU menu = GetMenu(FHost.BarWindow())) FMenuHandle = menu;
     // Without a menu component the items come from the menu itself; the
     // bar would otherwise lose all of them.
     if (!FMenu) return BuildFromMenuHandle(FMenuHandle);
@@ -157,7 +159,7 @@ void TWinSkinMenu::BuildFromMenuComponent() {
         }
     }
     Finish();
-    FOwnerSkin.FHotObject = nullptr;
+    SetHotObject(nullptr);
 }
 
 void TWinSkinMenu::BuildFromMenuHandle(HMENU menu) {
@@ -180,7 +182,7 @@ void TWinSkinMenu::BuildFromMenuHandle(HMENU menu) {
 
 // The window's own bar goes; the skin draws the items.
 void TWinSkinMenu::Finish() {
-    if (GetMenu(FOwnerSkin.Handle())) SetMenu(FOwnerSkin.Handle(), nullptr);
+    if (GetMenu(FHost.BarWindow())) SetMenu(FHost.BarWindow(), nullptr);
 }
 
 void TWinSkinMenu::DrawCaption(HDC dc, const TSkinRect& rect, const std::string& caption, bool enabled) {
@@ -207,7 +209,7 @@ void TWinSkinMenu::DrawButtonFace(HDC dc, const TSkinRect& rect, const TMenuBtn&
 
 void TWinSkinMenu::LeaveStaleButtons(const TMenuBtn* keep) {
     for (const auto& b : FButtons) {
-        if (b.get() == keep || b.get() == FOwnerSkin.FHotObject || b->FState == TNCObject::stNormal) continue;
+        if (b.get() == keep || b.get() == HotObject() || b->FState == TNCObject::stNormal) continue;
         b->FState = TNCObject::stNormal;
         b->Draw();
     }
@@ -224,7 +226,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     TDataSkinObject* e = FSkinData.MenuBar.get();
     const bool element = e && !e->Image.Empty();
     if (element) {
-        const int frame = FOwnerSkin.ActiveLook() ? 1 : 2;
+        const int frame = FHost.BarActiveLook() ? 1 : 2;
         if (e->Tile == 1)
             DrawSkinImage(canvas, local, e->Image, true, false, false, 2, frame, e->LeftWidth, e->TopHeight,
                           e->RightWidth, e->BottomHeight);
@@ -263,26 +265,8 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
         b.FBounds = rects[i].Offset(bar.left, bar.top);
     }
     FPainting = false;
-    DrawMdiButtons(canvas);
+    FHost.PaintOverBar(canvas, bar);
     BitBlt(dc, bar.left, bar.top, w, h, canvas, 0, 0, SRCCOPY);
-}
-
-// A maximised MDI child's buttons sit in the frame's bar.
-void TWinSkinMenu::DrawMdiButtons(HDC canvas) {
-    HWND client = FOwnerSkin.MdiClient();
-    if (!FOwnerSkin.IsMdiFrame() || !client) return;
-    BOOL maximized = FALSE;
-    if (!SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)) || !maximized) return;
-    const TFrameMetrics& m = FOwnerSkin.Metrics();
-    const TCaptionButtons& buttons = FOwnerSkin.Buttons();
-    for (std::size_t i = 0; i < buttons.Count(); ++i) {
-        TWinSysButton& b = buttons[i];
-        TDataSkinSysButton& r = *b.FRecord;
-        if (r.Visibility != kMdiButtonMark || r.Image.Empty() || !b.FVisible) continue;
-        const RECT target = ToRect(b.FBounds.Offset(-m.BorderLeft, -m.TitleHeight));
-        DrawSkinFrame(canvas, target, r.Image, true, std::max(r.FrameCount, 1), 1);
-    }
-    if (!FOwnerSkin.MdiMaximized()) FOwnerSkin.SetMdiMaximized(true);
 }
 
 TMenuBtn* TWinSkinMenu::HitMenuButton(POINT p) const {
@@ -298,101 +282,105 @@ TMenuBtn* TWinSkinMenu::FindAccelButton(unsigned key) const {
 }
 
 bool TWinSkinMenu::OpenMenuButton(TMenuBtn& button) {
-    HWND window = FOwnerSkin.Handle();
+    HWND window = FHost.BarWindow();
     PostMessageW(window, WM_COMMAND, button.FCommand, 0);
     if (!button.FSubMenu) return false;
-    g_open.bar = this;
-    g_open.index = button.FIndex;
+    t_filter.bar = this;
+    FOpen.index = button.FIndex;
     RECT wr{};
     GetWindowRect(window, &wr);
     MakeMenuOwnerDraw(button.FSubMenu);
-    FOwnerSkin.SetMenuTracking(true);
-    FOwnerSkin.SetTrackedMenu(button.FSubMenu);
-    if (!g_open.hook)
-        g_open.hook = SetWindowsHookExW(WH_MSGFILTER, MenuFilterHook, nullptr, GetCurrentThreadId());
-    g_open.switching = false;
-    g_open.firstMessage = false;
-    GetCursorPos(&g_open.lastMouse);
+    FHost.SetBarTracking(true);
+    FHost.SetBarTrackedMenu(button.FSubMenu);
+    if (!t_filter.hook)
+        t_filter.hook = SetWindowsHookExW(WH_MSGFILTER, MenuFilterHook, nullptr, GetCurrentThreadId());
+    FOpen.switching = false;
+    FOpen.firstMessage = false;
+    GetCursorPos(&FOpen.lastMouse);
+    const std::weak_ptr<const bool> alive = FAlive;
     const HMENU subMenu = button.FSubMenu;
     if (button.FEnabled)
         TrackPopupMenu(subMenu, TPM_RIGHTBUTTON | TPM_NONOTIFY, button.FBounds.Left + wr.left,
                        button.FBounds.Bottom + wr.top, 0, window, nullptr);
-    if (g_open.hook) UnhookWindowsHookEx(g_open.hook);
-    g_open.hook = nullptr;
-    g_open.item = nullptr;
-    g_open.index = -1;
-    g_open.firstMessage = false;
+    if (t_filter.hook) UnhookWindowsHookEx(t_filter.hook);
+    t_filter.hook = nullptr;
+    // The window's skin may have let the bar go meanwhile (a skin change,
+    // the window destroyed): nothing of it is left to touch.
+    if (alive.expired()) return true;
+    FOpen.item = nullptr;
+    FOpen.index = -1;
+    FOpen.firstMessage = false;
     // A frame paint during the popup may have cleared the owner's hot
     // object; the pressed button stays in its care so that it is left.
-    if (button.FState != TNCObject::stNormal && !FOwnerSkin.FHotObject) FOwnerSkin.FHotObject = &button;
-    if (g_open.bar == this) {
-        g_open.bar = nullptr;
-        FOwnerSkin.SetMenuTracking(false);
+    if (button.FState != TNCObject::stNormal && !HotObject()) SetHotObject(&button);
+    if (t_filter.bar == this) {
+        t_filter.bar = nullptr;
+        FHost.SetBarTracking(false);
     }
     return true;
 }
 
 void TWinSkinMenu::ClickMenuButton(TMenuBtn& button) {
-    HWND window = FOwnerSkin.Handle();
+    HWND window = FHost.BarWindow();
     RECT wr{};
     GetWindowRect(window, &wr);
     // The open popup closes first; the posted click then opens the next.
-    if (g_open.bar) EndMenu();
+    if (t_filter.bar) EndMenu();
     const LPARAM point = MAKELPARAM(button.FBounds.Left + 1 + wr.left, button.FBounds.Top + 1 + wr.top);
     PostMessageW(window, WM_NCLBUTTONDOWN, HTCLIENT, point);
 }
 
 void TWinSkinMenu::FilterMessage(MSG& m) {
-    if (!g_open.firstMessage) {
-        g_open.firstMessage = true;
+    if (!FOpen.firstMessage) {
+        FOpen.firstMessage = true;
         PostMessageW(m.hwnd, WM_KEYDOWN, VK_DOWN, 0);
     }
     int target = -1;
-    const HMENU popup = FOwnerSkin.TrackedMenu();
+    const HMENU popup = FHost.BarTrackedMenu();
     switch (m.message) {
     case WM_KEYDOWN:
         if (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) {
-            g_open.switching = false;
+            FOpen.switching = false;
         } else if (m.wParam == VK_RIGHT || m.wParam == VK_LEFT) {
-            TMenuItem* item = g_open.item;
+            TMenuItem* item = FOpen.item;
             const bool hasSub = item && item->Count() > 0;
             const bool nested = item && item->Parent() && item->Parent()->Handle() != popup && item->Handle() != popup;
-            target = MenuKeyTarget(m.wParam == VK_RIGHT ? TMenuKeyMove::Right : TMenuKeyMove::Left, g_open.index,
+            target = MenuKeyTarget(m.wParam == VK_RIGHT ? TMenuKeyMove::Right : TMenuKeyMove::Left, FOpen.index,
                                    Count(), hasSub, nested);
         }
         break;
     case WM_SYSKEYDOWN:
-        if (m.wParam == VK_MENU) FOwnerSkin.SetMenuTracking(false);
+        if (m.wParam == VK_MENU) FHost.SetBarTracking(false);
         break;
     case WM_MENUSELECT: MenuSelect(m.wParam, m.lParam); break;
     case WM_MOUSEMOVE:
-        if (m.pt.x != g_open.lastMouse.x || m.pt.y != g_open.lastMouse.y) {
-            if (TMenuBtn* hit = HitMenuButton(FOwnerSkin.ToWindow(m.pt))) target = hit->FIndex;
-            g_open.lastMouse = m.pt;
+        if (m.pt.x != FOpen.lastMouse.x || m.pt.y != FOpen.lastMouse.y) {
+            if (TMenuBtn* hit = HitMenuButton(FHost.BarScreenToWindow(m.pt))) target = hit->FIndex;
+            FOpen.lastMouse = m.pt;
         }
         break;
     default: break;
     }
-    if (target >= 0 && target < Count() && target != g_open.index) {
-        g_open.switching = true;
+    if (target >= 0 && target < Count() && target != FOpen.index) {
+        FOpen.switching = true;
         ClickMenuButton(*FButtons[static_cast<std::size_t>(target)]);
     }
 }
 
 void TWinSkinMenu::MenuSelect(WPARAM wParam, LPARAM lParam) {
-    if (g_open.bar != this) return;
+    if (t_filter.bar != this) return;
     const UINT flags = HIWORD(wParam);
     if (flags == 0xFFFF && lParam == 0) {
-        if (!g_open.switching) FOwnerSkin.SetMenuTracking(false);
+        if (!FOpen.switching) FHost.SetBarTracking(false);
         return;
     }
-    g_open.switching = false;
+    FOpen.switching = false;
     if (!FMenu) return;
     if (flags & MF_POPUP) {
         HMENU sub = GetSubMenu(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
-        g_open.item = FMenu->FindItem(reinterpret_cast<std::uintptr_t>(sub), TFindItemKind::fkHandle);
+        FOpen.item = FMenu->FindItem(reinterpret_cast<std::uintptr_t>(sub), TFindItemKind::fkHandle);
     } else {
-        g_open.item = FMenu->FindItem(LOWORD(wParam), TFindItemKind::fkCommand);
+        FOpen.item = FMenu->FindItem(LOWORD(wParam), TFindItemKind::fkCommand);
     }
 }
 

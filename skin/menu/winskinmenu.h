@@ -3,7 +3,8 @@
 // taken off the window; one TMenuBtn per top-level item is laid out and
 // painted from the skin's menuBar element, and opens its popup menu with
 // TrackPopupMenu. While a popup is open a message-filter hook moves between
-// the items with the mouse and the arrow keys.
+// the items with the mouse and the arrow keys. The bar reaches its window
+// only through TMenuBarHost.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +16,11 @@
 #include "component/graphics.h"
 #include "component/menus.h"
 #include "skin/data/skindata.h"
-#include "skin/form/captionbuttons.h"
+#include "skin/menu/menuhost.h"
+#include "skin/ncarea/ncobject.h"
 
 namespace srt {
 
-class TWinSkinForm;
 class TWinSkinMenu;
 
 class TMenuBtn final : public TNCObject {
@@ -42,7 +43,7 @@ public:
 
 class TWinSkinMenu {
 public:
-    TWinSkinMenu(TWinSkinForm& owner, ::TSkinData& data, TMainMenu* menu);
+    TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data, TMainMenu* menu);
     ~TWinSkinMenu();
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
@@ -61,7 +62,7 @@ public:
     // Opens the button's popup menu; returns when it closes. False for a
     // button without sub-menu (its command is posted all the same).
     bool OpenMenuButton(TMenuBtn& button);
-    // Posts a click on the button to the form (which then opens it).
+    // Posts a click on the button to the window (whose skin then opens it).
     void ClickMenuButton(TMenuBtn& button);
 
     int Count() const { return static_cast<int>(FButtons.size()); }
@@ -77,7 +78,10 @@ public:
     // A WM_MENUSELECT of the open popup (the owner window hears of it).
     void MenuSelect(WPARAM wParam, LPARAM lParam);
     // The button whose popup is open, -1 when none.
-    static int OpenIndex();
+    int OpenIndex() const { return FOpen.index; }
+    // The item last selected in the open popup sits in a right-to-left menu:
+    // the arrow keys swap sides.
+    bool SwapsArrowKeys() const;
 
 private:
     friend class TMenuBtn;
@@ -88,14 +92,27 @@ private:
     // Buttons other than `keep` that still show a hot or pressed look
     // without being the owner's hot object go back to normal.
     void LeaveStaleButtons(const TMenuBtn* keep);
-    void DrawMdiButtons(HDC dc);
     void Finish();
+    TNCObject* HotObject() const { return FHost.BarItemOwner().FHotObject; }
+    void SetHotObject(TNCObject* object) { FHost.BarItemOwner().FHotObject = object; }
+
+    // While one of the bar's popups is open.
+    struct TOpenState {
+        int index = -1;
+        TMenuItem* item = nullptr;  // the item last selected in the popup
+        bool switching = false;     // a move to another button is under way
+        bool firstMessage = false;  // the filter has seen a message of the popup
+        POINT lastMouse{};
+    };
 
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
     TMainMenu* FMenu;
     RECT FBarRect{};
     ::TSkinData& FSkinData;
-    TWinSkinForm& FOwnerSkin;
+    TMenuBarHost& FHost;
+    TOpenState FOpen;
+    // Expires with the bar: a popup's message loop may destroy it.
+    std::shared_ptr<const bool> FAlive = std::make_shared<const bool>(true);
     TBitmap FBarImage;
     bool FPainting = false;
     HMENU FMenuHandle = nullptr;

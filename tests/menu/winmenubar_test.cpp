@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
+#include "menudriver.h"
 
 namespace srt {
 namespace {
@@ -24,49 +24,6 @@ namespace {
 std::vector<std::uint8_t> Bytes(const char* name) {
     std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void PumpAll() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Runs `step` every 40 ms while a menu is open (the menu loop dispatches
-// timers); `step` returns false to close the menu and stop.
-struct TMenuDriver {
-    static TMenuDriver*& Current() {
-        static TMenuDriver* current = nullptr;
-        return current;
-    }
-    explicit TMenuDriver(std::function<bool(int tick)> s) : step(std::move(s)) {
-        Current() = this;
-        id = SetTimer(nullptr, 0, 40, Tick);
-    }
-    ~TMenuDriver() {
-        KillTimer(nullptr, id);
-        Current() = nullptr;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TMenuDriver* d = Current();
-        if (!d || d->done) return;
-        if (++d->ticks > 60 || !d->step(d->ticks)) {
-            d->done = true;
-            EndMenu();
-        }
-    }
-    std::function<bool(int)> step;
-    UINT_PTR id = 0;
-    int ticks = 0;
-    bool done = false;
-};
-
-HWND OpenPopupWindow() {
-    for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
 }
 
 // The window's pixels as they are on the screen.
@@ -272,13 +229,13 @@ TEST_F(SkinnedMenus, AltAloneIsSwallowedAndAltFOpensTheFirstMenu) {
     ASSERT_NE(skin, nullptr);
     EXPECT_EQ(SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
     PumpAll();
-    EXPECT_EQ(TWinSkinMenu::OpenIndex(), -1);
+    EXPECT_EQ(skin->MenuBar()->OpenIndex(), -1);
 
     int openIndex = -2;
     bool tracking = false, popupSkinned = false;
     HMENU file = skin->MenuBar()->Button(0).FSubMenu;
     TMenuDriver driver([&](int) {
-        openIndex = TWinSkinMenu::OpenIndex();
+        openIndex = skin->MenuBar()->OpenIndex();
         tracking = skin->MenuTracking();
         if (HWND popup = OpenPopupWindow()) popupSkinned = SendMessageW(popup, kWmSkinQuery, 0, 0) == 1;
         return false;
@@ -288,7 +245,7 @@ TEST_F(SkinnedMenus, AltAloneIsSwallowedAndAltFOpensTheFirstMenu) {
     EXPECT_EQ(openIndex, 0);
     EXPECT_TRUE(tracking);
     EXPECT_TRUE(popupSkinned);
-    EXPECT_EQ(TWinSkinMenu::OpenIndex(), -1);
+    EXPECT_EQ(skin->MenuBar()->OpenIndex(), -1);
     EXPECT_FALSE(skin->MenuTracking());
     EXPECT_EQ(skin->TrackedMenu(), file);
     // Opened owner-drawn, texts kept.
@@ -304,7 +261,7 @@ TEST_F(SkinnedMenus, ArrowKeysMoveBetweenTheBarsMenusAndWrapAtTheEnds) {
     ASSERT_NE(Skin(w), nullptr);
     std::vector<int> opened;
     TMenuDriver driver([&](int) {
-        const int index = TWinSkinMenu::OpenIndex();
+        const int index = Skin(w)->MenuBar()->OpenIndex();
         if (index < 0 || (!opened.empty() && opened.back() == index)) return true;
         opened.push_back(index);
         HWND popup = OpenPopupWindow();
@@ -354,11 +311,13 @@ TEST_F(SkinnedMenus, AContextMenuThatIsNotOwnerDrawnGetsTheSkinnedFrame) {
     auto* item = new TMenuItem(&menu);
     item->SetCaption("Select &all");
     menu.Items()->Add(item);
-    bool framed = false, skinned = false;
+    bool framed = false, skinned = false, learnt = false;
     TMenuDriver driver([&](int tick) {
         HWND popup = OpenPopupWindow();
         if (!popup || tick < 3) return true;
         skinned = SendMessageW(popup, kWmSkinQuery, 0, 0) == 1;
+        // No item of its own draws, yet the skin knows the popup's menu.
+        learnt = manager->FindPopupByMenu(reinterpret_cast<std::uintptr_t>(menu.Handle())) != nullptr;
         TBitmap shot = Grab(popup);
         TDataSkinObject& e = *data->MenuBackground;
         TBitmap expected = CreateSkinBitmap({0, 0, shot.Width(), shot.Height()}, e.Image, e.LeftWidth, e.TopHeight,
@@ -372,6 +331,7 @@ TEST_F(SkinnedMenus, AContextMenuThatIsNotOwnerDrawnGetsTheSkinnedFrame) {
     EXPECT_FALSE(menu.OwnerDraw());
     EXPECT_TRUE(skinned);
     EXPECT_TRUE(framed);
+    EXPECT_TRUE(learnt);
 }
 
 LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
