@@ -103,12 +103,12 @@ class PopupSeq : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallFormSkins();
-        const bool first = TheSkinManager() == nullptr;
         data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));  // the first makes the manager and its hook
+        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
         manager = TheSkinManager();
         ASSERT_NE(manager, nullptr);
-        if (!first) manager->AddSkinData(data.get());
+        data->Loaded();  // registers and installs the hook
+        ASSERT_TRUE(manager->HookInstalled());
         manager->SetActive(true);
         manager->NoteActivation();
         below = SetWindowsHookExW(WH_CBT, TBelow::Cbt, nullptr, GetCurrentThreadId());
@@ -134,6 +134,7 @@ protected:
         recorder.Watch(owner);
         recorder.WatchClass(L"#32768");
         recorder.Name(kWmSkinQuery, "kWmSkinQuery");
+        recorder.Name(MN_GETHMENU, "MN_GETHMENU");
     }
     void TearDown() override {
         UnhookWindowsHookEx(below);
@@ -184,7 +185,8 @@ const std::vector<TExpect> kOwnerLoop = {
 
 // The popup window from creation to destruction as the skin receives it and
 // passes it on: the skin is asked before it attaches, keeps WM_NCPAINT (it
-// paints the frame) and paints its border after the menu's own WM_PAINT.
+// paints the frame, asking the menu window once which menu it shows) and
+// paints its border after the menu's own WM_PAINT.
 // Wine creates the window per showing and paints it with UpdateWindow;
 // Windows may keep the window between showings and animate it through
 // WM_PRINT, which the skin also answers.
@@ -198,7 +200,7 @@ std::vector<TExpect> PopupLife(const char* above) {
         {kSent, WM_MOVE, kOptional}, {kBelow, WM_MOVE, kOptional},
         {kSent, WM_WINDOWPOSCHANGING}, {kBelow, WM_WINDOWPOSCHANGING},
         {kSent, WM_NCCALCSIZE, kWParam, TRUE}, {kBelow, WM_NCCALCSIZE, kWParam, TRUE},
-        {kSent, WM_NCPAINT},
+        {kSent, WM_NCPAINT}, {kBelow, MN_GETHMENU},
         {kSent, WM_ERASEBKGND}, {kBelow, WM_ERASEBKGND},
         {kSent, WM_WINDOWPOSCHANGED}, {kBelow, WM_WINDOWPOSCHANGED},
         {kSent, WM_MOVE, kOptional}, {kBelow, WM_MOVE, kOptional},
