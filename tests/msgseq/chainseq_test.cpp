@@ -15,23 +15,6 @@ namespace {
 using namespace formtest;
 using namespace msgseq;
 
-LRESULT CALLBACK RecordedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    TRecorder::Log("proc", w, msg, wp, lp);
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-const wchar_t* RecordedClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordedProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MsgSeqChainWindow";
-        RegisterClassW(&wc);
-        return L"MsgSeqChainWindow";
-    }();
-    return name;
-}
-
 // A control skin that logs "ours" and can let go while handling a message.
 class TLoggedSkin : public TSkinControl {
 public:

@@ -9,24 +9,6 @@ namespace {
 using namespace formtest;
 using namespace msgseq;
 
-LRESULT CALLBACK RecordedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    TRecorder::Log("proc", w, msg, wp, lp);
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-const wchar_t* RecordedClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordedProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MsgSeqWindow";
-        wc.style = CS_DBLCLKS;
-        RegisterClassW(&wc);
-        return L"MsgSeqWindow";
-    }();
-    return name;
-}
-
 class FormSeq : public FormSkin {
 protected:
     void SetUp() override {

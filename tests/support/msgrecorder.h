@@ -232,6 +232,26 @@ private:
     std::vector<TSeen> log_;
 };
 
+// A window class whose procedure logs what reaches it as "proc" and leaves
+// the rest to DefWindowProc. Double clicks are on.
+inline LRESULT CALLBACK RecordedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    TRecorder::Log("proc", w, msg, wp, lp);
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+inline const wchar_t* RecordedClass() {
+    static const wchar_t* name = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecordedProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MsgSeqRecorded";
+        wc.style = CS_DBLCLKS;
+        RegisterClassW(&wc);
+        return L"MsgSeqRecorded";
+    }();
+    return name;
+}
+
 // Prints a log (while writing a table).
 inline void Print(const TRecorder& r, const std::vector<TSeen>& seen) {
     for (const TSeen& s : seen)
