@@ -16,7 +16,7 @@
 
 #include "component/controls.h"
 #include "skin/data/skindata.h"
-#include "skin/draw/skindraw.h"
+#include "skin/draw/elementdraw.h"
 #include "skin/thunk/wndthunk.h"
 
 namespace srt {
@@ -36,11 +36,6 @@ public:
 protected:
     ~TSkinControlOwner() = default;
 };
-
-// An element's margins and centre fill as the drawing routines take them.
-inline TMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-inline TFill FillOf(const TDataSkinObject& e) { return e.Tile == 1 ? TFill::Tile : TFill::Stretch; }
-inline TKeying KeyedIf(bool keyed) { return keyed ? TKeying::Keyed : TKeying::Opaque; }
 
 // FState bits.
 inline constexpr unsigned char kHot = 1;

@@ -218,52 +218,6 @@ void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex fra
     Present(dc, target, composed, keying);
 }
 
-// ---- the positional forms ----------------------------------------------------
-
-namespace {
-
-TFrameIndex Frame(std::int32_t count, std::int32_t index, bool stacked) {
-    return {count, index, stacked ? TFrameLayout::Stacked : TFrameLayout::SideBySide};
-}
-
-TFill Fill(bool tile) { return tile ? TFill::Tile : TFill::Stretch; }
-
-TKeying Keying(bool trans) { return trans ? TKeying::Keyed : TKeying::Opaque; }
-
-}  // namespace
-
-::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
-                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
-                           std::int32_t frameCount, std::int32_t frame) {
-    return CreateSkinBitmap(target, image, Frame(frameCount, frame, stacked),
-                            {leftWidth, topHeight, rightWidth, bottomHeight}, Fill(tile));
-}
-
-void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
-                   std::int32_t rightWidth, std::int32_t bottomHeight) {
-    DrawSkinImage(dc, target, image, Frame(frameCount, frame, stacked),
-                  {leftWidth, topHeight, rightWidth, bottomHeight}, Fill(tile), Keying(trans));
-}
-
-void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, std::int32_t frameCount,
-                    std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight, std::int32_t rightWidth,
-                    std::int32_t bottomHeight) {
-    DrawSkinBorder(dc, target, image, Frame(frameCount, frame, stacked),
-                   {leftWidth, topHeight, rightWidth, bottomHeight});
-}
-
-void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t /*topHeight*/,
-                   std::int32_t rightWidth, std::int32_t /*bottomHeight*/) {
-    DrawSkinStrip(dc, target, image, Frame(frameCount, frame, stacked), {leftWidth, rightWidth}, Keying(trans));
-}
-
-void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std::int32_t frameCount,
-                   std::int32_t frame) {
-    DrawSkinFrame(dc, target, image, Frame(frameCount, frame, false), Keying(trans));
-}
-
 void SkinTrace(std::string_view /*message*/) {}
 
 ::TBitmap& ScratchBitmap() {

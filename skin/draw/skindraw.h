@@ -91,25 +91,6 @@ void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex fra
 // `frame` stretched over `target`, composed at the DC's default stretch mode.
 void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex frame, TKeying keying);
 
-// The earlier positional forms, kept while their callers move to the forms
-// above; each forwards unchanged. `stacked` is the frame layout, `tile` the
-// centre fill, `trans` the keying; DrawSkinStrip ignores top and bottom and
-// DrawSkinFrame always reads frames side by side.
-::TBitmap CreateSkinBitmap(const RECT& target, ::TBitmap& image, std::int32_t leftWidth, std::int32_t topHeight,
-                           std::int32_t rightWidth, std::int32_t bottomHeight, bool stacked, bool tile,
-                           std::int32_t frameCount, std::int32_t frame);
-void DrawSkinImage(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool tile, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
-                   std::int32_t rightWidth, std::int32_t bottomHeight);
-void DrawSkinBorder(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, std::int32_t frameCount,
-                    std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight, std::int32_t rightWidth,
-                    std::int32_t bottomHeight);
-void DrawSkinStrip(HDC dc, const RECT& target, ::TBitmap& image, bool stacked, bool trans,
-                   std::int32_t frameCount, std::int32_t frame, std::int32_t leftWidth, std::int32_t topHeight,
-                   std::int32_t rightWidth, std::int32_t bottomHeight);
-void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, bool trans, std::int32_t frameCount,
-                   std::int32_t frame);
-
 // How DrawTransparent reaches the target: one MaskBlt (the NT family), or
 // three BitBlt calls through the mask (everything else). Both give the same
 // pixels.

@@ -30,9 +30,12 @@ bool Stacked(int index) { return index >= 2; }
 void DrawEdge(HDC dc, ::TSkinData& data, int index, const TSkinRect& rect, bool active) {
     TDataSkinBorder* edge = Edge(data, index);
     if (!edge || edge->Image.Empty() || rect.Width() <= 0 || rect.Height() <= 0) return;
-    TBitmap part = CreateSkinBitmap(ToRect({0, 0, rect.Width(), rect.Height()}), edge->Image, edge->LeftWidth,
-                                    edge->TopHeight, edge->RightWidth, edge->BottomHeight, Stacked(index),
-                                    edge->Tile != 1, std::max(edge->FrameCount, 1), BorderFrame(*edge, active));
+    // An edge record keeps its stretch flag in Tile: 1 stretches the centre.
+    const TFrameIndex frame{std::max(edge->FrameCount, 1), BorderFrame(*edge, active),
+                            Stacked(index) ? TFrameLayout::Stacked : TFrameLayout::SideBySide};
+    const TMargins margins{edge->LeftWidth, edge->TopHeight, edge->RightWidth, edge->BottomHeight};
+    TBitmap part = CreateSkinBitmap(ToRect({0, 0, rect.Width(), rect.Height()}), edge->Image, frame, margins,
+                                    edge->Tile == 1 ? TFill::Stretch : TFill::Tile);
     BitBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), part.Canvas(), 0, 0, SRCCOPY);
 }
 
@@ -42,9 +45,9 @@ void DrawButtonImage(HDC dc, TWinSysButton& button, TBitmap& icon, int frame) {
     const RECT bounds = ToRect(button.FBounds);
     TDataSkinSysButton& r = *button.FRecord;
     if (button.IsIconButton())
-        DrawSkinFrame(dc, bounds, icon, true, 1, 1);
+        DrawSkinFrame(dc, bounds, icon, {1, 1}, TKeying::Keyed);
     else
-        DrawSkinFrame(dc, bounds, r.Image, true, std::max(r.FrameCount, 1), frame);
+        DrawSkinFrame(dc, bounds, r.Image, {std::max(r.FrameCount, 1), frame}, TKeying::Keyed);
 }
 
 UINT CaptionFormat(bool rightToLeft) { return DT_SINGLELINE | DT_END_ELLIPSIS | (rightToLeft ? DT_RIGHT : 0); }
@@ -235,7 +238,8 @@ void TWinSkinForm::DrawCaption(HDC dc) {
     SetTextColor(dc, Rgb(FActive ? FSkinData->Colours.TitleTextActive : FSkinData->Colours.TitleTextNoActive));
     if (!t.Image.Empty()) {
         const RECT back{place.Left, title.Top, place.Right, title.Bottom};
-        DrawSkinStrip(dc, back, t.Image, true, true, 2, FActive ? 1 : 2, t.TXTBackleft, 0, t.TXTBackRight, 0);
+        DrawSkinStrip(dc, back, t.Image, {2, FActive ? 1 : 2, TFrameLayout::Stacked}, {t.TXTBackleft, t.TXTBackRight},
+                      TKeying::Keyed);
     }
     RECT text{place.Left + t.TXTBackleft, place.Top, place.Right - t.TXTBackRight, place.Bottom};
     const std::wstring shown = FCaption.pad + FCaption.text;

@@ -5,7 +5,7 @@
 
 #include "component/gdi.h"
 #include "component/wstr.h"
-#include "skin/draw/skindraw.h"
+#include "skin/draw/elementdraw.h"
 
 namespace srt {
 namespace {
@@ -63,8 +63,8 @@ void FillItemBackground(::TSkinData& data, HDC target, const RECT& item, HMENU m
 void DrawItemFrame(::TSkinData& data, HDC target, int w, int h, bool selected) {
     TDataSkinObject& e = *data.MenuItem;
     const RECT all{0, 0, w, h};
-    DrawSkinImage(target, all, e.Image, false, e.Tile == 1, e.Trans != 0, 5, selected ? 4 : 1, e.LeftWidth,
-                  e.TopHeight, e.RightWidth, e.BottomHeight);
+    DrawSkinImage(target, all, e.Image, {5, selected ? 4 : 1}, MarginsOf(e),
+                  FillOf(e), KeyedIf(e.Trans != 0));
 }
 
 TMenu* ParentMenuOf(TMenuItem& item, TMenu* barMenu) {
@@ -201,8 +201,8 @@ bool TWinSkinPopMenu::ComposeImage(int width, int height) {
     if (width <= 0 || height <= 0) return false;
     TDataSkinObject& e = *FSkinData->MenuBackground;
     const RECT target{0, 0, width, height};
-    FImage = CreateSkinBitmap(target, e.Image, e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight, false,
-                              e.Tile == 1, 1, 1);
+    FImage = CreateSkinBitmap(target, e.Image, {1, 1}, MarginsOf(e),
+                              FillOf(e));
     // The menu window knows its menu from its creation on.
     if (!FMenuHandle) FMenuHandle = reinterpret_cast<HMENU>(FThunk.CallPrevious(MN_GETHMENU, 0, 0));
     return true;

@@ -2,7 +2,7 @@
 
 #include "component/gdi.h"
 #include "component/wstr.h"
-#include "skin/draw/skindraw.h"
+#include "skin/draw/elementdraw.h"
 #include "skin/menu/menulayout.h"
 #include "skin/menu/skinpopup.h"
 
@@ -227,11 +227,12 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     const bool element = e && !e->Image.Empty();
     if (element) {
         const int frame = FHost.BarActiveLook() ? 1 : 2;
+        const TFrameIndex look{2, frame, TFrameLayout::Stacked};
         if (e->Tile == 1)
-            DrawSkinImage(canvas, local, e->Image, true, false, false, 2, frame, e->LeftWidth, e->TopHeight,
-                          e->RightWidth, e->BottomHeight);
+            DrawSkinImage(canvas, local, e->Image, look, MarginsOf(*e),
+                          TFill::Stretch, TKeying::Opaque);
         else
-            DrawSkinStrip(canvas, local, e->Image, true, false, 2, frame, e->LeftWidth, 0, e->RightWidth, 0);
+            DrawSkinStrip(canvas, local, e->Image, look, {e->LeftWidth, e->RightWidth}, TKeying::Opaque);
     } else {
         GdiBrush brush(CreateSolidBrush(Rgb(FSkinData.Colours.Menubar)));
         FillRect(canvas, &local, brush.Get());

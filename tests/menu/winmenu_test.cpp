@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "component/menus.h"
-#include "skin/draw/skindraw.h"
+#include "skin/draw/elementdraw.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
@@ -143,8 +143,9 @@ protected:
     // The frame of MenuItem composed at the canvas size.
     TBitmap Frame(int frame) {
         TDataSkinObject& e = *data.MenuItem;
-        return CreateSkinBitmap({0, 0, canvas.Width(), canvas.Height()}, e.Image, e.LeftWidth, e.TopHeight,
-                                e.RightWidth, e.BottomHeight, false, e.Tile == 1, 5, frame);
+        return CreateSkinBitmap({0, 0, canvas.Width(), canvas.Height()}, e.Image, {5, frame},
+                                MarginsOf(e),
+                                FillOf(e));
     }
     // Pixels of the canvas that differ from `colour` in column range.
     int CountColour(COLORREF colour, int x0 = 0, int x1 = -1) {

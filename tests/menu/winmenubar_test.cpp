@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "component/menus.h"
-#include "skin/draw/skindraw.h"
+#include "skin/draw/elementdraw.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
@@ -146,8 +146,8 @@ TEST_F(SkinnedMenus, TheBarTakesTheWindowMenuAndLaysOutItsItems) {
     bool matches = false;
     for (int frame : {1, 2}) {
         TBitmap expected(barWidth, skin->MenuHeight());
-        DrawSkinStrip(expected.Canvas(), {0, 0, barWidth, skin->MenuHeight()}, e.Image, true, false, 2, frame,
-                      e.LeftWidth, 0, e.RightWidth, 0);
+        DrawSkinStrip(expected.Canvas(), {0, 0, barWidth, skin->MenuHeight()}, e.Image,
+                      {2, frame, TFrameLayout::Stacked}, {e.LeftWidth, e.RightWidth}, TKeying::Opaque);
         matches = matches || expected.Pixel(1, 2) == seen;
     }
     EXPECT_TRUE(matches);
@@ -320,8 +320,9 @@ TEST_F(SkinnedMenus, AContextMenuThatIsNotOwnerDrawnGetsTheSkinnedFrame) {
         learnt = manager->FindPopupByMenu(reinterpret_cast<std::uintptr_t>(menu.Handle())) != nullptr;
         TBitmap shot = Grab(popup);
         TDataSkinObject& e = *data->MenuBackground;
-        TBitmap expected = CreateSkinBitmap({0, 0, shot.Width(), shot.Height()}, e.Image, e.LeftWidth, e.TopHeight,
-                                            e.RightWidth, e.BottomHeight, false, e.Tile == 1, 1, 1);
+        TBitmap expected = CreateSkinBitmap({0, 0, shot.Width(), shot.Height()}, e.Image, {1, 1},
+                                            MarginsOf(e),
+                                            FillOf(e));
         framed = shot.Pixel(0, 0) == expected.Pixel(0, 0) && shot.Pixel(2, shot.Height() / 2) == expected.Pixel(2, shot.Height() / 2);
         return false;
     });
