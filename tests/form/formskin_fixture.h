@@ -7,18 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "skin/form/winskinform.h"
+#include "tests/support/skinfile.h"
 
 namespace srt::formtest {
-
-inline std::vector<std::uint8_t> SkinBytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline void Pump() {
     MSG msg;

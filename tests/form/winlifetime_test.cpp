@@ -15,7 +15,6 @@ namespace srt {
 namespace {
 
 using formtest::Pump;
-using formtest::SkinBytes;
 
 class Lifetime : public ::testing::Test {
 protected:

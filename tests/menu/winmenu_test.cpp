@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "component/menus.h"
@@ -14,14 +12,10 @@
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
+#include "tests/support/skinfile.h"
 
 namespace srt {
 namespace {
-
-std::vector<std::uint8_t> SkinBytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 COLORREF Gdi(TColour c) { return ColorToRGB(static_cast<TColor>(c)); }
 

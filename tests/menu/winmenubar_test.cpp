@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -16,15 +14,11 @@
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
+#include "tests/support/skinfile.h"
 #include "menudriver.h"
 
 namespace srt {
 namespace {
-
-std::vector<std::uint8_t> Bytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The window's pixels as they are on the screen.
 TBitmap Grab(HWND window) {
@@ -54,7 +48,7 @@ protected:
     void SetUp() override {
         InstallFormSkins();
         data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
+        ASSERT_TRUE(data->LoadFromBytes(SkinBytes("default")));
         manager = TheSkinManager();
         ASSERT_NE(manager, nullptr);
         data->Loaded();  // registers and installs the hook

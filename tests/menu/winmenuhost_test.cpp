@@ -8,23 +8,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
 #include "component/graphics.h"
 #include "skin/menu/menuhost.h"
 #include "skin/menu/winskinmenu.h"
+#include "tests/support/skinfile.h"
 #include "menudriver.h"
 
 namespace srt {
 namespace {
-
-std::vector<std::uint8_t> SkinBytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class TTestOwner final : public TNCOwner {
 public:

@@ -7,34 +7,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/thunk/wndthunk.h"
+#include "tests/menu/menudriver.h"
 #include "tests/msgseq/above.h"
 #include "tests/support/msgrecorder.h"
+#include "tests/support/skinfile.h"
 
 namespace srt {
 namespace {
 
 using namespace msgseq;
-
-std::vector<std::uint8_t> Bytes(const char* name) {
-    std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 LRESULT CALLBACK OwnerProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     TRecorder::Log("proc", w, msg, wp, lp);
@@ -64,47 +51,12 @@ struct TBelow {
     }
 };
 
-// Runs `step` from a timer while the menu is open; the menu closes when it
-// returns false.
-struct TMenuStep {
-    static TMenuStep*& Current() {
-        static TMenuStep* current = nullptr;
-        return current;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TMenuStep* s = Current();
-        if (!s || s->done) return;
-        if (++s->ticks > 40 || !s->step(s->ticks)) {
-            s->done = true;
-            EndMenu();
-        }
-    }
-    explicit TMenuStep(std::function<bool(int)> f) : step(std::move(f)) {
-        Current() = this;
-        id = SetTimer(nullptr, 0, 50, Tick);
-    }
-    ~TMenuStep() {
-        KillTimer(nullptr, id);
-        Current() = nullptr;
-    }
-    std::function<bool(int)> step;
-    UINT_PTR id = 0;
-    int ticks = 0;
-    bool done = false;
-};
-
-HWND OpenPopup() {
-    for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
 class PopupSeq : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallFormSkins();
         data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(Bytes("default")));
+        ASSERT_TRUE(data->LoadFromBytes(SkinBytes("default")));
         manager = TheSkinManager();
         ASSERT_NE(manager, nullptr);
         data->Loaded();  // registers and installs the hook
@@ -124,10 +76,10 @@ protected:
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         ShowWindow(owner, SW_SHOW);
         SetForegroundWindow(owner);
-        Pump();
+        PumpAll();
         // Skinned now rather than at some activation during the menu loop.
         manager->SkinWindow(reinterpret_cast<std::uintptr_t>(owner));
-        Pump();
+        PumpAll();
         menu = CreatePopupMenu();
         AppendMenuW(menu, MF_STRING, 101, L"&Open");
         AppendMenuW(menu, MF_STRING, 102, L"E&xit");
@@ -140,17 +92,17 @@ protected:
         UnhookWindowsHookEx(below);
         DestroyMenu(menu);
         DestroyWindow(owner);
-        Pump();
+        PumpAll();
         data.reset();
     }
     // Opens the menu, runs `step` while it is open, and records it all. The
     // popup's thunk is back in the pool afterwards.
     void Track(std::function<bool(int)> step) {
         const std::size_t thunks = ThunkPoolStats().used;
-        TMenuStep driver(std::move(step));
+        TMenuDriver driver(std::move(step));
         recorder.Start();
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN, 100, 100, 0, owner, nullptr);
-        Pump();
+        PumpAll();
         recorder.Stop();
         EXPECT_EQ(ThunkPoolStats().used, thunks);
     }
@@ -220,7 +172,7 @@ std::vector<TExpect> PopupLife(const char* above) {
 TEST_F(PopupSeq, APopupsLifeWithItsSkin) {
     HWND popup = nullptr;
     Track([&](int tick) {
-        if (!popup) popup = OpenPopup();
+        if (!popup) popup = OpenPopupWindow();
         return tick < 4;
     });
     ASSERT_NE(popup, nullptr);
@@ -242,7 +194,7 @@ TEST_F(PopupSeq, SkinLetsGoUnderAForeignSubclass) {
     HWND popup = nullptr;
     std::unique_ptr<TAbove> above;
     Track([&](int tick) {
-        if (!popup && (popup = OpenPopup())) above = std::make_unique<TAbove>(popup);
+        if (!popup && (popup = OpenPopupWindow())) above = std::make_unique<TAbove>(popup);
         return tick < 4;
     });
     ASSERT_NE(popup, nullptr);
