@@ -441,6 +441,7 @@ void CheckFiles(const Options& options, const std::vector<std::string>& inputs) 
 }
 
 int Refuse(const Refusal& refusal) {
+    if (refusal.exit == kExitUsage) return UsageError(refusal.message);
     Print(stderr, "srt-retime: " + refusal.message + "\n");
     return refusal.exit;
 }
