@@ -322,7 +322,11 @@ std::vector<srt::CueTimes> ReadCues(cli::Input& input, const srt::TimeRange& ran
     return cues;
 }
 
-std::string Signed(std::int64_t value) { return (value < 0 ? "" : "+") + std::to_string(value); }
+std::string Signed(std::int64_t value) {
+    std::string text = value < 0 ? std::string() : std::string(1, '+');
+    text += std::to_string(value);
+    return text;
+}
 
 // The input's identity when it is a file on disk.
 std::optional<srt::FileIdentity> DiskIdentity(srt::PlatformFile& file) {
