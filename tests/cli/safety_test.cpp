@@ -188,7 +188,10 @@ TEST_F(Safety, InPlaceKeepsOwnerGroupAndMode) {
 }
 
 TEST_F(Safety, AFailedRunThroughReadWriteOutputCutsNothing) {
-    WriteFile(dir_ / "bad.srt", "1\n24:00:00,000 --> 00:00:01,000\n");
+    // The bad line comes after a megabyte of good ones: output is under way.
+    std::string bad;
+    while (bad.size() < (1u << 20)) bad += kCue;
+    WriteFile(dir_ / "bad.srt", bad + "24:00:00,000 --> 00:00:01,000\n");
     WriteFile(dir_ / "target", "precious contents");
     RunResult r = Shell("$R --offset 1 '" + At("bad.srt") + "' 1<> '" + At("target") + "'");
     EXPECT_EQ(r.status, 1);
