@@ -2,6 +2,7 @@
 // against an independent reading written here: every file of the shared
 // corpus (as it is, and UTF-16 ones without their mark) and generated files
 // with every kind of line end.
+#include "corpus.h"
 #include "run_program.h"
 
 #include "core/timeshift.h"
@@ -29,24 +30,13 @@ std::string ReadFile(const fs::path& path) {
 // The corpus files; a missing corpus fails under CI and skips elsewhere.
 std::vector<fs::path> CorpusFiles() {
     std::vector<fs::path> files;
-    const fs::path root = fs::path(SRT_CORPUS_DIR) / "srt";
+    const fs::path root = srt::test::CorpusRoot();
     if (!fs::is_directory(root)) return files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
         if (entry.is_regular_file() && entry.path().filename() != "MANIFEST.txt") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
 }
-
-bool UnderCI() {
-    const char* ci = std::getenv("CI");
-    return ci && std::string_view(ci) == "true";
-}
-
-#define SKIP_OR_FAIL_WITHOUT_CORPUS(files)                                            \
-    if ((files).empty()) {                                                            \
-        if (UnderCI()) FAIL() << "no corpus in " << SRT_CORPUS_DIR;                   \
-        GTEST_SKIP() << "no corpus in " << SRT_CORPUS_DIR;                            \
-    }
 
 // What srt-retime must do with a file: its output and exit status, or the
 // message it fails with.
@@ -136,7 +126,7 @@ void ExpectRun(const fs::path& path, int offset, const Expected& expected) {
 
 TEST(Corpus, EveryFileAgreesWithAnIndependentReading) {
     const auto files = CorpusFiles();
-    SKIP_OR_FAIL_WITHOUT_CORPUS(files);
+    SKIP_OR_FAIL_WITHOUT_CORPUS();
     int retimed = 0, refused = 0, utf16 = 0;
     for (const fs::path& path : files) {
         SCOPED_TRACE(path.string());
@@ -155,7 +145,7 @@ TEST(Corpus, EveryFileAgreesWithAnIndependentReading) {
 
 TEST(Corpus, Utf16FilesWithoutTheirMarkAreTheSameFiles) {
     const auto files = CorpusFiles();
-    SKIP_OR_FAIL_WITHOUT_CORPUS(files);
+    SKIP_OR_FAIL_WITHOUT_CORPUS();
     const fs::path dir = fs::temp_directory_path() / ("srt-retime-corpus-" + std::to_string(getpid()));
     fs::create_directories(dir);
     int checked = 0;
