@@ -22,7 +22,10 @@ constexpr std::array<TKeyName, 22> kKeyNames{{
 
 std::string KeyName(std::uint8_t key) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
-    if (key >= 0x70 && key <= 0x87) return "F" + std::to_string(key - 0x6F);
+    if (key >= 0x70 && key <= 0x87) {
+        std::string name = "F";  // appended, not "F" + ...: GCC 12 sees an overlapping copy there
+        return name += std::to_string(key - 0x6F);
+    }
     for (const TKeyName& k : kKeyNames)
         if (k.key == key) return k.name;
     return {};
