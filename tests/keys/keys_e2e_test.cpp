@@ -1,0 +1,104 @@
+// End to end: the real programs in their own processes, brought to the
+// front and typed at with real key input (SendInput), an edit box focused
+// by a real click. Alt+Space opens the skinned system menu of the main
+// window; Alt+letter opens the skinned menu bar's item of a gallery form.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <initializer_list>
+#include <vector>
+
+#include "keyinput.h"
+#include "skin/manager/skintypes.h"
+#include "tests/support/program.h"
+
+namespace srt {
+namespace {
+
+using keytest::CentreOf;
+using keytest::ClickAt;
+using keytest::PressChord;
+using testing::ThisFolder;
+using testing::TopWindowOf;
+using testing::TProgram;
+using testing::WaitFor;
+
+BOOL CALLBACK AddChild(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
+// The first visible single-line edit box of `form`.
+HWND EditOf(HWND form) {
+    std::vector<HWND> children;
+    EnumChildWindows(form, AddChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND h : children) {
+        wchar_t name[32] = {};
+        GetClassNameW(h, name, 32);
+        if (lstrcmpiW(name, L"Edit") == 0 && IsWindowVisible(h) && !(GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE))
+            return h;
+    }
+    return nullptr;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// Brings `form` to the front and clicks into `edit` until it has the focus.
+bool FocusByClick(HWND form, HWND edit) {
+    SetForegroundWindow(form);
+    ClickAt(CentreOf(edit));
+    return WaitFor([&] { return FocusOf(form) == edit; });
+}
+
+// Whether a skinned popup menu of the program opens on `keys`; closes it.
+bool SkinnedMenuOpensOn(DWORD pid, std::initializer_list<WORD> keys) {
+    PressChord(keys);
+    HWND popup = nullptr;
+    const bool opened = WaitFor([&] { return (popup = TopWindowOf(pid, L"#32768")) != nullptr; }, std::chrono::seconds(5));
+    const bool skinned = opened && SendMessageW(popup, kWmSkinQuery, 0, 0) == 1;
+    if (opened) {
+        PressChord({VK_ESCAPE});
+        WaitFor([&] { return !IsWindowVisible(popup); });
+    }
+    return skinned;
+}
+
+TEST(KeysEndToEnd, AltSpaceInTheMainWindowsEditBoxOpensTheSkinnedSystemMenu) {
+    TProgram program(ThisFolder() + L"SrtRetime.exe", L"");
+    ASSERT_TRUE(program.Started());
+    HWND form = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (form = TopWindowOf(program.Id(), L"TForm1")) != nullptr; }));
+    HWND edit = EditOf(form);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(FocusByClick(form, edit));
+    EXPECT_TRUE(SkinnedMenuOpensOn(program.Id(), {VK_MENU, VK_SPACE}));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == edit; }));
+}
+
+TEST(KeysEndToEnd, AltLetterAndAltSpaceInAGalleryFormsEditBoxOpenItsSkinnedMenus) {
+    TProgram program(ThisFolder() + L"SkinGallery.exe", L"1");
+    ASSERT_TRUE(program.Started());
+    HWND form = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        form = FindWindowW(nullptr, L"Resizable form with a main menu");
+        return form && IsWindowVisible(form);
+    }));
+    HWND edit = EditOf(form);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(FocusByClick(form, edit));
+    EXPECT_TRUE(SkinnedMenuOpensOn(program.Id(), {VK_MENU, 'F'}));
+    EXPECT_EQ(GetMenu(form), nullptr);  // the skin's bar, not the platform's
+    ASSERT_TRUE(FocusByClick(form, edit));
+    EXPECT_TRUE(SkinnedMenuOpensOn(program.Id(), {VK_MENU, VK_SPACE}));
+    PostMessageW(form, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+}  // namespace srt
