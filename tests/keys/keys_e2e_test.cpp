@@ -50,11 +50,17 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-// Brings `form` to the front and clicks into `edit` until it has the focus.
+// Brings `form` to the front and clicks into `edit` until it has the focus
+// (a click that only activates the window may not reach the edit box).
 bool FocusByClick(HWND form, HWND edit) {
-    SetForegroundWindow(form);
-    ClickAt(CentreOf(edit));
-    return WaitFor([&] { return FocusOf(form) == edit; });
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(form);
+        ClickAt(CentreOf(edit));
+        if (WaitFor([&] { return FocusOf(form) == edit; }, std::chrono::seconds(2))) return true;
+    }
+    ADD_FAILURE() << "the click at the edit box reached " << WindowFromPoint(CentreOf(edit)) << ", not " << edit;
+    return false;
 }
 
 // Whether a skinned popup menu of the program opens on `keys`; closes it.
