@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "keyinput.h"
@@ -43,12 +44,20 @@ HWND EditOf(HWND form) {
     return nullptr;
 }
 
-HWND FocusOf(HWND window) {
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    if (window) GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+GUITHREADINFO InputOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return {};
+    return info;
 }
+
+HWND FocusOf(HWND window) { return InputOf(window).hwndFocus; }
 
 // Brings `form` to the front and clicks into `edit` until it has the focus
 // (a click that only activates the window may not reach the edit box).
@@ -56,8 +65,16 @@ bool FocusByClick(HWND form, HWND edit) {
     for (int attempt = 0; attempt < 5; ++attempt) {
         SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetForegroundWindow(form);
+        // The activation puts the focus on the form's active control first;
+        // the click must come after it.
+        WaitFor([&] { return GetForegroundWindow() == form && InputOf(form).hwndActive == form; },
+                std::chrono::seconds(2));
+        Sleep(200);
         ClickAt(CentreOf(edit));
-        if (WaitFor([&] { return FocusOf(form) == edit; }, std::chrono::seconds(2))) return true;
+        if (WaitFor([&] { return FocusOf(form) == edit; }, std::chrono::seconds(2))) {
+            Sleep(200);
+            if (FocusOf(form) == edit) return true;
+        }
     }
     ADD_FAILURE() << "the click at the edit box reached " << WindowFromPoint(CentreOf(edit)) << ", not " << edit;
     return false;
@@ -85,7 +102,10 @@ TEST(KeysEndToEnd, AltSpaceInTheMainWindowsEditBoxOpensTheSkinnedSystemMenu) {
     ASSERT_NE(edit, nullptr);
     ASSERT_TRUE(FocusByClick(form, edit));
     EXPECT_TRUE(SkinnedMenuOpensOn(program.Id(), {VK_MENU, VK_SPACE}));
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == edit; }));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == edit; }, std::chrono::seconds(5)))
+        << "focus " << FocusOf(form) << " " << ClassOf(FocusOf(form)) << ", edit " << edit << ", form " << form
+        << ", foreground " << GetForegroundWindow() << " " << ClassOf(GetForegroundWindow())
+        << ", menu open " << (TopWindowOf(program.Id(), L"#32768") != nullptr);
 }
 
 TEST(KeysEndToEnd, AltLetterAndAltSpaceInAGalleryFormsEditBoxOpenItsSkinnedMenus) {
