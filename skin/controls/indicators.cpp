@@ -71,6 +71,9 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
+    // Every message passes through untouched; the method in the control's
+    // WindowProc only tells when the control has been freed.
+    SubclassMethod(control);
     if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     if (FChangeColor) {
         FOldColor = control->Color();

@@ -8,7 +8,7 @@
 namespace srt {
 
 // Panels, radio and check groups, navigators: only recoloured to the skin's
-// background; the window procedure is not replaced.
+// background; every message goes on to the control as it came.
 class TSkinBox : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:

@@ -243,6 +243,8 @@ void TSkinControl::PaintControl(HDC dc) {
 void TSkinControl::DrawControl(HDC, const RECT&) {}
 
 void TSkinControl::SkinChange() {
+    // A control freed while its window stayed skinned: let go of it first.
+    if (ControlGone()) Unsubclass();
     if (FChangeColor && FControl && FSkinData) FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FHandle)
         InvalidateRect(FHandle, nullptr, TRUE);

@@ -68,7 +68,8 @@ public:
     virtual bool Available() const { return true; }
 
     HWND Handle() const { return FHandle; }
-    TWinControl* Control() const { return FControl; }
+    // The control object; null once it has been freed.
+    TWinControl* Control() const { return ControlGone() ? nullptr : FControl; }
     // The speed button painted, while it lives.
     TGraphicControl* GraphicControl() const { return Subclassed() ? FGraphicControl : nullptr; }
     const RECT& WindowRect() const { return FWindowRect; }
@@ -111,6 +112,8 @@ protected:
     void SubclassMethod(TControl* control);
     // Our method is still in a live control's WindowProc chain.
     bool Subclassed() const;
+    // The control object that held our method has been freed.
+    bool ControlGone() const { return link_ && !Subclassed(); }
     // Runs `draw` with the window's rectangle at origin 0,0 on `dc`, or on the
     // window DC (released afterwards) when `dc` is null; stores FWindowRect.
     void WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
