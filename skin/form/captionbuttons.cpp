@@ -73,15 +73,15 @@ TCaptionEffect CaptionActionEffect(int action, TShowState show) {
     switch (action) {
     case 0: return {TCaptionCommand::Close};
     case 1: case 22:
-        return show == ssMaximized ? TCaptionEffect{TCaptionCommand::Restore, scRestore}
-                                   : TCaptionEffect{TCaptionCommand::Maximize, scMaximize};
+        return show == ssMaximized ? TCaptionEffect{TCaptionCommand::Restore, sc::Restore}
+                                   : TCaptionEffect{TCaptionCommand::Maximize, sc::Maximize};
     case 2: case 23:
-        return show != ssMinimized ? TCaptionEffect{TCaptionCommand::Minimize, scMinimize}
-                                   : TCaptionEffect{TCaptionCommand::Restore, scRestore};
+        return show != ssMinimized ? TCaptionEffect{TCaptionCommand::Minimize, sc::Minimize}
+                                   : TCaptionEffect{TCaptionCommand::Restore, sc::Restore};
     case 3: case 11: case 12: return {TCaptionCommand::SystemMenu};
-    case 7: case 60: return {TCaptionCommand::MdiChildCommand, scMinimize};
-    case 8: case 61: return {TCaptionCommand::MdiChildCommand, scRestore};
-    case 9: case 62: return {TCaptionCommand::MdiChildCommand, scClose};
+    case 7: case 60: return {TCaptionCommand::MdiChildCommand, sc::Minimize};
+    case 8: case 61: return {TCaptionCommand::MdiChildCommand, sc::Restore};
+    case 9: case 62: return {TCaptionCommand::MdiChildCommand, sc::Close};
     default: return {TCaptionCommand::PostQuery};
     }
 }

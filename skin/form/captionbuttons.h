@@ -58,8 +58,6 @@ struct TCaptionEffect {
     TCaptionCommand command;
     unsigned sysCommand = 0;  // SC_* for Maximize/Restore/Minimize/MdiChildCommand
 };
-constexpr unsigned scMinimize = 0xF020, scMaximize = 0xF030, scClose = 0xF060,
-                   scRestore = 0xF120, scKeyMenu = 0xF100;
 TCaptionEffect CaptionActionEffect(int action, TShowState showState);
 
 // The caption buttons of one form skin, one per record in record order.

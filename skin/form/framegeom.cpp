@@ -56,6 +56,7 @@ TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool has
     l.Metrics = m;
     l.Edges = BorderPartRects(m, width, height);
     l.Title = l.Edges[2];
+    if (m.TitleHeight > kTitleSizingBand) l.Caption = {0, kTitleSizingBand, width, m.TitleHeight};
     if (hasMenuBar && menuHeight > 0)
         l.MenuBar = {m.BorderLeft, m.TitleHeight, width - m.BorderRight, m.TitleHeight + menuHeight};
     l.Client = SkinnedClientRect(m, menuHeight, {0, 0, width, height});
@@ -66,10 +67,10 @@ int BorderFrame(const TDataSkinObject& edge, bool active) {
     return active || edge.FrameCount <= 1 ? 1 : 2;
 }
 
-int FrameHitTest(int defaultResult, int y, int titleHeight) {
+int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int x, int y) {
     if (defaultResult != htNowhere) return defaultResult;
-    if (y > titleHeight) return htMenu;
-    if (y > 3) return htCaption;
+    if (layout.MenuBar.Contains(x, y)) return htMenu;
+    if (layout.Caption.Contains(x, y)) return htCaption;
     return defaultResult;
 }
 

@@ -13,23 +13,30 @@
 
 namespace srt {
 
-// Window style bits the frame rules read (the platform's values).
+// Window style bits the frame rules read (the platform's values; the
+// Win32 files use the platform's names and check that they agree).
 namespace ws {
 constexpr std::uint32_t Popup = 0x80000000u, Child = 0x40000000u, Caption = 0x00C00000u,
-                        SysMenu = 0x00080000u, ThickFrame = 0x00040000u,
+                        Border = 0x00800000u, SysMenu = 0x00080000u, ThickFrame = 0x00040000u,
                         MinimizeBox = 0x00020000u, MaximizeBox = 0x00010000u,
                         HScroll = 0x00100000u, VScroll = 0x00200000u;
 constexpr std::uint32_t CaptionButtons = SysMenu | MinimizeBox | MaximizeBox;  // 0xB0000
 constexpr std::uint32_t ExWindowEdge = 0x100, ExLeftScrollBar = 0x4000, ExMdiChild = 0x40;
 }  // namespace ws
 
+// System commands the caption-button rules name (the platform's values).
+namespace sc {
+constexpr unsigned Minimize = 0xF020, Maximize = 0xF030, Close = 0xF060, Restore = 0xF120;
+}  // namespace sc
+
 // Caption-button styles the window had at start (FBorderIcons).
 constexpr std::uint8_t biSystemMenu = 8, biMinimize = 2, biMaximize = 1;
 
 enum TShowState : std::uint8_t { ssNormal = 0, ssMaximized = 1, ssMinimized = 2 };
 
-// 0: skinned frame; 3: skinned frame without the close button of code 0;
-// 2: no skinned frame (a popup without caption).
+// Border kinds: the skinned frame; the skinned frame without the close
+// button the full frame has (thin); no skinned frame (a popup without
+// caption).
 constexpr std::uint8_t bkFrame = 0, bkNoFrame = 2, bkThin = 3;
 std::uint8_t BorderKindFor(std::uint32_t style, std::uint32_t exStyle);
 std::uint8_t BorderIconsFor(std::uint32_t style, bool hasSystemMenu);
@@ -60,6 +67,7 @@ struct TFrameGeometry {
     TFrameMetrics Metrics;
     std::array<TSkinRect, 4> Edges{};  // as BorderPartRects
     TSkinRect Title;                   // the top edge: caption text and buttons
+    TSkinRect Caption;                 // dragging the window: the title rows below the sizing band
     TSkinRect MenuBar;                 // empty without a menu bar
     TSkinRect Client;
     TSkinRect Text;                    // the caption text rectangle T
@@ -73,10 +81,14 @@ TFrameGeometry FrameGeometryFor(const TFrameMetrics& m, int menuHeight, bool has
 // The frame of an edge element to paint: 1 when active or single-framed, else 2.
 int BorderFrame(const TDataSkinObject& edge, bool active);
 
-// The hit-test answer inside the skinned title bar, given what the previous
-// window procedure answered and the cursor's y in window coordinates.
+// The top rows of the title bar, left to the window's sizing.
+constexpr int kTitleSizingBand = 4;
+
+// The hit-test answer at a point of the frame (window coordinates) given
+// what the previous window procedure answered: where it found nothing, the
+// menu bar and the caption of the layout; anywhere else its own answer.
 constexpr int htNowhere = 0, htCaption = 2, htMenu = 5;
-int FrameHitTest(int defaultResult, int y, int titleHeight);
+int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int x, int y);
 
 // Caption text placement inside the title rectangle R.
 struct TCaptionLayoutInput {

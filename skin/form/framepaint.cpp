@@ -8,6 +8,17 @@
 #include "skin/menu/winskinmenu.h"
 
 namespace srt {
+
+// The platform-free frame rules keep the platform's values under names of
+// their own.
+static_assert(ws::Popup == WS_POPUP && ws::Child == WS_CHILD && ws::Caption == WS_CAPTION && ws::Border == WS_BORDER &&
+              ws::SysMenu == WS_SYSMENU && ws::ThickFrame == WS_THICKFRAME && ws::MinimizeBox == WS_MINIMIZEBOX &&
+              ws::MaximizeBox == WS_MAXIMIZEBOX && ws::HScroll == WS_HSCROLL && ws::VScroll == WS_VSCROLL &&
+              ws::CaptionButtons == (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX) && ws::ExWindowEdge == WS_EX_WINDOWEDGE &&
+              ws::ExLeftScrollBar == WS_EX_LEFTSCROLLBAR && ws::ExMdiChild == WS_EX_MDICHILD);
+static_assert(sc::Minimize == SC_MINIMIZE && sc::Maximize == SC_MAXIMIZE && sc::Close == SC_CLOSE &&
+              sc::Restore == SC_RESTORE);
+
 namespace {
 
 RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
@@ -66,14 +77,14 @@ void TWinSkinForm::FrameMetrics() {
 void TWinSkinForm::BuildButtons() {
     FButtons.Build(this, *FSkinData, FCaption.icon, FSkinData->DefaultIcon);
     ++FButtonsGeneration;
-    FHotObject = nullptr;
+    DropHotObject();
     FCachesFreed = false;
 }
 
 void TWinSkinForm::FreeCaches() {
     FButtons.Clear();
     ++FButtonsGeneration;
-    FHotObject = nullptr;
+    DropHotObject();
     FCachesFreed = true;
     FBuffer.Drop();
 }
@@ -179,7 +190,7 @@ void TWinSkinForm::MeasureCaption(const TSkinRect& title) {
     in.textWidth = m.right - m.left;
     in.textHeight = m.bottom - m.top;
     in.rightToLeft = FWindow.rightToLeft;
-    in.popup = (FWindow.style & ws::Popup) != 0;
+    in.popup = (FWindow.style & WS_POPUP) != 0;
     in.buttonsRight = FLayout.ButtonsRight;
     FLayout.Text = LayoutCaptionText(*FSkinData->Title, in);
 }
@@ -303,7 +314,7 @@ void TWinSkinForm::PaintFrame(HDC target) {
     }
     // The menu bar painted its hot or pressed item as it is: it stays hot,
     // so leaving it for the client area gives its look up.
-    if (FHotObject && !FHotObject->KeepsLookOverFramePaint()) FHotObject = nullptr;
+    if (HotObject() && !HotObject()->KeepsLookOverFramePaint()) DropHotObject();
 }
 
 // ---- region

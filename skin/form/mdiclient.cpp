@@ -1,6 +1,7 @@
 // An MDI frame's client window, subclassed by the frame's skin, and the
 // per-child part of the MDI-maximised mode.
 #include <cstdio>
+#include <vector>
 
 #include "skin/draw/skindraw.h"
 #include "skin/form/winskinform.h"
@@ -33,9 +34,7 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             BOOL maximized = FALSE;
             SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
             SetMdiMaximized(maximized != FALSE);
-            int children = 0;
-            for (const auto& skin : FManager->Forms()) children += skin->IsMdiChild() && skin->LifeState() != fsDead;
-            if (FMenus.bar && children == 0) {
+            if (FMenus.bar && MdiChildCount() == 0) {
                 // The last child went: the bar drops the MDI buttons.
                 FSkinData->SetMenuUpdate(FMdi.menuUpdate);
                 FMenus.bar->BuildFromMenuComponent();
@@ -107,10 +106,17 @@ void TWinSkinForm::SetMdiMaximized(bool maximized) {
     if (!frame || maximized == frame->FMdi.maximized) return;
     frame->FMdi.maximized = maximized;
     SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+    for (TManagedFormSkin* child : frame->MdiChildren()) child->ApplyMdiMaximized(maximized);
+}
+
+std::vector<TManagedFormSkin*> TWinSkinForm::MdiChildren() const {
+    std::vector<TManagedFormSkin*> children;
+    if (FKind != fkMdiFrame || !FMdi.client) return children;
     for (const auto& skin : FManager->Forms())
         if (skin->IsMdiChild() && skin->LifeState() != fsDead &&
-            GetParent(reinterpret_cast<HWND>(skin->Window())) == frame->FMdi.client)
-            skin->ApplyMdiMaximized(maximized);
+            GetParent(reinterpret_cast<HWND>(skin->Window())) == FMdi.client)
+            children.push_back(skin.get());
+    return children;
 }
 
 void TWinSkinForm::ApplyMdiMaximized(bool maximized) {

@@ -1,5 +1,5 @@
 // The items of the menu bar's popups, measured and drawn by the form skin
-// that receives them, and the bar's accelerators.
+// that receives them.
 #include <algorithm>
 
 #include "skin/form/winskinform.h"
@@ -7,13 +7,6 @@
 #include "skin/menu/winskinmenu.h"
 
 namespace srt {
-
-bool TWinSkinForm::OnMenuAccelerator(unsigned key) {
-    TMenuBtn* button = FMenus.bar ? FMenus.bar->FindAccelButton(key) : nullptr;
-    if (!button) return false;
-    FMenus.bar->ClickMenuButton(*button);
-    return true;
-}
 
 // Items of the bar's popups: menu items of the form's menu bar by command
 // id, the rest by menu handle and command.
@@ -28,7 +21,7 @@ LRESULT TWinSkinForm::OnMeasureItem(const TMsg& m) {
     if (item)
         MeasureSkinItem(*FSkinData, *item, dc.Get(), w, h);
     else
-        MeasureMenuText(*FSkinData, FMenus.trackedMenu, mis.itemID, dc.Get(), w, h);
+        MeasureMenuText(*FSkinData, TrackedMenu(), mis.itemID, dc.Get(), w, h);
     mis.itemWidth = static_cast<UINT>(std::max(w, 0));
     mis.itemHeight = static_cast<UINT>(std::max(h, 0));
     return TRUE;

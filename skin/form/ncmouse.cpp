@@ -16,7 +16,7 @@ LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
     if (!FActive) return 0;
     TNCObject* hit = ObjectAt(PointOf(m.lParam));
     if (!hit) {
-        if (FHotObject) FHotObject->MouseLeave();
+        if (TNCObject* hot = HotObject()) hot->MouseLeave();
         return PassOn(m.msg, m.wParam, m.lParam);
     }
     hit->MouseMove();
@@ -40,7 +40,7 @@ LRESULT TWinSkinForm::OnNcLButtonUp(const TMsg& m) {
     TNCObject* hit = ObjectAt(screen);
     if (!hit) return PassOn(m.msg, m.wParam, m.lParam);
     auto* button = dynamic_cast<TWinSysButton*>(hit);
-    if (button && hit == FHotObject) {
+    if (button && hit == HotObject()) {
         hit->MouseUp();
         ExecuteAction(*button, screen);
     }
@@ -64,14 +64,15 @@ LRESULT TWinSkinForm::OnNcRButtonDown(const TMsg& m) {
 }
 
 void TWinSkinForm::OnHoverTimer() {
-    if (FMenus.tracking) return;
+    if (MenuTracking()) return;
     POINT cursor{};
     GetCursorPos(&cursor);
     // Controls of a form get their mouse-leave from the form's own tracking.
     if (!FForm && FControls) FControls->LeaveHotOutside(cursor);
-    if (!FHotObject) return;
+    TNCObject* hot = HotObject();
+    if (!hot) return;
     const POINT p = ToWindow(cursor);
-    if (!FHotObject->FBounds.Contains(p.x, p.y)) FHotObject->MouseLeave();
+    if (!hot->FBounds.Contains(p.x, p.y)) hot->MouseLeave();
 }
 
 }  // namespace srt

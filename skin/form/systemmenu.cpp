@@ -46,21 +46,25 @@ void TWinSkinForm::BuildSystemMenu() {
 }
 
 void TWinSkinForm::ShowSystemMenu(POINT p) {
-    TMenuItem* items = FSystem.menu->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        TMenuItem* item = items->Items(i);
-        if (item->Tag() <= 2) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
-    }
     if (FSystem.iconClicks.Click(GetTickCount(), FSystem.dblClickTime)) {
         SetTimerOn(false);
         PostMessageW(FHandle, WM_CLOSE, 0, 0);
         return;
     }
+    OpenSystemMenu(p);
+}
+
+void TWinSkinForm::OpenSystemMenu(POINT p) {
+    TMenuItem* items = FSystem.menu->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        TMenuItem* item = items->Items(i);
+        if (item->Tag() <= 2) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
+    }
     if (FSkinData->HasControl(xcSystemMenu) && FKind != fkMdiChild) {
         FSystem.menu->Popup(p.x, p.y);
         return;
     }
-    TrackPopupMenu(FWindow.sysMenu, TPM_RIGHTBUTTON | 2, p.x, p.y, 0, FHandle, nullptr);
+    TrackPopupMenu(FWindow.sysMenu, TPM_RIGHTBUTTON, p.x, p.y, 0, FHandle, nullptr);
 }
 
 void TWinSkinForm::Restore() {
@@ -75,7 +79,7 @@ void TWinSkinForm::Maximize() {
     }
     FShowState = ssMaximized;
     PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    FHotObject = nullptr;
+    DropHotObject();
 }
 
 void TWinSkinForm::Minimize() {

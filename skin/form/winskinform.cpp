@@ -12,7 +12,7 @@ namespace {
 
 constexpr UINT kSwpRecalcFrame = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;  // 0x37
 constexpr UINT kSwpDetachResize = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;              // 0x34
-constexpr UINT CM_MENUCHANGED = 0xB015;
+constexpr std::uint32_t kCaptionButtonStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -76,13 +76,10 @@ void TWinSkinForm::FormProc(TMessage& m) {
         Refresh();
         return;
     }
-    // Alt held alone with an item's accelerator opens that item.
-    if (m.Msg == CM_DIALOGCHAR && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
-        GetKeyState(VK_SHIFT) >= 0 && OnMenuAccelerator(static_cast<unsigned>(m.WParam))) {
-        m.Result = 1;
-        return;
-    }
-    FFormHook->previous(m);
+    // The component layer announces its menu changes here only.
+    const std::shared_ptr<TFormHookState> hook = FFormHook;
+    hook->previous(m);
+    if (m.Msg == CM_MENUCHANGED && hook->skin) MenuChanged();
 }
 
 // The form's method goes back only while ours is current; otherwise ours
@@ -107,7 +104,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
 
     FWindow.style = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_STYLE));
     const auto exStyle = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE));
-    FWindow.rightToLeft = (exStyle & ws::ExLeftScrollBar) != 0;
+    FWindow.rightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
     FWindow.sysMenu = GetSystemMenu(FHandle, FALSE);
 
     BuildIconBitmap();
@@ -123,12 +120,12 @@ void TWinSkinForm::Start(::TSkinData* data) {
     BuildSystemMenu();
     ReadShowState();
 
-    FWindow.sizeable = (FWindow.style & ws::ThickFrame) != 0;
+    FWindow.sizeable = (FWindow.style & WS_THICKFRAME) != 0;
     if (HWND mdiClient = FindWindowExA(FHandle, nullptr, "MDIClient", nullptr)) {
         FKind = fkMdiFrame;
         FMdi.client = mdiClient;
     }
-    if (exStyle & ws::ExMdiChild) FKind = fkMdiChild;
+    if (exStyle & WS_EX_MDICHILD) FKind = fkMdiChild;
     FBorderKind = BorderKindFor(FWindow.style, exStyle);
 
     if (FKind == fkMdiFrame) {
@@ -136,6 +133,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
         FClientThunk.Attach(FMdi.client, this, ClientThunkProc);
     }
     if (data->HasControl(xcMainMenu)) {
+        FMenus.keys.Start();
         FWindow.menu = GetMenu(FHandle);
         if (FWindow.menu && FKind != fkMdiChild) StartMenuBar();
         if (!((FKind == fkMdiChild && MdiMaximized()) || FShowState == ssMinimized))
@@ -149,12 +147,6 @@ void TWinSkinForm::Start(::TSkinData* data) {
     else
         FControls->ClassifyByWindowClass();
     InvalidateRect(FHandle, nullptr, TRUE);
-}
-
-void TWinSkinForm::StartMenuBar() {
-    FMenus.bar = std::make_unique<TWinSkinMenu>(*this, *FSkinData, FForm ? FForm->Menu() : nullptr);
-    FMenus.height = GetSystemMetrics(SM_CYMENU);
-    FMenus.bar->BuildFromWindowMenu();
 }
 
 void TWinSkinForm::ReadCaptionText() {
@@ -181,11 +173,11 @@ void TWinSkinForm::SetIconsShown(bool shown) {
     FWindow.iconsShown = shown;
     auto style = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_STYLE));
     if (shown) {
-        if (FBorderIcons & biSystemMenu) style |= ws::SysMenu;
-        if (FBorderIcons & biMinimize) style |= ws::MinimizeBox;
-        if (FBorderIcons & biMaximize) style |= ws::MaximizeBox;
+        if (FBorderIcons & biSystemMenu) style |= WS_SYSMENU;
+        if (FBorderIcons & biMinimize) style |= WS_MINIMIZEBOX;
+        if (FBorderIcons & biMaximize) style |= WS_MAXIMIZEBOX;
     } else {
-        style &= ~ws::CaptionButtons;
+        style &= ~kCaptionButtonStyles;
     }
     SetWindowLongPtrW(FHandle, GWL_STYLE, static_cast<LONG_PTR>(style));
 }
@@ -238,6 +230,7 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         {WM_NCACTIVATE, &TWinSkinForm::OnNcActivateFirst},
         {WM_SYSCOMMAND, &TWinSkinForm::OnSysCommand},
         {WM_SETTEXT, &TWinSkinForm::OnSetText},
+        {WM_SETICON, &TWinSkinForm::OnSetIcon},
         {CM_MENUCHANGED, &TWinSkinForm::OnMenuChanged},
         {WM_MENUSELECT, &TWinSkinForm::OnMenuSelect},
         {kWmSkinStart, &TWinSkinForm::OnSkinStart},
@@ -262,7 +255,7 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (const auto* route = Find(std::begin(kStage1), std::end(kStage1), msg)) return (this->*route->handler)(m);
     if (!FSkinData->HasControl(xcMainMenu)) return PassOn(msg, wParam, lParam);
 
-    if (FKind != fkMdiChild && (FWindow.style & ws::Child)) return PassOn(msg, wParam, lParam);
+    if (FKind != fkMdiChild && (FWindow.style & WS_CHILD)) return PassOn(msg, wParam, lParam);
     TNext next = TNext::Stage3PassOn;
     if (const auto* route = Find(std::begin(kStage2), std::end(kStage2), msg)) {
         LRESULT result = 0;
@@ -331,7 +324,8 @@ LRESULT TWinSkinForm::OnSkinQuery(const TMsg&) { return 1; }
 
 TWinSkinForm::TNext TWinSkinForm::OnCommand(const TMsg& m, LRESULT& result) {
     switch (LOWORD(m.wParam)) {
-    case 0xF000: case 0xF010: case 0xF020: case 0xF030: case 0xF040: case 0xF050: case 0xF060: case 0xF120:
+    case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_NEXTWINDOW: case SC_PREVWINDOW:
+    case SC_CLOSE: case SC_RESTORE:
         PostMessageW(FHandle, WM_SYSCOMMAND, LOWORD(m.wParam), 0);
         result = 0;
         break;
@@ -388,12 +382,13 @@ TWinSkinForm::TNext TWinSkinForm::OnNcActivateFirst(const TMsg& m, LRESULT&) {
 
 TWinSkinForm::TNext TWinSkinForm::OnSysCommand(const TMsg& m, LRESULT& result) {
     const UINT command = static_cast<UINT>(m.wParam & 0xFFF0);
-    const auto ch = static_cast<wchar_t>(LOWORD(m.lParam));
-    if (!FMenus.tracking && command == SC_KEYMENU && ch != L' ' && ch != L'-' && !GetCapture()) {
-        result = 1;
-        if (ch == 0) return TNext::Done;  // Alt alone
-        if (OnMenuAccelerator(ch)) return TNext::Done;
-    } else if (command == SC_MINIMIZE) {
+    if (command == SC_KEYMENU) {
+        // Passed on, the key does not come back through the key route.
+        const TKeyMenuScope ownKey;
+        result = OnKeyMenu(static_cast<wchar_t>(LOWORD(m.lParam))) ? 1 : PassOn(m.msg, m.wParam, m.lParam);
+        return TNext::Done;
+    }
+    if (command == SC_MINIMIZE) {
         FShowState = ssMinimized;
         if (FKind == fkMdiChild) SetIconsShown(true);
     } else if (command == SC_MAXIMIZE) {
@@ -406,14 +401,29 @@ TWinSkinForm::TNext TWinSkinForm::OnSysCommand(const TMsg& m, LRESULT& result) {
     return TNext::Done;
 }
 
-// The platform repaints its own caption on WM_SETTEXT; the frame
-// recalculation paints ours over it with the new text.
+// The frame recalculation paints our caption with the new text.
 TWinSkinForm::TNext TWinSkinForm::OnSetText(const TMsg& m, LRESULT& result) {
-    result = PassOn(m.msg, m.wParam, m.lParam);
+    result = PassOnUnpainted(m);
     ReadCaptionText();
     UpdateLayout();
     RecalcFrame();
     return TNext::Done;
+}
+
+TWinSkinForm::TNext TWinSkinForm::OnSetIcon(const TMsg& m, LRESULT& result) {
+    result = PassOnUnpainted(m);
+    return TNext::Done;
+}
+
+// The platform paints its own caption at once on WM_SETTEXT and WM_SETICON
+// (not through WM_NCPAINT), unless the window's style lacks WS_VISIBLE.
+LRESULT TWinSkinForm::PassOnUnpainted(const TMsg& m) {
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || !Stage3Runs() || FBorderKind == bkNoFrame) return PassOn(m.msg, m.wParam, m.lParam);
+    SetWindowLongPtrW(FHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    const LRESULT result = PassOn(m.msg, m.wParam, m.lParam);
+    SetWindowLongPtrW(FHandle, GWL_STYLE, GetWindowLongPtrW(FHandle, GWL_STYLE) | WS_VISIBLE);
+    return result;
 }
 
 TWinSkinForm::TNext TWinSkinForm::OnMenuChanged(const TMsg& m, LRESULT& result) {
@@ -421,10 +431,7 @@ TWinSkinForm::TNext TWinSkinForm::OnMenuChanged(const TMsg& m, LRESULT& result) 
     FSkinData->NCPaint = false;
     result = PassOn(m.msg, m.wParam, m.lParam);
     FSkinData->NCPaint = paint;
-    if (FMenus.bar && FSkinData->MenuUpdate() && GetMenu(FHandle)) {
-        FMenus.bar->BuildFromWindowMenu();
-        RecalcFrame();
-    }
+    MenuChanged();
     return TNext::Done;
 }
 
@@ -483,7 +490,7 @@ LRESULT TWinSkinForm::OnNcHitTest(const TMsg& m) {
     const LRESULT r = PassOn(m.msg, m.wParam, m.lParam);
     if (r != HTNOWHERE) return r;
     const POINT p = ToWindow(PointOf(m.lParam));
-    return FrameHitTest(static_cast<int>(r), p.y, FMetrics.TitleHeight);
+    return FrameHitTest(static_cast<int>(r), FLayout, p.x, p.y);
 }
 
 LRESULT TWinSkinForm::OnNcPaint(const TMsg& m) {
@@ -556,6 +563,7 @@ void TWinSkinForm::Release() {
         FControls->Release();
     }
     UnhookForm();
+    FMenus.keys.Stop();
     FThunk.Detach();
     FClientThunk.Detach();
     FBuffer.Drop();
@@ -578,7 +586,7 @@ void TWinSkinForm::DropSkinData() {
     FSystem.menu.reset();
     FMenus.bar.reset();
     FButtons.Clear();
-    FHotObject = nullptr;
+    DropHotObject();
     FCachesFreed = false;
     FMenus.popupSwitch.reset();
     FSkinData = nullptr;
@@ -611,7 +619,7 @@ void TWinSkinForm::Detach() {
     if (FForm && !closing) FForm->SetColor(FWindow.origColor);
     SetIconsShown(true);
     if (barMenu && IsWindow(FHandle)) SetMenu(FHandle, barMenu);
-    if (!closing && IsWindow(FHandle) && (FKind == fkMdiChild || !(FWindow.style & ws::Child))) {
+    if (!closing && IsWindow(FHandle) && (FKind == fkMdiChild || !(FWindow.style & WS_CHILD))) {
         RECT r{};
         GetWindowRect(FHandle, &r);
         if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)

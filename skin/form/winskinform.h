@@ -7,6 +7,7 @@
 //   framepaint.cpp   frame layout, off-screen composition, painting, region
 //   ncmouse.cpp      the mouse over caption buttons and menu bar items
 //   menuitems.cpp    the menu bar popups' items and accelerators
+//   menuhost.cpp     the host of the menu bar, menu changes, keyboard access
 //   systemmenu.cpp   the skinned system menu and the caption buttons' actions
 //   mdiclient.cpp    an MDI frame's client window and the MDI-maximised mode
 //   dialogwiden.cpp  message dialogs widened to their caption
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "component/forms.h"
 #include "component/gdi.h"
@@ -26,6 +28,7 @@
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
 #include "skin/form/framegeom.h"
+#include "skin/form/keymenu.h"
 #include "skin/manager/skinmanager.h"
 #include "skin/menu/menuhost.h"
 #include "skin/thunk/wndthunk.h"
@@ -79,9 +82,7 @@ public:
     bool BarRightToLeft() const override;
     bool BarActiveLook() const override;
     TNCOwner& BarItemOwner() override;
-    void SetBarTracking(bool tracking) override;
-    HMENU BarTrackedMenu() const override;
-    void SetBarTrackedMenu(HMENU menu) override;
+    TMainMenu* BarMenu() const override;
     void PaintOverBar(HDC canvas, const RECT& bar) override;
 
     // What the caption-button and frame rules read; also for tests.
@@ -97,7 +98,10 @@ public:
     const TFrameGeometry& Layout() const { return FLayout; }
     bool HasRegion() const { return FHasRegion; }
     void ExecuteAction(TWinSysButton& button, POINT screen);
+    // The system menu at a click on the icon (a double click closes).
     void ShowSystemMenu(POINT screen);
+    // The system menu itself, its top left corner at `screen`.
+    void OpenSystemMenu(POINT screen);
     // Paints the whole frame on `dc` (the window DC when null): composed off
     // screen, reaching `dc` in one blit that leaves the client rectangle out.
     void PaintFrame(HDC dc = nullptr);
@@ -108,12 +112,12 @@ public:
     HWND Handle() const { return FHandle; }
     bool RightToLeft() const { return FWindow.rightToLeft; }
     bool IsMdiFrame() const { return FKind == fkMdiFrame; }
+    int MdiChildCount() const { return static_cast<int>(MdiChildren().size()); }
     HWND MdiClient() const { return FMdi.client; }
     TSkinManage* Manager() const { return FManager; }
-    bool MenuTracking() const { return FMenus.tracking; }
-    void SetMenuTracking(bool tracking) { FMenus.tracking = tracking; }
-    HMENU TrackedMenu() const { return FMenus.trackedMenu; }
-    void SetTrackedMenu(HMENU menu) { FMenus.trackedMenu = menu; }
+    // While one of the bar's popups is open; the sub-menu it last opened.
+    bool MenuTracking() const;
+    HMENU TrackedMenu() const;
     TWinSkinMenu* MenuBar() const { return FMenus.bar.get(); }
     int MenuHeight() const { return FMenus.height; }
     TPopupMenu* SkinSystemMenu() const { return FSystem.menu.get(); }
@@ -162,6 +166,9 @@ private:
     TNext OnNcActivateFirst(const TMsg& m, LRESULT& result);
     TNext OnSysCommand(const TMsg& m, LRESULT& result);
     TNext OnSetText(const TMsg& m, LRESULT& result);
+    TNext OnSetIcon(const TMsg& m, LRESULT& result);
+    // Passes a message on without the platform painting its own caption.
+    LRESULT PassOnUnpainted(const TMsg& m);
     TNext OnMenuChanged(const TMsg& m, LRESULT& result);
     TNext OnMenuSelect(const TMsg& m, LRESULT& result);
     TNext OnSkinStart(const TMsg& m, LRESULT& result);
@@ -183,8 +190,14 @@ private:
 
     void ReadShowState();
     void ReadCaptionText();
+    // ---- menu bar (menuhost.cpp)
     void StartMenuBar();
+    // The window's menu or one of its items changed.
+    void MenuChanged();
     bool OnMenuAccelerator(unsigned key);
+    // The keyboard's SC_KEYMENU: true when the skin opened a menu or
+    // swallowed the key.
+    bool OnKeyMenu(wchar_t key);
     void SetTimerOn(bool on);
     void RecalcFrame() const;
 
@@ -214,6 +227,8 @@ private:
     LRESULT ClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // This skin for an MDI frame, the frame's skin for an MDI child, else null.
     TWinSkinForm* MdiFrameSkin() const;
+    // The living skins of this MDI frame's children (none unless a frame).
+    std::vector<TManagedFormSkin*> MdiChildren() const;
 
     // ---- dialog widening (dialogwiden.cpp)
     void WidenDialog(bool refresh);
@@ -296,9 +311,8 @@ private:
     struct TMenuState {
         std::unique_ptr<TWinSkinMenu> bar;
         std::unique_ptr<TPopupSkinSwitch> popupSwitch;
-        HMENU trackedMenu = nullptr;
+        TKeyMenuRoute keys;  // while the window has a skinned frame
         int height = 0;
-        bool tracking = false;
     };
     // An MDI frame's client window.
     struct TMdiState {

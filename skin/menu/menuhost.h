@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "component/menus.h"
 #include "skin/ncarea/ncobject.h"
 
 namespace srt {
@@ -21,10 +22,9 @@ public:
     // The owner of the bar's items: its hot object is the non-client object
     // under the mouse or pressed, a bar item or anything else the window has.
     virtual TNCOwner& BarItemOwner() = 0;
-    // While one of the bar's popups is open; the popup's menu.
-    virtual void SetBarTracking(bool tracking) = 0;
-    virtual HMENU BarTrackedMenu() const = 0;
-    virtual void SetBarTrackedMenu(HMENU menu) = 0;
+    // The window's menu component as it is now, null without one. Asked
+    // each time: the component may be replaced or freed while the bar lives.
+    virtual TMainMenu* BarMenu() const = 0;
     // Draws what the window shows over the bar (a maximised MDI child's
     // buttons) on `canvas`, which holds the bar composed at `bar` (window
     // coordinates).

@@ -65,20 +65,16 @@ void TMenuBtn::MouseMove() {
 
 // ---- TWinSkinMenu
 
-TWinSkinMenu::TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data, TMainMenu* menu)
-    : FMenu(menu), FSkinData(data), FHost(host) {}
+TWinSkinMenu::TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data) : FSkinData(data), FHost(host) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
-    // Let go while one of its popups is open: the window tracks no more.
-    if (t_filter.bar == this) {
-        t_filter.bar = nullptr;
-        FHost.SetBarTracking(false);
-    }
+    // Let go while one of its popups is open: the filter hook forgets it.
+    if (t_filter.bar == this) t_filter.bar = nullptr;
     Clear();
 }
 
 void TWinSkinMenu::Clear() {
-    if (HotObject() && dynamic_cast<TMenuBtn*>(HotObject())) SetHotObject(nullptr);
+    if (dynamic_cast<TMenuBtn*>(HotObject())) FHost.BarItemOwner().DropHotObject();
     FButtons.clear();
 }
 
@@ -87,7 +83,10 @@ bool TWinSkinMenu::SwapsArrowKeys() const {
     return menu && menu->IsRightToLeft();
 }
 
-bool TWinSkinMenu::RightToLeft() const { return (FMenu && FMenu->IsRightToLeft()) || FHost.BarRightToLeft(); }
+bool TWinSkinMenu::RightToLeft() const {
+    const TMainMenu* menu = FHost.BarMenu();
+    return (menu && menu->IsRightToLeft()) || FHost.BarRightToLeft();
+}
 
 void TWinSkinMenu::AddButton(int index, const std::string& caption, bool enabled, HMENU subMenu, unsigned command) {
     auto button = std::make_unique<TMenuBtn>(*this, &FHost.BarItemOwner());
@@ -128,10 +127,11 @@ void TWinSkinMenu::BuildFromWindowMenu() {
     if (HMENU menu = GetMenu(FHost.BarWindow())) FMenuHandle = menu;
     if (!FMenuHandle) return;
     Clear();
+    TMainMenu* menu = FHost.BarMenu();
     const int count = GetMenuItemCount(FMenuHandle);
     for (int i = 0; i < count; ++i) {
         TItemInfo info = ReadItem(FMenuHandle, i);
-        TMenuItem* item = FMenu && i < FMenu->Items()->Count() ? FMenu->Items()->Items(i) : nullptr;
+        TMenuItem* item = menu && i < menu->Items()->Count() ? menu->Items()->Items(i) : nullptr;
         if (info.text.empty() && item) {
             info.text = item->Caption();
             info.enabled = item->Enabled();
@@ -144,33 +144,33 @@ void TWinSkinMenu::BuildFromWindowMenu() {
 }
 
 void TWinSkinMenu::BuildFromMenuComponent() {
-    if (HMENU menu = GetMenu(FHost.BarWindow())) FMenuHandle = menu;
+    if (HMENU handle = GetMenu(FHost.BarWindow())) FMenuHandle = handle;
     // Without a menu component the items come from the menu itself; the
     // bar would otherwise lose all of them.
-    if (!FMenu) return BuildFromMenuHandle(FMenuHandle);
+    TMainMenu* menu = FHost.BarMenu();
+    if (!menu) return BuildFromMenuHandle(FMenuHandle);
+    FMenuHandle = menu->Handle();
     Clear();
-    if (FMenu) {
-        int index = 0;
-        for (int i = 0; i < FMenu->Items()->Count(); ++i) {
-            TMenuItem* item = FMenu->Items()->Items(i);
-            if (!item->Visible()) continue;
-            AddButton(index++, item->Caption(), item->Enabled(), item->Count() ? item->Handle() : nullptr,
-                      item->Command());
-        }
+    int index = 0;
+    for (int i = 0; i < menu->Items()->Count(); ++i) {
+        TMenuItem* item = menu->Items()->Items(i);
+        if (!item->Visible()) continue;
+        AddButton(index++, item->Caption(), item->Enabled(), item->Count() ? item->Handle() : nullptr,
+                  item->Command());
     }
     Finish();
-    SetHotObject(nullptr);
 }
 
 void TWinSkinMenu::BuildFromMenuHandle(HMENU menu) {
     if (menu) FMenuHandle = menu;
     if (!FMenuHandle) return;
     Clear();
+    TMainMenu* component = FHost.BarMenu();
     const int count = GetMenuItemCount(FMenuHandle);
     for (int i = 0; i < count; ++i) {
         TItemInfo info = ReadItem(FMenuHandle, i);
-        if (info.text.empty() && FMenu)
-            if (TMenuItem* item = FMenu->FindItem(info.id, TFindItemKind::fkCommand)) {
+        if (info.text.empty() && component)
+            if (TMenuItem* item = component->FindItem(info.id, TFindItemKind::fkCommand)) {
                 info.text = item->Caption();
                 info.enabled = item->Enabled();
                 info.subMenu = item->Count() ? item->Handle() : nullptr;
@@ -287,12 +287,13 @@ bool TWinSkinMenu::OpenMenuButton(TMenuBtn& button) {
     PostMessageW(window, WM_COMMAND, button.FCommand, 0);
     if (!button.FSubMenu) return false;
     t_filter.bar = this;
-    FOpen.index = button.FIndex;
+    const int index = button.FIndex;
+    FOpen.index = index;
     RECT wr{};
     GetWindowRect(window, &wr);
     MakeMenuOwnerDraw(button.FSubMenu);
-    FHost.SetBarTracking(true);
-    FHost.SetBarTrackedMenu(button.FSubMenu);
+    FTracking = true;
+    FTrackedMenu = button.FSubMenu;
     if (!t_filter.hook)
         t_filter.hook = SetWindowsHookExW(WH_MSGFILTER, MenuFilterHook, nullptr, GetCurrentThreadId());
     FOpen.switching = false;
@@ -312,11 +313,16 @@ bool TWinSkinMenu::OpenMenuButton(TMenuBtn& button) {
     FOpen.index = -1;
     FOpen.firstMessage = false;
     // A frame paint during the popup may have cleared the owner's hot
-    // object; the pressed button stays in its care so that it is left.
-    if (button.FState != TNCObject::stNormal && !HotObject()) SetHotObject(&button);
+    // object; the pressed button stays in its care so that it is left. The
+    // bar may have been rebuilt meanwhile (a changed menu): `button` may be
+    // gone, the one now at its place is asked.
+    if (index < Count()) {
+        TMenuBtn& pressed = Button(index);
+        if (pressed.FState != TNCObject::stNormal && !HotObject()) FHost.BarItemOwner().SetHotObject(&pressed);
+    }
     if (t_filter.bar == this) {
         t_filter.bar = nullptr;
-        FHost.SetBarTracking(false);
+        FTracking = false;
     }
     return true;
 }
@@ -337,7 +343,7 @@ void TWinSkinMenu::FilterMessage(MSG& m) {
         PostMessageW(m.hwnd, WM_KEYDOWN, VK_DOWN, 0);
     }
     int target = -1;
-    const HMENU popup = FHost.BarTrackedMenu();
+    const HMENU popup = FTrackedMenu;
     switch (m.message) {
     case WM_KEYDOWN:
         if (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) {
@@ -351,7 +357,7 @@ void TWinSkinMenu::FilterMessage(MSG& m) {
         }
         break;
     case WM_SYSKEYDOWN:
-        if (m.wParam == VK_MENU) FHost.SetBarTracking(false);
+        if (m.wParam == VK_MENU) FTracking = false;
         break;
     case WM_MENUSELECT: MenuSelect(m.wParam, m.lParam); break;
     case WM_MOUSEMOVE:
@@ -372,16 +378,17 @@ void TWinSkinMenu::MenuSelect(WPARAM wParam, LPARAM lParam) {
     if (t_filter.bar != this) return;
     const UINT flags = HIWORD(wParam);
     if (flags == 0xFFFF && lParam == 0) {
-        if (!FOpen.switching) FHost.SetBarTracking(false);
+        if (!FOpen.switching) FTracking = false;
         return;
     }
     FOpen.switching = false;
-    if (!FMenu) return;
+    TMainMenu* menu = FHost.BarMenu();
+    if (!menu) return;
     if (flags & MF_POPUP) {
         HMENU sub = GetSubMenu(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
-        FOpen.item = FMenu->FindItem(reinterpret_cast<std::uintptr_t>(sub), TFindItemKind::fkHandle);
+        FOpen.item = menu->FindItem(reinterpret_cast<std::uintptr_t>(sub), TFindItemKind::fkHandle);
     } else {
-        FOpen.item = FMenu->FindItem(LOWORD(wParam), TFindItemKind::fkCommand);
+        FOpen.item = menu->FindItem(LOWORD(wParam), TFindItemKind::fkCommand);
     }
 }
 

@@ -43,7 +43,7 @@ public:
 
 class TWinSkinMenu {
 public:
-    TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data, TMainMenu* menu);
+    TWinSkinMenu(TMenuBarHost& host, ::TSkinData& data);
     ~TWinSkinMenu();
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
@@ -68,7 +68,6 @@ public:
     int Count() const { return static_cast<int>(FButtons.size()); }
     TMenuBtn& Button(int i) const { return *FButtons.at(static_cast<std::size_t>(i)); }
     HMENU MenuHandle() const { return FMenuHandle; }
-    TMainMenu* Menu() const { return FMenu; }
     bool RightToLeft() const;
     const RECT& BarRect() const { return FBarRect; }
 
@@ -79,6 +78,11 @@ public:
     void MenuSelect(WPARAM wParam, LPARAM lParam);
     // The button whose popup is open, -1 when none.
     int OpenIndex() const { return FOpen.index; }
+    // While one of the bar's popups is open (until it closes for good, not
+    // while the bar moves to the next button).
+    bool Tracking() const { return FTracking; }
+    // The sub-menu last opened, kept after it closes.
+    HMENU TrackedMenu() const { return FTrackedMenu; }
     // The item last selected in the open popup sits in a right-to-left menu:
     // the arrow keys swap sides.
     bool SwapsArrowKeys() const;
@@ -93,8 +97,7 @@ private:
     // without being the owner's hot object go back to normal.
     void LeaveStaleButtons(const TMenuBtn* keep);
     void Finish();
-    TNCObject* HotObject() const { return FHost.BarItemOwner().FHotObject; }
-    void SetHotObject(TNCObject* object) { FHost.BarItemOwner().FHotObject = object; }
+    TNCObject* HotObject() const { return FHost.BarItemOwner().HotObject(); }
 
     // While one of the bar's popups is open.
     struct TOpenState {
@@ -106,7 +109,6 @@ private:
     };
 
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
-    TMainMenu* FMenu;
     RECT FBarRect{};
     ::TSkinData& FSkinData;
     TMenuBarHost& FHost;
@@ -115,6 +117,8 @@ private:
     std::shared_ptr<const bool> FAlive = std::make_shared<const bool>(true);
     TBitmap FBarImage;
     bool FPainting = false;
+    bool FTracking = false;
+    HMENU FTrackedMenu = nullptr;
     HMENU FMenuHandle = nullptr;
 };
 

@@ -3,18 +3,18 @@
 namespace srt {
 
 TNCObject::~TNCObject() {
-    if (FOwner && FOwner->FHotObject == this) FOwner->FHotObject = nullptr;
+    if (FOwner && FOwner->HotObject() == this) FOwner->DropHotObject();
 }
 
 void TNCObject::LeaveOtherHot() {
-    TNCObject* hot = FOwner->FHotObject;
+    TNCObject* hot = FOwner->HotObject();
     if (hot && hot != this) hot->MouseLeave();
 }
 
 void TNCObject::MouseDown() {
     LeaveOtherHot();
     if (!FVisible) return;
-    FOwner->FHotObject = this;
+    FOwner->SetHotObject(this);
     FState = stPressed;
     Draw();
 }
@@ -26,10 +26,10 @@ void TNCObject::MouseUp() {
 }
 
 void TNCObject::MouseMove() {
-    if (FOwner->FHotObject == this) return;
+    if (FOwner->HotObject() == this) return;
     LeaveOtherHot();
     if (!FVisible) return;
-    FOwner->FHotObject = this;
+    FOwner->SetHotObject(this);
     FState = stHover;
     Draw();
 }
@@ -37,7 +37,7 @@ void TNCObject::MouseMove() {
 // Also for an object that has been hidden meanwhile: the owner never keeps a
 // hot object that cannot leave.
 void TNCObject::MouseLeave() {
-    if (FOwner->FHotObject == this) FOwner->FHotObject = nullptr;
+    if (FOwner->HotObject() == this) FOwner->DropHotObject();
     FState = stNormal;
     Draw();
 }

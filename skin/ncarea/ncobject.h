@@ -15,7 +15,17 @@ public:
     virtual ~TNCOwner() = default;
     // Paints one object in its current state, directly on the window.
     virtual void PaintNCObject(TNCObject& object) = 0;
-    TNCObject* FHotObject = nullptr;  // under the mouse or pressed
+
+    // The one object under the mouse or pressed, if any.
+    TNCObject* HotObject() const { return FHotObject; }
+    // Takes `object` as the hot object without drawing anything.
+    void SetHotObject(TNCObject* object) { FHotObject = object; }
+    // Forgets the hot object without drawing it (it is about to be drawn
+    // anew or freed).
+    void DropHotObject() { FHotObject = nullptr; }
+
+private:
+    TNCObject* FHotObject = nullptr;
 };
 
 // A caption button or a menu bar item.

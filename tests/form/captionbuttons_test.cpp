@@ -176,45 +176,45 @@ TEST(CaptionButtons, HotObjectMoves) {
     TWinSysButton a(&owner, &r1), b(&owner, &r2);
     a.FVisible = b.FVisible = true;
     a.MouseMove();
-    EXPECT_EQ(owner.FHotObject, &a);
+    EXPECT_EQ(owner.HotObject(), &a);
     EXPECT_EQ(a.FState, TNCObject::stHover);
     a.MouseMove();  // no repaint while it stays hot
     EXPECT_EQ(owner.painted.size(), 1u);
     b.MouseDown();
     EXPECT_EQ(a.FState, TNCObject::stNormal);
-    EXPECT_EQ(owner.FHotObject, &b);
+    EXPECT_EQ(owner.HotObject(), &b);
     EXPECT_EQ(b.FState, TNCObject::stPressed);
     b.MouseUp();
     EXPECT_EQ(b.FState, TNCObject::stHover);
     // A hidden object takes the hot look from the other but not for itself.
     a.FVisible = false;
     a.MouseMove();
-    EXPECT_EQ(owner.FHotObject, nullptr);
+    EXPECT_EQ(owner.HotObject(), nullptr);
     EXPECT_EQ(b.FState, TNCObject::stNormal);
     // A hot object hidden meanwhile still lets go.
     b.MouseMove();
     b.FVisible = false;
     b.MouseLeave();
-    EXPECT_EQ(owner.FHotObject, nullptr);
+    EXPECT_EQ(owner.HotObject(), nullptr);
     {
         TWinSysButton c(&owner, &r1);
         c.FVisible = true;
         c.MouseMove();
     }
-    EXPECT_EQ(owner.FHotObject, nullptr);  // a destroyed object is never left hot
+    EXPECT_EQ(owner.HotObject(), nullptr);  // a destroyed object is never left hot
 }
 
 TEST(CaptionActions, Table) {
     using C = TCaptionCommand;
     EXPECT_EQ(CaptionActionEffect(0, ssNormal).command, C::Close);
-    EXPECT_EQ(CaptionActionEffect(1, ssNormal).sysCommand, scMaximize);
+    EXPECT_EQ(CaptionActionEffect(1, ssNormal).sysCommand, sc::Maximize);
     EXPECT_EQ(CaptionActionEffect(22, ssMaximized).command, C::Restore);
-    EXPECT_EQ(CaptionActionEffect(2, ssNormal).sysCommand, scMinimize);
-    EXPECT_EQ(CaptionActionEffect(23, ssMinimized).sysCommand, scRestore);
+    EXPECT_EQ(CaptionActionEffect(2, ssNormal).sysCommand, sc::Minimize);
+    EXPECT_EQ(CaptionActionEffect(23, ssMinimized).sysCommand, sc::Restore);
     for (int a : {3, 11, 12}) EXPECT_EQ(CaptionActionEffect(a, ssNormal).command, C::SystemMenu);
-    EXPECT_EQ(CaptionActionEffect(60, ssNormal).sysCommand, scMinimize);
-    EXPECT_EQ(CaptionActionEffect(8, ssNormal).sysCommand, scRestore);
-    EXPECT_EQ(CaptionActionEffect(62, ssNormal).sysCommand, scClose);
+    EXPECT_EQ(CaptionActionEffect(60, ssNormal).sysCommand, sc::Minimize);
+    EXPECT_EQ(CaptionActionEffect(8, ssNormal).sysCommand, sc::Restore);
+    EXPECT_EQ(CaptionActionEffect(62, ssNormal).sysCommand, sc::Close);
     EXPECT_EQ(CaptionActionEffect(9, ssNormal).command, C::MdiChildCommand);
     EXPECT_EQ(CaptionActionEffect(40, ssNormal).command, C::PostQuery);
 }

@@ -19,7 +19,7 @@ void SetEdges(TSkinElements& s, int frames) {
 
 TEST(FrameGeometry, BorderKindFromStyles) {
     EXPECT_EQ(BorderKindFor(ws::Popup, 0), bkNoFrame);
-    EXPECT_EQ(BorderKindFor(ws::Popup | 0x00800000u, ws::ExWindowEdge), bkNoFrame);  // border only
+    EXPECT_EQ(BorderKindFor(ws::Popup | ws::Border, ws::ExWindowEdge), bkNoFrame);  // border only
     EXPECT_EQ(BorderKindFor(ws::Popup | ws::Caption, 0), bkThin);
     EXPECT_EQ(BorderKindFor(ws::Caption, ws::ExWindowEdge), bkFrame);
     EXPECT_EQ(BorderKindFor(ws::Caption | ws::ThickFrame, 0), bkFrame);
@@ -66,13 +66,25 @@ TEST(FrameGeometry, InactiveFrameOnlyWithTwoFrames) {
     EXPECT_EQ(BorderFrame(edge, false), 1);
 }
 
-TEST(FrameGeometry, HitTestAsksTheDefaultFirst) {
-    EXPECT_EQ(FrameHitTest(htNowhere, 0, 24), htNowhere);
-    EXPECT_EQ(FrameHitTest(htNowhere, 3, 24), htNowhere);
-    EXPECT_EQ(FrameHitTest(htNowhere, 4, 24), htCaption);
-    EXPECT_EQ(FrameHitTest(htNowhere, 24, 24), htCaption);
-    EXPECT_EQ(FrameHitTest(htNowhere, 25, 24), htMenu);
-    EXPECT_EQ(FrameHitTest(12 /*HTTOP*/, 10, 24), 12);
+// Where the previous procedure found nothing: the caption below the sizing
+// band, the menu bar where there is one, nothing in the borders and the
+// client area.
+TEST(FrameGeometry, HitTestAsksTheDefaultFirstThenTheLayout) {
+    const TFrameMetrics m{4, 24, 5, 6};
+    const TFrameGeometry bare = FrameGeometryFor(m, 0, false, 300, 200);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, 0), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, kTitleSizingBand - 1), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, kTitleSizingBand), htCaption);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, 1, 23), htCaption);  // across the whole width
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, 24), htNowhere);  // no bar: the client's first row
+    EXPECT_EQ(FrameHitTest(12 /*HTTOP*/, bare, 150, 10), 12);
+
+    const TFrameGeometry barred = FrameGeometryFor(m, 19, true, 300, 200);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24), htMenu);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24 + 18), htMenu);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24 + 19), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, 2, 30), htNowhere);     // the left border beside the bar
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 197), htNowhere);  // the bottom border
 }
 
 TEST(CaptionText, AlignmentAndClipping) {

@@ -89,7 +89,7 @@ TEST_F(MdiSkin, TheFrameSkinsItsChildrenAsTheClientMakesThem) {
     ASSERT_NE(Skin(one), nullptr);
     ASSERT_NE(Skin(two), nullptr);
     EXPECT_TRUE(Skin(one)->IsMdiChild());
-    EXPECT_EQ(manager.CountMdiChildSkins(), 2);
+    EXPECT_EQ(frameSkin->MdiChildCount(), 2);
     EXPECT_EQ(Buttons(one), 0);
     EXPECT_TRUE(HasRegion(one));
     // Children are not skinned by a scan's activation rules alone: a plain
@@ -169,11 +169,12 @@ TEST_F(MdiSkin, DestroyingTheMaximisedChildLeavesTheMode) {
     Pump();
     EXPECT_FALSE(frameSkin->MdiMaximized());
     Tick(maPurge);
-    EXPECT_EQ(manager.CountMdiChildSkins(), 0);
+    EXPECT_EQ(frameSkin->MdiChildCount(), 0);
 }
 
-// Each frame has its own mode: maximising a child of one frame leaves the
-// children of another with their skinned frames and regions.
+// Each frame has its own mode and its own children: maximising a child of
+// one frame leaves the children of another with their skinned frames and
+// regions.
 TEST_F(MdiSkin, MaximisedModeBelongsToItsFrame) {
     TWinSkinForm* frameSkin = Skinned(frame);
     ASSERT_NE(frameSkin, nullptr);
@@ -201,6 +202,17 @@ TEST_F(MdiSkin, MaximisedModeBelongsToItsFrame) {
     EXPECT_FALSE(HasRegion(mine));
     EXPECT_TRUE(HasRegion(theirs));
     EXPECT_EQ(Buttons(theirs), 0);
+
+    // Each frame counts its own children: the last of one frame's going
+    // hands the bar its menu updates back while the other frame has one.
+    EXPECT_EQ(frameSkin->MdiChildCount(), 1);
+    EXPECT_EQ(otherSkin->MdiChildCount(), 1);
+    ASSERT_FALSE(data.MenuUpdate());  // off while children are made
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(mine), 0);
+    Pump();
+    EXPECT_EQ(frameSkin->MdiChildCount(), 0);
+    EXPECT_EQ(otherSkin->MdiChildCount(), 1);
+    EXPECT_TRUE(data.MenuUpdate());
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(FormSkin, ClientRectangleIsInsideTheSkinnedFrameAndKeepsItsSize) {
     EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
 }
 
-TEST_F(FormSkin, HitTestTopPixelsKeepTheOldAnswerBelowIsCaption) {
+TEST_F(FormSkin, HitTestTopPixelsKeepTheOldAnswerBelowIsCaptionThenTheClient) {
     HWND w = Make();
     TWinSkinForm* skin = Skinned(w);
     ASSERT_NE(skin, nullptr);
@@ -66,8 +66,10 @@ TEST_F(FormSkin, HitTestTopPixelsKeepTheOldAnswerBelowIsCaption) {
     EXPECT_EQ(hit(1), HTNOWHERE);
     EXPECT_EQ(hit(3), HTNOWHERE);
     EXPECT_EQ(hit(4), HTCAPTION);
-    EXPECT_EQ(hit(skin->Metrics().TitleHeight), HTCAPTION);
-    EXPECT_EQ(hit(skin->Metrics().TitleHeight + 1), HTMENU);
+    EXPECT_EQ(hit(skin->Metrics().TitleHeight - 1), HTCAPTION);
+    // No menu bar: what lies below the title is not one.
+    EXPECT_EQ(hit(skin->Metrics().TitleHeight), HTNOWHERE);
+    EXPECT_EQ(hit(skin->Metrics().TitleHeight + 1), HTNOWHERE);
     g_hitNowhere = false;
 }
 

@@ -180,7 +180,7 @@ TEST_F(SkinnedMenus, AFrameRepaintKeepsTheHotAndPressedLook) {
         SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(over.x, over.y));
     };
     moveOnto(file);
-    ASSERT_EQ(skin->FHotObject, &file);
+    ASSERT_EQ(skin->HotObject(), &file);
     EXPECT_TRUE(framed(file));
     repaintFrame();
     EXPECT_EQ(file.FState, TNCObject::stHover);
@@ -189,7 +189,7 @@ TEST_F(SkinnedMenus, AFrameRepaintKeepsTheHotAndPressedLook) {
 
     // Moving on, one item shows the look.
     moveOnto(edit);
-    EXPECT_EQ(skin->FHotObject, &edit);
+    EXPECT_EQ(skin->HotObject(), &edit);
     EXPECT_TRUE(framed(edit));
     EXPECT_EQ(file.FState, TNCObject::stNormal);
     EXPECT_FALSE(framed(file));
@@ -209,11 +209,11 @@ TEST_F(SkinnedMenus, AFrameRepaintKeepsTheHotAndPressedLook) {
     // bar (into the client area) gives its look up.
     moveOnto(file);
     repaintFrame();
-    ASSERT_EQ(skin->FHotObject, &file);
+    ASSERT_EQ(skin->HotObject(), &file);
     SetCursorPos(wr.right - 20, wr.bottom - 20);
     SendMessageW(w, WM_TIMER, reinterpret_cast<WPARAM>(skin), 0);  // the hover check
     EXPECT_EQ(file.FState, TNCObject::stNormal);
-    EXPECT_EQ(skin->FHotObject, nullptr);
+    EXPECT_EQ(skin->HotObject(), nullptr);
     EXPECT_FALSE(framed(file));
 }
 

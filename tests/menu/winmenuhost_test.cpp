@@ -1,8 +1,8 @@
 // The menu bar on a plain window through a host of the test's own: no form
 // skin anywhere. The bar lays out and paints where the host says, shares
-// the host's hot tracking, opens its popups and tells the host while they
-// are open; two bars keep their open state apart, and a bar that goes away
-// while its popup is open leaves nothing behind.
+// the host's hot tracking, opens its popups and knows while they are open;
+// two bars keep their open state apart, and a bar that goes away while its
+// popup is open leaves nothing behind.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -43,12 +43,7 @@ public:
     bool BarRightToLeft() const override { return false; }
     bool BarActiveLook() const override { return true; }
     TNCOwner& BarItemOwner() override { return owner; }
-    void SetBarTracking(bool t) override {
-        tracking = t;
-        ++trackingCalls;
-    }
-    HMENU BarTrackedMenu() const override { return tracked; }
-    void SetBarTrackedMenu(HMENU m) override { tracked = m; }
+    TMainMenu* BarMenu() const override { return nullptr; }
     void PaintOverBar(HDC canvas, const RECT& bar) override {
         overBar.push_back(bar);
         overBarCanvas = canvas;
@@ -56,9 +51,6 @@ public:
 
     HWND window;
     TTestOwner owner;
-    bool tracking = false;
-    int trackingCalls = 0;
-    HMENU tracked = nullptr;
     std::vector<RECT> overBar;
     HDC overBarCanvas = nullptr;
 };
@@ -103,7 +95,7 @@ protected:
     // A bar built from the window's menu (or `menu`) and painted at `at`
     // (window coordinates).
     std::unique_ptr<TWinSkinMenu> MakeBar(TFakeHost& host, const RECT& at, HMENU menu = nullptr) {
-        auto bar = std::make_unique<TWinSkinMenu>(host, *data, nullptr);
+        auto bar = std::make_unique<TWinSkinMenu>(host, *data);
         if (menu)
             bar->BuildFromMenuHandle(menu);
         else
@@ -140,23 +132,23 @@ TEST_F(HostedMenuBar, LaysOutWhereTheHostSaysAndSharesItsHotTracking) {
     TOtherObject other(&host.owner);
     other.FVisible = true;
     other.MouseMove();
-    ASSERT_EQ(host.owner.FHotObject, &other);
+    ASSERT_EQ(host.owner.HotObject(), &other);
     bar->Button(0).MouseMove();
-    EXPECT_EQ(host.owner.FHotObject, &bar->Button(0));
+    EXPECT_EQ(host.owner.HotObject(), &bar->Button(0));
     EXPECT_EQ(other.FState, TNCObject::stNormal);
     bar->Button(1).MouseMove();
-    EXPECT_EQ(host.owner.FHotObject, &bar->Button(1));
+    EXPECT_EQ(host.owner.HotObject(), &bar->Button(1));
     EXPECT_EQ(bar->Button(0).FState, TNCObject::stNormal);
     EXPECT_EQ(bar->Button(1).FState, TNCObject::stHover);
 
     // A rebuild drops a hot item; the host's own hot object would stay.
     bar->BuildFromMenuHandle(nullptr);
-    EXPECT_EQ(host.owner.FHotObject, nullptr);
+    EXPECT_EQ(host.owner.HotObject(), nullptr);
     bar.reset();
-    EXPECT_EQ(host.owner.FHotObject, nullptr);
+    EXPECT_EQ(host.owner.HotObject(), nullptr);
 }
 
-TEST_F(HostedMenuBar, OpeningAnItemTellsTheHostAndTheItemStaysPressed) {
+TEST_F(HostedMenuBar, OpeningAnItemTracksItsPopupAndTheItemStaysPressed) {
     HWND w = MakeWindow(40);
     TFakeHost host(w);
     std::unique_ptr<TWinSkinMenu> bar = MakeBar(host, {5, 30, 305, 30 + GetSystemMetrics(SM_CYMENU)});
@@ -166,9 +158,9 @@ TEST_F(HostedMenuBar, OpeningAnItemTellsTheHostAndTheItemStaysPressed) {
     HMENU tracked = nullptr;
     TMenuDriver driver([&](int) {
         openIndex = bar->OpenIndex();
-        tracking = host.tracking;
-        tracked = host.tracked;
-        host.owner.FHotObject = nullptr;  // as a frame paint meanwhile would
+        tracking = bar->Tracking();
+        tracked = bar->TrackedMenu();
+        host.owner.DropHotObject();  // as a frame paint meanwhile would
         return false;
     });
     edit.MouseDown();
@@ -177,11 +169,11 @@ TEST_F(HostedMenuBar, OpeningAnItemTellsTheHostAndTheItemStaysPressed) {
     EXPECT_TRUE(tracking);
     EXPECT_EQ(tracked, edit.FSubMenu);
     EXPECT_EQ(bar->OpenIndex(), -1);
-    EXPECT_FALSE(host.tracking);
+    EXPECT_FALSE(bar->Tracking());
     // Pressed through the popup, the item is in the host's care again so
     // that the mouse leaving it restores its look.
     EXPECT_EQ(edit.FState, TNCObject::stPressed);
-    EXPECT_EQ(host.owner.FHotObject, &edit);
+    EXPECT_EQ(host.owner.HotObject(), &edit);
     PumpAll();
 }
 
@@ -197,7 +189,7 @@ TEST_F(HostedMenuBar, TwoWindowsBarsKeepTheirOpenStateApart) {
         openB = barB->OpenIndex();
         // The closing notice of a popup that is not B's leaves B alone.
         barB->MenuSelect(MAKEWPARAM(0, 0xFFFF), 0);
-        trackingB = hostB.tracking;
+        trackingB = barB->Tracking();
         return false;
     });
     SetForegroundWindow(a);
@@ -205,9 +197,8 @@ TEST_F(HostedMenuBar, TwoWindowsBarsKeepTheirOpenStateApart) {
     EXPECT_EQ(openA, 2);
     EXPECT_EQ(openB, -1);
     EXPECT_FALSE(trackingB);
-    EXPECT_EQ(hostB.trackingCalls, 0);
-    EXPECT_EQ(hostB.tracked, nullptr);
-    EXPECT_EQ(hostA.tracked, barA->Button(2).FSubMenu);
+    EXPECT_EQ(barB->TrackedMenu(), nullptr);
+    EXPECT_EQ(barA->TrackedMenu(), barA->Button(2).FSubMenu);
     PumpAll();
 
     // B opens afterwards as A did.
@@ -221,7 +212,7 @@ TEST_F(HostedMenuBar, TwoWindowsBarsKeepTheirOpenStateApart) {
     barB->OpenMenuButton(barB->Button(0));
     EXPECT_EQ(openB, 0);
     EXPECT_EQ(openA, -1);
-    EXPECT_FALSE(hostB.tracking);
+    EXPECT_FALSE(barB->Tracking());
     PumpAll();
 }
 
@@ -244,8 +235,7 @@ TEST_F(HostedMenuBar, ABarReleasedWhileItsPopupIsOpenIsNotTouchedAfterwards) {
         EXPECT_TRUE(released->OpenMenuButton(released->Button(0)));
     }
     EXPECT_EQ(bar, nullptr);
-    EXPECT_FALSE(host.tracking);
-    EXPECT_EQ(host.owner.FHotObject, nullptr);
+    EXPECT_EQ(host.owner.HotObject(), nullptr);
     PumpAll();
 
     // The next bar's popup hears the arrow keys: right moves on by a click
