@@ -57,7 +57,7 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     if (form) {
         FWindow.origColor = form->Color();
         form->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
-        FWindow.labels.Apply(*form, *data);
+        FWindow.content.Apply(*form, *data);
         if (data->HasControl(xcMainMenu)) {
             FMenus.popupSwitch = std::make_unique<TPopupSkinSwitch>();
             FMenus.popupSwitch->Apply(form, data, form->Menu());
@@ -524,7 +524,7 @@ void TWinSkinForm::Refresh() {
         FForm->SetColor(face);
         for (int i = 0; i < FForm->ComponentCount(); ++i)
             if (auto* owned = dyncast<TCustomForm>(FForm->Components(i))) owned->SetColor(face);
-        FWindow.labels.Apply(*FForm, *FSkinData);
+        FWindow.content.Apply(*FForm, *FSkinData);
     }
     if (FControls) FControls->SkinChange();
     FState = fsRefreshing;
@@ -591,7 +591,7 @@ void TWinSkinForm::Detach() {
         if (!FForm) return;
         if (!closing) {
             FForm->SetColor(FWindow.origColor);
-            FWindow.labels.Restore(*FForm);
+            FWindow.content.Restore(*FForm);
         }
         for (int i = 0; i < FForm->ControlCount(); ++i) FForm->Controls(i)->Invalidate();
         // Minimising and restoring makes the platform lay out and paint the
@@ -607,7 +607,7 @@ void TWinSkinForm::Detach() {
     if (!started) return;
     if (FForm && !closing) {
         FForm->SetColor(FWindow.origColor);
-        FWindow.labels.Restore(*FForm);
+        FWindow.content.Restore(*FForm);
     }
     SetIconsShown(true);
     if (barMenu && IsWindow(FHandle)) SetMenu(FHandle, barMenu);
