@@ -99,14 +99,22 @@ bool TSkinSpeedButton::BeforeProc(TMessage& m) {
     TSpeedButton* button = Button();
     if (!button) return true;
     switch (m.Msg) {
-    case WM_PAINT:
-        if (m.WParam) DrawSpeedButton(reinterpret_cast<HDC>(m.WParam), button->ClientRect());
-        m.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
     default: TSkinButton::BeforeProc(m); return true;
     }
+}
+
+// Once the button has gone, its own procedure paints (nothing).
+TSkinControl::TPaintMode TSkinSpeedButton::PaintMode() const {
+    return Button() ? TPaintMode::Whole : TPaintMode::Over;
+}
+
+// The component layer paints a button without a window with a DC in WParam.
+void TSkinSpeedButton::OnPaint(TMessage& m) {
+    if (TSpeedButton* button = Button(); button && m.WParam)
+        DrawSpeedButton(reinterpret_cast<HDC>(m.WParam), button->ClientRect());
+    m.Result = 1;
 }
 
 void TSkinSpeedButton::AfterProc(TMessage& m) {

@@ -24,9 +24,6 @@ int ButtonFrame(bool focused, bool pressed, bool hot, bool enabled) {
 
 bool TSkinButton::BeforeProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: PaintHandler(m); return false;
-    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
-    case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
     default: return true;

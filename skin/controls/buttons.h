@@ -25,6 +25,7 @@ public:
     void DrawControl(HDC dc, const RECT& r) override;
 
 protected:
+    TPaintMode PaintMode() const override { return TPaintMode::Whole; }
     // The caption colour of a frame.
     TColor CaptionColour(int frame, bool enabled) const;
     void OnLButtonDown(TMessage& m);
@@ -56,6 +57,10 @@ public:
     void AfterProc(TMessage& m) override;
     void PaintControl(HDC dc) override;
     void DrawSpeedButton(HDC dc, const RECT& r);
+
+protected:
+    TPaintMode PaintMode() const override;
+    void OnPaint(TMessage& m) override;
 
 private:
     TSpeedButton* Button() const;

@@ -193,15 +193,35 @@ void ClassifyComponents(TClassifyTarget& t, TComponent* container) {
     }
 }
 
+namespace {
+
+// The skin of a "button" window by its kind (style & BS_TYPEMASK). Kinds
+// without a skin keep the platform's look: group boxes, the obsolete user
+// button and owner-drawn buttons, which paint themselves. Split buttons,
+// command links and push boxes are pressed as push buttons are.
+constexpr TSkinKind kButtonKinds[16] = {
+    TSkinKind::Button,       // BS_PUSHBUTTON
+    TSkinKind::Button,       // BS_DEFPUSHBUTTON
+    TSkinKind::CheckBox,     // BS_CHECKBOX
+    TSkinKind::CheckBox,     // BS_AUTOCHECKBOX
+    TSkinKind::RadioButton,  // BS_RADIOBUTTON
+    TSkinKind::CheckBox,     // BS_3STATE
+    TSkinKind::CheckBox,     // BS_AUTO3STATE
+    TSkinKind::None,         // BS_GROUPBOX
+    TSkinKind::None,         // BS_USERBUTTON
+    TSkinKind::RadioButton,  // BS_AUTORADIOBUTTON
+    TSkinKind::Button,       // BS_PUSHBOX
+    TSkinKind::None,         // BS_OWNERDRAW
+    TSkinKind::Button,       // BS_SPLITBUTTON
+    TSkinKind::Button,       // BS_DEFSPLITBUTTON
+    TSkinKind::Button,       // BS_COMMANDLINK
+    TSkinKind::Button,       // BS_DEFCOMMANDLINK
+};
+
+}  // namespace
+
 TSkinKind WindowClassKind(std::string_view lowerClass, std::uint32_t style) {
-    if (lowerClass == "button") {
-        const std::uint32_t s = style & 0x0F;  // BS_TYPEMASK
-        if ((s & 7) == 7) return TSkinKind::None;       // group box
-        if (s == 0x0B) return TSkinKind::None;          // owner-drawn: paints itself
-        if ((s & 3) == 3 || (s & 2) == 2 || (s & 5) == 5) return TSkinKind::CheckBox;
-        if ((s & 9) == 9 || (s & 4) == 4) return TSkinKind::RadioButton;
-        return TSkinKind::Button;
-    }
+    if (lowerClass == "button") return kButtonKinds[style & 0x0F];  // BS_TYPEMASK
     if (lowerClass == "combobox") return (style & 3) != 1 ? TSkinKind::ComboBox : TSkinKind::None;
     if (lowerClass == "comboboxex32") return TSkinKind::ComboBox;
     if (lowerClass == "scrollbar") return TSkinKind::Sizer;

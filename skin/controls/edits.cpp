@@ -33,11 +33,7 @@ bool Empty(const TDataSkinObject* e) { return !e || e->Image.Empty(); }
 
 void TSkinEdit::AfterProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT:
-        if (m.WParam == 0) PaintControl(nullptr);
-        break;
     case WM_PRINT: PrintBorder(reinterpret_cast<HDC>(m.WParam)); break;
-    case WM_PRINTCLIENT: break;  // the border is not in the client area
     default: TSkinControl::AfterProc(m);
     }
 }
@@ -175,9 +171,6 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
 
 bool TSkinUpDown::BeforeProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: PaintHandler(m); return false;
-    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
-    case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnLButtonDown(m); return false;
     case WM_LBUTTONUP: OnLButtonUp(m); return false;

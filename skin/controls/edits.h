@@ -20,6 +20,10 @@ public:
     void PrintBorder(HDC dc);
     TSkinUpDown* UpDown() const { return FUpDown; }
 
+protected:
+    // The border lies outside the client area.
+    TPaintMode PaintMode() const override { return TPaintMode::Outside; }
+
 private:
     TSkinUpDown* FUpDown = nullptr;
 };
@@ -61,6 +65,9 @@ public:
 
     bool FInEdit = false;
     int FHorizontal = 0;
+
+protected:
+    TPaintMode PaintMode() const override { return TPaintMode::Whole; }
 
 private:
     void OnLButtonDown(TMessage& m);

@@ -71,6 +71,9 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
+    // Every message passes through untouched; the method in the control's
+    // WindowProc only tells when the control has been freed.
+    SubclassMethod(control);
     if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     if (FChangeColor) {
         FOldColor = control->Color();
@@ -80,15 +83,6 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
 }
 
 // ---- status bar ----------------------------------------------------------------
-
-bool TSkinStatusBar::BeforeProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT: PaintHandler(m); return false;
-    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
-    case WM_ERASEBKGND: m.Result = 1; return false;
-    default: return true;
-    }
-}
 
 void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     auto* bar = dyncast<TStatusBar>(FControl);
@@ -151,19 +145,9 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
 
 // ---- progress bar --------------------------------------------------------------
 
-bool TSkinProgress::BeforeProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT:
-        if (!FSkinData || !Usable(FSkinData->Progress.get())) return true;
-        PaintHandler(m);
-        return false;
-    case WM_PRINTCLIENT:
-        if (!FSkinData || !Usable(FSkinData->Progress.get())) return true;
-        PrintClientHandler(m);
-        return false;
-    case WM_ERASEBKGND: m.Result = 1; return false;
-    default: return true;
-    }
+// Without the element the native bar paints.
+TSkinControl::TPaintMode TSkinProgress::PaintMode() const {
+    return FSkinData && Usable(FSkinData->Progress.get()) ? TPaintMode::Whole : TPaintMode::Over;
 }
 
 int TSkinProgress::BarRight(const RECT& r, int pos, int max) {
@@ -208,7 +192,6 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
 
 bool TSkinTrackBar::BeforeProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND: m.Result = 1; return false;
     case WM_NOTIFY:
     case CN_NOTIFY: return !OnNotify(m);
     default: return true;
@@ -249,13 +232,7 @@ void TSkinHeader::InitWindow(HWND window, TSkinData* data) {
     if (TSkinControlOwner* skins = Skins(); FInited && skins) skins->Add(this);
 }
 
-bool TSkinHeader::BeforeProc(TMessage& m) {
-    if (m.Msg == WM_ERASEBKGND && FSkinData && Usable(FSkinData->Headerbar.get())) {
-        m.Result = 1;
-        return false;
-    }
-    return true;
-}
+bool TSkinHeader::SkipsErase() const { return FSkinData && Usable(FSkinData->Headerbar.get()); }
 
 void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
     if (!FSkinData || !Usable(FSkinData->Headerbar.get()) || r.right <= 0 || r.bottom <= 0) return;
@@ -289,20 +266,6 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
     if (r.right > edge) CopyElement(bdc, RECT{edge, r.top, r.right, r.bottom}, e, {5, 1}, TKeying::Opaque);
     GdiFlush();
     BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc, 0, 0, SRCCOPY);
-}
-
-// ---- size grip -----------------------------------------------------------------
-
-bool TSkinSizer::BeforeProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT:
-        ValidateRect(FHandle, nullptr);
-        m.Result = 0;
-        return false;
-    case WM_PRINTCLIENT: m.Result = 0; return false;  // not in a print either
-    case WM_ERASEBKGND: m.Result = 1; return false;
-    default: return true;
-    }
 }
 
 }  // namespace srt

@@ -8,7 +8,7 @@
 namespace srt {
 
 // Panels, radio and check groups, navigators: only recoloured to the skin's
-// background; the window procedure is not replaced.
+// background; every message goes on to the control as it came.
 class TSkinBox : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
@@ -24,8 +24,10 @@ class TSkinStatusBar : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinStatusBar(TComponent* owner) : TSkinControl(owner) {}
-    bool BeforeProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
+
+protected:
+    TPaintMode PaintMode() const override { return TPaintMode::Whole; }
 };
 
 // Progress bars from "Progress": trough and bar frames, or with Style 1 the
@@ -34,11 +36,14 @@ class TSkinProgress : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinProgress(TComponent* owner) : TSkinControl(owner) {}
-    bool BeforeProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
     // The right edge of the bar for position `pos` of upper limit `max`;
     // `r.left` when no bar is drawn.
     static int BarRight(const RECT& r, int pos, int max);
+
+protected:
+    TPaintMode PaintMode() const override;
+    bool SkipsErase() const override { return true; }
 };
 
 // Track bars: the thumb through custom draw; ticks and channel stay native.
@@ -49,6 +54,9 @@ public:
     bool BeforeProc(TMessage& m) override;
     // The custom-draw answer; draws the thumb when that is the item.
     LRESULT CustomDraw(NMCUSTOMDRAW& cd);
+
+protected:
+    bool SkipsErase() const override { return true; }
 
 private:
     // True when the notification was custom draw, answered here.
@@ -62,8 +70,10 @@ public:
     explicit TSkinHeader(TComponent* owner) : TSkinControl(owner) {}
     // Attaches and registers with the owner.
     void InitWindow(HWND window, TSkinData* data) override;
-    bool BeforeProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
+
+protected:
+    bool SkipsErase() const override;
 };
 
 // The size grip of a dialog ("scrollbar" window) is never shown.
@@ -71,7 +81,10 @@ class TSkinSizer : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinSizer(TComponent* owner) : TSkinControl(owner) {}
-    bool BeforeProc(TMessage& m) override;
+
+protected:
+    // Not in a print either.
+    TPaintMode PaintMode() const override { return TPaintMode::Hidden; }
 };
 
 }  // namespace srt

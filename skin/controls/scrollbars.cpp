@@ -162,7 +162,7 @@ void TSkinScrollBar::AfterProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCPAINT: PaintControl(nullptr); return;
     case WM_PRINT: PaintControl(reinterpret_cast<HDC>(m.WParam)); return;
-    case WM_PRINTCLIENT: return;  // the bars are not in the client area
+    case WM_PRINTCLIENT: return;  // a print changes no bar
     case WM_NCDESTROY: TSkinControl::AfterProc(m); return;
     default: break;
     }

@@ -41,6 +41,8 @@ public:
     const TScrollMetrics& VertMetrics() const { return FVertMetrics; }
 
 protected:
+    // The bars lie outside the client area.
+    TPaintMode PaintMode() const override { return TPaintMode::Outside; }
     void OnScroll(TMessage& m);
     void OnCaptureChanged(const TMessage& m);
     void DrawScrollBar(HDC dc, const TIntRect& bar, bool vertical);

@@ -131,10 +131,57 @@ void TSkinControl::Dispatch(TMessage& m) {
     if (--depth_ == 0 && freePending_) delete this;
 }
 
+namespace {
+
+bool IsClientPaint(UINT msg) { return msg == WM_PAINT || msg == WM_PRINTCLIENT || msg == WM_ERASEBKGND; }
+
+}  // namespace
+
 void TSkinControl::WndProc(TMessage& m) {
+    const bool paint = IsClientPaint(m.Msg);
+    if (paint && PaintBefore(m)) return;
     if (!BeforeProc(m)) return;
     CallOldProc(m);
+    if (paint) PaintAfter(m);
     AfterProc(m);
+}
+
+bool TSkinControl::PaintBefore(TMessage& m) {
+    const TPaintMode mode = PaintMode();
+    const bool own = mode == TPaintMode::Whole || mode == TPaintMode::Hidden;
+    if (m.Msg == WM_ERASEBKGND) {
+        if (!own && !SkipsErase()) return false;
+        m.Result = 1;
+        return true;
+    }
+    if (!own) return false;
+    if (mode == TPaintMode::Hidden) {
+        if (m.Msg == WM_PAINT && FHandle) ValidateRect(FHandle, nullptr);
+        m.Result = 0;
+    } else if (m.Msg == WM_PAINT) {
+        OnPaint(m);
+    } else {
+        PrintClientHandler(m);
+    }
+    return true;
+}
+
+void TSkinControl::PaintAfter(const TMessage& m) {
+    const auto dc = reinterpret_cast<HDC>(m.WParam);
+    switch (PaintMode()) {
+    case TPaintMode::Over:
+        if (m.Msg == WM_PAINT) {
+            PaintControl(dc);
+        } else if (m.Msg == WM_PRINTCLIENT && dc && FHandle) {
+            SavedDC saved(dc);
+            PaintControl(dc);
+        }
+        break;
+    case TPaintMode::Outside:
+        if (m.Msg == WM_PAINT && !dc) PaintControl(nullptr);
+        break;
+    default: break;
+    }
 }
 
 void TSkinControl::CallOldProc(TMessage& m) {
@@ -152,8 +199,6 @@ bool TSkinControl::BeforeProc(TMessage&) { return true; }
 
 void TSkinControl::AfterProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: PaintControl(reinterpret_cast<HDC>(m.WParam)); break;
-    case WM_PRINTCLIENT: PrintOverHandler(m); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
@@ -198,6 +243,8 @@ void TSkinControl::PaintControl(HDC dc) {
 void TSkinControl::DrawControl(HDC, const RECT&) {}
 
 void TSkinControl::SkinChange() {
+    // A control freed while its window stayed skinned: let go of it first.
+    if (ControlGone()) Unsubclass();
     if (FChangeColor && FControl && FSkinData) FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FHandle)
         InvalidateRect(FHandle, nullptr, TRUE);
@@ -246,10 +293,6 @@ void TSkinControl::PaintHandler(TMessage& m) {
 void TSkinControl::PrintClientHandler(TMessage& m) {
     PaintClient(reinterpret_cast<HDC>(m.WParam));
     m.Result = 0;
-}
-
-void TSkinControl::PrintOverHandler(TMessage& m) {
-    if (HDC dc = reinterpret_cast<HDC>(m.WParam); dc && FHandle) PaintControl(dc);
 }
 
 void TSkinControl::DrawElement(HDC dc, const RECT& r, TFrameIndex frame, TDataSkinObject& e) {

@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -67,7 +68,8 @@ public:
     virtual bool Available() const { return true; }
 
     HWND Handle() const { return FHandle; }
-    TWinControl* Control() const { return FControl; }
+    // The control object; null once it has been freed.
+    TWinControl* Control() const { return ControlGone() ? nullptr : FControl; }
     // The speed button painted, while it lives.
     TGraphicControl* GraphicControl() const { return Subclassed() ? FGraphicControl : nullptr; }
     const RECT& WindowRect() const { return FWindowRect; }
@@ -79,14 +81,44 @@ public:
     void Free();
 
 protected:
+    // How the skin takes its control's client paint messages (WM_PAINT,
+    // WM_PRINTCLIENT, WM_ERASEBKGND). One path in this class reads it; the
+    // descendants' BeforeProc and AfterProc see these messages only when the
+    // control paints too (Over, Outside).
+    enum class TPaintMode : std::uint8_t {
+        // The control paints, then the skin paints over it: WM_PAINT on the
+        // DC in WParam or the window DC, WM_PRINTCLIENT on the caller's DC
+        // (saved and restored around the skin's part).
+        Over,
+        // The control paints its client; the skin's part lies outside it (a
+        // border, scroll bars): WM_PAINT without a DC then paints on the
+        // window DC, WM_PRINTCLIENT adds nothing.
+        Outside,
+        // The skin paints the whole client: OnPaint, PaintClient for
+        // WM_PRINTCLIENT; WM_ERASEBKGND is answered without erasing. None of
+        // the three reaches the control.
+        Whole,
+        // Nothing is painted, by the skin or the control.
+        Hidden,
+    };
+    virtual TPaintMode PaintMode() const { return TPaintMode::Over; }
+    // WM_ERASEBKGND answered without erasing although the control paints:
+    // what the skin paints covers the background. Always so for Whole and Hidden.
+    virtual bool SkipsErase() const { return false; }
+    // WM_PAINT of a skin that paints its whole client (Whole).
+    virtual void OnPaint(TMessage& m) { PaintHandler(m); }
+
     // Puts WndProc in the control's WindowProc, keeping the previous method.
     void SubclassMethod(TControl* control);
     // Our method is still in a live control's WindowProc chain.
     bool Subclassed() const;
+    // The control object that held our method has been freed.
+    bool ControlGone() const { return link_ && !Subclassed(); }
     // Runs `draw` with the window's rectangle at origin 0,0 on `dc`, or on the
     // window DC (released afterwards) when `dc` is null; stores FWindowRect.
     void WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
-    // The replacement window method.
+    // The replacement window method: the client paint path, then BeforeProc,
+    // the previous procedure and AfterProc.
     void WndProc(TMessage& m);
     void CallOldProc(TMessage& m);
     void OnSetText(const TMessage& m);
@@ -102,9 +134,6 @@ protected:
     // more: WM_PRINT already sent WM_ERASEBKGND for PRF_ERASEBKGND, and the
     // message itself is the client part.
     void PrintClientHandler(TMessage& m);
-    // WM_PRINTCLIENT for a skin that paints over the native look: once the
-    // previous procedure has printed, the skin's part goes on the same DC.
-    void PrintOverHandler(TMessage& m);
     // `element` composed for `r` (keyed when its Trans is 1) and copied there.
     void DrawElement(HDC dc, const RECT& r, TFrameIndex frame, TDataSkinObject& element);
     // `element` composed for `r` onto the scratch bitmap filled with the face colour.
@@ -147,6 +176,10 @@ private:
     struct TMethod;
     static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
     void Dispatch(TMessage& m);
+    // The client paint path before and after the previous procedure; true
+    // from PaintBefore when the message is answered.
+    bool PaintBefore(TMessage& m);
+    void PaintAfter(const TMessage& m);
 
     TWndThunk FThunk;              // a raw window's procedure
     WNDPROC FPreviousProc = nullptr;  // the one under FThunk, also once it has let go

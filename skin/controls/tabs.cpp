@@ -212,17 +212,16 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
         auto* skin = new TSkinUpDown(Owner());
         skin->FHorizontal = 1;
         skin->InitWindow(scroller, data);
-        FScrollerSkin = skin;
     }
 }
 
-bool TSkinTab31::BeforeProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT: PaintHandler(m); return true;
-    case WM_PRINTCLIENT: PrintClientHandler(m); return false;
-    case WM_ERASEBKGND: m.Result = 1; return false;
-    default: return true;
-    }
+// The tab set's own procedure gets WM_PAINT too, once the skin has painted:
+// without a DC it finds nothing left to validate or paint; on a DC it was
+// given it paints the native tabs, which the skin then covers once more.
+void TSkinTab31::OnPaint(TMessage& m) {
+    PaintHandler(m);
+    CallOldProc(m);
+    PaintControl(reinterpret_cast<HDC>(m.WParam));
 }
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {

@@ -50,13 +50,14 @@ class TSkinTab31 : public TSkinControl {
 public:
     explicit TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
     void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
-    bool BeforeProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
-    TSkinUpDown* ScrollerSkin() const { return FScrollerSkin; }
+
+protected:
+    TPaintMode PaintMode() const override { return TPaintMode::Whole; }
+    void OnPaint(TMessage& m) override;
 
 private:
     ::TBitmap FTabImage;
-    TSkinUpDown* FScrollerSkin = nullptr;
 };
 
 }  // namespace srt

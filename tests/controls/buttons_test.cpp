@@ -254,3 +254,33 @@ TEST_F(Buttons, AMissingCellLeavesTheNativeMark) {
     EXPECT_EQ(sr->Cell(), 4);
     EXPECT_EQ(touched(*sr, radioMark), 0);
 }
+
+// A dialog's split buttons, command links and push boxes look like its push
+// buttons, not like check boxes or radio buttons.
+TEST_F(Buttons, PushLikeKindsOfADialogGetThePushButtonLook) {
+    TControlSkins dialog(nullptr, data.get(), form->Handle());
+    const DWORD kinds[] = {BS_PUSHBUTTON, BS_PUSHBOX, BS_SPLITBUTTON, BS_DEFSPLITBUTTON, BS_COMMANDLINK,
+                           BS_DEFCOMMANDLINK};
+    std::vector<HWND> buttons;
+    for (DWORD kind : kinds) {
+        HWND b = Raw(L"BUTTON", kind, 10, 10 + 30 * static_cast<int>(buttons.size()), 90, 26);
+        SetWindowTextW(b, L"Go");
+        buttons.push_back(b);
+    }
+    dialog.ClassifyByWindowClass();
+    TBitmap push;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        SCOPED_TRACE(kinds[i]);
+        auto* skin = dyncast<TSkinButton>(dialog.FindByHandle(buttons[i]));
+        ASSERT_NE(skin, nullptr);
+        TBitmap look = Paint(*skin);
+        if (i == 0) {
+            push = std::move(look);
+            continue;
+        }
+        int differ = 0;
+        for (int y = 0; y < look.Height(); ++y)
+            for (int x = 0; x < look.Width(); ++x) differ += look.Pixel(x, y) != push.Pixel(x, y);
+        EXPECT_EQ(differ, 0);
+    }
+}

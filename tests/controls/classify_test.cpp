@@ -294,6 +294,10 @@ TEST(WindowClass, SystemDialogChildren) {
     EXPECT_EQ(WindowClassKind("button", 0x7), TSkinKind::None);            // group box
     EXPECT_EQ(WindowClassKind("button", 0xB), TSkinKind::None);            // owner-drawn
     EXPECT_EQ(WindowClassKind("button", 0x10000 | 0x20 | 0x3), TSkinKind::CheckBox);
+    EXPECT_EQ(WindowClassKind("button", 0x8), TSkinKind::None);            // user button: the platform's
+    // Split buttons, command links and push boxes are push buttons, not marks.
+    for (std::uint32_t kind : {0xAu, 0xCu, 0xDu, 0xEu, 0xFu})
+        EXPECT_EQ(WindowClassKind("button", kind), TSkinKind::Button) << kind;
     EXPECT_EQ(WindowClassKind("combobox", 0x1), TSkinKind::None);          // simple
     EXPECT_EQ(WindowClassKind("combobox", 0x2), TSkinKind::ComboBox);
     EXPECT_EQ(WindowClassKind("edit", 0), TSkinKind::Edit);

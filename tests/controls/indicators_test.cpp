@@ -313,6 +313,21 @@ TEST_F(Fixture, BoxRecoloursOnceAndGivesTheColourBack) {
     EXPECT_EQ(memo->Color(), clWindow);
 }
 
+// A box skin never replaces its control's procedure; it still lets go of a
+// control freed while the window stays skinned, so a later skin change or
+// skin-off touches nothing freed.
+TEST_F(Fixture, BoxLetsGoOfAFreedControl) {
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->HandleNeeded();
+    auto* box = new TSkinBox(skins.get());
+    box->InitControl(memo, data.get(), true);
+    delete memo;
+    EXPECT_EQ(box->Control(), nullptr);
+    skins->SkinChange();
+    box->Unsubclass();
+}
+
 TEST_F(Fixture, SizeGripIsNeverShown) {
     HWND grip = Raw(L"SCROLLBAR", SBS_SIZEGRIP, 10, 10, 20, 20);
     auto* skin = AttachRaw<TSkinSizer>(grip);

@@ -3,6 +3,7 @@
 #include "fixture.h"
 
 #include "component/comctrls.h"
+#include "component/gdi.h"
 #include "skin/controls/buttons.h"
 #include "skin/controls/edits.h"
 #include "skin/controls/indicators.h"
@@ -168,4 +169,16 @@ TEST_F(PrintClientTest, SkinsOverTheNativeLookPrintBoth) {
     ExpectPrintsAsShown(combo, "combo box");
     ExpectPrintsAsShown(tab, "tab control");
     ExpectPrintsAsShown(scroll, "scroll bar control");
+}
+
+// Printing paints on a DC that belongs to whoever prints: the combo box's
+// edge leaves its clip exclusion off it.
+TEST_F(PrintClientTest, ComboLeavesTheCallersClipAlone) {
+    HWND combo = Raw(L"COMBOBOX", CBS_DROPDOWNLIST, 140, 10, 120, 200);
+    AttachRaw<TSkinComBox>(combo);
+    TBitmap b = Blank(combo);
+    HDC dc = b.Canvas();
+    SendMessageW(combo, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiRegion clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(dc, clip.Get()), 0) << "a clip region was left on the caller's DC";
 }

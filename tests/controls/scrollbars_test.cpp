@@ -351,7 +351,12 @@ TEST_F(ScrollFixture, HeaderSectionsFromTheHeaderbarImage) {
     EXPECT_EQ(At(b, 0, 0), At(section, 0, 0));
     EXPECT_EQ(At(b, item.right - 1, item.bottom - 1), At(section, item.right - 1, item.bottom - 1));
     EXPECT_EQ(At(b, item.right, 0), At(section, 0, 0));
-    TMessage m{WM_ERASEBKGND, 0, 0, 0};
-    EXPECT_FALSE(skin->BeforeProc(m));
-    EXPECT_EQ(m.Result, 1);
+    // The sections cover the background: erasing is answered, nothing erased.
+    const COLORREF fill = At(b, 0, 0);
+    const TBitmap before = Paint(*skin);
+    TBitmap erased = Paint(*skin);
+    EXPECT_EQ(SendMessageW(header, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.Canvas()), 0), 1);
+    GdiFlush();
+    EXPECT_EQ(At(erased, 0, 0), fill);
+    EXPECT_EQ(At(erased, item.right, 0), At(before, item.right, 0));
 }
