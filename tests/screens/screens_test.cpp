@@ -279,6 +279,7 @@ constexpr TKnownGap kKnownGaps[] = {
     {"gallery-11-tabs", "SysTabControl32", "the tab skin leaves the sheet to the platform's window colour"},
     {"gallery-11-tabs-contrast", "TTabSet", "the tab skin draws the tab set's captions in the platform's text colour"},
     {"gallery-09-controls", "ComboBox", "a strip between a drop-down combo box's edit and button keeps the window colour"},
+    {"gallery-09-controls", "SysDateTimePick32", "the date picker draws its text in colours of its own, faint on a dark field"},
 };
 
 bool KnownGap(const std::string& name, HWND h) {
@@ -287,10 +288,11 @@ bool KnownGap(const std::string& name, HWND h) {
     });
 }
 
-// Windows that must show their caption: a check box, a button, a static text.
+// Windows that must show their caption (a check box, a button, a static
+// text) or their value (a date picker).
 bool ShowsItsCaption(HWND h, const std::wstring& text) {
     const std::string c = ClassOf(h);
-    return !text.empty() && (c == "Button" || c == "Static");
+    return (!text.empty() && (c == "Button" || c == "Static")) || c == "SysDateTimePick32";
 }
 
 RECT ClientOnScreen(HWND h) {
