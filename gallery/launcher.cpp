@@ -108,6 +108,16 @@ bool TGalleryForm::ChooseSkin(int index) {
     return false;
 }
 
+bool TGalleryForm::ChooseSkin(const std::string& title) {
+    for (std::size_t i = 0; i < skinFiles_.size(); ++i) {
+        if (SkinTitle(skinFiles_[i]) != title) continue;
+        const int index = static_cast<int>(i) + 1;
+        SkinList->SetItemIndex(index);
+        return ChooseSkin(index);
+    }
+    return false;
+}
+
 void RegisterGalleryClasses(TClassRegistry& classes) {
     RegisterControlClasses(classes);
     classes.Register<TGalleryForm, TSkinData>();

@@ -22,6 +22,8 @@ public:
     // 0 is the stored skin, then the skins/*.skn files. False, with the
     // current skin kept and the reason shown, when it does not load.
     bool ChooseSkin(int index);
+    // The same by the skin's file title ("dusk"); false when none is listed.
+    bool ChooseSkin(const std::string& title);
 
 private:
     std::vector<std::uint8_t> storedSkin_;

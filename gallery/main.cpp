@@ -1,9 +1,12 @@
 // SkinGallery: shows a window of every kind the skin engine paints.
-//   SkinGallery.exe [PAGE...]   opens the pages named (number from 1, or title)
+//   SkinGallery.exe [--skin NAME] [PAGE...]   opens the pages named (number
+//   from 1, or title) in the shipped skin NAME ("dusk" for skins\dusk.skn)
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <string>
 
 #include "component/wstr.h"
 #include "gallery.h"
@@ -27,7 +30,12 @@ int Run() {
     launcher->Show();
     int argc = 0;
     if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-        for (int i = 1; i < argc; ++i) gallery::ShowPage(Narrow(argv[i]));
+        int first = 1;
+        if (argc > 2 && std::wstring(argv[1]) == L"--skin") {
+            if (!launcher->ChooseSkin(Narrow(argv[2]))) Application->ShowException("No skin " + Narrow(argv[2]));
+            first = 3;
+        }
+        for (int i = first; i < argc; ++i) gallery::ShowPage(Narrow(argv[i]));
         LocalFree(argv);
     }
     Application->Run();

@@ -98,6 +98,8 @@ LRESULT CALLBACK ChildProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
         GetWindowTextW(window, title, 64);
         RECT r{};
         GetClientRect(window, &r);
+        // Text in the colours the window gives static text (a skin's, when it has some).
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, title, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         EndPaint(window, &ps);

@@ -115,6 +115,15 @@ private:
         c.MenuBarText = Colour("Colours", "MenuBarText", SysColour(7));
         c.TitleTextActive = Colour("Colours", "TitleTextActive", SysColour(9));
         c.TitleTextNoActive = Colour("Colours", "TitleTextNoActive", SysColour(19));
+        c.Client = Colour("Colours", "Client", kNoColour);
+        c.ClientText = Colour("Colours", "ClientText", kNoColour);
+        c.Edit = Colour("Colours", "Edit", kNoColour);
+        c.EditText = Colour("Colours", "EditText", kNoColour);
+        c.EditHilight = Colour("Colours", "EditHilight", kNoColour);
+        c.EditHilightText = Colour("Colours", "EditHilightText", kNoColour);
+        c.DisabledText = Colour("Colours", "DisabledText", kNoColour);
+        c.LabelText = Colour("Colours", "LabelText", kNoColour);
+        c.HotText = Colour("Colours", "HotText", kNoColour);
     }
 
     void ReadColourList() {

@@ -121,7 +121,20 @@ struct TSkinColours {
     TColour MenuText = 0;
     TColour Menu = 0;
     TColour Scrollbar = 0;
+    // Content colours, each optional (kNoColour when the definition leaves
+    // it out; the platform's or the form's own colour then stays).
+    TColour Client = kNoColour;           // client areas, static text and button surroundings
+    TColour ClientText = kNoColour;       // text on Client
+    TColour Edit = kNoColour;             // edits, memos, lists
+    TColour EditText = kNoColour;         // text on Edit
+    TColour EditHilight = kNoColour;      // selected items in lists
+    TColour EditHilightText = kNoColour;  // text on EditHilight
+    TColour DisabledText = kNoColour;     // disabled text on Client or Edit
+    TColour LabelText = kNoColour;        // labels whose own colour is too faint on Client
+    TColour HotText = kNoColour;          // hot items and links
 };
+
+inline bool HasColour(TColour c) { return c != kNoColour; }
 
 // Every record of a skin. Left, Right, Top, Bottom, Title and Buttons always
 // exist; every other slot is null until a loaded definition names its image.

@@ -226,9 +226,6 @@ TSkinData::~TSkinData() {
     Destroying();
     // Before any member goes: the form skins using this component let go.
     if (ISkinManagerLink* manager = SkinManager()) manager->SkinDataGone(this);
-#ifdef _WIN32
-    if (buttonFace_) DeleteObject(buttonFace_);
-#endif
 }
 
 void TSkinData::DefineProperties(std::vector<TBlockProperty>& blocks) {
@@ -265,15 +262,20 @@ bool TSkinData::LoadSkin() {
     if (!reader.LoadFromStream(stream_)) return false;
     // A package without a definition leaves the previous records as they are.
     if (!srt::LoadSkinDefinition(*this, reader)) return false;
-    MakeButtonFaceBrush();
+    MakeBrushes();
     empty_ = false;
     return true;
 }
 
-void TSkinData::MakeButtonFaceBrush() {
+void TSkinData::MakeBrushes() {
 #ifdef _WIN32
-    if (buttonFace_) DeleteObject(buttonFace_);
-    buttonFace_ = CreateSolidBrush(ColorToRGB(static_cast<TColor>(Colours.ButtonFace)));
+    auto brush = [](srt::TColour c) {
+        return srt::HasColour(c) ? CreateSolidBrush(ColorToRGB(static_cast<TColor>(c))) : nullptr;
+    };
+    buttonFace_.Reset(brush(Colours.ButtonFace));
+    client_.Reset(brush(Colours.Client));
+    edit_.Reset(brush(Colours.Edit));
+    editHilight_.Reset(brush(Colours.EditHilight));
 #endif
 }
 

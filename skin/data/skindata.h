@@ -21,6 +21,10 @@
 #include "skin/data/records.h"
 #include "skin/data/skinenums.h"
 
+#ifdef _WIN32
+#include "component/gdi.h"
+#endif
+
 class TSkinData;
 
 using srt::TSkinFormType;
@@ -147,8 +151,13 @@ public:
     TBitmap DefaultIcon;
     TMenuImages MenuImages;
 #ifdef _WIN32
-    // A solid brush of Colours.ButtonFace, made by each definition read.
-    HBRUSH ButtonFaceBrush() const { return buttonFace_; }
+    // Solid brushes made by each definition read: Colours.ButtonFace, and the
+    // content backgrounds Client, Edit and EditHilight (null when the skin
+    // leaves that colour out). Freed with the component or the next read.
+    HBRUSH ButtonFaceBrush() const { return buttonFace_.Get(); }
+    HBRUSH ClientBrush() const { return client_.Get(); }
+    HBRUSH EditBrush() const { return edit_.Get(); }
+    HBRUSH EditHilightBrush() const { return editHilight_.Get(); }
 #endif
 
     void DefineProperties(std::vector<TBlockProperty>& blocks) override;
@@ -165,7 +174,7 @@ public:
 private:
     bool LoadSkin();
     void Refresh();
-    void MakeButtonFaceBrush();
+    void MakeBrushes();
 
     bool active_ = false;
     std::int32_t disableTag_ = 99;
@@ -178,6 +187,6 @@ private:
     bool empty_ = true;
     std::vector<std::uint8_t> stream_;
 #ifdef _WIN32
-    HBRUSH buttonFace_ = nullptr;
+    GdiBrush buttonFace_, client_, edit_, editHilight_;
 #endif
 };

@@ -57,6 +57,7 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     if (form) {
         FWindow.origColor = form->Color();
         form->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
+        FWindow.content.Apply(*form, *data);
         if (data->HasControl(xcMainMenu)) {
             FMenus.popupSwitch = std::make_unique<TPopupSkinSwitch>();
             FMenus.popupSwitch->Apply(form, data, form->Menu());
@@ -215,6 +216,8 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     static constexpr TRoute<THandler> kStage1[] = {
         {WM_CTLCOLORBTN, &TWinSkinForm::OnCtlColor},
         {WM_CTLCOLORSTATIC, &TWinSkinForm::OnCtlColor},
+        {WM_CTLCOLOREDIT, &TWinSkinForm::OnCtlColor},
+        {WM_CTLCOLORLISTBOX, &TWinSkinForm::OnCtlColor},
         {WM_ERASEBKGND, &TWinSkinForm::OnEraseBkgnd},
         {WM_STYLECHANGED, &TWinSkinForm::OnStyleChanged},
         {WM_NCDESTROY, &TWinSkinForm::OnNcDestroy},
@@ -270,16 +273,6 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---- stage 1
-
-LRESULT TWinSkinForm::OnCtlColor(const TMsg& m) {
-    LRESULT r = PassOn(m.msg, m.wParam, m.lParam);
-    if (!FForm) {
-        SetBkMode(reinterpret_cast<HDC>(m.wParam), TRANSPARENT);
-        if (m.msg == WM_CTLCOLORSTATIC && FSkinData->ButtonFaceBrush())
-            r = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
-    }
-    return r;
-}
 
 LRESULT TWinSkinForm::OnEraseBkgnd(const TMsg& m) {
     if (!FForm && FSkinData->ButtonFaceBrush()) {
@@ -538,6 +531,7 @@ void TWinSkinForm::Refresh() {
         FForm->SetColor(face);
         for (int i = 0; i < FForm->ComponentCount(); ++i)
             if (auto* owned = dyncast<TCustomForm>(FForm->Components(i))) owned->SetColor(face);
+        FWindow.content.Apply(*FForm, *FSkinData);
     }
     if (FControls) FControls->SkinChange();
     FState = fsRefreshing;
@@ -603,7 +597,10 @@ void TWinSkinForm::Detach() {
     if (!FSkinData->HasControl(xcMainMenu)) {
         Release();
         if (!FForm) return;
-        if (!closing) FForm->SetColor(FWindow.origColor);
+        if (!closing) {
+            FForm->SetColor(FWindow.origColor);
+            FWindow.content.Restore(*FForm);
+        }
         for (int i = 0; i < FForm->ControlCount(); ++i) FForm->Controls(i)->Invalidate();
         // Minimising and restoring makes the platform lay out and paint the
         // whole window in its own look again; a hidden or maximised window
@@ -616,7 +613,10 @@ void TWinSkinForm::Detach() {
     }
     Release();
     if (!started) return;
-    if (FForm && !closing) FForm->SetColor(FWindow.origColor);
+    if (FForm && !closing) {
+        FForm->SetColor(FWindow.origColor);
+        FWindow.content.Restore(*FForm);
+    }
     SetIconsShown(true);
     if (barMenu && IsWindow(FHandle)) SetMenu(FHandle, barMenu);
     if (!closing && IsWindow(FHandle) && (FKind == fkMdiChild || !(FWindow.style & WS_CHILD))) {

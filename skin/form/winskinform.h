@@ -28,6 +28,7 @@
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
 #include "skin/form/framegeom.h"
+#include "skin/form/contentcolours.h"
 #include "skin/form/keymenu.h"
 #include "skin/manager/skinmanager.h"
 #include "skin/menu/menuhost.h"
@@ -254,6 +255,7 @@ private:
         RECT clientRect{};
         RECT origFrame{};          // the platform's frame widths at start
         TColor origColor = clBtnFace;
+        TContentColours content;   // the controls' own colours while the skin recolours them
         HMENU menu = nullptr;      // the window's menu at start
         HMENU sysMenu = nullptr;
         bool rightToLeft = false;

@@ -339,6 +339,20 @@ TEST_P(ShippedSkin, TextMeetsWcagLevel) {
     cases.push_back({"selected tab caption", WorstContrast(ToRGB(s.Tabs->MouseOverColour2), tabs, tw + s.Tabs->LeftWidth, s.Tabs->TopHeight, 2 * tw - s.Tabs->RightWidth, tabs.Height() - s.Tabs->BottomHeight)});
     cases.push_back({"status text", WorstContrast(ToRGB(s.StatusBarEdges->NormalColour2), s.StatusBarEdges->Image, 1, 2, 10, 11)});
     cases.push_back({"window text on face", art::Contrast(ToRGB(s.Colours.WindowText), ToRGB(s.Colours.ButtonFace))});
+    // Content colours, where the skin gives them.
+    const TSkinColours& c = s.Colours;
+    if (HasColour(c.Client)) {
+        const std::pair<const char*, std::pair<TColour, TColour>> content[] = {
+            {"client text", {c.ClientText, c.Client}},         {"edit text", {c.EditText, c.Edit}},
+            {"selected item", {c.EditHilightText, c.EditHilight}}, {"disabled text", {c.DisabledText, c.Client}},
+            {"disabled edit text", {c.DisabledText, c.Edit}},  {"label text", {c.LabelText, c.Client}},
+            {"hot text", {c.HotText, c.Client}},               {"hot text in a list", {c.HotText, c.Edit}},
+        };
+        for (const auto& [what, pair] : content) {
+            ASSERT_TRUE(HasColour(pair.first) && HasColour(pair.second)) << what << ": every content key or none";
+            cases.push_back({what, art::Contrast(ToRGB(pair.first), ToRGB(pair.second))});
+        }
+    }
     for (const Case& c : cases) {
         std::cout << "  " << GetParam() << ": " << c.what << " " << c.ratio << ":1\n";
         EXPECT_GE(c.ratio, aa) << c.what;

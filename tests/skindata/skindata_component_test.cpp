@@ -407,3 +407,24 @@ TEST(SkinData, MainWindowCarriesTheDefaultSkin) {
     EXPECT_EQ(data->SkinFormtype(), sfMainform);
     EXPECT_TRUE(data->MenuUpdate());
 }
+
+#ifdef _WIN32
+TEST(SkinData, ContentBrushesComeAndGoWithTheSkinsColours) {
+    TSkinData data(nullptr);
+    ASSERT_TRUE(data.LoadFromBytes(Skin("dusk")));
+    ASSERT_NE(data.ClientBrush(), nullptr);
+    ASSERT_NE(data.EditBrush(), nullptr);
+    LOGBRUSH lb{};
+    ASSERT_EQ(GetObjectW(data.EditBrush(), sizeof lb, &lb), static_cast<int>(sizeof lb));
+    EXPECT_EQ(lb.lbColor, data.Colours.Edit);
+    const HBRUSH dusk = data.ClientBrush();
+
+    // The default skin defines none: no brushes, and the old ones are freed.
+    ASSERT_TRUE(data.LoadFromBytes(Skin("default")));
+    EXPECT_EQ(data.ClientBrush(), nullptr);
+    EXPECT_EQ(data.EditBrush(), nullptr);
+    EXPECT_EQ(data.EditHilightBrush(), nullptr);
+    EXPECT_NE(data.ButtonFaceBrush(), nullptr);
+    EXPECT_EQ(GetObjectType(dusk), 0u);
+}
+#endif

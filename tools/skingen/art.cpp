@@ -622,6 +622,17 @@ std::string Definition(const TPalette& p) {
     ini.Key("MenuBarText", p.menuBarText);
     ini.Key("TitleTextActive", p.titleText);
     ini.Key("TitleTextNoActive", p.titleInactiveText);
+    if (const auto& c = p.content) {
+        ini.Key("Client", c->client);
+        ini.Key("ClientText", c->clientText);
+        ini.Key("Edit", c->edit);
+        ini.Key("EditText", c->editText);
+        ini.Key("EditHilight", c->editHilight);
+        ini.Key("EditHilightText", c->editHilightText);
+        ini.Key("DisabledText", c->disabledText);
+        ini.Key("LabelText", c->labelText);
+        ini.Key("HotText", c->hotText);
+    }
 
     const std::pair<const char*, Rgb> numbered[] = {
         {"Colour1", p.accent}, {"Colour2", p.titleBottom}, {"Colour3", p.face}, {"Colour4", p.text}};

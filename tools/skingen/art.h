@@ -3,6 +3,7 @@
 // always gives the same bytes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@
 #include "tools/skingen/raster.h"
 
 namespace srt::art {
+
+// The optional content colours of a definition (section Colours).
+struct TContentPalette {
+    Rgb client, clientText;            // client areas and static text
+    Rgb edit, editText;                // edits, memos, lists
+    Rgb editHilight, editHilightText;  // selected list items
+    Rgb disabledText;                  // on client and on edit
+    Rgb labelText;                     // labels whose own colour is too faint
+    Rgb hotText;                       // hot items and links
+};
 
 struct TPalette {
     std::string folder;    // folder under resources/skin/
@@ -38,6 +49,8 @@ struct TPalette {
     Rgb track, thumb, thumbHot, thumbPressed, arrow;
 
     Rgb shadow, dkShadow, hilight, light;  // ButtonShadow, ButtonDkShadow, ButtonHilight, Buttonlight
+
+    std::optional<TContentPalette> content;  // none: the platform's content colours stay
 };
 
 TPalette DaylightPalette();  // the default skin

@@ -97,6 +97,15 @@ TPalette DuskPalette() {
     p.dkShadow = Hex(0x8A919B);
     p.hilight = Hex(0x3E9C8B);
     p.light = Hex(0x3B4048);
+    p.content = TContentPalette{.client = p.face,
+                                .clientText = p.text,
+                                .edit = p.window,
+                                .editText = p.text,
+                                .editHilight = p.accent,
+                                .editHilightText = p.accentText,
+                                .disabledText = p.arrow,
+                                .labelText = Hex(0x6FC3B2),
+                                .hotText = Hex(0x7FB8F0)};
     return p;
 }
 
@@ -145,6 +154,15 @@ TPalette ContrastPalette() {
     p.dkShadow = Hex(0xFFFFFF);
     p.hilight = Hex(0xFFD800);
     p.light = Hex(0x000000);
+    p.content = TContentPalette{.client = p.face,
+                                .clientText = p.text,
+                                .edit = p.window,
+                                .editText = p.text,
+                                .editHilight = p.accent,
+                                .editHilightText = p.accentText,
+                                .disabledText = Hex(0xA6A6A6),
+                                .labelText = Hex(0xFFD800),
+                                .hotText = Hex(0x75E9FC)};
     return p;
 }
 
