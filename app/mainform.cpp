@@ -11,6 +11,7 @@
 #include "core/timeshift.h"
 #include "image/gifgraphic.h"
 #include "skin/data/skindata.h"
+#include "timingtexts.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
 
@@ -40,6 +41,55 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     SaveDialog1 = Field<TSaveDialog>("SaveDialog1");
     OnDropFile = [this](const std::wstring& path) { DropFile(path); };
     SetDragAccept(true);
+    commands_ = std::make_unique<srt::app::TCommandTable>(*this, *Memo1, FindComponentAs<TSkinData>("SkinData1"));
+    using namespace srt::app;
+    commands_->Add({cmTiming, timing::kTimingCommand, TShortCut(scCtrl | 'T'), [this] { ShowTiming(); }, {}, {}, {}});
+    commands_->Add({cmUndoRetime, timing::kUndoCommand, TShortCut(scCtrl | scShift | 'Z'), [this] { UndoRetime(); },
+                    [this] { return CanUndoRetime(); }, {}, {}});
+    commands_->Add({cmRedoRetime, timing::kRedoCommand, TShortCut(scCtrl | scShift | 'Y'), [this] { RedoRetime(); },
+                    [this] { return CanRedoRetime(); }, {}, {}});
+    commands_->Attach();
+}
+
+TForm1::~TForm1() = default;
+
+const srt::Document& TForm1::SyncedDocument() {
+    document_.Update(Memo1->GetTextW());
+    return document_;
+}
+
+std::optional<std::pair<std::size_t, std::wstring>> TForm1::Retime(const srt::TimeMap& map,
+                                                                   const srt::TimeRange& range) {
+    document_.Update(Memo1->GetTextW());
+    srt::RetimePlan plan = document_.PlanRetime(map, range);
+    if (plan.refusedLine) return std::pair{plan.refusedLine, plan.refusal};
+    history_.Changed(document_.State());
+    document_.ApplyPlan(std::move(plan));
+    Memo1->SetTextW(document_.Text());
+    return std::nullopt;
+}
+
+bool TForm1::UndoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Undo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
+}
+
+bool TForm1::RedoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Redo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
+}
+
+void TForm1::ShowTiming() {
+    srt::app::TTimingForm timing(*this, Language(), TimingMemory);
+    timing.ShowModal();
 }
 
 void TForm1::FormShow(TObject*) { Edit1->SetFocus(); }
@@ -108,10 +158,12 @@ void TForm1::Button2Click(TObject*) {
     // work buffer is the document, not the hidden memo: re-wrapping the text
     // in that narrow box costs seconds per thousand cues in the edit control.
     document_.Update(text);
+    srt::DocumentState before = document_.State();
     if (std::optional<std::wstring> refused = document_.Shift(offset)) {
         Application->ShowException(Narrow(*refused));
         return;
     }
+    history_.Changed(std::move(before));
     Memo1->SetTextW(document_.Text());
 }
 

@@ -2,6 +2,7 @@
 // commands: open a subtitle file, adjust its times, save it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,9 +10,12 @@
 #include "component/extctrls.h"
 #include "component/forms.h"
 #include "component/stdctrls.h"
+#include "commands.h"
 #include "core/document.h"
+#include "core/history.h"
 #include "core/utf16.h"
 #include "textcodec.h"
+#include "timingform.h"
 
 // Registers every class the stored description of TForm1 names, and the
 // picture classes of its images.
@@ -22,6 +26,7 @@ class TForm1 : public TForm {
 public:
     // Reads the stored description "TFORM1" from the program's resources.
     explicit TForm1(TComponent* owner);
+    ~TForm1() override;
 
     TMemo* Memo1 = nullptr;
     TButton* Button1 = nullptr;
@@ -52,6 +57,25 @@ public:
     // Set when the document was read from UTF-16 and is written back so.
     std::optional<srt::ByteOrder> DocumentByteOrder() const { return document_.Utf16Order(); }
 
+    // The commands of the system menu, the memo's menu and the shortcuts.
+    srt::app::TCommandTable& Commands() { return *commands_; }
+    // The document brought in line with the memo, for the timing window.
+    const srt::Document& SyncedDocument();
+    // Re-times the document and the memo, all or nothing, as one undo step.
+    // The refused line (from 1) and the rule's message, or nothing.
+    std::optional<std::pair<std::size_t, std::wstring>> Retime(const srt::TimeMap& map, const srt::TimeRange& range);
+    // Undo and redo of adjusts and re-timings; false when there is none.
+    bool UndoRetime();
+    bool RedoRetime();
+    bool CanUndoRetime() const { return history_.CanUndo(); }
+    bool CanRedoRetime() const { return history_.CanRedo(); }
+    // The timing window, until it closes.
+    void ShowTiming();
+    // The timing window's last mode and rates.
+    srt::app::TTimingMemory TimingMemory;
+    // The language of the window's own new texts.
+    srt::app::TLanguage Language() const { return commands_->Language(); }
+
 private:
     template <class T>
     T* Field(const char* name);
@@ -61,6 +85,8 @@ private:
     // with the memo's text before each command.
     srt::WindowsTextCodec codec_;
     srt::Document document_{codec_};
+    srt::History<srt::DocumentState> history_;
+    std::unique_ptr<srt::app::TCommandTable> commands_;
 };
 
 // The texts of the window's messages.
