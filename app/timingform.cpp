@@ -7,6 +7,7 @@
 #include "core/platformfile.h"
 #include "core/ioerror.h"
 #include "mainform.h"
+#include "skin/data/skindata.h"
 #include "timingtexts.h"
 
 namespace srt::app {
@@ -61,6 +62,8 @@ TStaticText* TTimingForm::Text(const TText& text, int x, int y, int w) {
     label->SetBounds(x, y + 3, w, 18);
     label->SetTextW(T(text));
     label->SetTabStop(false);
+    label->SetParentColor(true);
+    texts_.push_back(label);
     return label;
 }
 
@@ -206,6 +209,9 @@ void TTimingForm::ShowModal() {
     ReadDocument();
     ModeChanged();
     SendMessageW(Ok->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    // Texts in the skin's text colour on its face colour (the form's).
+    if (auto* skin = main_.FindComponentAs<TSkinData>("SkinData1"); skin && !skin->Empty())
+        for (TStaticText* text : texts_) text->Font()->SetColor(static_cast<TColor>(skin->Colours.ButtonText));
     SetActiveControl(Mode);
     // Centred over the main window.
     RECT o{}, r{};

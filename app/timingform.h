@@ -91,6 +91,7 @@ private:
     std::optional<std::vector<CueTimes>> reference_;  // the reference file's cues, once opened
     std::optional<std::int64_t> referenceOffset_;
     std::vector<std::pair<TimingMode, TWinControl*>> modeControls_;
+    std::vector<TStaticText*> texts_;
     bool done_ = false;
 };
 
