@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "component/dialogs.h"
 #include "component/extctrls.h"
@@ -11,6 +12,8 @@
 #include "component/stdctrls.h"
 #include "core/document.h"
 #include "core/utf16.h"
+#include "lang.h"
+#include "settings.h"
 #include "textcodec.h"
 
 // Registers every class the stored description of TForm1 names, and the
@@ -46,6 +49,18 @@ public:
     // Switches the window to the packed skin of a file (a .skn); the stored
     // skin stays when the file does not load. Why it did not, or empty.
     std::string LoadSkinFile(const std::wstring& path);
+    // As LoadSkinFile, and remembered when it loads; empty: the stored skin.
+    std::string ChooseSkin(const std::wstring& path);
+
+    // The skin file in use; empty for the stored skin.
+    const std::wstring& SkinFile() const { return skinFile_; }
+
+    // Where the user's choices are remembered; none keeps them for this run.
+    srt::app::TSettingsStore* Settings = nullptr;
+
+    // Relabels the window, its dialogs and later messages.
+    void SetLanguage(srt::app::TLanguage language);
+    srt::app::TLanguage Language() const { return language_; }
 
     // The encoding typed lines are saved in, none while no file decided it.
     std::optional<srt::TextEncoding> DocumentEncoding() const { return document_.Encoding(); }
@@ -56,15 +71,17 @@ private:
     template <class T>
     T* Field(const char* name);
     void DropFile(const std::wstring& path);
+    // An adjust error: the line (an index) selected and scrolled to, and the
+    // message with its number.
+    void ShowLineError(std::size_t line, const std::wstring& message);
 
     // The memo's lines as the bytes they were read from; brought in line
     // with the memo's text before each command.
     srt::WindowsTextCodec codec_;
     srt::Document document_{codec_};
+    // The skin stored with the window, for going back to it.
+    std::vector<std::uint8_t> storedSkin_;
+    std::wstring skinFile_;
+    // The stored description's texts are Chinese.
+    srt::app::TLanguage language_ = srt::app::TLanguage::Chinese;
 };
-
-// The texts of the window's messages.
-namespace form1 {
-inline constexpr const char* kOpenFirst = "请打开一个Srt格式字幕文件！";
-inline constexpr const char* kEnterOffset = "请输入修正时间！（单位：毫秒）";
-}  // namespace form1

@@ -200,7 +200,7 @@ bool Document::EncodeTyped(const DocumentLine& line, TextEncoding encoding, std:
     return !utf16_ || Utf16ToUtf8(Utf8ToUtf16(bytes, order), order) == bytes;
 }
 
-std::optional<std::wstring> Document::Shift(std::int32_t offset) {
+std::optional<std::wstring> Document::Shift(std::int32_t offset, std::size_t* failedLine) {
     // The new form of each changed line, applied once every line has passed.
     std::vector<std::pair<std::size_t, DocumentLine>> changed;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -227,6 +227,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.text = kept + codec_.Decode(ShiftTimeLine(bytes, offset), encoding);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
         } else {
@@ -240,6 +241,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.bytes = std::string(mark) + ShiftTimeLine(rest, offset);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
             shifted.text = codec_.Decode(shifted.bytes, encoding);

@@ -64,8 +64,9 @@ public:
     std::wstring Text() const;
 
     // Re-times every time line (see ShiftTimeLine), all or nothing: on a
-    // refused line returns the rule's message and changes nothing.
-    std::optional<std::wstring> Shift(std::int32_t offset);
+    // refused line returns the rule's message, puts that line's index in
+    // `failedLine` (when given) and changes nothing.
+    std::optional<std::wstring> Shift(std::int32_t offset, std::size_t* failedLine = nullptr);
 
     // The file to save: each line followed by CR LF, UTF-16 documents with
     // their mark. Refuses (message, nothing changed) when a typed line holds

@@ -231,6 +231,50 @@ TEST_F(MainForm, AdjustStopsAtALineTheRuleRefuses) {
     EXPECT_EQ(Memo(), text);
 }
 
+// The rule's own message, behind the number of the line it refused, and
+// that line selected in the memo: the file's fault is told from the offset's.
+TEST_F(MainForm, AnAdjustErrorNamesItsLineAndSelectsIt) {
+    std::wstring text;
+    for (int i = 1; i <= 400; ++i) text += std::to_wstring(i) + L"\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n";
+    const std::wstring bad = L"00:00:01,   --> 00:00:02,500";
+    const std::size_t start = text.size();
+    text += bad + L"\r\n";
+    form->Memo1->SetTextW(text);
+    Adjust("10");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{
+                               "error SrtRetime: \xe7\xac\xac 1601 \xe8\xa1\x8c\xef\xbc\x9a'   ' is not a valid integer value."}));
+    EXPECT_EQ(Memo(), text);
+    DWORD from = 0, to = 0;
+    SendMessageW(form->Memo1->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, start);
+    EXPECT_EQ(to, start + bad.size());
+    // Scrolled to it: the first row shown is well past the top.
+    EXPECT_GT(SendMessageW(form->Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 1000);
+
+    form->SetLanguage(srt::app::TLanguage::English);
+    prompts.log.clear();
+    Adjust("10");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"error SrtRetime: Line 1601: '   ' is not a valid integer value."}));
+}
+
+// A line far beyond any subtitle's would hold the memo for minutes: the
+// file is refused naming the line, and the document stays as it was.
+TEST_F(MainForm, AFileWithAnOverlongLineIsRefusedNamingIt) {
+    WriteBytes(File("one.srt"), kCue);
+    Open(File("one.srt"));
+    const std::wstring before = Memo();
+    prompts.log.clear();
+    WriteBytes(File("long.srt"), kCue + "2\n00:00:03,000 --> 00:00:04,000\n" + std::string(1 << 20, 'x'));
+    form->SetLanguage(srt::app::TLanguage::English);
+    Open(File("long.srt"));
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "error SrtRetime: Line 7 is 1048576 characters long, far "
+                                                     "beyond any subtitle's: this is no subtitle file and it was "
+                                                     "not opened."}));
+    EXPECT_EQ(Memo(), before);
+    Save(File("saved.srt"));
+    EXPECT_EQ(ReadBytes(File("saved.srt")), kCue);
+}
+
 // Files without index lines start with a time line, often behind a UTF-8
 // byte-order mark; the mark is kept and the line re-timed, in every file.
 TEST_F(MainForm, AByteOrderMarkStaysInFrontOfATimeLine) {
@@ -246,7 +290,7 @@ TEST_F(MainForm, AByteOrderMarkStaysInFrontOfATimeLine) {
     // A mark in front of a broken time line refuses it as before.
     form->Memo1->SetTextW(L"\uFEFFxx:00:01,000 --> 00:00:02,000");
     Adjust("1");
-    EXPECT_EQ(prompts.log.back(), "error SrtRetime: 'xx:00:01' is not a valid time.");
+    EXPECT_EQ(prompts.log.back(), "error SrtRetime: \xe7\xac\xac 1 \xe8\xa1\x8c\xef\xbc\x9a'xx:00:01' is not a valid time.");
 }
 
 TEST_F(MainForm, OpenAppendsAndSaveWritesCRLFLines) {
@@ -391,7 +435,10 @@ TEST_F(MainForm, Utf16CorpusFilesAreRetimedOrRefused) {
         try {
             expected = SavedUtf16(in, 1500);
         } catch (const srt::EConvertError& e) {
-            EXPECT_EQ(prompts.log.back(), std::string("error SrtRetime: ") + e.what() + ".");
+            // The rule's message behind the line's number ("第 N 行：").
+            const std::string& said = prompts.log.back();
+            EXPECT_EQ(said.rfind("error SrtRetime: \xe7\xac\xac ", 0), 0u) << said;
+            EXPECT_TRUE(said.ends_with(std::string("\xef\xbc\x9a") + e.what() + ".")) << said;
             EXPECT_EQ(Memo(), before);
             continue;
         }
@@ -454,7 +501,7 @@ TEST_F(MainForm, AnEightBitFileThatCannotJoinAUtf16DocumentIsRefused) {
 }
 
 TEST_F(MainForm, ALongLineComesBackAsOneLine) {
-    std::string line(5000, 'x');
+    std::string line(4000, 'x');
     WriteBytes(File("long.srt"), line + "\r\n");
     Open(File("long.srt"));
     EXPECT_EQ(form->Memo1->Lines()->Count(), 1);
