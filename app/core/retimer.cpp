@@ -2,6 +2,7 @@
 
 #include "core/textlines.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace srt {
@@ -10,10 +11,22 @@ namespace {
 // Blocks small enough to stay in the cache between reading and writing.
 constexpr std::size_t kInputBlock = std::size_t(1) << 18;
 constexpr std::size_t kOutputBlock = std::size_t(1) << 18;
+constexpr std::size_t kRuleColumns = 29;
 
-bool HasArrow(std::string_view line) {
-    if (line.size() >= 16 && line[13] == '-' && line[14] == '-' && line[15] == '>') return true;
-    return line.find("-->") != std::string_view::npos;
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// The first CR or LF in [from, n), or n.
+std::size_t NextLineEnd(const char* p, std::size_t from, std::size_t n) {
+    for (std::size_t i = from; i < n; ++i)
+        if (IsLineEnd(p[i])) return i;
+    return n;
+}
+
+// One past the last CR or LF in [floor, to), or floor.
+std::size_t LineStartBefore(const char* p, std::size_t floor, std::size_t to) {
+    for (std::size_t i = to; i > floor; --i)
+        if (IsLineEnd(p[i - 1])) return i;
+    return floor;
 }
 
 }  // namespace
@@ -55,89 +68,69 @@ void StreamRetimer::Finish() {
     Flush();
 }
 
+std::uint64_t StreamRetimer::LinesBefore(std::size_t size) const {
+    // LF, and CR not followed by LF; a CR at the end of the input before
+    // in_ pairs with an LF at its start.
+    const char* p = in_.data();
+    std::uint64_t ends = 0;
+    for (std::size_t i = 0; i < size; ++i) ends += (p[i] == '\n') + (p[i] == '\r');
+    for (std::size_t i = 0; i + 1 < size; ++i) ends -= p[i] == '\r' && p[i + 1] == '\n';
+    if (size && afterCR_ && p[0] == '\n') --ends;
+    if (size && size < filled_ && p[size - 1] == '\r' && p[size] == '\n') --ends;
+    return lines_ + ends;
+}
+
 void StreamRetimer::Process(bool last) {
-    if (ended_) {
-        filled_ = 0;
-        return;
-    }
-    char* p = in_.data();
-    std::size_t n = filled_;
-    std::size_t start = 0;  // the current line's first byte
+    const char* p = in_.data();
+    const std::size_t n = filled_;
     if (!started_) {
         if (n < kUtf8Bom.size() && !last) return;
         started_ = true;
-        if (markAllowed_ && std::string_view(p, n).starts_with(kUtf8Bom)) {
-            Emit(p, kUtf8Bom.size());
-            start = kUtf8Bom.size();
-        }
+        if (markAllowed_ && std::string_view(p, n).starts_with(kUtf8Bom)) floor_ = kUtf8Bom.size();
     }
-    // Plain lines (no arrow, no lone CR, ending in CR LF) are copied as one
-    // block from span; every other line is written on its own.
-    std::size_t span = start;
-    bool loneCR = loneCR_, arrow = arrow_;
-    LineStops<true> stops(p, start + scanned_, n);
-    for (std::size_t i; (i = stops.Next()) < n;) {
-        const char c = p[i];
-        if (c == '\n') {
-            ++lines_;
-            const bool crlf = i > start && p[i - 1] == '\r';
-            if (!loneCR && !arrow) {
-                if (!crlf) {
-                    Emit(p + span, i - span);
-                    EmitLineEnd();
-                    span = i + 1;
-                }
-            } else {
-                Emit(p + span, start - span);
-                Line(p + start, (crlf ? i - 1 : i) - start, lines_, loneCR);
-                span = i + 1;
-            }
-            loneCR = arrow = false;
-            start = i + 1;
-        } else if (c == '\r') {
-            // A CR not known to stand before an LF goes the general way.
-            if (i + 1 == n || p[i + 1] != '\n') loneCR = true;
-        } else if (c == '>') {
-            if (i >= start + 2 && p[i - 1] == '-' && p[i - 2] == '-') arrow = true;
-        } else {
-            ended_ = true;
-            n = i;
+    // Unchanged bytes are copied from span as one block; each time line
+    // found by its ">" is written on its own.
+    std::size_t span = 0;
+    std::size_t keep = n;  // where the unfinished rest begins
+    for (std::size_t from = std::max(span, floor_); from < n;) {
+        const void* hit = std::memchr(p + from, '>', n - from);
+        if (!hit) break;
+        const std::size_t gt = std::size_t(static_cast<const char*>(hit) - p);
+        from = gt + 1;
+        if (gt < std::max(span, floor_) + 2 || p[gt - 1] != '-' || p[gt - 2] != '-') continue;
+        const std::size_t begin = LineStartBefore(p, std::max(span, floor_), gt - 2);
+        const std::size_t end = NextLineEnd(p, gt + 1, n);
+        if (end == n && !last) {
+            keep = begin;
+            break;
         }
+        Emit(p + span, begin - span);
+        TimeLine(begin, end);
+        span = from = end;
     }
-    Emit(p + span, start - span);
-    if (last || ended_) {
-        if (start < n) Line(p + start, n - start, lines_ + 1, true);
-        filled_ = scanned_ = 0;
-        loneCR_ = arrow_ = false;
+    if (last) {
+        Emit(p + span, n - span);
+        filled_ = 0;
         return;
     }
-    std::memmove(p, p + start, n - start);
-    filled_ = n - start;
-    scanned_ = n - start;
-    loneCR_ = loneCR;
-    arrow_ = arrow;
+    if (keep == n) keep = LineStartBefore(p, std::max(span, floor_), n);
+    Emit(p + span, keep - span);
+    lines_ = LinesBefore(keep);
+    if (keep) afterCR_ = p[keep - 1] == '\r';
+    std::memmove(in_.data(), p + keep, n - keep);
+    filled_ = n - keep;
+    floor_ = 0;
 }
 
-void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t number, bool mayHoldCR) {
-    std::string_view line(data, size);
-    if (mayHoldCR && std::memchr(data, '\r', size)) {
-        scratch_.clear();
-        for (char c : line)
-            if (c != '\r') scratch_ += c;
-        line = scratch_;
-    }
-    if (!HasArrow(line)) {
-        Emit(line.data(), line.size());
-        EmitLineEnd();
-        return;
-    }
+void StreamRetimer::TimeLine(std::size_t begin, std::size_t end) {
+    const std::string_view line(in_.data() + begin, end - begin);
     ++timeLines_;
+    const std::string_view rest = line.substr(std::min(line.size(), kRuleColumns));
     if (!cues_ && range_.Everything()) {
-        char* out = Room(31);
-        if (FastRetimeLine(out, line, map_)) {
-            out[29] = '\r';
-            out[30] = '\n';
-            outSize_ += 31;
+        char result[kRuleColumns];
+        if (FastRetimeLine(result, line, map_)) {
+            Emit(result, sizeof result);
+            Emit(rest.data(), rest.size());
             ++selected_;
             return;
         }
@@ -147,7 +140,6 @@ void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t numbe
         if (range_.HasTimeBound()) selected = range_.StartSelected(ReadTimeLineStart(line)) && selected;
         if (!selected) {
             Emit(line.data(), line.size());
-            EmitLineEnd();
             return;
         }
         ++selected_;
@@ -156,27 +148,22 @@ void StreamRetimer::Line(const char* data, std::size_t size, std::uint64_t numbe
             cues_->push_back({times.start, times.end});
             return;
         }
-        char result[29];
+        char result[kRuleColumns];
         if (!FastRetimeLine(result, line, map_)) {
             std::string general;
             AppendRetimedLine(general, line, map_);
             std::memcpy(result, general.data(), sizeof result);
         }
         Emit(result, sizeof result);
-        EmitLineEnd();
+        Emit(rest.data(), rest.size());
     } catch (const EConvertError& e) {
-        throw LineError(number, e.what());
+        throw LineError(LinesBefore(begin) + 1, e.what());
     }
 }
 
 void StreamRetimer::Flush() {
     if (sink_ && outSize_) sink_(std::string_view(out_.data(), outSize_));
     outSize_ = 0;
-}
-
-char* StreamRetimer::Room(std::size_t size) {
-    if (out_.size() - outSize_ < size) Flush();
-    return out_.data() + outSize_;
 }
 
 void StreamRetimer::Emit(const char* data, std::size_t size) {
