@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/sniff.h"
 #include "core/utf16.h"
 #include "texts.h"
 
@@ -33,12 +34,16 @@ std::optional<std::wstring> OpenRefusal(std::string_view file, TLanguage languag
     std::optional<TOverlongLine> overlong;
     if (std::optional<Utf16Text> utf16 = DecodeUtf16File(file)) {
         overlong = FindOverlongLine(utf16->text);
+    } else if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
+        overlong = FindOverlongLine(Utf16ToUtf8(file, *order));
     } else {
         overlong = FindOverlongLine(file);
     }
     if (overlong)
         return texts::Fill(texts::kLineTooLong.In(language), {{L"line", std::to_wstring(overlong->line)},
                                                               {L"length", std::to_wstring(overlong->characters)}});
+    // An empty file adds nothing, and is no harm.
+    if (!file.empty() && !HoldsSubtitleTiming(file)) return std::wstring(texts::kNoTimeLine.In(language));
     return std::nullopt;
 }
 

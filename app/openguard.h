@@ -25,8 +25,9 @@ struct TOverlongLine {
 // at LF, byte 26 ends the file) with more than `limit` characters.
 std::optional<TOverlongLine> FindOverlongLine(std::string_view text, std::size_t limit = kMaxLineCharacters);
 
-// Why the window does not open a file of these bytes, in `language`; none
-// when it may.
+// Why the window does not open a file of these bytes, in `language`: a line
+// over kMaxLineCharacters, or no time line in a non-empty file (the rule of
+// the command-line tool); none when it may.
 std::optional<std::wstring> OpenRefusal(std::string_view file, TLanguage language);
 
 }  // namespace srt::app

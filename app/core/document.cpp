@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "component/crlf.h"
+#include "core/sniff.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
 
@@ -87,17 +88,26 @@ std::optional<std::string> Document::Append(std::string_view file) {
         utf16_.reset();
         tail_.clear();
     }
-    if (std::optional<Utf16Text> utf16 = DecodeUtf16File(file)) return AppendUtf16(*utf16);
+    if (std::optional<Utf16Text> utf16 = DecodeUtf16File(file)) return AppendUtf16(*utf16, true);
+    // UTF-16 without a mark, told as the command-line tool tells it: by a
+    // time line in the first 64 KB.
+    if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
+        const std::size_t even = file.size() & ~std::size_t(1);
+        return AppendUtf16({*order, Utf16ToUtf8(file.substr(0, even), *order), std::string(file.substr(even))}, false);
+    }
     return AppendBytes(file);
 }
 
-std::optional<std::string> Document::AppendUtf16(const Utf16Text& file) {
+std::optional<std::string> Document::AppendUtf16(const Utf16Text& file, bool marked) {
     std::vector<std::string> lines = SplitTextLines(file.text);
     std::vector<std::wstring> texts = DecodeLines(codec_, lines, JoinLinesCRLF(lines), TextEncoding::Utf8);
     std::vector<DocumentLine> added;
     added.reserve(lines.size());
     if (lines_.empty() || utf16_) {
-        if (lines_.empty()) utf16_ = file.order;
+        if (lines_.empty()) {
+            utf16_ = file.order;
+            utf16Marked_ = marked;
+        }
         for (std::size_t i = 0; i < lines.size(); ++i)
             added.push_back({std::move(texts[i]), std::move(lines[i]), TextEncoding::Utf8, false});
     } else {
@@ -283,7 +293,12 @@ std::optional<std::string> Document::Save(std::string& out) {
         text += line.typed ? typed[next++] : line.bytes;
         text += "\r\n";
     }
-    out = utf16_ ? EncodeUtf16File(*utf16_, text, tail_) : text + tail_;
+    if (utf16_) {
+        out = EncodeUtf16File(*utf16_, text, tail_);
+        if (!utf16Marked_) out.erase(0, 2);
+    } else {
+        out = text + tail_;
+    }
     return std::nullopt;
 }
 

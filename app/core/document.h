@@ -48,6 +48,8 @@ struct DocumentLine {
 // - A UTF-16 file joins an 8-bit document as its characters in the
 //   document's encoding (UTF-8 while no file has decided one); one with
 //   characters that encoding cannot hold is refused.
+// - UTF-16 without a mark is recognised by a time line, as the command-line
+//   tool recognises it, and saved without a mark.
 class Document {
 public:
     explicit Document(const TextCodec& codec) : codec_(codec) {}
@@ -69,7 +71,7 @@ public:
     std::optional<std::wstring> Shift(std::int32_t offset, std::size_t* failedLine = nullptr);
 
     // The file to save: each line followed by CR LF, UTF-16 documents with
-    // their mark. Refuses (message, nothing changed) when a typed line holds
+    // their mark when the first file had one. Refuses (message, nothing changed) when a typed line holds
     // a character the document's encoding cannot hold.
     std::optional<std::string> Save(std::string& bytes);
 
@@ -80,7 +82,9 @@ public:
     std::optional<ByteOrder> Utf16Order() const { return utf16_; }
 
 private:
-    std::optional<std::string> AppendUtf16(const Utf16Text& file);
+    // `marked`: the file began with a byte-order mark; the first file's
+    // choice is kept when saving.
+    std::optional<std::string> AppendUtf16(const Utf16Text& file, bool marked);
     std::optional<std::string> AppendBytes(std::string_view file);
     // The bytes of a typed line in `encoding`; false when it cannot hold it.
     bool EncodeTyped(const DocumentLine& line, TextEncoding encoding, std::string& bytes) const;
@@ -90,6 +94,7 @@ private:
     std::vector<DocumentLine> lines_;
     std::optional<TextEncoding> encoding_;
     std::optional<ByteOrder> utf16_;
+    bool utf16Marked_ = true;
     // Odd last bytes of UTF-16 files, written after the text.
     std::string tail_;
 };
