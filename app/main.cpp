@@ -38,10 +38,7 @@ int Run() {
     }
     SetProgramIcon(form->Handle());
     srt::app::TSettingsStore settings(srt::app::ChooseSettingsPath(srt::app::ProgramFolder()));
-    form->Settings = &settings;
-    form->SetLanguage(settings.Values().language);
-    // A remembered skin that is gone leaves the stored one, without a word.
-    if (std::optional<std::wstring> skin = settings.SkinToLoad()) form->LoadSkinFile(*skin);
+    form->UseSettings(&settings);
     // SrtRetime [--skin FILE.skn] [--lang en|zh] [FILE.srt...]: the skin and
     // language are in place before the window first paints, and remembered;
     // the files open as if chosen in the open dialog.
@@ -58,8 +55,7 @@ int Run() {
             } else if (skin) {
                 optionError = form->ChooseSkin(argv[++i]);
             } else if (std::optional<srt::app::TLanguage> language = srt::app::LanguageNamed(argv[++i])) {
-                form->SetLanguage(*language);
-                settings.RememberLanguage(*language);
+                form->ChooseLanguage(*language);
             } else {
                 optionError = "--lang needs en or zh";
             }
@@ -70,7 +66,7 @@ int Run() {
     if (!optionError.empty()) Application->ShowException(optionError);
     for (const std::wstring& file : files) form->OpenFile(file);
     Application->Run();
-    form->Settings = nullptr;
+    form->UseSettings(nullptr);
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "busy.h"
 #include "openguard.h"
 #include "texts.h"
+#include "timingtexts.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
 
@@ -44,6 +45,57 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     if (auto* skin = FindComponentAs<TSkinData>("SkinData1")) storedSkin_ = skin->SkinStream();
     OnDropFile = [this](const std::wstring& path) { DropFile(path); };
     SetDragAccept(true);
+    commands_ = std::make_unique<srt::app::TCommandTable>(*this, *Memo1, FindComponentAs<TSkinData>("SkinData1"));
+    using namespace srt::app;
+    commands_->Add({cmTiming, timing::kTimingCommand, TShortCut(scCtrl | 'T'), [this] { ShowTiming(); }, {}, {}, {}});
+    commands_->Add({cmUndoRetime, timing::kUndoCommand, TShortCut(scCtrl | scShift | 'Z'), [this] { UndoRetime(); },
+                    [this] { return CanUndoRetime(); }, {}, {}});
+    commands_->Add({cmRedoRetime, timing::kRedoCommand, TShortCut(scCtrl | scShift | 'Y'), [this] { RedoRetime(); },
+                    [this] { return CanRedoRetime(); }, {}, {}});
+    AddChoiceCommands();
+    commands_->Attach();
+}
+
+TForm1::~TForm1() = default;
+
+const srt::Document& TForm1::SyncedDocument() {
+    document_.Update(Memo1->GetTextW());
+    return document_;
+}
+
+std::optional<std::pair<std::size_t, std::wstring>> TForm1::Retime(const srt::TimeMap& map,
+                                                                   const srt::TimeRange& range) {
+    document_.Update(Memo1->GetTextW());
+    srt::RetimePlan plan = document_.PlanRetime(map, range);
+    if (plan.refusedLine) return std::pair{plan.refusedLine, plan.refusal};
+    history_.Changed(document_.State());
+    document_.ApplyPlan(std::move(plan));
+    Memo1->SetTextW(document_.Text());
+    return std::nullopt;
+}
+
+bool TForm1::UndoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Undo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
+}
+
+bool TForm1::RedoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Redo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
+}
+
+void TForm1::ShowTiming() {
+    srt::app::TTimingForm timing(*this, Language(), TimingMemory);
+    timing.ShowModal();
+    RememberTimingMemory();
 }
 
 void TForm1::FormShow(TObject*) { Edit1->SetFocus(); }
@@ -60,7 +112,7 @@ void TForm1::OpenFile(const std::wstring& path) {
         Application->ShowException(srt::IOErrorText(error));
         return;
     }
-    if (std::optional<std::wstring> refused = srt::app::OpenRefusal(bytes, language_)) {
+    if (std::optional<std::wstring> refused = srt::app::OpenRefusal(bytes, Language())) {
         Application->ShowException(Narrow(*refused));
         return;
     }
@@ -72,7 +124,7 @@ void TForm1::OpenFile(const std::wstring& path) {
         // The whole text at once: line by line is quadratic in an edit control.
         if (!refused && document_.Lines().size() != before) Memo1->SetTextW(document_.Text());
     } else {
-        srt::app::TBusy busy(*this, srt::app::texts::kOpening, language_);
+        srt::app::TBusy busy(*this, srt::app::texts::kOpening, Language());
         std::wstring text;
         busy.Run([&] {
             refused = document_.Append(bytes);
@@ -104,8 +156,8 @@ std::string TForm1::LoadSkinFile(const std::wstring& path) {
 }
 
 void TForm1::SetLanguage(srt::app::TLanguage language) {
-    if (language == language_) return;
-    language_ = language;
+    if (language == Language()) return;
+    commands_->SetLanguage(language);
     namespace texts = srt::app::texts;
     auto text = [language](const srt::app::TText& t) { return Narrow(t.In(language)); };
     SetCaption(text(texts::kCaption));
@@ -134,12 +186,12 @@ std::string TForm1::ChooseSkin(const std::wstring& path) {
 void TForm1::Button2Click(TObject*) {
     std::wstring text = Memo1->GetTextW();
     if (text.empty()) {
-        Application->ShowMessage(Narrow(srt::app::texts::kOpenFirst.In(language_)));
+        Application->ShowMessage(Narrow(srt::app::texts::kOpenFirst.In(Language())));
         return;
     }
     std::string offsetText = Edit1->GetText();
     if (offsetText.empty()) {
-        Application->ShowMessage(Narrow(srt::app::texts::kEnterOffset.In(language_)));
+        Application->ShowMessage(Narrow(srt::app::texts::kEnterOffset.In(Language())));
         return;
     }
     Memo2->SetTextW(L"");
@@ -155,21 +207,28 @@ void TForm1::Button2Click(TObject*) {
     // in that narrow box costs seconds per thousand cues in the edit control.
     std::optional<std::wstring> refused;
     std::size_t failedLine = 0;
+    std::optional<srt::DocumentState> before;
     if (text.size() < srt::app::kBusyTextSize) {
         document_.Update(text);
+        before = document_.State();
         refused = document_.Shift(offset, &failedLine);
         if (!refused) Memo1->SetTextW(document_.Text());
     } else {
-        srt::app::TBusy busy(*this, srt::app::texts::kAdjusting, language_);
+        srt::app::TBusy busy(*this, srt::app::texts::kAdjusting, Language());
         std::wstring shifted;
         busy.Run([&] {
             document_.Update(text);
+            before = document_.State();
             refused = document_.Shift(offset, &failedLine);
             if (!refused) shifted = document_.Text();
         });
         if (!refused) busy.FillMemo(*Memo1, shifted);
     }
-    if (refused) ShowLineError(failedLine, *refused);
+    if (refused) {
+        ShowLineError(failedLine, *refused);
+        return;
+    }
+    history_.Changed(std::move(*before));
 }
 
 void TForm1::ShowLineError(std::size_t line, const std::wstring& message) {
@@ -182,7 +241,7 @@ void TForm1::ShowLineError(std::size_t line, const std::wstring& message) {
     Memo1->SetFocus();
     SendMessageW(memo, EM_SETSEL, start, start + length);
     SendMessageW(memo, EM_SCROLLCARET, 0, 0);
-    const std::wstring at = srt::app::texts::Fill(srt::app::texts::kAtLine.In(language_),
+    const std::wstring at = srt::app::texts::Fill(srt::app::texts::kAtLine.In(Language()),
                                                   {{L"line", std::to_wstring(line + 1)}});
     Application->ShowException(Narrow(at + message));
 }

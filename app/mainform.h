@@ -2,6 +2,7 @@
 // commands: open a subtitle file, adjust its times, save it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,11 +11,14 @@
 #include "component/extctrls.h"
 #include "component/forms.h"
 #include "component/stdctrls.h"
+#include "commands.h"
 #include "core/document.h"
+#include "core/history.h"
 #include "core/utf16.h"
 #include "lang.h"
 #include "settings.h"
 #include "textcodec.h"
+#include "timingform.h"
 
 // Registers every class the stored description of TForm1 names, and the
 // picture classes of its images.
@@ -25,6 +29,7 @@ class TForm1 : public TForm {
 public:
     // Reads the stored description "TFORM1" from the program's resources.
     explicit TForm1(TComponent* owner);
+    ~TForm1() override;
 
     TMemo* Memo1 = nullptr;
     TButton* Button1 = nullptr;
@@ -57,20 +62,46 @@ public:
 
     // Where the user's choices are remembered; none keeps them for this run.
     srt::app::TSettingsStore* Settings = nullptr;
+    // Takes the remembered language, skin and timing choices, and remembers
+    // later ones there (null: none).
+    void UseSettings(srt::app::TSettingsStore* settings);
+    // As SetLanguage, and remembered.
+    void ChooseLanguage(srt::app::TLanguage language);
 
-    // Relabels the window, its dialogs and later messages.
+    // Relabels the window, its dialogs, its menus and later messages.
     void SetLanguage(srt::app::TLanguage language);
-    srt::app::TLanguage Language() const { return language_; }
 
     // The encoding typed lines are saved in, none while no file decided it.
     std::optional<srt::TextEncoding> DocumentEncoding() const { return document_.Encoding(); }
     // Set when the document was read from UTF-16 and is written back so.
     std::optional<srt::ByteOrder> DocumentByteOrder() const { return document_.Utf16Order(); }
 
+    // The commands of the system menu, the memo's menu and the shortcuts.
+    srt::app::TCommandTable& Commands() { return *commands_; }
+    // The document brought in line with the memo, for the timing window.
+    const srt::Document& SyncedDocument();
+    // Re-times the document and the memo, all or nothing, as one undo step.
+    // The refused line (from 1) and the rule's message, or nothing.
+    std::optional<std::pair<std::size_t, std::wstring>> Retime(const srt::TimeMap& map, const srt::TimeRange& range);
+    // Undo and redo of adjusts and re-timings; false when there is none.
+    bool UndoRetime();
+    bool RedoRetime();
+    bool CanUndoRetime() const { return history_.CanUndo(); }
+    bool CanRedoRetime() const { return history_.CanRedo(); }
+    // The timing window, until it closes.
+    void ShowTiming();
+    // The timing window's last mode and rates.
+    srt::app::TTimingMemory TimingMemory;
+    // The language of the window's texts; the stored description's are Chinese.
+    srt::app::TLanguage Language() const { return commands_->Language(); }
+
 private:
     template <class T>
     T* Field(const char* name);
     void DropFile(const std::wstring& path);
+    // The language and skin submenus of the command table.
+    void AddChoiceCommands();
+    void RememberTimingMemory();
     // An adjust error: the line (an index) selected and scrolled to, and the
     // message with its number.
     void ShowLineError(std::size_t line, const std::wstring& message);
@@ -79,9 +110,11 @@ private:
     // with the memo's text before each command.
     srt::WindowsTextCodec codec_;
     srt::Document document_{codec_};
+    srt::History<srt::DocumentState> history_;
+    std::unique_ptr<srt::app::TCommandTable> commands_;
     // The skin stored with the window, for going back to it.
     std::vector<std::uint8_t> storedSkin_;
     std::wstring skinFile_;
-    // The stored description's texts are Chinese.
-    srt::app::TLanguage language_ = srt::app::TLanguage::Chinese;
+    // The skins submenu's names, while it is built.
+    std::vector<std::wstring> skinTitles_;
 };

@@ -85,8 +85,10 @@ TSettings ParseSettings(std::string_view text) {
             if (*value == L"zh") settings.language = TLanguage::Chinese;
         } else if (key == "TimingMode") {
             settings.timingMode = *value;
-        } else if (key == "TimingRate") {
-            settings.timingRate = *value;
+        } else if (key == "TimingRateFrom") {
+            settings.timingRateFrom = *value;
+        } else if (key == "TimingRateTo") {
+            settings.timingRateTo = *value;
         }
     }
     return settings;
@@ -97,7 +99,8 @@ std::string FormatSettings(const TSettings& settings) {
     if (settings.skin) text += "Skin=" + Narrow(*settings.skin) + "\r\n";
     text += std::string("Language=") + (settings.language == TLanguage::English ? "en" : "zh") + "\r\n";
     if (!settings.timingMode.empty()) text += "TimingMode=" + Narrow(settings.timingMode) + "\r\n";
-    if (!settings.timingRate.empty()) text += "TimingRate=" + Narrow(settings.timingRate) + "\r\n";
+    if (!settings.timingRateFrom.empty()) text += "TimingRateFrom=" + Narrow(settings.timingRateFrom) + "\r\n";
+    if (!settings.timingRateTo.empty()) text += "TimingRateTo=" + Narrow(settings.timingRateTo) + "\r\n";
     return text;
 }
 
@@ -152,9 +155,12 @@ int TSettingsStore::RememberLanguage(TLanguage language) {
     return Write();
 }
 
-int TSettingsStore::RememberTiming(const std::wstring& mode, const std::wstring& rate) {
+int TSettingsStore::RememberTiming(const std::wstring& mode, const std::wstring& rateFrom,
+                                   const std::wstring& rateTo) {
+    if (values_.timingMode == mode && values_.timingRateFrom == rateFrom && values_.timingRateTo == rateTo) return 0;
     values_.timingMode = mode;
-    values_.timingRate = rate;
+    values_.timingRateFrom = rateFrom;
+    values_.timingRateTo = rateTo;
     return Write();
 }
 

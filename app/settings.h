@@ -18,10 +18,10 @@ struct TSettings {
     // else a .skn file, relative to the program's folder when inside it.
     std::optional<std::wstring> skin;
     TLanguage language = TLanguage::Chinese;
-    // The timing window's last mode and rate, as it names them; empty until
-    // it stored them.
+    // The timing window's last mode ("offset", "sync", "fps", "reference")
+    // and frame rates, as typed; empty until it stored them.
     std::wstring timingMode;
-    std::wstring timingRate;
+    std::wstring timingRateFrom, timingRateTo;
 
     bool operator==(const TSettings&) const = default;
 };
@@ -57,7 +57,7 @@ public:
     // error code (0 when written), which callers may ignore.
     int RememberSkin(const std::wstring& file);  // empty: the stored skin
     int RememberLanguage(TLanguage language);
-    int RememberTiming(const std::wstring& mode, const std::wstring& rate);
+    int RememberTiming(const std::wstring& mode, const std::wstring& rateFrom, const std::wstring& rateTo);
 
     // The remembered skin as a path to load, none for the stored skin or
     // when the user never chose one.

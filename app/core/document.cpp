@@ -87,15 +87,25 @@ std::optional<std::string> Document::Append(std::string_view file) {
         encoding_.reset();
         utf16_.reset();
         tail_.clear();
+        crlfEnds_ = lfEnds_ = 0;
     }
-    if (std::optional<Utf16Text> utf16 = DecodeUtf16File(file)) return AppendUtf16(*utf16, true);
+    std::optional<Utf16Text> utf16 = DecodeUtf16File(file);
+    const bool marked = utf16.has_value();
     // UTF-16 without a mark, told as the command-line tool tells it: by a
     // time line in the first 64 KB.
-    if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
-        const std::size_t even = file.size() & ~std::size_t(1);
-        return AppendUtf16({*order, Utf16ToUtf8(file.substr(0, even), *order), std::string(file.substr(even))}, false);
-    }
-    return AppendBytes(file);
+    if (!utf16)
+        if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
+            const std::size_t even = file.size() & ~std::size_t(1);
+            utf16 = Utf16Text{*order, Utf16ToUtf8(file.substr(0, even), *order), std::string(file.substr(even))};
+        }
+    std::optional<std::string> refused = utf16 ? AppendUtf16(*utf16, marked) : AppendBytes(file);
+    if (!refused) CountLineEnds(utf16 ? std::string_view(utf16->text) : file);
+    return refused;
+}
+
+void Document::CountLineEnds(std::string_view file) {
+    for (std::size_t i = file.find('\n'); i != std::string_view::npos; i = file.find('\n', i + 1))
+        ++(i > 0 && file[i - 1] == '\r' ? crlfEnds_ : lfEnds_);
 }
 
 std::optional<std::string> Document::AppendUtf16(const Utf16Text& file, bool marked) {
@@ -260,6 +270,130 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset, std::size_t* fa
     }
     for (auto& [i, line] : changed) lines_[i] = std::move(line);
     return std::nullopt;
+}
+
+bool Document::RuleBytes(const DocumentLine& line, std::string& bytes, TextEncoding& encoding,
+                         std::string& mark) const {
+    mark.clear();
+    if (line.typed) {
+        if (line.text.find(L"-->") == std::wstring::npos) return false;
+        // A typed time line goes through the rule in the document's
+        // encoding, or as UTF-8 when that cannot hold it.
+        std::wstring_view text = line.text;
+        if (!text.empty() && text.front() == L'\uFEFF') {
+            mark = "\xEF\xBB\xBF";
+            text.remove_prefix(1);
+        }
+        encoding = TypedEncoding();
+        if (!codec_.Encode(text, encoding, bytes)) {
+            encoding = TextEncoding::Utf8;
+            codec_.Encode(text, encoding, bytes);
+        }
+        return true;
+    }
+    if (line.bytes.find(kArrow) == std::string::npos) return false;
+    encoding = line.shownAs;
+    std::string_view rest = line.bytes;
+    // A byte-order mark in front of a time line stays there.
+    if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        mark = std::string(kUtf8Bom);
+        rest.remove_prefix(mark.size());
+    }
+    bytes = std::string(rest);
+    return true;
+}
+
+RetimePlan Document::PlanRetime(const TimeMap& map, const TimeRange& range) const {
+    RetimePlan plan;
+    std::uint64_t number = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const DocumentLine& line = lines_[i];
+        std::string bytes, mark;
+        TextEncoding encoding = line.shownAs;
+        if (!RuleBytes(line, bytes, encoding, mark)) continue;
+        ++number;
+        try {
+            bool selected = range.IndexSelected(number);
+            if (range.HasTimeBound()) selected = selected && range.StartSelected(ReadTimeLineStart(bytes));
+            if (!selected) continue;
+            ++plan.selected;
+            std::string out;
+            AppendRetimedLine(out, bytes, map);
+            DocumentLine retimed = line;
+            if (line.typed) {
+                retimed.text = codec_.Decode(out, encoding);
+                if (!mark.empty()) retimed.text.insert(0, 1, L'\uFEFF');
+            } else {
+                retimed.bytes = mark + out;
+                retimed.text = codec_.Decode(retimed.bytes, encoding);
+            }
+            if (retimed.text != line.text || retimed.bytes != line.bytes) plan.changed.emplace_back(i, std::move(retimed));
+        } catch (const EConvertError& e) {
+            plan.changed.clear();
+            plan.refusedLine = i + 1;
+            plan.refusal = codec_.Decode(e.what(), encoding);
+            return plan;
+        }
+    }
+    return plan;
+}
+
+void Document::ApplyPlan(RetimePlan plan) {
+    if (plan.refusedLine) return;
+    for (auto& [i, line] : plan.changed) lines_[i] = std::move(line);
+}
+
+std::vector<std::pair<std::int64_t, std::int64_t>> Document::CueTimesIn(const TimeRange& range) const {
+    std::vector<std::pair<std::int64_t, std::int64_t>> cues;
+    std::uint64_t number = 0;
+    for (const DocumentLine& line : lines_) {
+        std::string bytes, mark;
+        TextEncoding encoding = line.shownAs;
+        if (!RuleBytes(line, bytes, encoding, mark)) continue;
+        ++number;
+        try {
+            if (!range.IndexSelected(number)) continue;
+            const TimeLineTimes times = ReadTimeLine(bytes);
+            if (range.HasTimeBound() && !range.StartSelected(times.start)) continue;
+            cues.emplace_back(times.start, times.end);
+        } catch (const EConvertError&) {
+        }
+    }
+    return cues;
+}
+
+std::size_t Document::CueCount() const {
+    std::size_t count = 0;
+    for (const DocumentLine& line : lines_)
+        count += line.typed ? line.text.find(L"-->") != std::wstring::npos : line.bytes.find(kArrow) != std::string::npos;
+    return count;
+}
+
+std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> Document::TimeLineStarts() const {
+    std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> starts;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        std::string bytes, mark;
+        TextEncoding encoding = lines_[i].shownAs;
+        if (!RuleBytes(lines_[i], bytes, encoding, mark)) continue;
+        std::optional<std::int64_t> start;
+        try {
+            start = ReadTimeLineStart(bytes);
+        } catch (const EConvertError&) {
+        }
+        starts.emplace_back(i, start);
+    }
+    return starts;
+}
+
+DocumentState Document::State() const { return {lines_, encoding_, utf16_, tail_, crlfEnds_, lfEnds_}; }
+
+void Document::Restore(DocumentState state) {
+    lines_ = std::move(state.lines);
+    encoding_ = state.encoding;
+    utf16_ = state.utf16;
+    tail_ = std::move(state.tail);
+    crlfEnds_ = state.crlfEnds;
+    lfEnds_ = state.lfEnds;
 }
 
 std::optional<std::string> Document::Save(std::string& out) {

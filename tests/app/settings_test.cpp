@@ -23,7 +23,8 @@ TEST(Settings, ReadBackAsWritten) {
     s.skin = L"skins\\暮色.skn";
     s.language = TLanguage::English;
     s.timingMode = L"fps";
-    s.timingRate = L"23.976";
+    s.timingRateFrom = L"23.976";
+    s.timingRateTo = L"25";
     EXPECT_EQ(srt::app::ParseSettings(srt::app::FormatSettings(s)), s);
     // The stored skin chosen on purpose is not "never chosen".
     s.skin = L"";
@@ -40,10 +41,10 @@ TEST(Settings, DamagedTextGivesDefaultsForWhatItCannotRead) {
     }
     // A bad value is skipped, the rest read; LF or CR LF, a UTF-8 mark, blanks.
     const TSettings read = srt::app::ParseSettings(
-        "\xEF\xBB\xBF; comment\n[SrtRetime]\r\nSkin=\xff\xfe.skn\r\n  Language = en \nTimingRate=25\nTimingMode=a\tb\n");
+        "\xEF\xBB\xBF; comment\n[SrtRetime]\r\nSkin=\xff\xfe.skn\r\n  Language = en \nTimingRateTo=25\nTimingMode=a\tb\n");
     EXPECT_FALSE(read.skin);
     EXPECT_EQ(read.language, TLanguage::English);
-    EXPECT_EQ(read.timingRate, L"25");
+    EXPECT_EQ(read.timingRateTo, L"25");
     EXPECT_EQ(read.timingMode, L"");
 }
 
@@ -76,10 +77,11 @@ TEST_F(SettingsFile, ChangesAreWrittenAtOnceAndReadByTheNextRun) {
         EXPECT_FALSE(store.SkinToLoad());
         EXPECT_EQ(store.RememberSkin(dir + L"skins\\dusk.skn"), 0);
         EXPECT_EQ(store.RememberLanguage(TLanguage::English), 0);
-        EXPECT_EQ(store.RememberTiming(L"sync", L"25"), 0);
+        EXPECT_EQ(store.RememberTiming(L"sync", L"24", L"25"), 0);
     }
     // Inside the program's folder the skin is kept relative: the folder may move.
-    EXPECT_EQ(Read(), "[SrtRetime]\r\nSkin=skins\\dusk.skn\r\nLanguage=en\r\nTimingMode=sync\r\nTimingRate=25\r\n");
+    EXPECT_EQ(Read(), "[SrtRetime]\r\nSkin=skins\\dusk.skn\r\nLanguage=en\r\nTimingMode=sync\r\nTimingRateFrom=24\r\n"
+                      "TimingRateTo=25\r\n");
     srt::app::TSettingsStore next(path, L"D:\\moved\\");
     EXPECT_EQ(next.SkinToLoad(), std::optional<std::wstring>(L"D:\\moved\\skins\\dusk.skn"));
     EXPECT_EQ(next.Values().language, TLanguage::English);
