@@ -26,7 +26,7 @@ inline std::wstring Fill(std::wstring_view text,
 
 // The window and its controls.
 inline constexpr TText kCaption{L"Srt字幕时间轴调整工具          Power By Lumaren",
-                                L"SRT Subtitle Timing Tool          Power By Lumaren"};
+                                L"SRT Subtitle Retimer          Power By Lumaren"};
 inline constexpr TText kOpen{L"打开字幕", L"Open"};
 inline constexpr TText kAdjust{L"调整字幕", L"Adjust"};
 inline constexpr TText kSave{L"保存字幕", L"Save"};

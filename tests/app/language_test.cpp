@@ -97,9 +97,9 @@ TEST_F(Language, EnglishCaptionsFitTheirControls) {
     const SIZE label = Extent(*form->Label1, Widen(form->Label1->Caption()));
     EXPECT_LE(label.cx, form->Label1->Width());
     EXPECT_LE(label.cy, Extent(*form->Label1, texts::kOffsetLabel.zh).cy);
-    // The caption leaves room for the caption buttons.
-    const SIZE caption = Extent(*form, Widen(form->Caption()));
-    EXPECT_LE(caption.cx, form->Width() - 60);
+    // The caption is no wider than the Chinese one, which fits beside the
+    // caption buttons.
+    EXPECT_LE(Extent(*form, Widen(form->Caption())).cx, Extent(*form, texts::kCaption.zh).cx);
 }
 
 }  // namespace
