@@ -84,11 +84,12 @@ void TCommandTable::Attach() {
     formHook_.Attach(form_, [this](TMessage& m, const TWndMethod& previous) {
         previous(m);
         switch (m.Msg) {
-        case kWmSkinStart:
         case kWmSkinReapply:
         case WM_ACTIVATE:
         case WM_SETCURSOR:
         case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGED:
+        case WM_NCCALCSIZE:
             ExtendSystemMenu();
             break;
         }
@@ -195,6 +196,11 @@ void TCommandTable::ExtendSystemMenu() {
     auto* skin = dynamic_cast<TWinSkinForm*>(manager->FindFormSkin(reinterpret_cast<std::uintptr_t>(form_.Handle())));
     TPopupMenu* menu = skin ? skin->SkinSystemMenu() : nullptr;
     if (!menu) return;
+    // Never while a menu is open: its platform menu would change under it.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)))
+        return;
     TMenuItem& root = *menu->Items();
     if (root.Count() > 0 && root.Items(root.Count() - 1)->Tag() == kTableTag) return;
     const int first = root.Count();

@@ -6,7 +6,6 @@
 #include "core/match.h"
 #include "core/platformfile.h"
 #include "core/ioerror.h"
-#include "core/retimer.h"
 #include "mainform.h"
 #include "timingtexts.h"
 
@@ -44,7 +43,7 @@ TTimingForm::TTimingForm(TForm1& main, TLanguage language, TTimingMemory& memory
     SetCaption(Narrow(T(timing::kCaption)));
     Font()->Assign(*main.Font());
     SetClientWidth(460);
-    SetClientHeight(452);
+    SetClientHeight(424);
     Build();
     OnClose.Code = [this](TObject*) { done_ = true; };
 }
@@ -61,6 +60,7 @@ TStaticText* TTimingForm::Text(const TText& text, int x, int y, int w) {
     label->SetParent(this);
     label->SetBounds(x, y + 3, w, 18);
     label->SetTextW(T(text));
+    label->SetTabStop(false);
     return label;
 }
 
@@ -93,7 +93,8 @@ TButton* TTimingForm::Button(const TText& text, int x, int y) {
 }
 
 // Controls in tab order; each text stands just before the control its mark
-// leads to.
+// leads to. The fields of every mode share the rows below the mode; only
+// the chosen mode's show.
 void TTimingForm::Build() {
     constexpr int kField = 118;
     Text(timing::kMode, 12, 12, 100);
@@ -103,84 +104,109 @@ void TTimingForm::Build() {
     Mode->SetItems(items);
     Mode->OnChange.Code = [this](TObject*) { ModeChanged(); };
 
-    Text(timing::kOffset, 12, 44, 100);
-    Offset = Edit(kField, 44, 120);
+    auto row = [this](TimingMode mode, std::initializer_list<TWinControl*> controls) {
+        for (TWinControl* c : controls) modeControls_.emplace_back(mode, c);
+    };
+    row(TimingMode::Offset, {Text(timing::kOffset, 12, 46, 100), Offset = Edit(kField, 46, 120)});
 
-    Text(timing::kCueA, 12, 76, 100);
-    CueA = Edit(kField, 76, 60);
-    StartA = Text({L"", L""}, kField + 66, 76, 96);
-    Text(timing::kTimeB, 282, 76, 70);
-    TimeB = Edit(356, 76, 92);
-    Text(timing::kCueC, 12, 104, 100);
-    CueC = Edit(kField, 104, 60);
-    StartC = Text({L"", L""}, kField + 66, 104, 96);
-    Text(timing::kTimeD, 282, 104, 70);
-    TimeD = Edit(356, 104, 92);
+    row(TimingMode::TwoPoints, {Text(timing::kCueA, 12, 46, 100), CueA = Edit(kField, 46, 60),
+                                StartA = Text({L"", L""}, kField + 66, 46, 96), Text(timing::kTimeB, 282, 46, 70),
+                                TimeB = Edit(356, 46, 92)});
+    row(TimingMode::TwoPoints, {Text(timing::kCueC, 12, 76, 100), CueC = Edit(kField, 76, 60),
+                                StartC = Text({L"", L""}, kField + 66, 76, 96), Text(timing::kTimeD, 282, 76, 70),
+                                TimeD = Edit(356, 76, 92)});
 
-    Text(timing::kRateFrom, 12, 136, 100);
-    RateFrom = Combo(csDropDown, kField, 136, 100);
-    Text(timing::kRateTo, 236, 136, 100);
-    RateTo = Combo(csDropDown, 340, 136, 100);
+    row(TimingMode::FrameRate, {Text(timing::kRateFrom, 12, 46, 100), RateFrom = Combo(csDropDown, kField, 46, 100),
+                                Text(timing::kRateTo, 236, 46, 100), RateTo = Combo(csDropDown, 340, 46, 100)});
     std::vector<std::string> rates(std::begin(kFrameRates), std::end(kFrameRates));
     RateFrom->SetItems(rates);
     RateTo->SetItems(rates);
 
-    Reference = Button(timing::kReference, 12, 168);
+    Reference = Button(timing::kReference, 12, 44);
     Reference->SetWidth(100);
     Reference->OnClick.Code = [this](TObject*) { OpenReference(); };
-    Match = Text({L"", L""}, kField, 172, 330);
+    Match = Text({L"", L""}, kField + 6, 46, 324);
+    row(TimingMode::Reference, {Reference, Match});
 
-    Text(timing::kRange, 12, 208, 100);
-    Range = Combo(csDropDownList, kField, 208, 230);
+    Text(timing::kRange, 12, 112, 100);
+    Range = Combo(csDropDownList, kField, 112, 230);
     items.clear();
     for (const TText& t : timing::kRanges) items.push_back(Narrow(T(t)));
     Range->SetItems(items);
-    Text(timing::kFirst, 12, 240, 100);
-    First = Edit(kField, 240, 110);
-    Text(timing::kLast, 236, 240, 60);
-    Last = Edit(300, 240, 110);
+    FirstText = Text(timing::kFirst, 12, 144, 100);
+    First = Edit(kField, 144, 110);
+    LastText = Text(timing::kLast, 236, 144, 60);
+    Last = Edit(300, 144, 110);
 
-    DocumentInfo = Text({L"", L""}, 12, 272, 436);
-    PreviewTitle = Text(timing::kPreview, 12, 296, 436);
+    DocumentInfo = Text({L"", L""}, 12, 178, 436);
+    PreviewTitle = Text(timing::kPreview, 12, 204, 436);
     Preview = new TMemo(this);
     Preview->SetParent(this);
-    Preview->SetBounds(12, 318, 436, 90);
+    Preview->SetBounds(12, 226, 436, 148);
     Preview->SetReadOnly(true);
     Preview->SetWordWrap(false);
     Preview->SetScrollBars(ssBoth);
     Preview->SetTabStop(true);
 
-    Ok = Button(timing::kOk, 196, 418);
+    Ok = Button(timing::kOk, 196, 386);
     Ok->SetDefault(true);
     Ok->OnClick.Code = [this](TObject*) { Finish(true); };
-    Apply = Button(timing::kApply, 282, 418);
+    Apply = Button(timing::kApply, 282, 386);
     Apply->OnClick.Code = [this](TObject*) { ApplyChoice(); };
-    Cancel = Button(timing::kClose, 368, 418);
+    Cancel = Button(timing::kClose, 368, 386);
     Cancel->OnClick.Code = [this](TObject*) { Finish(false); };
 
     ReferenceDialog = new TOpenDialog(this);
     ReferenceDialog->SetFilter("Srt (*.srt)|*.srt|*.*|*.*");
 }
 
+// The dialog manager's requests to a window of ours: Enter and Escape come
+// as IDOK and IDCANCEL (no control has those ids), a text's mark as moves
+// of the focus.
 void TTimingForm::WndProc(TMessage& m) {
-    // Enter and Escape, as the dialog manager reports them.
-    if (m.Msg == WM_COMMAND && m.LParam == 0 && (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL)) {
-        Finish(LOWORD(m.WParam) == IDOK);
+    switch (m.Msg) {
+    case WM_COMMAND:
+        if (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL) {
+            Finish(LOWORD(m.WParam) == IDOK);
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_NEXTDLGCTL: {
+        HWND focus = GetFocus();
+        HWND target = LOWORD(m.LParam) ? reinterpret_cast<HWND>(m.WParam)
+                                       : GetNextDlgTabItem(Handle(), focus == Handle() ? nullptr : focus, m.WParam != 0);
+        if (target) {
+            if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+            ::SetFocus(target);
+        }
         m.Result = 0;
         return;
+    }
+    default: break;
     }
     TForm::WndProc(m);
 }
 
 void TTimingForm::ShowModal() {
     HWND owner = main_.Handle();
-    HandleNeeded();
+    // The window order is the tab order, and a text's mark leads to the
+    // control after it: the controls' windows in the order they were made.
+    HWND previous = HWND_TOP;
+    for (int i = 0; i < ControlCount(); ++i) {
+        auto* control = dyncast<TWinControl>(Controls(i));
+        if (!control) continue;
+        SetWindowPos(control->Handle(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control->Handle();
+    }
     Mode->SetItemIndex(static_cast<int>(memory_.mode));
     Range->SetItemIndex(0);
     RateFrom->SetTextW(Widen(memory_.rateFrom));
     RateTo->SetTextW(Widen(memory_.rateTo));
     ReadDocument();
     ModeChanged();
+    SendMessageW(Ok->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    SetActiveControl(Mode);
     // Centred over the main window.
     RECT o{}, r{};
     GetWindowRect(owner, &o);
@@ -253,12 +279,7 @@ TimingFields TTimingForm::Fields() const {
 
 void TTimingForm::ModeChanged() {
     const auto mode = static_cast<TimingMode>(std::max(0, Mode->ItemIndex()));
-    Offset->SetEnabled(mode == TimingMode::Offset);
-    for (TWinControl* c : std::initializer_list<TWinControl*>{CueA, TimeB, CueC, TimeD})
-        c->SetEnabled(mode == TimingMode::TwoPoints);
-    RateFrom->SetEnabled(mode == TimingMode::FrameRate);
-    RateTo->SetEnabled(mode == TimingMode::FrameRate);
-    Reference->SetEnabled(mode == TimingMode::Reference);
+    for (auto [shownIn, control] : modeControls_) control->SetVisible(shownIn == mode);
     UpdatePreview();
 }
 
@@ -279,12 +300,16 @@ static std::wstring StartOf(const std::vector<std::optional<std::int64_t>>& star
 
 void TTimingForm::UpdatePreview() {
     if (!Preview || !Ok) return;  // still building
+    Rematch();
     const TimingFields fields = Fields();
     StartA->SetTextW(StartOf(starts_, fields.cueA));
     StartC->SetTextW(StartOf(starts_, fields.cueC));
-    const bool spans = fields.range != RangeKind::All;
-    First->SetEnabled(spans);
-    Last->SetEnabled(fields.range == RangeKind::CueSpan || fields.range == RangeKind::TimeSpan);
+    const bool first = fields.range != RangeKind::All;
+    const bool last = fields.range == RangeKind::CueSpan || fields.range == RangeKind::TimeSpan;
+    FirstText->SetVisible(first);
+    First->SetVisible(first);
+    LastText->SetVisible(last);
+    Last->SetVisible(last);
     const TimingChoice choice = ChooseTiming(fields, starts_);
     std::wstring title = T(timing::kPreview), body;
     if (starts_.empty()) {
@@ -336,7 +361,6 @@ void TTimingForm::OpenReference() {
         Application->ShowException(IOErrorText(error));
         return;
     }
-    referenceOffset_.reset();
     std::vector<CueTimes> reference;
     try {
         StreamRetimer reader(TimeRange{}, reference);
@@ -350,23 +374,36 @@ void TTimingForm::OpenReference() {
                                                Widen(e.what()))));
         return;
     }
-    std::vector<CueTimes> cues;
-    for (const auto& [start, end] : main_.SyncedDocument().CueTimesIn(ChooseTiming(Fields(), starts_).range))
-        cues.push_back({start, end});
-    if (reference.empty()) {
-        Match->SetTextW(T(timing::kNoReferenceCues));
-    } else {
-        const OffsetMatch best = FindBestOffset(cues, reference);
-        if (best.overlapping == 0) {
-            Match->SetTextW(T(timing::kNoOverlap));
-        } else {
-            referenceOffset_ = best.offset;
-            Match->SetTextW(Fill(T(timing::kOverlap), Number(static_cast<std::int64_t>(best.overlapping)),
-                                 Number(static_cast<std::int64_t>(cues.size())),
-                                 (best.offset > 0 ? L"+" : L"") + Number(best.offset)));
-        }
-    }
+    reference_ = std::move(reference);
     UpdatePreview();
+}
+
+// The offset that makes the range's cues overlap the reference's most.
+void TTimingForm::Rematch() {
+    referenceOffset_.reset();
+    if (!reference_) return;
+    if (reference_->empty()) {
+        Match->SetTextW(T(timing::kNoReferenceCues));
+        return;
+    }
+    TimingFields fields = Fields();
+    fields.referenceOffset = 0;
+    const TimingChoice choice = ChooseTiming(fields, starts_);
+    if (choice.fault == TimingFault::First || choice.fault == TimingFault::Last || choice.fault == TimingFault::Reversed) {
+        Match->SetTextW(L"");
+        return;
+    }
+    std::vector<CueTimes> cues;
+    for (const auto& [start, end] : main_.SyncedDocument().CueTimesIn(choice.range)) cues.push_back({start, end});
+    const OffsetMatch best = FindBestOffset(cues, *reference_);
+    if (best.overlapping == 0) {
+        Match->SetTextW(T(timing::kNoOverlap));
+        return;
+    }
+    referenceOffset_ = best.offset;
+    Match->SetTextW(Fill(T(timing::kOverlap), Number(static_cast<std::int64_t>(best.overlapping)),
+                         Number(static_cast<std::int64_t>(cues.size())),
+                         (best.offset > 0 ? L"+" : L"") + Number(best.offset)));
 }
 
 }  // namespace srt::app

@@ -12,6 +12,7 @@
 #include "component/forms.h"
 #include "component/pickers.h"
 #include "component/stdctrls.h"
+#include "core/retimer.h"
 #include "core/timingchoice.h"
 #include "lang.h"
 
@@ -52,6 +53,7 @@ public:
     TButton* Reference = nullptr;
     TStaticText* Match = nullptr;
     TComboBox* Range = nullptr;
+    TStaticText *FirstText = nullptr, *LastText = nullptr;
     TEdit *First = nullptr, *Last = nullptr;
     TStaticText* DocumentInfo = nullptr;
     TStaticText* PreviewTitle = nullptr;
@@ -78,6 +80,7 @@ private:
     void UpdatePreview();
     void ModeChanged();
     void OpenReference();
+    void Rematch();
     void Finish(bool apply);
 
     TForm1& main_;
@@ -85,7 +88,9 @@ private:
     TTimingMemory& memory_;
     std::vector<std::optional<std::int64_t>> starts_;  // every time line's start
     std::vector<std::size_t> timeLines_;              // their line indices
+    std::optional<std::vector<CueTimes>> reference_;  // the reference file's cues, once opened
     std::optional<std::int64_t> referenceOffset_;
+    std::vector<std::pair<TimingMode, TWinControl*>> modeControls_;
     bool done_ = false;
 };
 

@@ -5,7 +5,7 @@
 
 namespace srt::app::timing {
 
-inline constexpr TText kTimingCommand{L"时间轴调整(&T)...", L"Re-&timing..."};
+inline constexpr TText kTimingCommand{L"时间轴调整(&R)...", L"&Re-timing..."};
 inline constexpr TText kUndoCommand{L"撤消调整(&Z)", L"Undo re-timing"};
 inline constexpr TText kRedoCommand{L"重做调整(&Y)", L"Redo re-timing"};
 

@@ -37,6 +37,23 @@ TimingChoice ChooseTiming(const TimingFields& f, const std::vector<std::optional
         choice.fault = fault;
         return choice;
     };
+// The range first: matching against a reference needs it.
+    switch (f.range) {
+    case RangeKind::All: break;
+    case RangeKind::FromCue:
+        if (!(choice.range.fromIndex = CueNumber(f.first, starts.size()))) return fail(TimingFault::First);
+        break;
+    case RangeKind::CueSpan:
+        if (!(choice.range.fromIndex = CueNumber(f.first, starts.size()))) return fail(TimingFault::First);
+        if (!(choice.range.toIndex = CueNumber(f.last, starts.size()))) return fail(TimingFault::Last);
+        if (*choice.range.fromIndex > *choice.range.toIndex) return fail(TimingFault::Reversed);
+        break;
+    case RangeKind::TimeSpan:
+        if (!(choice.range.from = Clock(f.first))) return fail(TimingFault::First);
+        if (!(choice.range.to = Clock(f.last))) return fail(TimingFault::Last);
+        if (*choice.range.from > *choice.range.to) return fail(TimingFault::Reversed);
+        break;
+    }
     switch (f.mode) {
     case TimingMode::Offset: {
         const std::optional<std::int32_t> offset = TryStrToInt(f.offset);
@@ -69,22 +86,6 @@ TimingChoice ChooseTiming(const TimingFields& f, const std::vector<std::optional
     case TimingMode::Reference:
         if (!f.referenceOffset) return fail(TimingFault::NoReference);
         choice.map = TimeMap::Offset(static_cast<std::int32_t>(*f.referenceOffset));
-        break;
-    }
-    switch (f.range) {
-    case RangeKind::All: break;
-    case RangeKind::FromCue:
-        if (!(choice.range.fromIndex = CueNumber(f.first, starts.size()))) return fail(TimingFault::First);
-        break;
-    case RangeKind::CueSpan:
-        if (!(choice.range.fromIndex = CueNumber(f.first, starts.size()))) return fail(TimingFault::First);
-        if (!(choice.range.toIndex = CueNumber(f.last, starts.size()))) return fail(TimingFault::Last);
-        if (*choice.range.fromIndex > *choice.range.toIndex) return fail(TimingFault::Reversed);
-        break;
-    case RangeKind::TimeSpan:
-        if (!(choice.range.from = Clock(f.first))) return fail(TimingFault::First);
-        if (!(choice.range.to = Clock(f.last))) return fail(TimingFault::Last);
-        if (*choice.range.from > *choice.range.to) return fail(TimingFault::Reversed);
         break;
     }
     return choice;
