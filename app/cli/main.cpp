@@ -322,7 +322,11 @@ std::vector<srt::CueTimes> ReadCues(cli::Input& input, const srt::TimeRange& ran
     return cues;
 }
 
-std::string Signed(std::int64_t value) { return (value < 0 ? "" : "+") + std::to_string(value); }
+std::string Signed(std::int64_t value) {
+    std::string text = value < 0 ? std::string() : std::string(1, '+');
+    text += std::to_string(value);
+    return text;
+}
 
 // The input's identity when it is a file on disk.
 std::optional<srt::FileIdentity> DiskIdentity(srt::PlatformFile& file) {
@@ -441,6 +445,7 @@ void CheckFiles(const Options& options, const std::vector<std::string>& inputs) 
 }
 
 int Refuse(const Refusal& refusal) {
+    if (refusal.exit == kExitUsage) return UsageError(refusal.message);
     Print(stderr, "srt-retime: " + refusal.message + "\n");
     return refusal.exit;
 }

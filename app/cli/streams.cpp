@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <cstring>
 
 namespace cli {
 namespace {
@@ -143,25 +144,27 @@ Streamed StreamInto(Input& input, srt::StreamRetimer& retimer,
                     const std::function<void(srt::ByteOrder, bool)>& onUtf16) {
     Streamed result;
     srt::PlatformFile& file = input.file();
-    // The start tells UTF-16 from 8-bit text: a mark, or a time line.
-    std::string units(std::max(kHead, std::size_t(1) << 19), '\0');
-    std::size_t kept = 0;
+    // The start tells UTF-16 from 8-bit text: a mark, or a time line. It is
+    // read into the retimer's own buffer and handed over there as 8-bit text.
+    std::size_t room = 0, kept = 0;
+    char* space = retimer.Space(room);
+    const std::size_t want = std::min(kHead, room);
     for (;;) {
         std::size_t got = 0;
-        Check(file.Read(units.data() + kept, kHead - kept, got), input.name());
+        Check(file.Read(space + kept, want - kept, got), input.name());
         kept += got;
-        if (got == 0 || kept == kHead) break;
+        if (got == 0 || kept == want) break;
     }
-    const std::string_view head(units.data(), kept);
+    const std::string_view head(space, kept);
     result.utf16 = srt::FindUtf16Mark(head);
     result.marked = result.utf16.has_value();
     if (!result.utf16) result.utf16 = srt::FindUnmarkedUtf16(head);
     if (!result.utf16) {
         retimer.SetUtf8MarkAllowed(true);
-        retimer.Feed(head);
+        retimer.Commit(kept);
         for (;;) {
-            std::size_t room = 0, got = 0;
-            char* space = retimer.Space(room);
+            std::size_t got = 0;
+            space = retimer.Space(room);
             Check(file.Read(space, room, got), input.name());
             if (got == 0) break;
             retimer.Commit(got);
@@ -169,6 +172,8 @@ Streamed StreamInto(Input& input, srt::StreamRetimer& retimer,
         retimer.Finish();
         return result;
     }
+    std::string units(std::size_t(1) << 19, '\0');
+    std::memcpy(units.data(), head.data(), kept);
     if (onUtf16) onUtf16(*result.utf16, result.marked);
     retimer.SetUtf8MarkAllowed(false);
     if (result.marked) {

@@ -32,9 +32,8 @@ mode_t NewFileMode() {
 
 // Makes the rename durable; file systems that cannot sync a folder are let be.
 void SyncFolder(const NativePath& file) {
-    NativePath folder = FolderPrefix(file);
-    if (folder.empty()) folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const NativePath folder = FolderPrefix(file);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     ::close(fd);

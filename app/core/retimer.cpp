@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace srt {
 namespace {
 
@@ -27,6 +31,30 @@ std::size_t LineStartBefore(const char* p, std::size_t floor, std::size_t to) {
     for (std::size_t i = to; i > floor; --i)
         if (IsLineEnd(p[i - 1])) return i;
     return floor;
+}
+
+// Every LF and every CR not followed by an LF (a CR in the last byte
+// counts); sixteen bytes at a time where the vector unit allows.
+std::uint64_t CountLineEnds(const char* p, std::size_t n) {
+    std::uint64_t ends = 0;
+    std::size_t i = 0;
+#ifdef __SSE2__
+    // Per-byte counters (a hit is -1), added up before they can overflow.
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+    while (i + 17 <= n) {
+        __m128i counts = zero;
+        for (int k = 0; k < 255 && i + 17 <= n; ++k, i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+            const __m128i loneCR = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr));
+            counts = _mm_sub_epi8(counts, _mm_or_si128(_mm_cmpeq_epi8(v, lf), loneCR));
+        }
+        const __m128i sums = _mm_sad_epu8(counts, zero);
+        ends += std::uint64_t(_mm_cvtsi128_si32(sums)) + std::uint64_t(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    }
+#endif
+    for (; i < n; ++i) ends += p[i] == '\n' || (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n'));
+    return ends;
 }
 
 }  // namespace
@@ -69,12 +97,10 @@ void StreamRetimer::Finish() {
 }
 
 std::uint64_t StreamRetimer::LinesBefore(std::size_t size) const {
-    // LF, and CR not followed by LF; a CR at the end of the input before
-    // in_ pairs with an LF at its start.
+    // A CR at the end of the input before in_ pairs with an LF at its
+    // start, and one at size with an LF after it.
     const char* p = in_.data();
-    std::uint64_t ends = 0;
-    for (std::size_t i = 0; i < size; ++i) ends += (p[i] == '\n') + (p[i] == '\r');
-    for (std::size_t i = 0; i + 1 < size; ++i) ends -= p[i] == '\r' && p[i + 1] == '\n';
+    std::uint64_t ends = CountLineEnds(p, size);
     if (size && afterCR_ && p[0] == '\n') --ends;
     if (size && size < filled_ && p[size - 1] == '\r' && p[size] == '\n') --ends;
     return lines_ + ends;

@@ -157,6 +157,24 @@ TEST(StreamRetimer, EveryByteButTheTimeFieldsStays) {
               "line 5: '' is not a valid integer value");
 }
 
+TEST(StreamRetimer, LineNumbersAcrossManyBuffers) {
+    // Mixed line ends over several megabytes, the bad line last: its number
+    // counts every end, CR LF pairs split between buffers included.
+    std::mt19937 random(7);
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    std::string text;
+    std::uint64_t lines = 0;
+    while (text.size() < (5u << 20)) {
+        text += std::string(1 + random() % 40, 'a');
+        text += ends[random() % 3];
+        ++lines;
+    }
+    text += "99:00:00,000 --> 00:00:01,000";
+    for (std::size_t piece : {std::size_t(4093), std::size_t(1) << 20})
+        EXPECT_EQ(Streamed(text, TimeMap::Offset(1), {}, piece).error,
+                  "line " + std::to_string(lines + 1) + ": '99:00:00' is not a valid time");
+}
+
 const std::string kThreeCues =
     "1\n00:00:01,000 --> 00:00:02,000\nA\n\n"
     "2\n00:00:03,000 --> 00:00:04,000\nB\n\n"

@@ -34,12 +34,13 @@ TEST(Sniff, UnmarkedUtf16IsToldByItsTimeLineInEitherOrder) {
 TEST(Sniff, EightBitTextAndBinaryAreNotUtf16) {
     EXPECT_FALSE(srt::FindUnmarkedUtf16("1\r\n00:00:01,000 --> 00:00:02,000\r\n"));
     // An 8-bit arrow first decides for 8-bit text.
-    EXPECT_FALSE(srt::FindUnmarkedUtf16("a --> b\n" + Units(u"00:00:01,000 --> 00:00:02,000", ByteOrder::LittleEndian)));
+    EXPECT_FALSE(srt::FindUnmarkedUtf16(
+        std::string("a --> b\n").append(Units(u"00:00:01,000 --> 00:00:02,000", ByteOrder::LittleEndian))));
     // A lone arrow in units, with nothing or binary before it on its line.
     EXPECT_FALSE(srt::FindUnmarkedUtf16(Units(u"-->", ByteOrder::LittleEndian)));
-    EXPECT_FALSE(srt::FindUnmarkedUtf16("\x01\x9F" + Units(u"-->", ByteOrder::LittleEndian)));
+    EXPECT_FALSE(srt::FindUnmarkedUtf16(std::string("\x01\x9F").append(Units(u"-->", ByteOrder::LittleEndian))));
     // Odd offset: not the units of a little-endian file.
-    EXPECT_FALSE(srt::FindUnmarkedUtf16("\x01" + Units(u"a-->", ByteOrder::LittleEndian)) ==
+    EXPECT_FALSE(srt::FindUnmarkedUtf16(std::string("\x01").append(Units(u"a-->", ByteOrder::LittleEndian))) ==
                  ByteOrder::LittleEndian);
     EXPECT_FALSE(srt::FindUnmarkedUtf16(""));
     EXPECT_FALSE(srt::FindUnmarkedUtf16(std::string(5000, '-')));
@@ -52,7 +53,7 @@ TEST(Sniff, TimingNeedsAnArrowSomewhere) {
     EXPECT_FALSE(srt::HoldsSubtitleTiming(std::string("\x1A\x45\xDF\xA3\0\0\0\0", 8)));
     EXPECT_TRUE(srt::HoldsSubtitleTiming("\xEF\xBB\xBF" "00:00:01,000 --> 00:00:02,000"));
     // A marked UTF-16 file whose arrow is split across units holds none.
-    EXPECT_FALSE(srt::HoldsSubtitleTiming("\xFF\xFE" + Units(u"--", ByteOrder::LittleEndian) + ">"));
+    EXPECT_FALSE(srt::HoldsSubtitleTiming(std::string("\xFF\xFE").append(Units(u"--", ByteOrder::LittleEndian)).append(">")));
     EXPECT_FALSE(srt::HoldsSubtitleTiming("\xFF\xFE" "-\0-\0>"));
 }
 
