@@ -54,10 +54,10 @@ inline constexpr TText kOpening{L"正在打开……", L"Opening..."};
 inline constexpr TText kAdjusting{L"正在调整……", L"Adjusting..."};
 
 // The system menu's items; the language item names itself in both.
-inline constexpr TText kLanguageMenu{L"语言 / Language", L"语言 / Language"};
+inline constexpr TText kLanguageMenu{L"语言 / &Language", L"语言 / &Language"};
 inline constexpr TText kChinese{L"中文", L"中文"};
 inline constexpr TText kEnglish{L"English", L"English"};
-inline constexpr TText kSkinMenu{L"皮肤", L"Skin"};
+inline constexpr TText kSkinMenu{L"皮肤(&S)", L"&Skin"};
 inline constexpr TText kStoredSkin{L"内置皮肤", L"Stored skin"};
 
 }  // namespace srt::app::texts
