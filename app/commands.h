@@ -19,7 +19,7 @@ class TSkinData;
 namespace srt::app {
 
 // The ids of the table's commands, unique within it.
-enum TCommandId { cmTiming = 1, cmUndoRetime, cmRedoRetime };
+enum TCommandId { cmTiming = 1, cmUndoRetime, cmRedoRetime, cmLanguage, cmSkin };
 
 struct TCommand {
     int id = 0;

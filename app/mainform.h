@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "component/dialogs.h"
 #include "component/extctrls.h"
@@ -14,6 +15,8 @@
 #include "core/document.h"
 #include "core/history.h"
 #include "core/utf16.h"
+#include "lang.h"
+#include "settings.h"
 #include "textcodec.h"
 #include "timingform.h"
 
@@ -51,6 +54,22 @@ public:
     // Switches the window to the packed skin of a file (a .skn); the stored
     // skin stays when the file does not load. Why it did not, or empty.
     std::string LoadSkinFile(const std::wstring& path);
+    // As LoadSkinFile, and remembered when it loads; empty: the stored skin.
+    std::string ChooseSkin(const std::wstring& path);
+
+    // The skin file in use; empty for the stored skin.
+    const std::wstring& SkinFile() const { return skinFile_; }
+
+    // Where the user's choices are remembered; none keeps them for this run.
+    srt::app::TSettingsStore* Settings = nullptr;
+    // Takes the remembered language, skin and timing choices, and remembers
+    // later ones there (null: none).
+    void UseSettings(srt::app::TSettingsStore* settings);
+    // As SetLanguage, and remembered.
+    void ChooseLanguage(srt::app::TLanguage language);
+
+    // Relabels the window, its dialogs, its menus and later messages.
+    void SetLanguage(srt::app::TLanguage language);
 
     // The encoding typed lines are saved in, none while no file decided it.
     std::optional<srt::TextEncoding> DocumentEncoding() const { return document_.Encoding(); }
@@ -73,13 +92,19 @@ public:
     void ShowTiming();
     // The timing window's last mode and rates.
     srt::app::TTimingMemory TimingMemory;
-    // The language of the window's own new texts.
+    // The language of the window's texts; the stored description's are Chinese.
     srt::app::TLanguage Language() const { return commands_->Language(); }
 
 private:
     template <class T>
     T* Field(const char* name);
     void DropFile(const std::wstring& path);
+    // The language and skin submenus of the command table.
+    void AddChoiceCommands();
+    void RememberTimingMemory();
+    // An adjust error: the line (an index) selected and scrolled to, and the
+    // message with its number.
+    void ShowLineError(std::size_t line, const std::wstring& message);
 
     // The memo's lines as the bytes they were read from; brought in line
     // with the memo's text before each command.
@@ -87,10 +112,9 @@ private:
     srt::Document document_{codec_};
     srt::History<srt::DocumentState> history_;
     std::unique_ptr<srt::app::TCommandTable> commands_;
+    // The skin stored with the window, for going back to it.
+    std::vector<std::uint8_t> storedSkin_;
+    std::wstring skinFile_;
+    // The skins submenu's names, while it is built.
+    std::vector<std::wstring> skinTitles_;
 };
-
-// The texts of the window's messages.
-namespace form1 {
-inline constexpr const char* kOpenFirst = "请打开一个Srt格式字幕文件！";
-inline constexpr const char* kEnterOffset = "请输入修正时间！（单位：毫秒）";
-}  // namespace form1

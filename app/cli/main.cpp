@@ -1,7 +1,9 @@
 // srt-retime: re-times SubRip files from the command line by the same rule
-// as the main window, streaming through fixed buffers. All or nothing: a bad
-// line writes no output at all.
-#include "core/atomicfile.h"
+// as the main window, streaming through fixed buffers. Byte for byte
+// faithful outside the time fields, and all or nothing: a bad line, or a
+// file that is no subtitle file, writes no output at all.
+#include "cli/process.h"
+#include "cli/streams.h"
 #include "core/ioerror.h"
 #include "core/match.h"
 #include "core/nativepath.h"
@@ -11,9 +13,8 @@
 #include "core/timeshift.h"
 #include "core/utf16.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include <new>
+
 
 #include <algorithm>
 #include <cstdint>
@@ -27,6 +28,10 @@
 
 namespace {
 
+using cli::Check;
+using cli::FileFailure;
+using cli::PathOf;
+
 enum ExitCode { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitFileError = 3 };
 
 constexpr char kUsage[] =
@@ -38,12 +43,15 @@ constexpr char kUsage[] =
 constexpr char kHelp[] =
     "Re-times a SubRip (.srt) subtitle file. Every line that holds \"-->\" is a\n"
     "time line: its start (columns 1-12) and end (columns 18-29) are re-timed and\n"
-    "it is rewritten as hh:mm:ss,mmm --> hh:mm:ss,mmm; every other line passes\n"
-    "through unchanged. Reads INPUT, or standard input when INPUT is missing or\n"
-    "\"-\"; writes OUTPUT, or standard output. Lines end at LF or CR LF and are\n"
-    "written with CR LF; bytes pass through unconverted. A file that starts with a\n"
-    "UTF-16 byte-order mark (FF FE or FE FF) is read as UTF-16 and written back as\n"
-    "UTF-16 in the same byte order, with the mark.\n"
+    "its first 29 columns become hh:mm:ss,mmm --> hh:mm:ss,mmm; whatever follows\n"
+    "column 29 (position coordinates such as X1:40 X2:600 Y1:20 Y2:50, or blanks)\n"
+    "is kept as it was. Nothing else changes, byte for byte: lines end at CR LF,\n"
+    "LF or a lone CR and each keeps its own end, a last line without one stays\n"
+    "so, and every other byte (Ctrl-Z and NUL included) passes through. Reads\n"
+    "INPUT, or standard input when INPUT is missing or \"-\"; writes OUTPUT, or\n"
+    "standard output. UTF-16 (after a byte-order mark FF FE or FE FF, or without\n"
+    "one, told by its time lines) is written back in its own byte order and form.\n"
+    "Input without a time line is no subtitle file and is refused.\n"
     "\n"
     "Modes, exactly one:\n"
     "  --offset MS        move every time by MS milliseconds (positive delays,\n"
@@ -73,7 +81,8 @@ constexpr char kHelp[] =
     "                       srt-retime --offset 1000 --from 00:42:00,000 film.srt\n"
     "                       srt-retime --offset -500 --from '#120' --to '#180' film.srt\n"
     "\n"
-    "  -o, --output FILE  write FILE (\"-\": standard output)\n"
+    "  -o, --output FILE  write FILE (\"-\", /dev/stdout, /dev/fd/N: through that\n"
+    "                     descriptor); never a folder, pipe or device\n"
     "  --in-place         replace each INPUT FILE with its re-timed text, in order\n"
     "  --dry-run          read and check everything, write nothing\n"
     "  --help             show this help\n"
@@ -82,9 +91,13 @@ constexpr char kHelp[] =
     "Nothing is written when a line fails: the first bad line is reported as\n"
     "\"line N: MESSAGE\" (\"FILE: line N: MESSAGE\" with several files; the files\n"
     "before it stay replaced, it and the later ones are untouched) and the exit\n"
-    "status is 1. Exit status 2 is a usage error, 3 a file error. Files are\n"
-    "replaced through a temporary file beside them, flushed to disk before the\n"
-    "rename, so a failure never leaves one half written.\n";
+    "status is 1; so it is for input with no time line, a range past the last\n"
+    "time line and --match with no overlap at any offset. Exit status 2 is a\n"
+    "usage error (also: an option given twice, --sync points that reverse time,\n"
+    "one file named twice), 3 a file error (also: output that is the input,\n"
+    "\"Not enough memory\"). Files are replaced through a temporary file beside\n"
+    "them, flushed to disk before the rename, keeping mode, owner and group, so\n"
+    "a failure or an interrupt never leaves one half written.\n";
 
 struct Options {
     std::optional<std::string> offset, fps, match, from, to, output;
@@ -102,15 +115,17 @@ struct Plan {
     std::vector<srt::CueTimes> reference;
 };
 
-// A file operation that failed: which file, and the error code.
-struct FileFailure {
-    std::string what;
-    int code;
-};
+// False when the text could not be written.
+bool Print(std::FILE* stream, std::string_view text) {
+    const bool put = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fflush(stream) == 0 && put && !std::ferror(stream);
+}
 
-void Print(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// --help and --version: a failed write is a failed run.
+int Show(std::string_view text) {
+    if (Print(stdout, text)) return kExitOk;
+    Print(stderr, "srt-retime: standard output: write failed\n");
+    return kExitFileError;
 }
 
 int UsageError(std::string_view message) {
@@ -126,23 +141,6 @@ int UsageError(std::string_view message) {
 int FileError(const FileFailure& failure) {
     Print(stderr, "srt-retime: " + failure.what + ": " + srt::IOErrorText(failure.code) + "\n");
     return kExitFileError;
-}
-
-void Check(int code, const std::string& what) {
-    if (code) throw FileFailure{what, code};
-}
-
-srt::NativePath PathOf(const std::string& argument) {
-#ifdef _WIN32
-    // Arguments come in the ANSI code page.
-    std::wstring wide(argument.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, argument.data(), int(argument.size()), wide.data(),
-                                      int(wide.size()));
-    wide.resize(std::size_t(n > 0 ? n : 0));
-    return wide;
-#else
-    return argument;
-#endif
 }
 
 bool IsStdio(const std::string& name) { return name == "-"; }
@@ -161,21 +159,12 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
             optionsEnd = true;
             continue;
         }
-        if (arg == "--help") {
-            Print(stdout, kUsage);
-            Print(stdout, kHelp);
-            return kExitOk;
-        }
-        if (arg == "--version") {
-            Print(stdout, "srt-retime " SRT_VERSION "\n");
-            return kExitOk;
-        }
-        if (arg == "--in-place") {
-            options.inPlace = true;
-            continue;
-        }
-        if (arg == "--dry-run") {
-            options.dryRun = true;
+        if (arg == "--help") return Show(std::string(kUsage) + kHelp);
+        if (arg == "--version") return Show("srt-retime " SRT_VERSION "\n");
+        if (arg == "--in-place" || arg == "--dry-run") {
+            bool& flag = arg == "--in-place" ? options.inPlace : options.dryRun;
+            if (flag) return UsageError(std::string(arg) + " is given twice");
+            flag = true;
             continue;
         }
         // Options with a value: "--name VALUE" or "--name=VALUE".
@@ -197,6 +186,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
             return UsageError(std::string(name) + " needs a value");
         }
         if (slot) {
+            if (slot->has_value()) return UsageError(std::string(name) + " is given twice");
             *slot = value;
         } else {
             options.sync.push_back(value);
@@ -256,6 +246,9 @@ std::optional<int> MakePlan(const Options& options, Plan& plan) {
             points[2 * k + 1] = *to;
         }
         if (points[0] == points[2]) return UsageError("the two --sync points start at the same time");
+        // The later point must stay later: no reversal, no two times made one.
+        if ((points[0] < points[2]) != (points[1] < points[3]) || points[1] == points[3])
+            return UsageError("the --sync points reverse time or map two times to one");
         plan.map = srt::TimeMap::Sync(points[0], points[1], points[2], points[3]);
     }
     if (options.fps) {
@@ -275,249 +268,125 @@ std::optional<int> MakePlan(const Options& options, Plan& plan) {
         (plan.range.fromIndex && plan.range.toIndex && *plan.range.fromIndex > *plan.range.toIndex))
         return UsageError("--from lies after --to");
     plan.match = options.match.has_value();
-    if (plan.match && IsStdio(*options.match) && (options.inputs.empty() || IsStdio(options.inputs[0])))
-        return UsageError("REF and INPUT cannot both be standard input");
     return std::nullopt;
 }
 
-// Where the re-timed text goes; a failed run leaves it as it was.
-class Output {
-public:
-    virtual ~Output() = default;
-    virtual void Write(std::string_view bytes) = 0;
-    virtual void Commit() = 0;
+// A run that must not go on: the message, and the exit status.
+struct Refusal {
+    std::string message;
+    int exit;
 };
 
-// Nothing at all: --dry-run.
-class NoOutput : public Output {
-public:
-    void Write(std::string_view) override {}
-    void Commit() override {}
-};
-
-// A file replaced through the atomic writer.
-class FileOutput : public Output {
-public:
-    explicit FileOutput(const std::string& name) : name_(name) { Check(file_.Open(PathOf(name)), name_); }
-    void Write(std::string_view bytes) override { Check(file_.Write(bytes), name_); }
-    void Commit() override { Check(file_.Commit(), name_); }
-
-private:
-    std::string name_;
-    srt::AtomicFile file_;
-};
-
-// Standard output. A file on disk is written as the text comes and cut back
-// if the run fails; a pipe or terminal gets the text only when it is whole,
-// kept meanwhile in a scratch file.
-class StandardOutput : public Output {
-public:
-    StandardOutput() : out_(srt::PlatformFile::StandardOutput()) {
-        if (out_.IsDiskFile() && out_.WritePosition(start_) == 0) {
-            direct_ = true;
-        } else {
-            Check(scratch_.OpenScratch(), "temporary file");
+// The descriptor a name stands for: "-" (as an output), /dev/stdout,
+// /dev/stderr, /dev/stdin, /dev/fd/N, /proc/self/fd/N.
+std::optional<int> DescriptorOf(const std::string& name, bool output) {
+    if (name == "-") return output ? 1 : 0;
+#ifndef _WIN32
+    if (name == "/dev/stdin") return 0;
+    if (name == "/dev/stdout") return 1;
+    if (name == "/dev/stderr") return 2;
+    for (std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (!name.starts_with(prefix) || name.size() == prefix.size() || name.size() > prefix.size() + 6) continue;
+        int fd = 0;
+        for (char c : std::string_view(name).substr(prefix.size())) {
+            if (c < '0' || c > '9') return std::nullopt;
+            fd = fd * 10 + (c - '0');
         }
+        return fd;
     }
-    ~StandardOutput() override {
-        if (direct_ && written_ && !committed_) {
-            out_.Truncate(start_);
-            out_.Seek(start_);
-        }
-    }
-    void Write(std::string_view bytes) override {
-        if (direct_) {
-            written_ = true;
-            Check(out_.Write(bytes), "standard output");
-        } else {
-            Check(scratch_.Write(bytes), "temporary file");
-        }
-    }
-    void Commit() override {
-        if (!direct_) {
-            Check(scratch_.Seek(0), "temporary file");
-            std::string buffer(std::size_t(1) << 20, '\0');
-            for (;;) {
-                std::size_t got = 0;
-                Check(scratch_.Read(buffer.data(), buffer.size(), got), "temporary file");
-                if (got == 0) break;
-                Check(out_.Write(std::string_view(buffer.data(), got)), "standard output");
-            }
-        }
-        committed_ = true;
-    }
-
-private:
-    srt::PlatformFile out_, scratch_;
-    std::uint64_t start_ = 0;
-    bool direct_ = false;
-    bool written_ = false;
-    bool committed_ = false;
-};
-
-// Re-encodes the re-timed text as UTF-16, whole lines at a time.
-class Utf16Sink {
-public:
-    Utf16Sink(srt::ByteOrder order, Output& out) : order_(order), out_(out) {}
-    void Write(std::string_view text) {
-        const std::size_t cut = text.rfind('\n');
-        if (cut == std::string_view::npos) {
-            pending_ += text;
-            return;
-        }
-        pending_ += text.substr(0, cut + 1);
-        out_.Write(srt::Utf8ToUtf16(pending_, order_));
-        pending_.assign(text.substr(cut + 1));
-    }
-    void Finish(std::string_view tail) {
-        out_.Write(srt::Utf8ToUtf16(pending_, order_));
-        pending_.clear();
-        out_.Write(tail);
-    }
-
-private:
-    srt::ByteOrder order_;
-    Output& out_;
-    std::string pending_;
-};
-
-// An input file, or standard input; read once, or twice for --match (a pipe
-// is first copied to a scratch file).
-class Input {
-public:
-    explicit Input(const std::string& name) : name_(IsStdio(name) ? "standard input" : name) {
-        if (IsStdio(name)) {
-            file_ = srt::PlatformFile::StandardInput();
-        } else {
-            Check(file_.OpenRead(PathOf(name)), name_);
-        }
-    }
-    const std::string& name() const { return name_; }
-    srt::PlatformFile& file() { return file_; }
-
-    // Makes the input readable a second time.
-    void Rewindable() {
-        if (file_.IsDiskFile() && file_.Position(start_) == 0) return;
-        srt::PlatformFile scratch;
-        Check(scratch.OpenScratch(), "temporary file");
-        std::string buffer(std::size_t(1) << 20, '\0');
-        for (;;) {
-            std::size_t got = 0;
-            Check(file_.Read(buffer.data(), buffer.size(), got), name_);
-            if (got == 0) break;
-            Check(scratch.Write(std::string_view(buffer.data(), got)), "temporary file");
-        }
-        file_ = std::move(scratch);
-        start_ = 0;
-        Rewind();
-    }
-    void Rewind() { Check(file_.Seek(start_), name_); }
-
-private:
-    std::string name_;
-    srt::PlatformFile file_;
-    std::uint64_t start_ = 0;
-};
-
-// Streams one input through a retimer: 8-bit text straight into its buffer,
-// UTF-16 decoded in blocks that never split a surrogate pair. The sink
-// receives the output and, for UTF-16, the order of the mark (the caller
-// writes the mark and the odd last byte).
-struct Streamed {
-    std::optional<srt::ByteOrder> utf16;
-    std::string tail;  // an odd last byte of UTF-16
-};
-
-Streamed StreamInto(Input& input, srt::StreamRetimer& retimer,
-                    const std::function<void(srt::ByteOrder)>& onUtf16 = {}) {
-    Streamed result;
-    srt::PlatformFile& file = input.file();
-    // The first two bytes tell UTF-16 from 8-bit text.
-    std::string head;
-    char two[2];
-    while (head.size() < 2) {
-        std::size_t got = 0;
-        Check(file.Read(two, 2 - head.size(), got), input.name());
-        if (got == 0) break;
-        head.append(two, got);
-    }
-    result.utf16 = srt::FindUtf16Mark(head);
-    if (!result.utf16) {
-        retimer.SetUtf8MarkAllowed(true);
-        retimer.Feed(head);
-        for (;;) {
-            std::size_t room = 0, got = 0;
-            char* space = retimer.Space(room);
-            Check(file.Read(space, room, got), input.name());
-            if (got == 0) break;
-            retimer.Commit(got);
-        }
-        retimer.Finish();
-        return result;
-    }
-    if (onUtf16) onUtf16(*result.utf16);
-    retimer.SetUtf8MarkAllowed(false);
-    const bool little = *result.utf16 == srt::ByteOrder::LittleEndian;
-    std::string units(std::size_t(1) << 19, '\0');
-    std::size_t kept = 0;  // bytes carried to the next block
-    for (;;) {
-        std::size_t got = 0;
-        Check(file.Read(units.data() + kept, units.size() - kept, got), input.name());
-        const bool end = got == 0;
-        std::size_t size = kept + got;
-        std::size_t usable = size & ~std::size_t(1);
-        if (!end && usable >= 2) {
-            // A high surrogate at the end waits for its partner.
-            const auto hi = static_cast<unsigned char>(units[usable - (little ? 1 : 2)]);
-            if (hi >= 0xD8 && hi <= 0xDB) usable -= 2;
-        }
-        retimer.Feed(srt::Utf16ToUtf8(std::string_view(units.data(), usable), *result.utf16));
-        if (end) {
-            if (size > usable) result.tail.assign(units.data() + usable, size - usable);
-            break;
-        }
-        kept = size - usable;
-        std::copy(units.begin() + std::ptrdiff_t(usable), units.begin() + std::ptrdiff_t(size), units.begin());
-    }
-    retimer.Finish();
-    return result;
+#endif
+    return std::nullopt;
 }
 
+srt::PlatformFile DescriptorFile(int fd) {
+    if (fd == 0) return srt::PlatformFile::StandardInput();
+    if (fd == 1) return srt::PlatformFile::StandardOutput();
+#ifdef _WIN32
+    return {};
+#else
+    return srt::PlatformFile::Descriptor(fd);
+#endif
+}
+
+// What the process found at start, and what the runs share.
+struct Context {
+    unsigned closedAtStart = 0;  // bit n: standard descriptor n
+};
+
 // The cues of a file, everything selected or by range.
-std::vector<srt::CueTimes> ReadCues(Input& input, const srt::TimeRange& range) {
+std::vector<srt::CueTimes> ReadCues(cli::Input& input, const srt::TimeRange& range) {
     std::vector<srt::CueTimes> cues;
     srt::StreamRetimer reader(range, cues);
-    StreamInto(input, reader);
+    cli::StreamInto(input, reader);
+    if (reader.timeLines() == 0) throw Refusal{input.name() + ": no subtitle timing found", kExitBadLine};
     return cues;
 }
 
-std::string Signed(std::int64_t value) { return (value < 0 ? "" : "+") + std::to_string(value); }
+std::string Signed(std::int64_t value) {
+    std::string text = value < 0 ? std::string() : std::string(1, '+');
+    text += std::to_string(value);
+    return text;
+}
 
-// Re-times one input into its output. Throws LineError and FileFailure.
-void RetimeOne(const Options& options, const Plan& plan, const std::string& name, const std::string& prefix) {
-    Input input(name);
+// The input's identity when it is a file on disk.
+std::optional<srt::FileIdentity> DiskIdentity(srt::PlatformFile& file) {
+    srt::FileIdentity id;
+    if (file.IsDiskFile() && file.Identity(id) == 0) return id;
+    return std::nullopt;
+}
+
+// The output of one run; refuses one that is the input itself.
+std::unique_ptr<cli::Output> OpenOutput(const Options& options, const Context& context, cli::Input& input,
+                                        const std::string& name) {
+    if (options.dryRun) return std::make_unique<cli::NoOutput>();
+    if (options.inPlace) return std::make_unique<cli::FileOutput>(name);
+    const auto inputId = DiskIdentity(input.file());
+    const std::string target = options.output.value_or("-");
+    if (auto fd = DescriptorOf(target, true)) {
+        const std::string what = *fd == 1 ? "standard output" : target;
+        if (*fd < 3 && (context.closedAtStart >> *fd & 1)) throw Refusal{what + " is closed", kExitFileError};
+        srt::PlatformFile out = DescriptorFile(*fd);
+        if (inputId && DiskIdentity(out) == inputId) throw Refusal{what + ": input file is output file", kExitFileError};
+        return std::make_unique<cli::DescriptorOutput>(std::move(out), *fd, what);
+    }
+    srt::FileIdentity id;
+    if (srt::KindOfPath(PathOf(target), &id) == srt::FileKind::Regular && inputId && id == *inputId)
+        throw Refusal{target + ": input file is output file", kExitFileError};
+    return std::make_unique<cli::FileOutput>(target);
+}
+
+// After the whole input: refuses what re-timed nothing sensible.
+void CheckResult(const srt::StreamRetimer& retimer, const srt::TimeRange& range, const std::string& name) {
+    const std::uint64_t count = retimer.timeLines();
+    if (count == 0) throw Refusal{name + ": no subtitle timing found", kExitBadLine};
+    const std::string last = " lies past the last time line (#" + std::to_string(count) + ")";
+    if (range.fromIndex && *range.fromIndex > count)
+        throw Refusal{name + ": --from #" + std::to_string(*range.fromIndex) + last, kExitBadLine};
+    if (range.toIndex && *range.toIndex > count)
+        throw Refusal{name + ": --to #" + std::to_string(*range.toIndex) + last, kExitBadLine};
+    if (retimer.selected() == 0) throw Refusal{name + ": no time line lies in the range", kExitBadLine};
+}
+
+// Re-times one input into its output. Throws LineError, FileFailure and Refusal.
+void RetimeOne(const Options& options, const Plan& plan, const Context& context, const std::string& name,
+               const std::string& prefix) {
+    if (name == "-" && (context.closedAtStart & 1)) throw Refusal{"standard input is closed", kExitFileError};
+    cli::Input input(name);
     srt::TimeMap map = plan.map;
     if (plan.match) {
         input.Rewindable();
         const std::vector<srt::CueTimes> cues = ReadCues(input, plan.range);
         const srt::OffsetMatch best = srt::FindBestOffset(cues, plan.reference);
+        if (best.overlapping == 0)
+            throw Refusal{input.name() + ": no cue overlaps one of " + *options.match + " at any offset", kExitBadLine};
         Print(stderr, prefix + "offset: " + Signed(best.offset) + " ms (" + std::to_string(best.overlapping) +
                           " of " + std::to_string(cues.size()) + " cues overlap)\n");
         if (options.dryRun) return;
         map = srt::TimeMap::Offset(std::int32_t(best.offset));
         input.Rewind();
     }
-    std::unique_ptr<Output> output;
-    if (options.dryRun) {
-        output = std::make_unique<NoOutput>();
-    } else if (options.inPlace) {
-        output = std::make_unique<FileOutput>(name);
-    } else if (options.output && !IsStdio(*options.output)) {
-        output = std::make_unique<FileOutput>(*options.output);
-    } else {
-        output = std::make_unique<StandardOutput>();
-    }
-    std::optional<Utf16Sink> utf16;
+    std::unique_ptr<cli::Output> output = OpenOutput(options, context, input, name);
+    std::optional<cli::Utf16Sink> utf16;
     srt::StreamRetimer::Sink sink;
     if (!options.dryRun) {
         sink = [&](std::string_view bytes) {
@@ -529,45 +398,89 @@ void RetimeOne(const Options& options, const Plan& plan, const std::string& name
         };
     }
     srt::StreamRetimer retimer(map, plan.range, sink);
-    const Streamed streamed = StreamInto(input, retimer, [&](srt::ByteOrder order) {
-        output->Write(order == srt::ByteOrder::LittleEndian ? "\xFF\xFE" : "\xFE\xFF");
+    const cli::Streamed streamed = cli::StreamInto(input, retimer, [&](srt::ByteOrder order, bool marked) {
+        if (marked) output->Write(order == srt::ByteOrder::LittleEndian ? "\xFF\xFE" : "\xFE\xFF");
         utf16.emplace(order, *output);
     });
     if (utf16) utf16->Finish(streamed.tail);
+    CheckResult(retimer, plan.range, input.name());
     // Windows renames nothing over a file that is still open.
     Check(input.file().Close(), input.name());
     output->Commit();
+    if (auto* file = dynamic_cast<cli::FileOutput*>(output.get()); file && !file->ownerKept())
+        Print(stderr, "srt-retime: " + name +
+                          ": its owner and group could not be kept; set-user-ID and set-group-ID bits cleared\n");
     if (options.dryRun)
         Print(stderr, prefix + std::to_string(retimer.selected()) + " of " + std::to_string(retimer.timeLines()) +
                           " time lines would be re-timed\n");
 }
 
-int Run(const Options& options) {
+// Checks that need no reading: files replaced in place and output files
+// must be regular files, named once; REF cannot be the input's pipe.
+void CheckFiles(const Options& options, const std::vector<std::string>& inputs) {
+    if (options.inPlace) {
+        std::vector<std::pair<srt::FileIdentity, std::string>> seen;
+        for (const std::string& name : inputs) {
+            srt::FileIdentity id;
+            const srt::FileKind kind = srt::KindOfPath(PathOf(name), &id);
+            if (kind == srt::FileKind::Other) throw Refusal{name + ": not a regular file", kExitFileError};
+            if (kind == srt::FileKind::Missing) continue;
+            for (const auto& [other, otherName] : seen)
+                if (other == id) throw Refusal{otherName + " and " + name + " are the same file", kExitUsage};
+            seen.emplace_back(id, name);
+        }
+    }
+    if (options.output && !options.dryRun && !DescriptorOf(*options.output, true) &&
+        srt::KindOfPath(PathOf(*options.output)) == srt::FileKind::Other)
+        throw Refusal{*options.output + ": not a regular file", kExitFileError};
+    if (options.match && inputs[0] == "-") {
+        bool same = DescriptorOf(*options.match, false) == 0;
+        srt::FileIdentity ref, in;
+        srt::PlatformFile standardInput = srt::PlatformFile::StandardInput();
+        if (!same && srt::KindOfPath(PathOf(*options.match), &ref) != srt::FileKind::Missing &&
+            standardInput.Identity(in) == 0)
+            same = ref == in;
+        if (same) throw Refusal{"REF and INPUT cannot both be standard input", kExitUsage};
+    }
+}
+
+int Refuse(const Refusal& refusal) {
+    if (refusal.exit == kExitUsage) return UsageError(refusal.message);
+    Print(stderr, "srt-retime: " + refusal.message + "\n");
+    return refusal.exit;
+}
+
+int Run(const Options& options, const Context& context) {
     Plan plan;
     if (auto done = MakePlan(options, plan)) return *done;
     std::vector<std::string> inputs = options.inputs;
     if (inputs.empty()) inputs.push_back("-");
     const bool several = inputs.size() > 1;
-    if (plan.match) {
-        try {
-            Input reference(*options.match);
+    try {
+        CheckFiles(options, inputs);
+        if (plan.match) {
+            cli::Input reference(*options.match);
             plan.reference = ReadCues(reference, srt::TimeRange{});
-        } catch (const srt::LineError& e) {
-            Print(stderr, *options.match + ": line " + std::to_string(e.line()) + ": " + e.what() + "\n");
-            return kExitBadLine;
-        } catch (const FileFailure& failure) {
-            return FileError(failure);
         }
+    } catch (const srt::LineError& e) {
+        Print(stderr, *options.match + ": line " + std::to_string(e.line()) + ": " + e.what() + "\n");
+        return kExitBadLine;
+    } catch (const FileFailure& failure) {
+        return FileError(failure);
+    } catch (const Refusal& refusal) {
+        return Refuse(refusal);
     }
     for (const std::string& name : inputs) {
         const std::string prefix = several ? name + ": " : "";
         try {
-            RetimeOne(options, plan, name, prefix);
+            RetimeOne(options, plan, context, name, prefix);
         } catch (const srt::LineError& e) {
             Print(stderr, prefix + "line " + std::to_string(e.line()) + ": " + e.what() + "\n");
             return kExitBadLine;
         } catch (const FileFailure& failure) {
             return FileError(failure);
+        } catch (const Refusal& refusal) {
+            return Refuse(refusal);
         }
     }
     return kExitOk;
@@ -576,7 +489,16 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (auto done = ParseArguments(argc, argv, options)) return *done;
-    return Run(options);
+    Context context;
+    context.closedAtStart = cli::ReopenClosedStandardDescriptors();
+    cli::InstallSignalCleanup();
+    try {
+        Options options;
+        if (auto done = ParseArguments(argc, argv, options)) return *done;
+        return Run(options, context);
+    } catch (const std::bad_alloc&) {
+        // The outputs are gone by now, and their temporary files with them.
+        Print(stderr, "srt-retime: Not enough memory\n");
+        return kExitFileError;
+    }
 }

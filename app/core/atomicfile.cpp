@@ -32,12 +32,19 @@ mode_t NewFileMode() {
 
 // Makes the rename durable; file systems that cannot sync a folder are let be.
 void SyncFolder(const NativePath& file) {
-    NativePath folder = FolderPrefix(file);
-    if (folder.empty()) folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const NativePath folder = FolderPrefix(file);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     ::close(fd);
+}
+
+// /dev/stdout, /dev/fd/N, /proc/self/fd/N and the like: the file behind a
+// descriptor, which a rename would replace under its other users.
+bool NamesDescriptor(const NativePath& path) {
+    for (const char* prefix : {"/dev/fd/", "/dev/std", "/proc/self/fd/", "/proc/thread-self/fd/"})
+        if (path.rfind(prefix, 0) == 0) return true;
+    return path.rfind("/proc/", 0) == 0 && path.find("/fd/") != NativePath::npos;
 }
 
 #endif
@@ -79,9 +86,12 @@ int AtomicFile::Open(const NativePath& target) {
     if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(temp_.c_str(), attributes & kKeptAttributes);
     return 0;
 #else
+    ownerKept_ = true;
+    if (NamesDescriptor(target)) return kErrAccessDenied;
     mode_t mode = NewFileMode();
     struct stat st;
-    if (stat(target.c_str(), &st) == 0) {
+    const bool exists = stat(target.c_str(), &st) == 0;
+    if (exists) {
         if (S_ISDIR(st.st_mode)) return kErrAccessDenied;
         if (!S_ISREG(st.st_mode)) {
             direct_ = true;
@@ -95,6 +105,12 @@ int AtomicFile::Open(const NativePath& target) {
         }
     }
     if (int error = file_.CreateBeside(target_, temp_)) return error;
+    struct stat made;
+    if (exists && file_.SetOwner(st.st_uid, st.st_gid) != 0 &&
+        (stat(temp_.c_str(), &made) != 0 || made.st_uid != st.st_uid || made.st_gid != st.st_gid)) {
+        ownerKept_ = false;
+        mode &= ~mode_t(S_ISUID | S_ISGID);
+    }
     return file_.SetMode(mode);
 #endif
 }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "component/crlf.h"
+#include "core/sniff.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
 
@@ -88,9 +89,16 @@ std::optional<std::string> Document::Append(std::string_view file) {
         tail_.clear();
         crlfEnds_ = lfEnds_ = 0;
     }
-    std::optional<std::string> refused;
     std::optional<Utf16Text> utf16 = DecodeUtf16File(file);
-    refused = utf16 ? AppendUtf16(*utf16) : AppendBytes(file);
+    const bool marked = utf16.has_value();
+    // UTF-16 without a mark, told as the command-line tool tells it: by a
+    // time line in the first 64 KB.
+    if (!utf16)
+        if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
+            const std::size_t even = file.size() & ~std::size_t(1);
+            utf16 = Utf16Text{*order, Utf16ToUtf8(file.substr(0, even), *order), std::string(file.substr(even))};
+        }
+    std::optional<std::string> refused = utf16 ? AppendUtf16(*utf16, marked) : AppendBytes(file);
     if (!refused) CountLineEnds(utf16 ? std::string_view(utf16->text) : file);
     return refused;
 }
@@ -100,13 +108,16 @@ void Document::CountLineEnds(std::string_view file) {
         ++(i > 0 && file[i - 1] == '\r' ? crlfEnds_ : lfEnds_);
 }
 
-std::optional<std::string> Document::AppendUtf16(const Utf16Text& file) {
+std::optional<std::string> Document::AppendUtf16(const Utf16Text& file, bool marked) {
     std::vector<std::string> lines = SplitTextLines(file.text);
     std::vector<std::wstring> texts = DecodeLines(codec_, lines, JoinLinesCRLF(lines), TextEncoding::Utf8);
     std::vector<DocumentLine> added;
     added.reserve(lines.size());
     if (lines_.empty() || utf16_) {
-        if (lines_.empty()) utf16_ = file.order;
+        if (lines_.empty()) {
+            utf16_ = file.order;
+            utf16Marked_ = marked;
+        }
         for (std::size_t i = 0; i < lines.size(); ++i)
             added.push_back({std::move(texts[i]), std::move(lines[i]), TextEncoding::Utf8, false});
     } else {
@@ -209,7 +220,7 @@ bool Document::EncodeTyped(const DocumentLine& line, TextEncoding encoding, std:
     return !utf16_ || Utf16ToUtf8(Utf8ToUtf16(bytes, order), order) == bytes;
 }
 
-std::optional<std::wstring> Document::Shift(std::int32_t offset) {
+std::optional<std::wstring> Document::Shift(std::int32_t offset, std::size_t* failedLine) {
     // The new form of each changed line, applied once every line has passed.
     std::vector<std::pair<std::size_t, DocumentLine>> changed;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -236,6 +247,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.text = kept + codec_.Decode(ShiftTimeLine(bytes, offset), encoding);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
         } else {
@@ -249,6 +261,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.bytes = std::string(mark) + ShiftTimeLine(rest, offset);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
             shifted.text = codec_.Decode(shifted.bytes, encoding);
@@ -414,7 +427,12 @@ std::optional<std::string> Document::Save(std::string& out) {
         text += line.typed ? typed[next++] : line.bytes;
         text += "\r\n";
     }
-    out = utf16_ ? EncodeUtf16File(*utf16_, text, tail_) : text + tail_;
+    if (utf16_) {
+        out = EncodeUtf16File(*utf16_, text, tail_);
+        if (!utf16Marked_) out.erase(0, 2);
+    } else {
+        out = text + tail_;
+    }
     return std::nullopt;
 }
 

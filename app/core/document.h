@@ -73,6 +73,8 @@ struct RetimePlan {
 // - A UTF-16 file joins an 8-bit document as its characters in the
 //   document's encoding (UTF-8 while no file has decided one); one with
 //   characters that encoding cannot hold is refused.
+// - UTF-16 without a mark is recognised by a time line, as the command-line
+//   tool recognises it, and saved without a mark.
 class Document {
 public:
     explicit Document(const TextCodec& codec) : codec_(codec) {}
@@ -89,8 +91,9 @@ public:
     std::wstring Text() const;
 
     // Re-times every time line (see ShiftTimeLine), all or nothing: on a
-    // refused line returns the rule's message and changes nothing.
-    std::optional<std::wstring> Shift(std::int32_t offset);
+    // refused line returns the rule's message, puts that line's index in
+    // `failedLine` (when given) and changes nothing.
+    std::optional<std::wstring> Shift(std::int32_t offset, std::size_t* failedLine = nullptr);
 
     // The same change under any map and range (the command-line tool's
     // arithmetic and refusals); all or nothing.
@@ -114,7 +117,7 @@ public:
     void Restore(DocumentState state);
 
     // The file to save: each line followed by CR LF, UTF-16 documents with
-    // their mark. Refuses (message, nothing changed) when a typed line holds
+    // their mark when the first file had one. Refuses (message, nothing changed) when a typed line holds
     // a character the document's encoding cannot hold.
     std::optional<std::string> Save(std::string& bytes);
 
@@ -125,7 +128,9 @@ public:
     std::optional<ByteOrder> Utf16Order() const { return utf16_; }
 
 private:
-    std::optional<std::string> AppendUtf16(const Utf16Text& file);
+    // `marked`: the file began with a byte-order mark; the first file's
+    // choice is kept when saving.
+    std::optional<std::string> AppendUtf16(const Utf16Text& file, bool marked);
     std::optional<std::string> AppendBytes(std::string_view file);
     // The bytes of a typed line in `encoding`; false when it cannot hold it.
     bool EncodeTyped(const DocumentLine& line, TextEncoding encoding, std::string& bytes) const;
@@ -139,6 +144,7 @@ private:
     std::vector<DocumentLine> lines_;
     std::optional<TextEncoding> encoding_;
     std::optional<ByteOrder> utf16_;
+    bool utf16Marked_ = true;
     // Odd last bytes of UTF-16 files, written after the text.
     std::string tail_;
     std::size_t crlfEnds_ = 0, lfEnds_ = 0;

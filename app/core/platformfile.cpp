@@ -172,6 +172,32 @@ int PlatformFile::Write(std::string_view bytes) {
     return 0;
 }
 
+int PlatformFile::Identity(FileIdentity& identity) const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(H(handle_), &info)) return LastPlatformFileError();
+    identity.device = info.dwVolumeSerialNumber;
+    identity.index = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return 0;
+}
+
+int PlatformFile::Size(std::uint64_t& size) {
+    LARGE_INTEGER at{};
+    if (!GetFileSizeEx(H(handle_), &at)) return LastPlatformFileError();
+    size = std::uint64_t(at.QuadPart);
+    return 0;
+}
+
+FileKind KindOfPath(const NativePath& path, FileIdentity* identity) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FileKind::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Other;
+    if (identity) {
+        PlatformFile file;
+        if (file.OpenRead(path) == 0) file.Identity(*identity);
+    }
+    return FileKind::Regular;
+}
+
 int PlatformFile::Position(std::uint64_t& position) {
     LARGE_INTEGER zero{}, at{};
     if (!SetFilePointerEx(H(handle_), zero, &at, FILE_CURRENT)) return LastPlatformFileError();
@@ -291,7 +317,15 @@ int PlatformFile::OpenScratch() {
 
 int PlatformFile::CreateBeside(const NativePath& target, NativePath& created) {
     Close();
-    std::string name = FolderPrefix(target) + "." + BareName(target) + ".XXXXXX";
+    // "." NAME ".XXXXXX", the name cut short where the folder's limit on
+    // name length needs it.
+    const std::string folder = FolderPrefix(target);
+    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0) limit = 255;
+    std::string bare = BareName(target);
+    const std::size_t room = std::size_t(limit) > 8 ? std::size_t(limit) - 8 : 1;
+    if (bare.size() > room) bare.resize(room);
+    std::string name = folder + "." + bare + ".XXXXXX";
     const int fd = mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return FileErrorOfErrno(errno, true);
     fd_ = fd;
@@ -329,6 +363,37 @@ int PlatformFile::Write(std::string_view bytes) {
         bytes.remove_prefix(std::size_t(put));
     }
     return 0;
+}
+
+int PlatformFile::Identity(FileIdentity& identity) const {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return FileErrorOfErrno(errno, false);
+    identity = {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+    return 0;
+}
+
+int PlatformFile::Size(std::uint64_t& size) {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return FileErrorOfErrno(errno, false);
+    size = std::uint64_t(st.st_size);
+    return 0;
+}
+
+FileKind KindOfPath(const NativePath& path, FileIdentity* identity) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return FileKind::Missing;
+    if (identity) *identity = {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+    return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+}
+
+PlatformFile PlatformFile::Descriptor(int fd) {
+    PlatformFile f;
+    f.fd_ = fd;
+    return f;
+}
+
+int PlatformFile::SetOwner(unsigned user, unsigned group) {
+    return fchown(fd_, uid_t(user), gid_t(group)) != 0 ? FileErrorOfErrno(errno, true) : 0;
 }
 
 int PlatformFile::Position(std::uint64_t& position) {

@@ -12,6 +12,17 @@
 
 namespace srt {
 
+// Which file a name or an open file is: equal for two of one file.
+struct FileIdentity {
+    std::uint64_t device = 0, index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What a name stands for: nothing, a file on disk, or something else (a
+// folder, pipe or device). The identity is filled for the last two.
+enum class FileKind { Missing, Regular, Other };
+FileKind KindOfPath(const NativePath& path, FileIdentity* identity = nullptr);
+
 class PlatformFile {
 public:
     PlatformFile() = default;
@@ -24,6 +35,10 @@ public:
     // The process's own streams, not closed by this object.
     static PlatformFile StandardInput();
     static PlatformFile StandardOutput();
+#ifndef _WIN32
+    // An inherited descriptor, not closed by this object.
+    static PlatformFile Descriptor(int fd);
+#endif
 
     int OpenRead(const NativePath& path);
     // An existing file or device, for writing, not truncated.
@@ -41,6 +56,8 @@ public:
     // got is 0 at the end.
     int Read(char* buffer, std::size_t size, std::size_t& got);
     int Write(std::string_view bytes);
+    int Identity(FileIdentity& identity) const;
+    int Size(std::uint64_t& size);
     int Position(std::uint64_t& position);
     // Where the next write lands: the position, or the end of a file opened
     // for appending.
@@ -50,6 +67,10 @@ public:
     int FlushToDisk();
     // POSIX permission bits; nothing on Windows.
     int SetMode(unsigned mode);
+#ifndef _WIN32
+    // Owner and group, as fchown.
+    int SetOwner(unsigned user, unsigned group);
+#endif
     int Close();
 
 private:

@@ -200,15 +200,10 @@ std::optional<std::int64_t> ParseClockTime(std::string_view text) {
     return seconds * 1000 + millis;
 }
 
-std::optional<Rate> ParseFrameRate(std::string_view text) {
-    struct Named {
-        std::string_view text;
-        std::uint64_t num;
-    };
-    static constexpr Named kNtsc[] = {
-        {"23.976", 24000}, {"29.97", 30000}, {"47.952", 48000}, {"59.94", 60000}, {"119.88", 120000}};
-    for (const auto& n : kNtsc)
-        if (text == n.text) return Rate{n.num, 1001};
+namespace {
+
+// An exact decimal rate, up to six digits either side of the point, reduced.
+std::optional<Rate> DecimalRate(std::string_view text) {
     const std::size_t point = text.find('.');
     const auto whole = SixDigits(text.substr(0, point));
     if (!whole) return std::nullopt;
@@ -223,6 +218,25 @@ std::optional<Rate> ParseFrameRate(std::string_view text) {
     if (rate.num == 0) return std::nullopt;
     const std::uint64_t g = std::gcd(rate.num, rate.den);
     return Rate{rate.num / g, rate.den / g};
+}
+
+}  // namespace
+
+std::optional<Rate> ParseFrameRate(std::string_view text) {
+    struct Named {
+        std::string_view text;
+        std::uint64_t num;
+    };
+    static constexpr Named kNtsc[] = {
+        {"23.976", 24000}, {"29.97", 30000}, {"47.952", 48000}, {"59.94", 60000}, {"119.88", 120000}};
+    const auto rate = DecimalRate(text);
+    if (!rate) return std::nullopt;
+    // The same value however it is spelled: 29.970, 029.97.
+    for (const auto& n : kNtsc) {
+        const auto named = DecimalRate(n.text);
+        if (named->num == rate->num && named->den == rate->den) return Rate{n.num, 1001};
+    }
+    return rate;
 }
 
 }  // namespace srt

@@ -1,8 +1,9 @@
 // Re-times a whole file streamed through fixed buffers: the text arrives in
-// pieces of any size and leaves through a sink in large blocks, with the
-// file rules of TextLineReader (LF or CR LF ends a line, other CRs are
-// dropped, byte 26 ends the text) and every line written with CR LF.
-// Platform-free.
+// pieces of any size and leaves through a sink in large blocks. Byte for
+// byte faithful: lines end at CR LF, LF or a lone CR and keep their own
+// ends; a time line's first 29 columns become the rule's 29 characters and
+// whatever follows column 29 stays; every other byte (byte 26 and NUL
+// included) passes through unchanged. Platform-free.
 #pragma once
 
 #include "core/retime.h"
@@ -58,11 +59,13 @@ public:
 
 private:
     void Process(bool last);
-    void Line(const char* data, std::size_t size, std::uint64_t number, bool mayHoldCR);
+    // The time line [begin, end) of the buffer; throws LineError.
+    void TimeLine(std::size_t begin, std::size_t end);
+    // Line ends in the buffer's first size bytes, counted only when a
+    // message needs a line's number or the bytes leave the buffer.
+    std::uint64_t LinesBefore(std::size_t size) const;
     void Emit(const char* data, std::size_t size);
-    char* Room(std::size_t size);  // at least size bytes free at the output's end
     void Flush();
-    void EmitLineEnd() { Emit("\r\n", 2); }
 
     TimeMap map_;
     TimeRange range_;
@@ -70,17 +73,14 @@ private:
     std::vector<CueTimes>* cues_ = nullptr;
     bool markAllowed_ = true;
     bool started_ = false;
-    bool ended_ = false;  // byte 26 seen
 
     std::string in_;            // [0, filled_) unprocessed input, from a line's start
     std::size_t filled_ = 0;
-    std::size_t scanned_ = 0;   // bytes of the current line already examined
-    bool loneCR_ = false;       // the current line holds a CR not before its LF
-    bool arrow_ = false;        // ... or "-->"
+    std::size_t floor_ = 0;     // where lines begin in in_: past a UTF-8 mark at the start
     std::string out_;           // [0, outSize_) written, not yet given to the sink
     std::size_t outSize_ = 0;
-    std::string scratch_;
-    std::uint64_t lines_ = 0;   // complete lines so far
+    std::uint64_t lines_ = 0;   // line ends in the input before in_
+    bool afterCR_ = false;      // the input before in_ ended with a CR
     std::uint64_t timeLines_ = 0;
     std::uint64_t selected_ = 0;
 };

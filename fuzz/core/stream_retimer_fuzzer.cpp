@@ -1,4 +1,4 @@
-// The streaming re-timer against the line-at-a-time reading, for any text
+// The streaming re-timer against an independent line-at-a-time reading, for any text
 // arriving in pieces of any size.
 #include "core/retimer.h"
 #include "core/textlines.h"
@@ -9,6 +9,8 @@
 
 namespace {
 
+// Lines cut at CR LF, LF or a lone CR, each keeping its end; a time line's
+// first 29 columns replaced by the rule's result.
 std::string LineByLine(std::string_view bytes, const srt::TimeMap& map, const srt::TimeRange& range) {
     std::string out;
     if (bytes.starts_with(srt::kUtf8Bom)) {
@@ -16,7 +18,14 @@ std::string LineByLine(std::string_view bytes, const srt::TimeMap& map, const sr
         bytes.remove_prefix(srt::kUtf8Bom.size());
     }
     std::uint64_t timeLines = 0;
-    for (const std::string& line : srt::SplitTextLines(bytes)) {
+    while (!bytes.empty()) {
+        std::size_t size = 0;
+        while (size < bytes.size() && bytes[size] != '\r' && bytes[size] != '\n') ++size;
+        std::size_t endSize = size < bytes.size() ? 1 : 0;
+        if (bytes.substr(size, 2) == "\r\n") endSize = 2;
+        const std::string line(bytes.substr(0, size));
+        const std::string_view end = bytes.substr(size, endSize);
+        bytes.remove_prefix(size + endSize);
         bool selected = false;
         if (line.find("-->") != std::string::npos) {
             selected = range.IndexSelected(++timeLines);
@@ -24,10 +33,11 @@ std::string LineByLine(std::string_view bytes, const srt::TimeMap& map, const sr
         }
         if (selected) {
             srt::AppendRetimedLine(out, line, map);
+            out += line.substr(line.size() < 29 ? line.size() : 29);
         } else {
             out += line;
         }
-        out += "\r\n";
+        out += end;
     }
     return out;
 }

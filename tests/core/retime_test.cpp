@@ -77,7 +77,15 @@ TEST(TimeMap, ScaleAndFrameRates) {
     EXPECT_EQ(ParseFrameRate("25")->num, 25u);
     EXPECT_EQ(ParseFrameRate("12.5")->num, 25u);
     EXPECT_EQ(ParseFrameRate("12.5")->den, 2u);
-    EXPECT_EQ(ParseFrameRate("23.9760")->num, 2997u);  // not the named rate: an exact decimal
+    // The 1001-based rates however they are spelled.
+    for (const char* spelled : {"29.970", "029.97", "29.9700"}) {
+        ASSERT_TRUE(ParseFrameRate(spelled)) << spelled;
+        EXPECT_EQ(ParseFrameRate(spelled)->num, 30000u) << spelled;
+        EXPECT_EQ(ParseFrameRate(spelled)->den, 1001u) << spelled;
+    }
+    EXPECT_EQ(ParseFrameRate("059.940")->num, 60000u);
+    EXPECT_EQ(ParseFrameRate("23.9760")->den, 1001u);
+    EXPECT_EQ(ParseFrameRate("29.971")->den, 1000u);
     for (const char* bad : {"", "0", "0.000", "-25", "25.", ".5", "1.2.3", "25fps", "1234567", "1.1234567"})
         EXPECT_FALSE(ParseFrameRate(bad).has_value()) << bad;
     // 25 -> 23.976: t * 25 * 1001 / 24000 = t * 1001 / 960.
