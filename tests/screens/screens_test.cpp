@@ -375,23 +375,26 @@ void PressCtrlT(HWND form) {
     SendInput(4, keys, sizeof(INPUT));
 }
 
-// The timing window in each shipped skin; the sample open, the window as it
-// first shows (offset mode, nothing typed).
+// The timing window in each shipped skin and both languages; the sample
+// open, the window as it first shows (offset mode, nothing typed).
 TEST_F(MainWindowInSkin, TimingWindow) {
-    for (const char* skin : {"default", "dusk", "contrast"}) {
-        SCOPED_TRACE(skin);
-        std::wstring options;
-        if (std::string(skin) != "default") {
-            const std::wstring file = srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(skin, skin + std::strlen(skin)) + L".skn";
-            options = L"--skin \"" + file + L"\" ";
+    for (const char* language : {"", "en"}) {
+        for (const char* skin : {"default", "dusk", "contrast"}) {
+            SCOPED_TRACE(std::string(skin) + " " + language);
+            std::wstring options;
+            if (*language) options = L"--lang " + std::wstring(language, language + std::strlen(language)) + L" ";
+            if (std::string(skin) != "default")
+                options += L"--skin \"" + srt::testing::ThisFolder() + L"..\\skins\\" +
+                           std::wstring(skin, skin + std::strlen(skin)) + L".skn\" ";
+            run.reset();
+            ASSERT_NO_FATAL_FAILURE(Start(options));
+            HWND timing = nullptr;
+            PressCtrlT(form);
+            ASSERT_TRUE(
+                WaitFor([&] { return (timing = srt::testing::TopWindowOf(run->Id(), L"TTimingForm")) != nullptr; }));
+            run->Idle();
+            Shoot(std::string("timing-") + skin + (*language ? std::string("-") + language : ""), {timing, form});
         }
-        run.reset();
-        ASSERT_NO_FATAL_FAILURE(Start(options));
-        HWND timing = nullptr;
-        PressCtrlT(form);
-        ASSERT_TRUE(WaitFor([&] { return (timing = srt::testing::TopWindowOf(run->Id(), L"TTimingForm")) != nullptr; }));
-        run->Idle();
-        Shoot(std::string("timing-") + skin, {timing, form});
     }
 }
 
