@@ -93,7 +93,7 @@ bool TForm1::RedoRetime() {
 }
 
 void TForm1::ShowTiming() {
-    srt::app::TTimingForm timing(*this, Language(), TimingMemory);
+    srt::app::TTimingForm timing(*this, *this, FindComponentAs<TSkinData>("SkinData1"), Language(), TimingMemory);
     timing.ShowModal();
     RememberTimingMemory();
 }

@@ -24,7 +24,7 @@
 // picture classes of its images.
 void RegisterMainFormClasses(TClassRegistry& classes, TGraphicFormats& pictures);
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public srt::app::TRetimeTarget {
     SRT_DECLARE_CLASS()
 public:
     // Reads the stored description "TFORM1" from the program's resources.
@@ -79,10 +79,11 @@ public:
     // The commands of the system menu, the memo's menu and the shortcuts.
     srt::app::TCommandTable& Commands() { return *commands_; }
     // The document brought in line with the memo, for the timing window.
-    const srt::Document& SyncedDocument();
+    const srt::Document& SyncedDocument() override;
     // Re-times the document and the memo, all or nothing, as one undo step.
     // The refused line (from 1) and the rule's message, or nothing.
-    std::optional<std::pair<std::size_t, std::wstring>> Retime(const srt::TimeMap& map, const srt::TimeRange& range);
+    std::optional<std::pair<std::size_t, std::wstring>> Retime(const srt::TimeMap& map,
+                                                               const srt::TimeRange& range) override;
     // Undo and redo of adjusts and re-timings; false when there is none.
     bool UndoRetime();
     bool RedoRetime();

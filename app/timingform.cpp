@@ -6,7 +6,7 @@
 #include "core/match.h"
 #include "core/platformfile.h"
 #include "core/ioerror.h"
-#include "mainform.h"
+#include "textcodec.h"
 #include "skin/data/skindata.h"
 #include "timingtexts.h"
 
@@ -37,12 +37,13 @@ void TStaticText::CreateParams(TCreateParams& params) {
     params.Style |= SS_LEFT;
 }
 
-TTimingForm::TTimingForm(TForm1& main, TLanguage language, TTimingMemory& memory)
-    : TForm(nullptr), main_(main), language_(language), memory_(memory) {
+TTimingForm::TTimingForm(TCustomForm& owner, TRetimeTarget& target, ::TSkinData* skin, TLanguage language,
+                         TTimingMemory& memory)
+    : TForm(nullptr), owner_(owner), target_(target), skin_(skin), language_(language), memory_(memory) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetCaption(Narrow(T(timing::kCaption)));
-    Font()->Assign(*main.Font());
+    Font()->Assign(*owner.Font());
     SetClientWidth(460);
     SetClientHeight(424);
     Build();
@@ -53,7 +54,7 @@ TTimingForm::~TTimingForm() = default;
 
 void TTimingForm::CreateParams(TCreateParams& params) {
     TForm::CreateParams(params);
-    params.WndParent = main_.Handle();
+    params.WndParent = owner_.Handle();
 }
 
 TStaticText* TTimingForm::Text(const TText& text, int x, int y, int w) {
@@ -192,7 +193,7 @@ void TTimingForm::WndProc(TMessage& m) {
 }
 
 void TTimingForm::ShowModal() {
-    HWND owner = main_.Handle();
+    HWND owner = owner_.Handle();
     // The window order is the tab order, and a text's mark leads to the
     // control after it: the controls' windows in the order they were made.
     HWND previous = HWND_TOP;
@@ -210,8 +211,8 @@ void TTimingForm::ShowModal() {
     ModeChanged();
     SendMessageW(Ok->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     // Texts in the skin's text colour on its face colour (the form's).
-    if (auto* skin = main_.FindComponentAs<TSkinData>("SkinData1"); skin && !skin->Empty())
-        for (TStaticText* text : texts_) text->Font()->SetColor(static_cast<TColor>(skin->Colours.ButtonText));
+    if (skin_ && !skin_->Empty())
+        for (TStaticText* text : texts_) text->Font()->SetColor(static_cast<TColor>(skin_->Colours.ButtonText));
     SetActiveControl(Mode);
     // Centred over the main window.
     RECT o{}, r{};
@@ -239,7 +240,7 @@ void TTimingForm::Finish(bool apply) {
 }
 
 void TTimingForm::ReadDocument() {
-    const Document& document = main_.SyncedDocument();
+    const Document& document = target_.SyncedDocument();
     starts_.clear();
     timeLines_.clear();
     for (const auto& [index, start] : document.TimeLineStarts()) {
@@ -323,7 +324,7 @@ void TTimingForm::UpdatePreview() {
     } else if (choice.fault != TimingFault::None) {
         body = T(timing::kFaults[static_cast<int>(choice.fault)]);
     } else {
-        const Document& document = main_.SyncedDocument();
+        const Document& document = target_.SyncedDocument();
         const RetimePlan plan = document.PlanRetime(choice.map, choice.range);
         if (plan.refusedLine) {
             body = Fill(T(timing::kRefused), Number(static_cast<std::int64_t>(plan.refusedLine)), plan.refusal);
@@ -350,7 +351,7 @@ bool TTimingForm::ApplyChoice() {
         Application->ShowException(Narrow(T(timing::kFaults[static_cast<int>(choice.fault)])));
         return false;
     }
-    if (auto refused = main_.Retime(choice.map, choice.range)) {
+    if (auto refused = target_.Retime(choice.map, choice.range)) {
         Application->ShowException(
             Narrow(Fill(T(timing::kRefused), Number(static_cast<std::int64_t>(refused->first)), refused->second)));
         return false;
@@ -400,7 +401,7 @@ void TTimingForm::Rematch() {
         return;
     }
     std::vector<CueTimes> cues;
-    for (const auto& [start, end] : main_.SyncedDocument().CueTimesIn(choice.range)) cues.push_back({start, end});
+    for (const auto& [start, end] : target_.SyncedDocument().CueTimesIn(choice.range)) cues.push_back({start, end});
     const OffsetMatch best = FindBestOffset(cues, *reference_);
     if (best.overlapping == 0) {
         Match->SetTextW(T(timing::kNoOverlap));

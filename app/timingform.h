@@ -12,13 +12,27 @@
 #include "component/forms.h"
 #include "component/pickers.h"
 #include "component/stdctrls.h"
+#include "core/document.h"
 #include "core/retimer.h"
 #include "core/timingchoice.h"
 #include "lang.h"
 
-class TForm1;
+class TSkinData;
 
 namespace srt::app {
+
+// What the timing window re-times: the main window's document.
+class TRetimeTarget {
+public:
+    // The document brought in line with what the window shows.
+    virtual const Document& SyncedDocument() = 0;
+    // Re-times it all or nothing, as one undo step; the refused line (from
+    // 1) and the rule's message, or nothing.
+    virtual std::optional<std::pair<std::size_t, std::wstring>> Retime(const TimeMap& map, const TimeRange& range) = 0;
+
+protected:
+    ~TRetimeTarget() = default;
+};
 
 // What the window remembers between openings (and the settings keep).
 struct TTimingMemory {
@@ -39,7 +53,9 @@ protected:
 class TTimingForm : public TForm {
     SRT_DECLARE_CLASS()
 public:
-    TTimingForm(TForm1& main, TLanguage language, TTimingMemory& memory);
+    // Modal over `owner`; `skin` (may be null) gives the texts' colours.
+    TTimingForm(TCustomForm& owner, TRetimeTarget& target, ::TSkinData* skin, TLanguage language,
+                TTimingMemory& memory);
     ~TTimingForm() override;
 
     // Shows the window and returns once it has closed.
@@ -83,7 +99,9 @@ private:
     void Rematch();
     void Finish(bool apply);
 
-    TForm1& main_;
+    TCustomForm& owner_;
+    TRetimeTarget& target_;
+    ::TSkinData* skin_;
     TLanguage language_;
     TTimingMemory& memory_;
     std::vector<std::optional<std::int64_t>> starts_;  // every time line's start
