@@ -15,16 +15,11 @@
 #include "core/retimer.h"
 #include "core/timingchoice.h"
 #include "lang.h"
+#include "timingmemory.h"
 
 class TForm1;
 
 namespace srt::app {
-
-// What the window remembers between openings (and the settings keep).
-struct TTimingMemory {
-    TimingMode mode = TimingMode::Offset;
-    std::string rateFrom = "23.976", rateTo = "25";
-};
 
 // A platform "STATIC" text: its "&" mark moves the focus to the next control.
 class TStaticText : public TWinControl {
