@@ -92,12 +92,6 @@ bool TForm1::RedoRetime() {
     return true;
 }
 
-void TForm1::ShowTiming() {
-    srt::app::TTimingForm timing(*this, *this, FindComponentAs<TSkinData>("SkinData1"), Language(), TimingMemory);
-    timing.ShowModal();
-    RememberTimingMemory();
-}
-
 void TForm1::FormShow(TObject*) { Edit1->SetFocus(); }
 
 void TForm1::Button1Click(TObject*) {

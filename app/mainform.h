@@ -18,7 +18,8 @@
 #include "lang.h"
 #include "settings.h"
 #include "textcodec.h"
-#include "timingform.h"
+#include "retimetarget.h"
+#include "timingmemory.h"
 
 // Registers every class the stored description of TForm1 names, and the
 // picture classes of its images.

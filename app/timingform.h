@@ -16,29 +16,12 @@
 #include "core/retimer.h"
 #include "core/timingchoice.h"
 #include "lang.h"
+#include "retimetarget.h"
+#include "timingmemory.h"
 
 class TSkinData;
 
 namespace srt::app {
-
-// What the timing window re-times: the main window's document.
-class TRetimeTarget {
-public:
-    // The document brought in line with what the window shows.
-    virtual const Document& SyncedDocument() = 0;
-    // Re-times it all or nothing, as one undo step; the refused line (from
-    // 1) and the rule's message, or nothing.
-    virtual std::optional<std::pair<std::size_t, std::wstring>> Retime(const TimeMap& map, const TimeRange& range) = 0;
-
-protected:
-    ~TRetimeTarget() = default;
-};
-
-// What the window remembers between openings (and the settings keep).
-struct TTimingMemory {
-    TimingMode mode = TimingMode::Offset;
-    std::string rateFrom = "23.976", rateTo = "25";
-};
 
 // A platform "STATIC" text: its "&" mark moves the focus to the next control.
 class TStaticText : public TWinControl {
