@@ -170,6 +170,14 @@ void TTimingForm::Build() {
 void TTimingForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_COMMAND:
+        // Enter on a focused button other than OK presses that button.
+        if (LOWORD(m.WParam) == IDOK)
+            for (TButton* button : {Reference, Apply, Cancel})
+                if (button->HandleAllocated() && GetFocus() == button->Handle()) {
+                    button->Click();
+                    m.Result = 0;
+                    return;
+                }
         if (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL) {
             Finish(LOWORD(m.WParam) == IDOK);
             m.Result = 0;
@@ -240,7 +248,10 @@ void TTimingForm::Finish(bool apply) {
 }
 
 void TTimingForm::ReadDocument() {
-    const Document& document = target_.SyncedDocument();
+    // The main window is disabled while this one shows: its document stays
+    // as read here until Apply.
+    document_ = &target_.SyncedDocument();
+    const Document& document = *document_;
     starts_.clear();
     timeLines_.clear();
     for (const auto& [index, start] : document.TimeLineStarts()) {
@@ -306,7 +317,7 @@ static std::wstring StartOf(const std::vector<std::optional<std::int64_t>>& star
 }
 
 void TTimingForm::UpdatePreview() {
-    if (!Preview || !Ok) return;  // still building
+    if (!Preview || !Ok || !document_) return;  // still building
     Rematch();
     const TimingFields fields = Fields();
     StartA->SetTextW(StartOf(starts_, fields.cueA));
@@ -324,7 +335,7 @@ void TTimingForm::UpdatePreview() {
     } else if (choice.fault != TimingFault::None) {
         body = T(timing::kFaults[static_cast<int>(choice.fault)]);
     } else {
-        const Document& document = target_.SyncedDocument();
+        const Document& document = *document_;
         const RetimePlan plan = document.PlanRetime(choice.map, choice.range);
         if (plan.refusedLine) {
             body = Fill(T(timing::kRefused), Number(static_cast<std::int64_t>(plan.refusedLine)), plan.refusal);
@@ -401,7 +412,7 @@ void TTimingForm::Rematch() {
         return;
     }
     std::vector<CueTimes> cues;
-    for (const auto& [start, end] : target_.SyncedDocument().CueTimesIn(choice.range)) cues.push_back({start, end});
+    for (const auto& [start, end] : document_->CueTimesIn(choice.range)) cues.push_back({start, end});
     const OffsetMatch best = FindBestOffset(cues, *reference_);
     if (best.overlapping == 0) {
         Match->SetTextW(T(timing::kNoOverlap));

@@ -93,6 +93,7 @@ private:
     std::optional<std::int64_t> referenceOffset_;
     std::vector<std::pair<TimingMode, TWinControl*>> modeControls_;
     std::vector<TStaticText*> texts_;
+    const Document* document_ = nullptr;
     bool done_ = false;
 };
 

@@ -309,6 +309,9 @@ TEST_F(TimingWindow, OffsetFromAReferenceForCuesStartingBetweenTwoTimes) {
     EXPECT_EQ(TextOf(match), L"2 / 2 条字幕重叠，偏移 +2000 毫秒");
     EXPECT_EQ(TextOf(memo), original) << "nothing changes before Apply";
     SetForegroundWindow(timing);
+    // Enter on the focused reference button would open another file: the
+    // focus to a field first.
+    Fill(timing, kLast, L"00:02:00,000");
     PressEnter();
     EXPECT_EQ(Saved(), WithTimes({"00:00:01,000 --> 00:00:02,000", "00:00:12,000 --> 00:00:14,500",
                                   "00:01:02,000 --> 00:01:03,000", "01:00:00,000 --> 01:00:02,000"}));
@@ -360,8 +363,15 @@ TEST_F(TimingWindow, ARefusalNamesItsLineAndChangesNothing) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return TopWindowOf(program->Id(), L"#32770") == nullptr; }));
     EXPECT_TRUE(Timing()) << "the window stays open after a refusal";
+    // Enter on the focused Close button closes without applying.
     SetForegroundWindow(timing);
-    Chord({VK_ESCAPE});
+    HWND close = nullptr;
+    for (HWND h = GetWindow(timing, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (ClassOf(h) == L"Button" && TextOf(h) == L"关闭") close = h;
+    ASSERT_TRUE(close);
+    for (int i = 0; i < 40 && FocusOf(timing) != close; ++i) Chord({VK_TAB});
+    ASSERT_EQ(FocusOf(timing), close);
+    Chord({VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return Timing() == nullptr; }));
     EXPECT_EQ(Saved(), kInput);
 }
