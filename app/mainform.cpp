@@ -68,10 +68,17 @@ std::optional<std::pair<std::size_t, std::wstring>> TForm1::Retime(const srt::Ti
     document_.Update(Memo1->GetTextW());
     srt::RetimePlan plan = document_.PlanRetime(map, range);
     if (plan.refusedLine) return std::pair{plan.refusedLine, plan.refusal};
+    KeepUndoWithinBudget();
     history_.Changed(document_.State());
     document_.ApplyPlan(std::move(plan));
     Memo1->SetTextW(document_.Text());
     return std::nullopt;
+}
+
+// Undo keeps whole documents: as many levels as fit the budget, one at least.
+void TForm1::KeepUndoWithinBudget() {
+    constexpr std::size_t kUndoBudget = std::size_t(256) << 20, kUndoLevels = 32;
+    history_.SetLevels(srt::LevelsWithin(kUndoBudget, document_.Footprint(), kUndoLevels));
 }
 
 bool TForm1::UndoRetime() {
@@ -222,6 +229,7 @@ void TForm1::Button2Click(TObject*) {
         ShowLineError(failedLine, *refused);
         return;
     }
+    KeepUndoWithinBudget();
     history_.Changed(std::move(*before));
 }
 

@@ -113,6 +113,7 @@ private:
     srt::WindowsTextCodec codec_;
     srt::Document document_{codec_};
     srt::History<srt::DocumentState> history_;
+    void KeepUndoWithinBudget();
     std::unique_ptr<srt::app::TCommandTable> commands_;
     // The skin stored with the window, for going back to it.
     std::vector<std::uint8_t> storedSkin_;

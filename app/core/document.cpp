@@ -385,6 +385,13 @@ std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> Document::TimeL
     return starts;
 }
 
+std::size_t Document::Footprint() const {
+    std::size_t size = tail_.size();
+    for (const DocumentLine& line : lines_)
+        size += sizeof(DocumentLine) + line.text.capacity() * sizeof(wchar_t) + line.bytes.capacity();
+    return size;
+}
+
 DocumentState Document::State() const { return {lines_, encoding_, utf16_, tail_, crlfEnds_, lfEnds_}; }
 
 void Document::Restore(DocumentState state) {

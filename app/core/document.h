@@ -114,6 +114,8 @@ public:
     std::size_t LfEnds() const { return lfEnds_; }
 
     DocumentState State() const;
+    // About how many bytes of memory the lines take (a state as much).
+    std::size_t Footprint() const;
     void Restore(DocumentState state);
 
     // The file to save: each line followed by CR LF, UTF-16 documents with

@@ -20,6 +20,12 @@ public:
         if (undo_.size() > levels_) undo_.pop_front();
         redo_.clear();
     }
+    // Keeps at most `levels` states each way, the oldest going first.
+    void SetLevels(std::size_t levels) {
+        levels_ = levels;
+        while (undo_.size() > levels_) undo_.pop_front();
+        while (redo_.size() > levels_) redo_.pop_front();
+    }
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
     // The state to go back to; `current` becomes redoable.
@@ -41,5 +47,11 @@ private:
     std::size_t levels_;
     std::deque<State> undo_, redo_;
 };
+
+// How many states of `size` bytes fit `budget`: at least one, at most `most`.
+inline std::size_t LevelsWithin(std::size_t budget, std::size_t size, std::size_t most) {
+    const std::size_t fit = size ? budget / size : most;
+    return fit < 1 ? 1 : fit > most ? most : fit;
+}
 
 }  // namespace srt

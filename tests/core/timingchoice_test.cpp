@@ -115,4 +115,17 @@ TEST(History, UndoAndRedoOverSeveralLevels) {
     EXPECT_EQ(h.Undo("e"), "c");
 }
 
+TEST(History, FewerLevelsDropTheOldestAndTheBudgetKeepsOneAtLeast) {
+    srt::History<int> h(5);
+    for (int i = 0; i < 5; ++i) h.Changed(i);
+    h.SetLevels(2);
+    EXPECT_EQ(h.Undo(9), 4);
+    EXPECT_EQ(h.Undo(4), 3);
+    EXPECT_FALSE(h.CanUndo());
+    EXPECT_EQ(srt::LevelsWithin(256, 100, 32), 2u);
+    EXPECT_EQ(srt::LevelsWithin(256, 1000, 32), 1u);
+    EXPECT_EQ(srt::LevelsWithin(256, 1, 32), 32u);
+    EXPECT_EQ(srt::LevelsWithin(256, 0, 32), 32u);
+}
+
 }  // namespace
