@@ -2,6 +2,9 @@
 // pair: Chinese (the default) and English.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 namespace srt::app {
 
 enum class TLanguage { Chinese, English };
@@ -13,5 +16,12 @@ struct TText {
         return language == TLanguage::English ? en : zh;
     }
 };
+
+// The language of a command-line name, "en" or "zh".
+inline std::optional<TLanguage> LanguageNamed(std::wstring_view name) {
+    if (name == L"en") return TLanguage::English;
+    if (name == L"zh") return TLanguage::Chinese;
+    return std::nullopt;
+}
 
 }  // namespace srt::app

@@ -3,12 +3,14 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "component/forms.h"
 #include "mainform.h"
+#include "settings.h"
 #include "skin/form/winskinform.h"
 #include "skin/manager/skinmanager.h"
 
@@ -35,27 +37,36 @@ int Run() {
         return 1;
     }
     SetProgramIcon(form->Handle());
-    // SrtRetime [--skin FILE.skn] [FILE.srt...]: the skin is in place before
-    // the window first paints; the files open as if chosen in the open dialog.
+    srt::app::TSettingsStore settings(srt::app::ChooseSettingsPath(srt::app::ProgramFolder()));
+    form->UseSettings(&settings);
+    // SrtRetime [--skin FILE.skn] [--lang en|zh] [FILE.srt...]: the skin and
+    // language are in place before the window first paints, and remembered;
+    // the files open as if chosen in the open dialog.
     std::vector<std::wstring> files;
-    std::string skinError;
+    std::string optionError;
     int argc = 0;
     if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
         for (int i = 1; i < argc; ++i) {
-            if (lstrcmpW(argv[i], L"--skin") != 0) {
+            const bool skin = lstrcmpW(argv[i], L"--skin") == 0, lang = lstrcmpW(argv[i], L"--lang") == 0;
+            if (!skin && !lang) {
                 files.emplace_back(argv[i]);
-            } else if (i + 1 < argc) {
-                skinError = form->LoadSkinFile(argv[++i]);
+            } else if (i + 1 >= argc) {
+                optionError = skin ? "--skin needs the name of a skin file" : "--lang needs en or zh";
+            } else if (skin) {
+                optionError = form->ChooseSkin(argv[++i]);
+            } else if (std::optional<srt::app::TLanguage> language = srt::app::LanguageNamed(argv[++i])) {
+                form->ChooseLanguage(*language);
             } else {
-                skinError = "--skin needs the name of a skin file";
+                optionError = "--lang needs en or zh";
             }
         }
         LocalFree(argv);
     }
     form->Show();
-    if (!skinError.empty()) Application->ShowException(skinError);
+    if (!optionError.empty()) Application->ShowException(optionError);
     for (const std::wstring& file : files) form->OpenFile(file);
     Application->Run();
+    form->UseSettings(nullptr);
     return 0;
 }
 

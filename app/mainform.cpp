@@ -11,6 +11,10 @@
 #include "core/timeshift.h"
 #include "image/gifgraphic.h"
 #include "skin/data/skindata.h"
+#include "busy.h"
+#include "openguard.h"
+#include "texts.h"
+#include "timingtexts.h"
 
 SRT_DEFINE_CLASS(TForm1, TForm, )
 
@@ -38,8 +42,61 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     Image1 = Field<TImage>("Image1");
     OpenDialog1 = Field<TOpenDialog>("OpenDialog1");
     SaveDialog1 = Field<TSaveDialog>("SaveDialog1");
+    if (auto* skin = FindComponentAs<TSkinData>("SkinData1")) storedSkin_ = skin->SkinStream();
     OnDropFile = [this](const std::wstring& path) { DropFile(path); };
     SetDragAccept(true);
+    commands_ = std::make_unique<srt::app::TCommandTable>(*this, *Memo1, FindComponentAs<TSkinData>("SkinData1"));
+    using namespace srt::app;
+    commands_->Add({cmTiming, timing::kTimingCommand, TShortCut(scCtrl | 'T'), [this] { ShowTiming(); }, {}, {}, {}});
+    commands_->Add({cmUndoRetime, timing::kUndoCommand, TShortCut(scCtrl | scShift | 'Z'), [this] { UndoRetime(); },
+                    [this] { return CanUndoRetime(); }, {}, {}});
+    commands_->Add({cmRedoRetime, timing::kRedoCommand, TShortCut(scCtrl | scShift | 'Y'), [this] { RedoRetime(); },
+                    [this] { return CanRedoRetime(); }, {}, {}});
+    AddChoiceCommands();
+    commands_->Attach();
+}
+
+TForm1::~TForm1() = default;
+
+const srt::Document& TForm1::SyncedDocument() {
+    document_.Update(Memo1->GetTextW());
+    return document_;
+}
+
+std::optional<std::pair<std::size_t, std::wstring>> TForm1::Retime(const srt::TimeMap& map,
+                                                                   const srt::TimeRange& range) {
+    document_.Update(Memo1->GetTextW());
+    srt::RetimePlan plan = document_.PlanRetime(map, range);
+    if (plan.refusedLine) return std::pair{plan.refusedLine, plan.refusal};
+    KeepUndoWithinBudget();
+    history_.Changed(document_.State());
+    document_.ApplyPlan(std::move(plan));
+    Memo1->SetTextW(document_.Text());
+    return std::nullopt;
+}
+
+// Undo keeps whole documents: as many levels as fit the budget, one at least.
+void TForm1::KeepUndoWithinBudget() {
+    constexpr std::size_t kUndoBudget = std::size_t(256) << 20, kUndoLevels = 32;
+    history_.SetLevels(srt::LevelsWithin(kUndoBudget, document_.Footprint(), kUndoLevels));
+}
+
+bool TForm1::UndoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Undo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
+}
+
+bool TForm1::RedoRetime() {
+    document_.Update(Memo1->GetTextW());
+    std::optional<srt::DocumentState> state = history_.Redo(document_.State());
+    if (!state) return false;
+    document_.Restore(std::move(*state));
+    Memo1->SetTextW(document_.Text());
+    return true;
 }
 
 void TForm1::FormShow(TObject*) { Edit1->SetFocus(); }
@@ -56,14 +113,27 @@ void TForm1::OpenFile(const std::wstring& path) {
         Application->ShowException(srt::IOErrorText(error));
         return;
     }
-    document_.Update(Memo1->GetTextW());
-    const std::size_t before = document_.Lines().size();
-    if (std::optional<std::string> refused = document_.Append(bytes)) {
-        Application->ShowException(*refused);
+    if (std::optional<std::wstring> refused = srt::app::OpenRefusal(bytes, Language())) {
+        Application->ShowException(Narrow(*refused));
         return;
     }
-    // The whole text at once: line by line is quadratic in an edit control.
-    if (document_.Lines().size() != before) Memo1->SetTextW(document_.Text());
+    document_.Update(Memo1->GetTextW());
+    const std::size_t before = document_.Lines().size();
+    std::optional<std::string> refused;
+    if (bytes.size() < srt::app::kBusyTextSize) {
+        refused = document_.Append(bytes);
+        // The whole text at once: line by line is quadratic in an edit control.
+        if (!refused && document_.Lines().size() != before) Memo1->SetTextW(document_.Text());
+    } else {
+        srt::app::TBusy busy(*this, srt::app::texts::kOpening, Language());
+        std::wstring text;
+        busy.Run([&] {
+            refused = document_.Append(bytes);
+            if (!refused) text = document_.Text();
+        });
+        if (!refused && document_.Lines().size() != before) busy.FillMemo(*Memo1, text);
+    }
+    if (refused) Application->ShowException(*refused);
 }
 
 void TForm1::DropFile(const std::wstring& path) {
@@ -73,7 +143,7 @@ void TForm1::DropFile(const std::wstring& path) {
     if (ext == L".srt") {
         OpenFile(path);
     } else if (ext == L".skn") {
-        const std::string error = LoadSkinFile(path);
+        const std::string error = ChooseSkin(path);
         if (!error.empty()) Application->ShowException(error);
     }
 }
@@ -82,18 +152,47 @@ std::string TForm1::LoadSkinFile(const std::wstring& path) {
     auto* skin = FindComponentAs<TSkinData>("SkinData1");
     if (!skin) return "This window has no skin";
     skin->SetSkinFile(Narrow(path));
+    if (skin->SkinFileError().empty()) skinFile_ = path;
     return skin->SkinFileError();
+}
+
+void TForm1::SetLanguage(srt::app::TLanguage language) {
+    if (language == Language()) return;
+    commands_->SetLanguage(language);
+    namespace texts = srt::app::texts;
+    auto text = [language](const srt::app::TText& t) { return Narrow(t.In(language)); };
+    SetCaption(text(texts::kCaption));
+    Button1->SetCaption(text(texts::kOpen));
+    Button2->SetCaption(text(texts::kAdjust));
+    Button3->SetCaption(text(texts::kSave));
+    Label1->SetCaption(text(texts::kOffsetLabel));
+    Edit1->SetHint(text(texts::kOffsetHint));
+    OpenDialog1->SetFilter(text(texts::kOpenFilter));
+    SaveDialog1->SetFilter(text(texts::kSaveFilter));
+}
+
+std::string TForm1::ChooseSkin(const std::wstring& path) {
+    std::string error;
+    if (path.empty()) {
+        auto* skin = FindComponentAs<TSkinData>("SkinData1");
+        if (!skin || !skin->LoadFromBytes(storedSkin_)) return "This window has no skin";
+        skinFile_.clear();
+    } else {
+        error = LoadSkinFile(path);
+    }
+    if (error.empty() && Settings) Settings->RememberSkin(path);
+    return error;
 }
 
 void TForm1::Button2Click(TObject*) {
     std::wstring text = Memo1->GetTextW();
     if (text.empty()) {
-        Application->ShowMessage(form1::kOpenFirst);
+        Application->ShowMessage(Narrow(srt::app::texts::kOpenFirst.In(Language())));
         return;
     }
     std::string offsetText = Edit1->GetText();
     if (offsetText.empty()) {
-        Application->ShowMessage(form1::kEnterOffset);
+        Application->ShowMessage(Narrow(srt::app::texts::kEnterOffset.In(Language())));
         return;
     }
     Memo2->SetTextW(L"");
@@ -107,12 +206,46 @@ void TForm1::Button2Click(TObject*) {
     // Each line goes through the rule as the bytes it was read from. The
     // work buffer is the document, not the hidden memo: re-wrapping the text
     // in that narrow box costs seconds per thousand cues in the edit control.
-    document_.Update(text);
-    if (std::optional<std::wstring> refused = document_.Shift(offset)) {
-        Application->ShowException(Narrow(*refused));
+    std::optional<std::wstring> refused;
+    std::size_t failedLine = 0;
+    std::optional<srt::DocumentState> before;
+    if (text.size() < srt::app::kBusyTextSize) {
+        document_.Update(text);
+        before = document_.State();
+        refused = document_.Shift(offset, &failedLine);
+        if (!refused) Memo1->SetTextW(document_.Text());
+    } else {
+        srt::app::TBusy busy(*this, srt::app::texts::kAdjusting, Language());
+        std::wstring shifted;
+        busy.Run([&] {
+            document_.Update(text);
+            before = document_.State();
+            refused = document_.Shift(offset, &failedLine);
+            if (!refused) shifted = document_.Text();
+        });
+        if (!refused) busy.FillMemo(*Memo1, shifted);
+    }
+    if (refused) {
+        ShowLineError(failedLine, *refused);
         return;
     }
-    Memo1->SetTextW(document_.Text());
+    KeepUndoWithinBudget();
+    history_.Changed(std::move(*before));
+}
+
+void TForm1::ShowLineError(std::size_t line, const std::wstring& message) {
+    // The line selected and in view; the memo keeps the focus after the box.
+    std::size_t start = 0;
+    const auto& lines = document_.Lines();
+    for (std::size_t i = 0; i < line && i < lines.size(); ++i) start += lines[i].text.size() + 2;
+    const std::size_t length = line < lines.size() ? lines[line].text.size() : 0;
+    HWND memo = Memo1->Handle();
+    Memo1->SetFocus();
+    SendMessageW(memo, EM_SETSEL, start, start + length);
+    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
+    const std::wstring at = srt::app::texts::Fill(srt::app::texts::kAtLine.In(Language()),
+                                                  {{L"line", std::to_wstring(line + 1)}});
+    Application->ShowException(Narrow(at + message));
 }
 
 void TForm1::Button3Click(TObject*) {

@@ -344,6 +344,19 @@ TMenuItem* TMenu::FindItem(std::uintptr_t value, TFindItemKind kind) {
     return FindIn(&items_, value, kind);
 }
 
+int TMenu::AcceleratorPosition(HMENU menu, unsigned key) {
+    TMenuItem* parent = handle_ && menu == handle_ ? &items_ : FindItem(reinterpret_cast<std::uintptr_t>(menu), TFindItemKind::fkHandle);
+    if (!parent) return -1;
+    int position = 0;
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible()) continue;
+        if (!item->IsLine() && item->Enabled() && IsAccelerator(item->Caption(), key)) return position;
+        ++position;
+    }
+    return -1;
+}
+
 bool TMenu::DispatchCommand(unsigned id) {
     TMenuItem* item = FindItem(id, TFindItemKind::fkCommand);
     if (!item) return false;
@@ -409,6 +422,13 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_DRAWITEM:
         for (TPopupMenu* menu : PopupList())
             if (menu->DispatchDraw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MENUCHAR:
+        // Owner-drawn items have no text the platform could match a key to.
+        for (TPopupMenu* menu : PopupList())
+            if (int position = menu->AcceleratorPosition(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
+                position >= 0)
+                return MAKELRESULT(position, MNC_EXECUTE);
         break;
     default: break;
     }

@@ -122,6 +122,10 @@ public:
     bool HandleAllocated() const { return handle_ != nullptr; }
     // The item whose command id or sub-menu handle is `value`, or null.
     TMenuItem* FindItem(std::uintptr_t value, TFindItemKind kind);
+    // The position in platform menu `menu` (this menu or one of its
+    // sub-menus) of the first enabled item whose accelerator is `key`; -1
+    // when none.
+    int AcceleratorPosition(HMENU menu, unsigned key);
     // Clicks the item of command `id`; false when none has it.
     bool DispatchCommand(unsigned id);
     // Routes WM_MEASUREITEM / WM_DRAWITEM of an owner-drawn item of this

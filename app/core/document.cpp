@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "component/crlf.h"
+#include "core/sniff.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
 
@@ -86,18 +87,37 @@ std::optional<std::string> Document::Append(std::string_view file) {
         encoding_.reset();
         utf16_.reset();
         tail_.clear();
+        crlfEnds_ = lfEnds_ = 0;
     }
-    if (std::optional<Utf16Text> utf16 = DecodeUtf16File(file)) return AppendUtf16(*utf16);
-    return AppendBytes(file);
+    std::optional<Utf16Text> utf16 = DecodeUtf16File(file);
+    const bool marked = utf16.has_value();
+    // UTF-16 without a mark, told as the command-line tool tells it: by a
+    // time line in the first 64 KB.
+    if (!utf16)
+        if (std::optional<ByteOrder> order = FindUnmarkedUtf16(file.substr(0, std::size_t(1) << 16))) {
+            const std::size_t even = file.size() & ~std::size_t(1);
+            utf16 = Utf16Text{*order, Utf16ToUtf8(file.substr(0, even), *order), std::string(file.substr(even))};
+        }
+    std::optional<std::string> refused = utf16 ? AppendUtf16(*utf16, marked) : AppendBytes(file);
+    if (!refused) CountLineEnds(utf16 ? std::string_view(utf16->text) : file);
+    return refused;
 }
 
-std::optional<std::string> Document::AppendUtf16(const Utf16Text& file) {
+void Document::CountLineEnds(std::string_view file) {
+    for (std::size_t i = file.find('\n'); i != std::string_view::npos; i = file.find('\n', i + 1))
+        ++(i > 0 && file[i - 1] == '\r' ? crlfEnds_ : lfEnds_);
+}
+
+std::optional<std::string> Document::AppendUtf16(const Utf16Text& file, bool marked) {
     std::vector<std::string> lines = SplitTextLines(file.text);
     std::vector<std::wstring> texts = DecodeLines(codec_, lines, JoinLinesCRLF(lines), TextEncoding::Utf8);
     std::vector<DocumentLine> added;
     added.reserve(lines.size());
     if (lines_.empty() || utf16_) {
-        if (lines_.empty()) utf16_ = file.order;
+        if (lines_.empty()) {
+            utf16_ = file.order;
+            utf16Marked_ = marked;
+        }
         for (std::size_t i = 0; i < lines.size(); ++i)
             added.push_back({std::move(texts[i]), std::move(lines[i]), TextEncoding::Utf8, false});
     } else {
@@ -200,7 +220,7 @@ bool Document::EncodeTyped(const DocumentLine& line, TextEncoding encoding, std:
     return !utf16_ || Utf16ToUtf8(Utf8ToUtf16(bytes, order), order) == bytes;
 }
 
-std::optional<std::wstring> Document::Shift(std::int32_t offset) {
+std::optional<std::wstring> Document::Shift(std::int32_t offset, std::size_t* failedLine) {
     // The new form of each changed line, applied once every line has passed.
     std::vector<std::pair<std::size_t, DocumentLine>> changed;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -227,6 +247,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.text = kept + codec_.Decode(ShiftTimeLine(bytes, offset), encoding);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
         } else {
@@ -240,6 +261,7 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
             try {
                 shifted.bytes = std::string(mark) + ShiftTimeLine(rest, offset);
             } catch (const EConvertError& e) {
+                if (failedLine) *failedLine = i;
                 return codec_.Decode(e.what(), encoding);
             }
             shifted.text = codec_.Decode(shifted.bytes, encoding);
@@ -248,6 +270,137 @@ std::optional<std::wstring> Document::Shift(std::int32_t offset) {
     }
     for (auto& [i, line] : changed) lines_[i] = std::move(line);
     return std::nullopt;
+}
+
+bool Document::RuleBytes(const DocumentLine& line, std::string& bytes, TextEncoding& encoding,
+                         std::string& mark) const {
+    mark.clear();
+    if (line.typed) {
+        if (line.text.find(L"-->") == std::wstring::npos) return false;
+        // A typed time line goes through the rule in the document's
+        // encoding, or as UTF-8 when that cannot hold it.
+        std::wstring_view text = line.text;
+        if (!text.empty() && text.front() == L'\uFEFF') {
+            mark = "\xEF\xBB\xBF";
+            text.remove_prefix(1);
+        }
+        encoding = TypedEncoding();
+        if (!codec_.Encode(text, encoding, bytes)) {
+            encoding = TextEncoding::Utf8;
+            codec_.Encode(text, encoding, bytes);
+        }
+        return true;
+    }
+    if (line.bytes.find(kArrow) == std::string::npos) return false;
+    encoding = line.shownAs;
+    std::string_view rest = line.bytes;
+    // A byte-order mark in front of a time line stays there.
+    if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        mark = std::string(kUtf8Bom);
+        rest.remove_prefix(mark.size());
+    }
+    bytes = std::string(rest);
+    return true;
+}
+
+RetimePlan Document::PlanRetime(const TimeMap& map, const TimeRange& range) const {
+    RetimePlan plan;
+    std::uint64_t number = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const DocumentLine& line = lines_[i];
+        std::string bytes, mark;
+        TextEncoding encoding = line.shownAs;
+        if (!RuleBytes(line, bytes, encoding, mark)) continue;
+        ++number;
+        try {
+            bool selected = range.IndexSelected(number);
+            if (range.HasTimeBound()) selected = selected && range.StartSelected(ReadTimeLineStart(bytes));
+            if (!selected) continue;
+            ++plan.selected;
+            std::string out;
+            AppendRetimedLine(out, bytes, map);
+            DocumentLine retimed = line;
+            if (line.typed) {
+                retimed.text = codec_.Decode(out, encoding);
+                if (!mark.empty()) retimed.text.insert(0, 1, L'\uFEFF');
+            } else {
+                retimed.bytes = mark + out;
+                retimed.text = codec_.Decode(retimed.bytes, encoding);
+            }
+            if (retimed.text != line.text || retimed.bytes != line.bytes) plan.changed.emplace_back(i, std::move(retimed));
+        } catch (const EConvertError& e) {
+            plan.changed.clear();
+            plan.refusedLine = i + 1;
+            plan.refusal = codec_.Decode(e.what(), encoding);
+            return plan;
+        }
+    }
+    return plan;
+}
+
+void Document::ApplyPlan(RetimePlan plan) {
+    if (plan.refusedLine) return;
+    for (auto& [i, line] : plan.changed) lines_[i] = std::move(line);
+}
+
+std::vector<std::pair<std::int64_t, std::int64_t>> Document::CueTimesIn(const TimeRange& range) const {
+    std::vector<std::pair<std::int64_t, std::int64_t>> cues;
+    std::uint64_t number = 0;
+    for (const DocumentLine& line : lines_) {
+        std::string bytes, mark;
+        TextEncoding encoding = line.shownAs;
+        if (!RuleBytes(line, bytes, encoding, mark)) continue;
+        ++number;
+        try {
+            if (!range.IndexSelected(number)) continue;
+            const TimeLineTimes times = ReadTimeLine(bytes);
+            if (range.HasTimeBound() && !range.StartSelected(times.start)) continue;
+            cues.emplace_back(times.start, times.end);
+        } catch (const EConvertError&) {
+        }
+    }
+    return cues;
+}
+
+std::size_t Document::CueCount() const {
+    std::size_t count = 0;
+    for (const DocumentLine& line : lines_)
+        count += line.typed ? line.text.find(L"-->") != std::wstring::npos : line.bytes.find(kArrow) != std::string::npos;
+    return count;
+}
+
+std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> Document::TimeLineStarts() const {
+    std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> starts;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        std::string bytes, mark;
+        TextEncoding encoding = lines_[i].shownAs;
+        if (!RuleBytes(lines_[i], bytes, encoding, mark)) continue;
+        std::optional<std::int64_t> start;
+        try {
+            start = ReadTimeLineStart(bytes);
+        } catch (const EConvertError&) {
+        }
+        starts.emplace_back(i, start);
+    }
+    return starts;
+}
+
+std::size_t Document::Footprint() const {
+    std::size_t size = tail_.size();
+    for (const DocumentLine& line : lines_)
+        size += sizeof(DocumentLine) + line.text.capacity() * sizeof(wchar_t) + line.bytes.capacity();
+    return size;
+}
+
+DocumentState Document::State() const { return {lines_, encoding_, utf16_, tail_, crlfEnds_, lfEnds_}; }
+
+void Document::Restore(DocumentState state) {
+    lines_ = std::move(state.lines);
+    encoding_ = state.encoding;
+    utf16_ = state.utf16;
+    tail_ = std::move(state.tail);
+    crlfEnds_ = state.crlfEnds;
+    lfEnds_ = state.lfEnds;
 }
 
 std::optional<std::string> Document::Save(std::string& out) {
@@ -281,7 +434,12 @@ std::optional<std::string> Document::Save(std::string& out) {
         text += line.typed ? typed[next++] : line.bytes;
         text += "\r\n";
     }
-    out = utf16_ ? EncodeUtf16File(*utf16_, text, tail_) : text + tail_;
+    if (utf16_) {
+        out = EncodeUtf16File(*utf16_, text, tail_);
+        if (!utf16Marked_) out.erase(0, 2);
+    } else {
+        out = text + tail_;
+    }
     return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/retime.h"
 #include "core/textencoding.h"
 #include "core/utf16.h"
 
@@ -38,6 +39,30 @@ struct DocumentLine {
     bool typed = false;
 };
 
+// Everything a document holds, for undo: restoring it gives back exactly
+// the bytes it would have saved.
+struct DocumentState {
+    std::vector<DocumentLine> lines;
+    std::optional<TextEncoding> encoding;
+    std::optional<ByteOrder> utf16;
+    std::string tail;
+    std::size_t crlfEnds = 0, lfEnds = 0;
+};
+
+// One time line a re-timing changes: its index in Lines() and its texts.
+struct RetimedLine {
+    std::size_t index = 0;
+    std::wstring before, after;
+};
+
+// What a re-timing would do, or the line that refuses it.
+struct RetimePlan {
+    std::vector<std::pair<std::size_t, DocumentLine>> changed;  // new lines by index
+    std::size_t selected = 0;    // time lines the range selects
+    std::size_t refusedLine = 0;  // from 1; 0 when nothing refused
+    std::wstring refusal;         // the rule's message
+};
+
 // The whole-document rules:
 // - 8-bit documents keep each file's lines as their bytes, whatever mix of
 //   encodings the files bring; the first file with non-ASCII bytes decides
@@ -48,6 +73,8 @@ struct DocumentLine {
 // - A UTF-16 file joins an 8-bit document as its characters in the
 //   document's encoding (UTF-8 while no file has decided one); one with
 //   characters that encoding cannot hold is refused.
+// - UTF-16 without a mark is recognised by a time line, as the command-line
+//   tool recognises it, and saved without a mark.
 class Document {
 public:
     explicit Document(const TextCodec& codec) : codec_(codec) {}
@@ -64,11 +91,35 @@ public:
     std::wstring Text() const;
 
     // Re-times every time line (see ShiftTimeLine), all or nothing: on a
-    // refused line returns the rule's message and changes nothing.
-    std::optional<std::wstring> Shift(std::int32_t offset);
+    // refused line returns the rule's message, puts that line's index in
+    // `failedLine` (when given) and changes nothing.
+    std::optional<std::wstring> Shift(std::int32_t offset, std::size_t* failedLine = nullptr);
+
+    // The same change under any map and range (the command-line tool's
+    // arithmetic and refusals); all or nothing.
+    RetimePlan PlanRetime(const TimeMap& map, const TimeRange& range) const;
+    // Applies a plan without a refusal.
+    void ApplyPlan(RetimePlan plan);
+
+    // The start and end of every time line the range selects, for matching.
+    // Lines that cannot be read are skipped.
+    std::vector<std::pair<std::int64_t, std::int64_t>> CueTimesIn(const TimeRange& range) const;
+    // Time lines in the document.
+    std::size_t CueCount() const;
+    // Each time line's index in Lines() and its start (none when the rule
+    // cannot read it).
+    std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> TimeLineStarts() const;
+    // Line ends of the files read: CR LF and bare LF.
+    std::size_t CrLfEnds() const { return crlfEnds_; }
+    std::size_t LfEnds() const { return lfEnds_; }
+
+    DocumentState State() const;
+    // About how many bytes of memory the lines take (a state as much).
+    std::size_t Footprint() const;
+    void Restore(DocumentState state);
 
     // The file to save: each line followed by CR LF, UTF-16 documents with
-    // their mark. Refuses (message, nothing changed) when a typed line holds
+    // their mark when the first file had one. Refuses (message, nothing changed) when a typed line holds
     // a character the document's encoding cannot hold.
     std::optional<std::string> Save(std::string& bytes);
 
@@ -79,18 +130,26 @@ public:
     std::optional<ByteOrder> Utf16Order() const { return utf16_; }
 
 private:
-    std::optional<std::string> AppendUtf16(const Utf16Text& file);
+    // `marked`: the file began with a byte-order mark; the first file's
+    // choice is kept when saving.
+    std::optional<std::string> AppendUtf16(const Utf16Text& file, bool marked);
     std::optional<std::string> AppendBytes(std::string_view file);
     // The bytes of a typed line in `encoding`; false when it cannot hold it.
     bool EncodeTyped(const DocumentLine& line, TextEncoding encoding, std::string& bytes) const;
     TextEncoding TypedEncoding() const;
+    // A line as the rule reads it: its bytes (or a typed line's text in the
+    // document's encoding), the encoding they decode in and a kept mark.
+    bool RuleBytes(const DocumentLine& line, std::string& bytes, TextEncoding& encoding, std::string& mark) const;
+    void CountLineEnds(std::string_view file);
 
     const TextCodec& codec_;
     std::vector<DocumentLine> lines_;
     std::optional<TextEncoding> encoding_;
     std::optional<ByteOrder> utf16_;
+    bool utf16Marked_ = true;
     // Odd last bytes of UTF-16 files, written after the text.
     std::string tail_;
+    std::size_t crlfEnds_ = 0, lfEnds_ = 0;
 };
 
 }  // namespace srt

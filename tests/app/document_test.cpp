@@ -10,7 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <regex>
 
+#include "core/retimer.h"
 #include "core/textlines.h"
 #include "core/timeshift.h"
 
@@ -395,4 +397,127 @@ TEST_F(DocumentTest, AnEmptyMemoStartsAFreshDocument) {
     Open(kGbk);
     EXPECT_FALSE(doc.Utf16Order());
     EXPECT_EQ(SaveOf(doc), Joined(ModelLines(kGbk)));
+}
+
+// ---- re-timing under any map and range, undo states
+
+// The command-line tool's streaming re-timer on a whole file: its output, or
+// the line it refused (0 when none).
+std::pair<std::string, std::uint64_t> StreamRetimed(const std::string& file, const srt::TimeMap& map,
+                                                    const srt::TimeRange& range) {
+    std::string out;
+    try {
+        srt::StreamRetimer retimer(map, range, [&](std::string_view block) { out += block; });
+        retimer.Feed(file);
+        retimer.Finish();
+    } catch (const srt::LineError& e) {
+        return {{}, e.line()};
+    }
+    return {out, 0};
+}
+
+// The time lines of a text whose lines end at LF or CR LF, to column 29 (the
+// tool keeps what follows a re-timed line's times, the window's rule does not).
+std::vector<std::string> TimeLinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find("-->") != std::string::npos) lines.push_back(line.substr(0, 29));
+        at = end + 1;
+    }
+    return lines;
+}
+
+// The 8-bit corpus files, each under one of the kinds of map and range in
+// turn: the document's time lines are those the tool writes, or it refuses
+// at the line the tool names and keeps its bytes. (The tool keeps each
+// line's end as read, the window writes CR LF; files with CRs that end no
+// line are read differently by the two and left out.)
+TEST_F(DocumentTest, ReTimingSavesWhatTheToolWritesOrRefusesTheSameLine) {
+    const srt::TimeMap maps[] = {srt::TimeMap::Offset(-2500), srt::TimeMap::Sync(1000, 2000, 60000, 63000),
+                                 srt::TimeMap::Scale(25025, 24000)};
+    std::vector<srt::TimeRange> ranges(4);
+    ranges[1].fromIndex = 3;
+    ranges[2].fromIndex = 2;
+    ranges[2].toIndex = 5;
+    ranges[3].from = 10000;
+    ranges[3].to = 60000;
+    const auto files = EightBitCorpus();
+    ASSERT_FALSE(files.empty());
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const auto& path = files[k];
+        const std::string file = ReadBytes(path);
+        {
+            const srt::TimeMap& map = maps[k % 3];
+            const srt::TimeRange& range = ranges[(k / 3 + k) % 4];
+            {
+                SCOPED_TRACE(path.filename().string());
+                Document d(codec);
+                if (std::regex_search(file, std::regex("\r[^\n]")) || d.Append(file)) continue;
+                const std::string before = SaveOf(d);
+                const auto [expected, refusedLine] = StreamRetimed(file, map, range);
+                srt::RetimePlan plan = d.PlanRetime(map, range);
+                EXPECT_EQ(plan.refusedLine, refusedLine);
+                if (plan.refusedLine) {
+                    EXPECT_FALSE(plan.refusal.empty());
+                    EXPECT_TRUE(plan.changed.empty());
+                    d.ApplyPlan(std::move(plan));
+                    EXPECT_EQ(SaveOf(d), before);
+                } else {
+                    d.ApplyPlan(std::move(plan));
+                    EXPECT_EQ(TimeLinesOf(SaveOf(d)), TimeLinesOf(expected));
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DocumentTest, ARangeSelectsTimeLinesByNumberAndStart) {
+    Open("1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:05,000 --> 00:00:06,000\nB\n\n"
+         "3\n00:00:09,000 --> 00:00:10,000\nC\n");
+    doc.Update(doc.Text() + L"00:00:20,000 --> 00:00:21,000\r\n");  // a typed time line counts too
+    EXPECT_EQ(doc.CueCount(), 4u);
+    srt::TimeRange range;
+    range.from = 5000;
+    range.to = 20000;
+    range.toIndex = 3;
+    const srt::RetimePlan plan = doc.PlanRetime(srt::TimeMap::Offset(100), range);
+    ASSERT_EQ(plan.changed.size(), 2u);
+    EXPECT_EQ(plan.selected, 2u);
+    EXPECT_EQ(plan.changed[0].first, 5u);
+    EXPECT_EQ(plan.changed[0].second.text, L"00:00:05,100 --> 00:00:06,100");
+    EXPECT_EQ(plan.changed[1].first, 9u);
+    const auto starts = doc.TimeLineStarts();
+    ASSERT_EQ(starts.size(), 4u);
+    EXPECT_EQ(starts[3].first, 11u);
+    EXPECT_EQ(starts[3].second, 20000);
+    EXPECT_EQ(doc.CueTimesIn(range).size(), 2u);
+}
+
+TEST_F(DocumentTest, ARestoredStateSavesTheBytesOfThatState) {
+    Open(kGbk);
+    Open(kUtf8);
+    const std::string original = SaveOf(doc);
+    const srt::DocumentState before = doc.State();
+    ASSERT_FALSE(doc.Shift(1500));
+    doc.ApplyPlan(doc.PlanRetime(srt::TimeMap::Scale(25, 24), {}));
+    doc.Update(doc.Text() + L"typed\r\n");
+    const std::string changed = SaveOf(doc);
+    const srt::DocumentState after = doc.State();
+    doc.Restore(before);
+    EXPECT_EQ(SaveOf(doc), original);
+    doc.Restore(after);
+    EXPECT_EQ(SaveOf(doc), changed);
+}
+
+TEST_F(DocumentTest, LineEndsAreCountedAsRead) {
+    Open("1\r\n00:00:01,000 --> 00:00:02,000\r\nA\n");
+    EXPECT_EQ(doc.CrLfEnds(), 2u);
+    EXPECT_EQ(doc.LfEnds(), 1u);
+    Document fresh(codec);
+    ASSERT_FALSE(fresh.Append("no end"));
+    EXPECT_EQ(fresh.CrLfEnds() + fresh.LfEnds(), 0u);
 }

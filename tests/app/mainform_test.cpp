@@ -122,6 +122,8 @@ protected:
 };
 
 const std::string kCue = "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n";
+// Every file the window opens holds at least one.
+const std::string kTimeLine = "00:00:01,000 --> 00:00:02,000\r\n";
 
 TEST_F(MainForm, StoredDescriptionIsWrittenBackToTheSameBytes) {
     HRSRC res = FindResourceW(nullptr, L"TFORM1", MAKEINTRESOURCEW(10));
@@ -231,6 +233,91 @@ TEST_F(MainForm, AdjustStopsAtALineTheRuleRefuses) {
     EXPECT_EQ(Memo(), text);
 }
 
+// The rule's own message, behind the number of the line it refused, and
+// that line selected in the memo: the file's fault is told from the offset's.
+TEST_F(MainForm, AnAdjustErrorNamesItsLineAndSelectsIt) {
+    std::wstring text;
+    for (int i = 1; i <= 400; ++i) text += std::to_wstring(i) + L"\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n";
+    const std::wstring bad = L"00:00:01,   --> 00:00:02,500";
+    const std::size_t start = text.size();
+    text += bad + L"\r\n";
+    form->Memo1->SetTextW(text);
+    Adjust("10");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{
+                               "error SrtRetime: \xe7\xac\xac 1601 \xe8\xa1\x8c\xef\xbc\x9a'   ' is not a valid integer value."}));
+    EXPECT_EQ(Memo(), text);
+    DWORD from = 0, to = 0;
+    SendMessageW(form->Memo1->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, start);
+    EXPECT_EQ(to, start + bad.size());
+    // Scrolled to it: the first row shown is well past the top.
+    EXPECT_GT(SendMessageW(form->Memo1->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 1000);
+
+    form->SetLanguage(srt::app::TLanguage::English);
+    prompts.log.clear();
+    Adjust("10");
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"error SrtRetime: Line 1601: '   ' is not a valid integer value."}));
+}
+
+// A line far beyond any subtitle's would hold the memo for minutes: the
+// file is refused naming the line, and the document stays as it was.
+TEST_F(MainForm, AFileWithAnOverlongLineIsRefusedNamingIt) {
+    WriteBytes(File("one.srt"), kCue);
+    Open(File("one.srt"));
+    const std::wstring before = Memo();
+    prompts.log.clear();
+    WriteBytes(File("long.srt"), kCue + "2\n00:00:03,000 --> 00:00:04,000\n" + std::string(1 << 20, 'x'));
+    form->SetLanguage(srt::app::TLanguage::English);
+    Open(File("long.srt"));
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "error SrtRetime: Line 7 is 1048576 characters long, far "
+                                                     "beyond any subtitle's: this is no subtitle file and it was "
+                                                     "not opened."}));
+    EXPECT_EQ(Memo(), before);
+    Save(File("saved.srt"));
+    EXPECT_EQ(ReadBytes(File("saved.srt")), kCue);
+}
+
+// Random bytes or a picture were appended without a word, and saved over
+// the opened file with the dialog's default name. A non-empty file without a
+// time line is refused now; an empty one still adds nothing.
+TEST_F(MainForm, AFileWithoutATimeLineIsRefusedAnEmptyOneAddsNothing) {
+    WriteBytes(File("one.srt"), kCue);
+    Open(File("one.srt"));
+    WriteBytes(File("picture.srt"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01", 20));
+    WriteBytes(File("empty.srt"), "");
+    prompts.log.clear();
+    Open(File("picture.srt"));
+    Open(File("empty.srt"));
+    EXPECT_EQ(prompts.log, (std::vector<std::string>{
+                               "open",
+                               "error SrtRetime: \xe8\xbf\x99\xe4\xb8\xaa\xe6\x96\x87\xe4\xbb\xb6\xe6\xb2\xa1"
+                               "\xe6\x9c\x89\xe4\xb8\x80\xe8\xa1\x8c\xe6\x97\xb6\xe9\x97\xb4\xef\xbc\x88"
+                               "\xe2\x80\x9c-->\xe2\x80\x9d\xef\xbc\x89\xef\xbc\x9a\xe8\xbf\x99\xe4\xb8\x8d"
+                               "\xe6\x98\xaf Srt \xe5\xad\x97\xe5\xb9\x95\xe6\x96\x87\xe4\xbb\xb6\xef\xbc\x8c"
+                               "\xe6\xb2\xa1\xe6\x9c\x89\xe6\x89\x93\xe5\xbc\x80.",
+                               "open"}));
+    EXPECT_EQ(Memo(), Widen(kCue));
+    EXPECT_EQ(ReadBytes(File("picture.srt")).size(), 20u);
+}
+
+// UTF-16 without a mark showed as garbage and was saved mangled: it is told
+// by its time line, as the command-line tool tells it, and saved as it came.
+TEST_F(MainForm, Utf16WithoutAMarkIsReadAndSavedWithoutOne) {
+    for (srt::ByteOrder order : {srt::ByteOrder::LittleEndian, srt::ByteOrder::BigEndian}) {
+        const std::string in = srt::Utf8ToUtf16("1\r\n00:00:01,000 --> 00:00:02,500\r\n\xe5\xad\x97\xe5\xb9\x95\r\n", order);
+        WriteBytes(File("bare.srt"), in);
+        form->Memo1->SetTextW(L"");
+        prompts.log.clear();
+        Open(File("bare.srt"));
+        EXPECT_EQ(Memo(), L"1\r\n00:00:01,000 --> 00:00:02,500\r\n字幕\r\n");
+        Adjust("1000");
+        Save(File("bare-out.srt"));
+        EXPECT_EQ(ReadBytes(File("bare-out.srt")),
+                  srt::Utf8ToUtf16("1\r\n00:00:02,000 --> 00:00:03,500\r\n\xe5\xad\x97\xe5\xb9\x95\r\n", order));
+        EXPECT_EQ(prompts.log, (std::vector<std::string>{"open", "save preset=" + File("bare.srt")}));
+    }
+}
+
 // Files without index lines start with a time line, often behind a UTF-8
 // byte-order mark; the mark is kept and the line re-timed, in every file.
 TEST_F(MainForm, AByteOrderMarkStaysInFrontOfATimeLine) {
@@ -246,7 +333,7 @@ TEST_F(MainForm, AByteOrderMarkStaysInFrontOfATimeLine) {
     // A mark in front of a broken time line refuses it as before.
     form->Memo1->SetTextW(L"\uFEFFxx:00:01,000 --> 00:00:02,000");
     Adjust("1");
-    EXPECT_EQ(prompts.log.back(), "error SrtRetime: 'xx:00:01' is not a valid time.");
+    EXPECT_EQ(prompts.log.back(), "error SrtRetime: \xe7\xac\xac 1 \xe8\xa1\x8c\xef\xbc\x9a'xx:00:01' is not a valid time.");
 }
 
 TEST_F(MainForm, OpenAppendsAndSaveWritesCRLFLines) {
@@ -280,8 +367,8 @@ TEST_F(MainForm, UneditedDocumentsSaveAsTheirOwnBytes) {
         "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕\r\n",  // UTF-8 with BOM
         "1\r\n00:00:01,000 --> 00:00:02,000\r\n字幕 ✓\r\n",                // UTF-8
         "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xD7\xD6\xC4\xBB\r\n",       // GBK
-        "\x80\x81\xFF\xFE\x8D\x8F\x90\x9D\xA0\r\n\xD7\r\n\xC0\xAF\r\n",     // no code page holds these
-        std::string("1\r\n\0\r\na\0b\r\n", 11),                                // NUL bytes
+        "\x80\x81\xFF\xFE\x8D\x8F\x90\x9D\xA0\r\n\xD7\r\n\xC0\xAF\r\n" + kTimeLine,  // no code page holds these
+        std::string("1\r\n\0\r\na\0b\r\n", 11) + kTimeLine,                   // NUL bytes
     };
     int n = 0;
     for (const std::string& bytes : cases) {
@@ -391,7 +478,10 @@ TEST_F(MainForm, Utf16CorpusFilesAreRetimedOrRefused) {
         try {
             expected = SavedUtf16(in, 1500);
         } catch (const srt::EConvertError& e) {
-            EXPECT_EQ(prompts.log.back(), std::string("error SrtRetime: ") + e.what() + ".");
+            // The rule's message behind the line's number ("第 N 行：").
+            const std::string& said = prompts.log.back();
+            EXPECT_EQ(said.rfind("error SrtRetime: \xe7\xac\xac ", 0), 0u) << said;
+            EXPECT_TRUE(said.ends_with(std::string("\xef\xbc\x9a") + e.what() + ".")) << said;
             EXPECT_EQ(Memo(), before);
             continue;
         }
@@ -404,11 +494,11 @@ TEST_F(MainForm, Utf16CorpusFilesAreRetimedOrRefused) {
 }
 
 TEST_F(MainForm, TypedTextIsSavedInTheDocumentsEncoding) {
-    WriteBytes(File("u.srt"), "字\r\n");
+    WriteBytes(File("u.srt"), kTimeLine + "字\r\n");
     Open(File("u.srt"));
     form->Memo1->SetTextW(Memo() + L"幕");
     Save(File("u.srt"));
-    EXPECT_EQ(ReadBytes(File("u.srt")), "字\r\n幕\r\n");
+    EXPECT_EQ(ReadBytes(File("u.srt")), kTimeLine + "字\r\n幕\r\n");
 }
 
 // The reported fault: GB2312 bytes opened before a UTF-8 file came back as
@@ -432,34 +522,34 @@ TEST_F(MainForm, FilesOfDifferentEncodingsKeepTheirBytes) {
 TEST_F(MainForm, ATypedCharacterTheDocumentCannotHoldIsReportedBeforeTheDialog) {
     // A code-page file decides the document's encoding; no code page holds
     // both of these characters.
-    WriteBytes(File("a.srt"), "caf\xE9\n");
+    WriteBytes(File("a.srt"), kTimeLine + "caf\xE9\n");
     Open(File("a.srt"));
     form->Memo1->SetTextW(Memo() + L"字ж");
     prompts.saveAnswers = {File("out.srt")};
     form->Button3Click(form);
     ASSERT_EQ(prompts.log.size(), 2u);
-    EXPECT_EQ(prompts.log[1], "error SrtRetime: Line 2 holds characters that code page " + std::to_string(GetACP()) +
+    EXPECT_EQ(prompts.log[1], "error SrtRetime: Line 3 holds characters that code page " + std::to_string(GetACP()) +
                                   " cannot hold; nothing was saved.");
     EXPECT_EQ(FilesInDir(), 1);
 }
 
 TEST_F(MainForm, AnEightBitFileThatCannotJoinAUtf16DocumentIsRefused) {
-    WriteBytes(File("u16.srt"), srt::EncodeUtf16File(srt::ByteOrder::LittleEndian, "x\n"));
-    WriteBytes(File("bad.srt"), std::string("a\0b\n", 4));  // NUL is no character
+    WriteBytes(File("u16.srt"), srt::EncodeUtf16File(srt::ByteOrder::LittleEndian, kTimeLine + "x\n"));
+    WriteBytes(File("bad.srt"), kTimeLine + std::string("a\0b\n", 4));  // NUL is no character
     Open(File("u16.srt"));
     Open(File("bad.srt"));
-    EXPECT_EQ(Memo(), L"x\r\n");
+    EXPECT_EQ(Memo(), Widen(kTimeLine) + L"x\r\n");
     ASSERT_EQ(prompts.log.size(), 3u);
     EXPECT_EQ(prompts.log[2].rfind("error SrtRetime: This file holds bytes that are no characters in ", 0), 0u);
 }
 
 TEST_F(MainForm, ALongLineComesBackAsOneLine) {
-    std::string line(5000, 'x');
-    WriteBytes(File("long.srt"), line + "\r\n");
+    std::string line(4000, 'x');
+    WriteBytes(File("long.srt"), kTimeLine + line + "\r\n");
     Open(File("long.srt"));
-    EXPECT_EQ(form->Memo1->Lines()->Count(), 1);
+    EXPECT_EQ(form->Memo1->Lines()->Count(), 2);
     Save(File("long.srt"));
-    EXPECT_EQ(ReadBytes(File("long.srt")), line + "\r\n");
+    EXPECT_EQ(ReadBytes(File("long.srt")), kTimeLine + line + "\r\n");
 }
 
 TEST_F(MainForm, AFailedSaveLeavesTheOldFileAsItWas) {
@@ -475,11 +565,11 @@ TEST_F(MainForm, AFailedSaveLeavesTheOldFileAsItWas) {
 }
 
 TEST_F(MainForm, DroppedSrtFilesOpenOthersAreIgnored) {
-    WriteBytes(File("d.srt"), "a\r\n");
-    WriteBytes(File("d.txt"), "b\r\n");
+    WriteBytes(File("d.srt"), kTimeLine + "a\r\n");
+    WriteBytes(File("d.txt"), kTimeLine + "b\r\n");
     form->OnDropFile(Widen(File("d.txt")));
     form->OnDropFile(Widen(File("d.SRT")));
-    EXPECT_EQ(Memo(), L"a\r\n");
+    EXPECT_EQ(Memo(), Widen(kTimeLine) + L"a\r\n");
     EXPECT_EQ(form->OpenDialog1->FileName(), File("d.SRT"));
 }
 

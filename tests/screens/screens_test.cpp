@@ -536,6 +536,42 @@ TEST_F(MainWindow, MemoContextMenu) {
     Shoot("main-memo-context-menu", menu);
 }
 
+// Ctrl+T as real key input: the timing window opens over the main window.
+void PressCtrlT(HWND form) {
+    SetForegroundWindow(form);
+    INPUT keys[4]{};
+    const WORD order[4][2] = {{VK_CONTROL, 0}, {'T', 0}, {'T', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i][0];
+        keys[i].ki.dwFlags = order[i][1];
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+// The timing window in each shipped skin and both languages; the sample
+// open, the window as it first shows (offset mode, nothing typed).
+TEST_F(MainWindowInSkin, TimingWindow) {
+    for (const char* language : {"", "en"}) {
+        for (const char* skin : {"default", "dusk", "contrast"}) {
+            SCOPED_TRACE(std::string(skin) + " " + language);
+            std::wstring options;
+            if (*language) options = L"--lang " + std::wstring(language, language + std::strlen(language)) + L" ";
+            if (std::string(skin) != "default")
+                options += L"--skin \"" + srt::testing::ThisFolder() + L"..\\skins\\" +
+                           std::wstring(skin, skin + std::strlen(skin)) + L".skn\" ";
+            run.reset();
+            ASSERT_NO_FATAL_FAILURE(Start(options));
+            HWND timing = nullptr;
+            PressCtrlT(form);
+            ASSERT_TRUE(
+                WaitFor([&] { return (timing = srt::testing::TopWindowOf(run->Id(), L"TTimingForm")) != nullptr; }));
+            run->Idle();
+            Shoot(std::string("timing-") + skin + (*language ? std::string("-") + language : ""), {timing, form});
+        }
+    }
+}
+
 // ---- the gallery ---------------------------------------------------------------
 
 std::wstring GalleryPath() { return srt::testing::ThisFolder() + L"SkinGallery.exe"; }
