@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <optional>
 
+#include "skin/draw/convert.h"
 #include "skin/draw/skindraw.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/winskinmenu.h"
 
 namespace srt {
 namespace {
-
-RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
-
-COLORREF Rgb(TColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 
 TDataSkinBorder* Edge(::TSkinData& data, int index) {
     switch (index) {
