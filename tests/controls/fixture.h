@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "component/comctrls.h"
 #include "component/forms.h"
 #include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
@@ -67,6 +68,16 @@ protected:
                                     GetModuleHandleW(nullptr), nullptr);
         if (!parent) raw.push_back(hwnd);
         return hwnd;
+    }
+    // A status bar object at the form's foot, its panels "first" and "second".
+    TStatusBar* NewStatusBar() {
+        auto* bar = new TStatusBar(form);
+        bar->SetBounds(0, 200, 300, 22);
+        bar->SetSizeGrip(false);
+        bar->SetPanels({{"first", 100}, {"second", 100}});
+        bar->SetParent(form);
+        bar->HandleNeeded();
+        return bar;
     }
     // A raw tab control of the form with the tabs "One" and "Two".
     HWND RawTabs(DWORD style, int x, int y, int w, int h) {

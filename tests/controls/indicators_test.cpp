@@ -152,12 +152,7 @@ TEST_F(Fixture, TabSetSkipsATabThatDoesNotFit) {
 }
 
 TEST_F(Fixture, StatusBarSimpleModeIsOneLoweredPanelWithItsText) {
-    auto* bar = new TStatusBar(form);
-    bar->SetBounds(0, 200, 300, 22);
-    bar->SetSizeGrip(false);
-    bar->SetPanels({{"first", 100}, {"second", 100}});
-    bar->SetParent(form);
-    bar->HandleNeeded();
+    TStatusBar* bar = NewStatusBar();
     bar->SetSimplePanel(true);
     bar->SetSimpleText("Ready");
     auto* skin = new TSkinStatusBar(skins.get());

@@ -103,12 +103,7 @@ TEST_F(PrintClientTest, SelfPaintingSkinsPrintTheirOwnLook) {
     SendMessageW(progress, PBM_SETPOS, 40, 0);
     AttachRaw<TSkinProgress>(progress);
 
-    auto* bar = new TStatusBar(form);
-    bar->SetBounds(0, 200, 300, 22);
-    bar->SetSizeGrip(false);
-    bar->SetPanels({{"first", 100}, {"second", 100}});
-    bar->SetParent(form);
-    bar->HandleNeeded();
+    TStatusBar* bar = NewStatusBar();
     auto* barSkin = new TSkinStatusBar(skins.get());
     barSkin->InitControl(bar, data.get(), false);
 
