@@ -5,12 +5,6 @@
 
 #include "component/crlf.h"
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
 // ---- class information ------------------------------------------------------
 
 bool TClassInfo::InheritsFrom(const TClassInfo& other) const {

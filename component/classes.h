@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "component/asciicase.h"
+
 class TObject;
 class TComponent;
 class TClassInfo;
@@ -385,4 +387,3 @@ bool IsPublishedProp(const TObject& object, std::string_view name);
 // Resolves "A.B.C" to the object holding C and C's information.
 std::pair<TObject*, const TPropInfo*> ResolveProp(TObject& object, std::string_view path);
 
-bool SameText(std::string_view a, std::string_view b);

@@ -1,11 +1,10 @@
 #include "component/menutext.h"
 
 #include <array>
-#include <cctype>
+
+#include "component/asciicase.h"
 
 namespace {
-
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
 struct TKeyName {
     std::uint8_t key;
@@ -31,13 +30,6 @@ std::string KeyName(std::uint8_t key) {
     return {};
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
 }  // namespace
 
 char AcceleratorOf(std::string_view caption) {
@@ -47,14 +39,14 @@ char AcceleratorOf(std::string_view caption) {
             ++i;
             continue;
         }
-        return Upper(caption[i + 1]);
+        return UpperChar(caption[i + 1]);
     }
     return 0;
 }
 
 bool IsAccelerator(std::string_view caption, unsigned key) {
     const char a = AcceleratorOf(caption);
-    return a != 0 && key < 0x80 && a == Upper(static_cast<char>(key));
+    return a != 0 && key < 0x80 && a == UpperChar(static_cast<char>(key));
 }
 
 std::string StripHotkey(std::string_view caption) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "component/asciicase.h"
 #include "core/digits.h"
 
 namespace srt {
@@ -16,8 +17,6 @@ int DigitValue(char c, int base) {
     }
     return -1;
 }
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 // Reads a time of day; every step skips blanks first.
 class TimeScanner {
@@ -49,8 +48,8 @@ public:
     // "AM" or "PM" in any case: 0 or 12 added to the hour; -1 when absent.
     int Marker() {
         SkipBlanks();
-        if (pos_ + 1 < s_.size() && Upper(s_[pos_ + 1]) == 'M') {
-            char c = Upper(s_[pos_]);
+        if (pos_ + 1 < s_.size() && UpperChar(s_[pos_ + 1]) == 'M') {
+            char c = UpperChar(s_[pos_]);
             if (c == 'A' || c == 'P') {
                 pos_ += 2;
                 return c == 'A' ? 0 : 12;

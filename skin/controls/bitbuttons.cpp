@@ -86,13 +86,13 @@ void TSkinSpeedButton::InitSpeedButton(TSpeedButton* button, TSkinData* data) {
     if (FInited || !button || !data) return;
     FSkinData = data;
     FGraphicControl = button;
-    SubclassMethod(button);
+    AttachMethod(button);
     if (TSkinControlOwner* skins = Skins()) skins->Add(this);
     FInited = true;
 }
 
 TSpeedButton* TSkinSpeedButton::Button() const {
-    return Subclassed() ? dyncast<TSpeedButton>(FGraphicControl) : nullptr;
+    return MethodAlive() ? dyncast<TSpeedButton>(FGraphicControl) : nullptr;
 }
 
 bool TSkinSpeedButton::BeforeProc(TMessage& m) {

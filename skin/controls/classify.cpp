@@ -1,7 +1,6 @@
 #include "skin/controls/classify.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "skin/draw/enumprop.h"
 
@@ -57,7 +56,7 @@ void SetParentColourOff(TComponent* c) {
 
 bool IsWindowed(const TComponent* c) { return c->InheritsFrom("TWinControl"); }
 
-// Step 1: excluded by tag or skinned already.
+// Left alone: excluded by its tag, or skinned already.
 bool Skip(TClassifyTarget& t, TComponent* c) {
     if (TagRule(c->Tag()) == t.Data().DisableTag()) return true;
     const std::uintptr_t handle = IsWindowed(c) ? t.Handle(c) : 0;
@@ -89,7 +88,7 @@ bool IsTimePicker(TClassifyTarget& t, TComponent* c) {
     }
 }
 
-// Step 7: the built-in rules, first match wins.
+// The built-in rules by class and tag, first match wins.
 void ApplyBuiltInRules(TClassifyTarget& t, TComponent* c, const std::string& n, std::int32_t tagRule) {
     TSkinData& d = t.Data();
     auto has = [&](TSkinControlType x) { return d.HasControl(x); };
@@ -121,18 +120,6 @@ void ApplyBuiltInRules(TClassifyTarget& t, TComponent* c, const std::string& n, 
 }
 
 }  // namespace
-
-std::string Upper(std::string_view s) {
-    std::string r(s);
-    for (char& ch : r) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return r;
-}
-
-std::string Lower(std::string_view s) {
-    std::string r(s);
-    for (char& ch : r) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return r;
-}
 
 std::optional<std::string> Skin3rdKind(const TStrings& lines, std::string_view upperName) {
     const std::string key = Lower(upperName) + "=";

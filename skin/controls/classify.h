@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "component/asciicase.h"
 #include "component/classes.h"
 #include "skin/data/skindata.h"
 
@@ -71,8 +72,5 @@ TSkinKind WindowClassKind(std::string_view lowerClass, std::uint32_t style);
 
 // Tag modulo 100, the value compared with DisableTag and the forcing tags.
 constexpr std::int32_t TagRule(std::int32_t tag) { return tag % 100; }
-
-std::string Upper(std::string_view s);
-std::string Lower(std::string_view s);
 
 }  // namespace srt

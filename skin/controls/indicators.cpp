@@ -67,18 +67,9 @@ void TSkinBox::InitControl(TWinControl* control, TSkinData* data, bool changeCol
     // Kept as attached, so a second classification does not save the skin's
     // colour as the control's own.
     if (FInited || !control || !data) return;
-    FChangeColor = changeColour;
-    FSkinData = data;
-    FControl = control;
-    FHandle = control->Handle();
     // Every message passes through untouched; the method in the control's
     // WindowProc only tells when the control has been freed.
-    SubclassMethod(control);
-    if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
-    if (FChangeColor) {
-        FOldColor = control->Color();
-        control->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
-    }
+    AttachControl(control, data, changeColour);
     FInited = true;
 }
 

@@ -104,7 +104,7 @@ void TSkinScrollBar::InitScrollBar(TWinControl* control, TSkinData* data, bool o
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
-    SubclassMethod(control);
+    AttachMethod(control);
     if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
     FDragging = FVScrolling = FHScrolling = false;
     FOwnThumbDrag = ownThumbDrag;

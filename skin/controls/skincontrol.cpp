@@ -5,33 +5,13 @@
 #include <optional>
 
 #include "component/gdi.h"
+#include "skin/draw/convert.h"
 #include "skin/draw/skindraw.h"
 #include "skin/manager/skinmanager.h"
 
 namespace srt {
 
 SRT_DEFINE_CLASS(TSkinControl, TComponent, )
-
-// The window method put in a control object's WindowProc. It reaches the
-// skin through a shared link, so a copy held by a later subclass on top of
-// ours passes messages on after the skin has gone.
-struct TSkinControl::TLink {
-    TSkinControl* skin;
-    TWndMethod old;
-};
-
-struct TSkinControl::TMethod {
-    std::shared_ptr<TLink> link;
-
-    void operator()(TMessage& m) const {
-        // Restoring WindowProc from inside destroys this functor: hold the link.
-        std::shared_ptr<TLink> keep = link;
-        if (TSkinControl* skin = keep->skin)
-            skin->Dispatch(m);
-        else if (keep->old)
-            keep->old(m);
-    }
-};
 
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
 
@@ -43,22 +23,26 @@ TSkinControlOwner* TSkinControl::Skins() const { return dynamic_cast<TSkinContro
 
 void TSkinControl::InitControl(TWinControl* control, TSkinData* data, bool changeColour) {
     if (FInited || !control || !data) return;
+    AttachControl(control, data, changeColour);
+    control->SetDoubleBuffered(true);
+    FFocused = ReadFocused();
+    FEnabled = ReadEnabled();
+    FText = ReadText();
+    control->Invalidate();
+    FInited = true;
+}
+
+void TSkinControl::AttachControl(TWinControl* control, TSkinData* data, bool changeColour) {
     FChangeColor = changeColour;
     FSkinData = data;
     FControl = control;
     FHandle = control->Handle();
-    SubclassMethod(control);
-    control->SetDoubleBuffered(true);
+    AttachMethod(control);
     if (TSkinControlOwner* skins = Skins(); skins && !skins->Contains(this)) skins->Add(this);
-    FFocused = ReadFocused();
-    FEnabled = ReadEnabled();
-    FText = ReadText();
     if (FChangeColor) {
         FOldColor = control->Color();
         control->SetColor(static_cast<TColor>(data->Colours.ButtonFace));
     }
-    control->Invalidate();
-    FInited = true;
 }
 
 void TSkinControl::InitWindow(HWND window, TSkinData* data) {
@@ -67,34 +51,16 @@ void TSkinControl::InitWindow(HWND window, TSkinData* data) {
     FHandle = window;
     FEnabled = true;
     FText = ReadText();
-    if (FThunk.Attach(window, this, &TSkinControl::ThunkProc)) FPreviousProc = FThunk.Previous();
+    AttachWindow(window);
     FInited = true;
 }
 
-void TSkinControl::SubclassMethod(TControl* control) {
-    subclassed_ = control;
-    FOldWindowProc = control->WindowProc;
-    link_ = std::make_shared<TLink>(TLink{this, FOldWindowProc});
-    control->WindowProc = TMethod{link_};
-}
-
-// The control's WindowProc (or a later method on top of it) holds a copy of
-// the link; when the control is destroyed its copies go with it.
-bool TSkinControl::Subclassed() const { return subclassed_ && link_ && link_.use_count() > 1; }
-
 void TSkinControl::Unsubclass() {
-    if (link_) {
-        const bool alive = Subclassed();
-        auto* current = alive ? subclassed_->WindowProc.target<TMethod>() : nullptr;
-        // Only while ours is the current method; a copy held by a later
-        // subclass passes messages on from now on.
-        link_->skin = nullptr;
-        if (current && current->link == link_) subclassed_->WindowProc = link_->old;
-        if (!alive && FControl == subclassed_) FControl = nullptr;
-        link_.reset();
-        subclassed_ = nullptr;
+    if (TControl* control = MethodControl()) {
+        if (!MethodAlive() && FControl == control) FControl = nullptr;
+        DetachMethod();
     }
-    FThunk.Detach();
+    DetachWindow();
     if (FChangeColor && FControl) {
         TSkinControlOwner* skins = Skins();
         if (!skins || !skins->Closing()) FControl->SetColor(FOldColor);
@@ -106,29 +72,7 @@ void TSkinControl::Free() {
     // The colour is settled now; the destructor's detach must not undo a closing.
     FChangeColor = false;
     if (TComponent* owner = Owner()) owner->RemoveComponent(this);
-    if (depth_ > 0)
-        freePending_ = true;
-    else
-        delete this;
-}
-
-LRESULT TSkinControl::ThunkProc(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
-    TMessage m{msg, wparam, lparam, 0};
-    static_cast<TSkinControl*>(self)->Dispatch(m);  // may free the object: do not touch it after
-    return m.Result;
-}
-
-void TSkinControl::Dispatch(TMessage& m) {
-    // The manager holds its deferred actions while a skin procedure runs.
-    {
-        TSkinManage::TDispatchScope dispatch(TheSkinManager());
-        ++depth_;
-        try {
-            WndProc(m);
-        } catch (...) {
-        }
-    }
-    if (--depth_ == 0 && freePending_) delete this;
+    DeleteWhenIdle();
 }
 
 namespace {
@@ -185,12 +129,10 @@ void TSkinControl::PaintAfter(const TMessage& m) {
 }
 
 void TSkinControl::CallOldProc(TMessage& m) {
-    if (FOldWindowProc)
-        FOldWindowProc(m);
-    // Also when the skin let go while handling the message: it still goes on
-    // to the window's own procedure.
-    else if (FPreviousProc && FHandle)
-        m.Result = CallWindowProcW(FPreviousProc, FHandle, m.Msg, m.WParam, m.LParam);
+    if (HasPreviousMethod())
+        CallPreviousMethod(m);
+    else if (PreviousProc())
+        m.Result = CallPrevious(m.Msg, m.WParam, m.LParam);
     else if (FHandle && IsWindow(FHandle))
         m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
 }
@@ -244,7 +186,7 @@ void TSkinControl::DrawControl(HDC, const RECT&) {}
 
 void TSkinControl::SkinChange() {
     // A control freed while its window stayed skinned: let go of it first.
-    if (ControlGone()) Unsubclass();
+    if (MethodGone()) Unsubclass();
     if (FChangeColor && FControl && FSkinData) FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FHandle)
         InvalidateRect(FHandle, nullptr, TRUE);
@@ -265,7 +207,7 @@ void TSkinControl::Redraw() {
     UpdateWindow(FHandle);
 }
 
-COLORREF TSkinControl::Colour(TColour c) const { return ColorToRGB(static_cast<TColor>(c)); }
+COLORREF TSkinControl::Colour(TColour c) const { return Rgb(c); }
 
 void TSkinControl::FillBackground(HDC dc, const RECT& r) {
     if (!FSkinData) return;

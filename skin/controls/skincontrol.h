@@ -1,9 +1,10 @@
 // TSkinControl: the base of every control skin. One object per skinned
 // control, owned by the TControlSkins of the window that holds the control.
-// It takes over the control's messages (the control object's WindowProc, or
-// the raw window's procedure through a per-object thunk), lets a descendant
-// decide per message whether the previous procedure still runs, and paints
-// from the skin's element records. Win32, GUI thread only.
+// It takes over the control's messages through TWindowSkin (the control
+// object's WindowProc, or the raw window's procedure), paints the client
+// along one path chosen by the skin's paint mode, lets a descendant decide
+// per message whether the previous procedure still runs, and paints from the
+// skin's element records. Win32, GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,7 @@
 #include "component/controls.h"
 #include "skin/data/skindata.h"
 #include "skin/draw/elementdraw.h"
-#include "skin/thunk/wndthunk.h"
+#include "skin/manager/windowskin.h"
 
 namespace srt {
 
@@ -42,7 +43,7 @@ protected:
 inline constexpr unsigned char kHot = 1;
 inline constexpr unsigned char kPressed = 2;
 
-class TSkinControl : public TComponent {
+class TSkinControl : public TComponent, protected TWindowSkin {
     SRT_DECLARE_CLASS()
 public:
     // `owner`: the TControlSkins that keeps and frees this object.
@@ -69,9 +70,9 @@ public:
 
     HWND Handle() const { return FHandle; }
     // The control object; null once it has been freed.
-    TWinControl* Control() const { return ControlGone() ? nullptr : FControl; }
+    TWinControl* Control() const { return MethodGone() ? nullptr : FControl; }
     // The speed button painted, while it lives.
-    TGraphicControl* GraphicControl() const { return Subclassed() ? FGraphicControl : nullptr; }
+    TGraphicControl* GraphicControl() const { return MethodAlive() ? FGraphicControl : nullptr; }
     const RECT& WindowRect() const { return FWindowRect; }
     bool Inited() const { return FInited; }
     unsigned char State() const { return FState; }
@@ -81,6 +82,10 @@ public:
     void Free();
 
 protected:
+    // Takes the control's messages, registers with the owner and, with
+    // `changeColour`, gives the control the skin's face colour.
+    void AttachControl(TWinControl* control, TSkinData* data, bool changeColour);
+
     // How the skin takes its control's client paint messages (WM_PAINT,
     // WM_PRINTCLIENT, WM_ERASEBKGND). One path in this class reads it; the
     // descendants' BeforeProc and AfterProc see these messages only when the
@@ -108,18 +113,14 @@ protected:
     // WM_PAINT of a skin that paints its whole client (Whole).
     virtual void OnPaint(TMessage& m) { PaintHandler(m); }
 
-    // Puts WndProc in the control's WindowProc, keeping the previous method.
-    void SubclassMethod(TControl* control);
-    // Our method is still in a live control's WindowProc chain.
-    bool Subclassed() const;
-    // The control object that held our method has been freed.
-    bool ControlGone() const { return link_ && !Subclassed(); }
     // Runs `draw` with the window's rectangle at origin 0,0 on `dc`, or on the
     // window DC (released afterwards) when `dc` is null; stores FWindowRect.
     void WithWindowDC(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
-    // The replacement window method: the client paint path, then BeforeProc,
-    // the previous procedure and AfterProc.
+    // Every message, by either way in: the client paint path, then
+    // BeforeProc, the previous procedure and AfterProc.
     void WndProc(TMessage& m);
+    // The previous method or procedure; the platform's default for a
+    // window the skin never took over.
     void CallOldProc(TMessage& m);
     void OnSetText(const TMessage& m);
     void OnNcDestroy();
@@ -172,22 +173,12 @@ protected:
     bool FInited = false;
 
 private:
-    struct TLink;
-    struct TMethod;
-    static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
-    void Dispatch(TMessage& m);
+    void WindowMessage(TMessage& m) override { WndProc(m); }
+    void MethodMessage(TMessage& m) override { WndProc(m); }
     // The client paint path before and after the previous procedure; true
     // from PaintBefore when the message is answered.
     bool PaintBefore(TMessage& m);
     void PaintAfter(const TMessage& m);
-
-    TWndThunk FThunk;              // a raw window's procedure
-    WNDPROC FPreviousProc = nullptr;  // the one under FThunk, also once it has let go
-    TWndMethod FOldWindowProc;
-    TControl* subclassed_ = nullptr;  // whose WindowProc holds our method
-    std::shared_ptr<TLink> link_;
-    int depth_ = 0;          // messages being handled
-    bool freePending_ = false;
 };
 
 }  // namespace srt

@@ -4,18 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "component/asciicase.h"
 #include "skin/data/bmp.h"
 #include "skin/data/ini.h"
 
 namespace srt {
 namespace {
-
-std::string Upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 

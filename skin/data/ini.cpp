@@ -5,8 +5,6 @@
 namespace srt {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
@@ -39,11 +37,6 @@ std::string EightBitText(std::string_view text) {
 }
 
 }  // namespace
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

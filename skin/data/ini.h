@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "component/asciicase.h"
+
 namespace srt {
 
 class TIniText {
@@ -55,8 +57,5 @@ private:
 // and decimal digits, or hex digits after "$", "x", "X", "0x" or "0X". Nothing
 // may follow, and the value must fit a signed 32-bit integer.
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
-
-// Case-insensitive ASCII comparison.
-bool SameText(std::string_view a, std::string_view b);
 
 }  // namespace srt

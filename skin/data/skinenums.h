@@ -26,7 +26,6 @@ public:
     static constexpr TSkinControls Default() { return TSkinControls((1u << xcFastReport) - 1); }
     constexpr bool Has(TSkinControlType e) const { return (bits_ >> e) & 1u; }
     constexpr TSkinControls& Include(TSkinControlType e) { bits_ |= 1u << e; return *this; }
-    constexpr TSkinControls& Exclude(TSkinControlType e) { bits_ &= ~(1u << e); return *this; }
     constexpr std::uint32_t Bits() const { return bits_; }
     constexpr bool operator==(const TSkinControls&) const = default;
 

@@ -218,8 +218,6 @@ void DrawSkinFrame(HDC dc, const RECT& target, ::TBitmap& image, TFrameIndex fra
     Present(dc, target, composed, keying);
 }
 
-void SkinTrace(std::string_view /*message*/) {}
-
 ::TBitmap& ScratchBitmap() {
     static ::TBitmap scratch;
     return scratch;

@@ -112,9 +112,6 @@ void DrawTransparent(HDC dc, const RECT& target, ::TBitmap& bitmap, std::uint32_
 GdiRegion BitmapToRegion(const ::TBitmap& bitmap, int dx, int dy, std::uint32_t key, int redTolerance,
                          int greenTolerance, int blueTolerance);
 
-// Takes a diagnostic line and does nothing with it.
-void SkinTrace(std::string_view message);
-
 // The module's shared off-screen bitmap (its canvas stretches COLORONCOLOR),
 // resized and drawn on by the menu bar and the control skins. Lives until
 // program end.

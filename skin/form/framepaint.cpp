@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "skin/draw/convert.h"
 #include "skin/draw/skindraw.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/winskinmenu.h"
@@ -20,10 +21,6 @@ static_assert(sc::Minimize == SC_MINIMIZE && sc::Maximize == SC_MAXIMIZE && sc::
               sc::Restore == SC_RESTORE);
 
 namespace {
-
-RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
-
-COLORREF Rgb(TColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 
 TDataSkinBorder* Edge(::TSkinData& data, int index) {
     switch (index) {

@@ -1,8 +1,8 @@
 // An MDI frame's client window, subclassed by the frame's skin, and the
 // per-child part of the MDI-maximised mode.
-#include <cstdio>
 #include <vector>
 
+#include "component/trace.h"
 #include "skin/draw/skindraw.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/winskinmenu.h"
@@ -27,9 +27,7 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MDIDESTROY: {
         const LRESULT r = pass();
-        char line[48];
-        std::snprintf(line, sizeof line, "WM_MDIDESTROY %4lx", static_cast<unsigned long>(wParam));
-        SkinTrace(line);
+        SkinTrace("WM_MDIDESTROY %4lx", wParam);
         if (skinned) {
             BOOL maximized = FALSE;
             SendMessageW(FMdi.client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
@@ -45,10 +43,7 @@ LRESULT TWinSkinForm::ClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MDISETMENU: {
         const LRESULT r = pass();
-        char line[64];
-        std::snprintf(line, sizeof line, "************WM_MDISETMENU %1lx,%1lx", static_cast<unsigned long>(wParam),
-                      static_cast<unsigned long>(lParam));
-        SkinTrace(line);
+        SkinTrace("WM_MDISETMENU %lx,%lx", wParam, lParam);
         if (!skinned) return r;
         const auto menu = reinterpret_cast<HMENU>(wParam);
         if (menu && FMenus.bar && (menu != FMenus.bar->MenuHandle() || FMdi.pendingChild)) {
@@ -105,7 +100,7 @@ void TWinSkinForm::SetMdiMaximized(bool maximized) {
     TWinSkinForm* frame = MdiFrameSkin();
     if (!frame || maximized == frame->FMdi.maximized) return;
     frame->FMdi.maximized = maximized;
-    SkinTrace(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+    SkinTrace("MDI-maximised mode %d", maximized);
     for (TManagedFormSkin* child : frame->MdiChildren()) child->ApplyMdiMaximized(maximized);
 }
 

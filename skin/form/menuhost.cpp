@@ -36,7 +36,7 @@ void TWinSkinForm::StartMenuBar() {
 // taken off; a menu taken away takes the bar with it.
 void TWinSkinForm::MenuChanged() {
     if (!FSkinData || !FSkinData->HasControl(xcMainMenu) || FKind == fkMdiChild || !FSkinData->MenuUpdate()) return;
-    if (!FThunk.Attached()) return;
+    if (!WindowAttached()) return;
     TMainMenu* menu = BarMenu();
     const HMENU shown = GetMenu(FHandle);
     if (!menu && !shown) {

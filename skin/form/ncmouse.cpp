@@ -1,16 +1,10 @@
 // The mouse over the non-client area: caption buttons and menu bar items
 // under the cursor, hover and clicks, the system menu on the caption.
+#include "skin/draw/convert.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/winskinmenu.h"
 
 namespace srt {
-namespace {
-
-POINT PointOf(LPARAM lParam) {
-    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-}  // namespace
 
 LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
     if (!FActive) return 0;

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <utility>
 
+#include "component/trace.h"
+#include "skin/draw/convert.h"
 #include "skin/draw/skindraw.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
@@ -13,12 +15,6 @@ namespace {
 constexpr UINT kSwpRecalcFrame = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;  // 0x37
 constexpr UINT kSwpDetachResize = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;              // 0x34
 constexpr std::uint32_t kCaptionButtonStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-POINT PointOf(LPARAM lParam) {
-    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 std::string ClassNameOf(HWND window) {
     char name[101] = {};
@@ -35,13 +31,14 @@ const Route* Find(const Route* begin, const Route* end, UINT msg) {
 
 }  // namespace
 
-TWinSkinForm::TWinSkinForm(HWND window, TSkinManage* manager) : FManager(manager), FHandle(window) {
+TWinSkinForm::TWinSkinForm(HWND window, TSkinManage* manager)
+    : TWindowSkin(manager), FManager(manager), FHandle(window) {
     FSystem.dblClickTime = GetDoubleClickTime();
 }
 
 TWinSkinForm::~TWinSkinForm() {
     SetTimerOn(false);
-    if (FThunk.Attached() || FClientThunk.Attached()) Release();
+    if (WindowAttached() || FClientThunk.Attached()) Release();
     FButtons.Clear();
 }
 
@@ -49,10 +46,7 @@ TWinSkinForm::~TWinSkinForm() {
 
 void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     FForm = form;
-    if (form && data->HasControl(xcMainMenu)) {
-        FFormHook = std::make_shared<TFormHookState>(TFormHookState{this, form->WindowProc});
-        form->WindowProc = TFormHook{FFormHook};
-    }
+    if (form && data->HasControl(xcMainMenu)) AttachMethod(form);
     Start(data);
     if (form) {
         FWindow.origColor = form->Color();
@@ -65,38 +59,18 @@ void TWinSkinForm::StartForForm(::TSkinData* data, TCustomForm* form) {
     }
 }
 
-void TWinSkinForm::TFormHook::operator()(TMessage& m) const {
-    if (state->skin)
-        state->skin->FormProc(m);
-    else if (state->previous)
-        state->previous(m);
-}
-
-void TWinSkinForm::FormProc(TMessage& m) {
+void TWinSkinForm::MethodMessage(TMessage& m) {
     if (m.Msg == kWmSkinReapply) {
         Refresh();
         return;
     }
     // The component layer announces its menu changes here only.
-    const std::shared_ptr<TFormHookState> hook = FFormHook;
-    hook->previous(m);
-    if (m.Msg == CM_MENUCHANGED && hook->skin) MenuChanged();
-}
-
-// The form's method goes back only while ours is current; otherwise ours
-// stays in the chain, passing messages on.
-void TWinSkinForm::UnhookForm() {
-    if (!FFormHook) return;
-    if (FForm) {
-        const auto* current = FForm->WindowProc.target<TFormHook>();
-        if (current && current->state == FFormHook) FForm->WindowProc = FFormHook->previous;
-    }
-    FFormHook->skin = nullptr;
-    FFormHook.reset();
+    CallPreviousMethod(m);
+    if (m.Msg == CM_MENUCHANGED && MethodAlive()) MenuChanged();
 }
 
 void TWinSkinForm::Start(::TSkinData* data) {
-    if (FThunk.Attached()) return;
+    if (WindowAttached()) return;
     FSkinData = data;
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -141,7 +115,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
             SetIconsShown(false);
         FrameMetrics();
     }
-    FThunk.Attach(FHandle, this, ThunkProc);
+    AttachWindow(FHandle);
     FControls = std::make_unique<TControlSkins>(nullptr, data, FHandle);
     if (FForm)
         FControls->ClassifyComponents(FForm);
@@ -196,12 +170,6 @@ void TWinSkinForm::SetTimerOn(bool on) {
 void TWinSkinForm::RecalcFrame() const { SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, kSwpRecalcFrame); }
 
 // ---- dispatch
-
-LRESULT TWinSkinForm::ThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* skin = static_cast<TWinSkinForm*>(self);
-    TSkinManage::TDispatchScope dispatch(skin->FManager);
-    return skin->WndProc(msg, wParam, lParam);
-}
 
 bool TWinSkinForm::Stage3Runs() const {
     return FState != fsNew && FShowState != ssMinimized && !MdiChildNotNormal();
@@ -294,9 +262,8 @@ LRESULT TWinSkinForm::OnNcDestroy(const TMsg& m) {
     FState = fsClosing;
     // Our own previous procedure, once: whatever is current after Release
     // may be a subclass above ours that has seen the message already.
-    const WNDPROC previous = FThunk.Previous();
     Release();
-    const LRESULT r = CallWindowProcW(previous, FHandle, WM_NCDESTROY, m.wParam, m.lParam);
+    const LRESULT r = PassOn(WM_NCDESTROY, m.wParam, m.lParam);
     FState = fsDead;
     // Dead, this object keeps no reference to what outlives it or goes first.
     FForm = nullptr;
@@ -447,7 +414,7 @@ TWinSkinForm::TNext TWinSkinForm::OnSkinStart(const TMsg&, LRESULT& result) {
         }
     }
     FState = fsRunning;
-    SkinTrace("*****Skin Active finish");
+    SkinTrace("skin active");
     SetTimerOn(true);
     UpdateLayout();
     RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
@@ -556,9 +523,9 @@ void TWinSkinForm::Release() {
         FControls->SetClosing(FState == fsClosing);
         FControls->Release();
     }
-    UnhookForm();
     FMenus.keys.Stop();
-    FThunk.Detach();
+    DetachMethod();
+    DetachWindow();
     FClientThunk.Detach();
     FBuffer.Drop();
     if (FMenus.popupSwitch) FMenus.popupSwitch->Forget();
@@ -590,7 +557,7 @@ void TWinSkinForm::DropSkinData() {
 
 void TWinSkinForm::Detach() {
     const bool closing = FState == fsClosing;
-    const bool started = FThunk.Attached();
+    const bool started = WindowAttached();
     // The form's popup menus draw themselves again; the window gets its menu back.
     if (FMenus.popupSwitch && FForm) FMenus.popupSwitch->Restore(FForm);
     const HMENU barMenu = FMenus.bar ? FMenus.bar->MenuHandle() : nullptr;

@@ -1,5 +1,5 @@
-// TWinSkinForm: the skin of one top-level window. It replaces the window's
-// procedure through its own thunk, lays out, composes and paints the skinned
+// TWinSkinForm: the skin of one top-level window. It takes over the window's
+// procedure and its form's WindowProc through TWindowSkin, lays out, composes and paints the skinned
 // non-client area (frame, caption text, caption buttons), cuts the window
 // region from the same composition, operates the caption buttons and the
 // system menu, and gives the window back when detached.
@@ -31,6 +31,7 @@
 #include "skin/form/contentcolours.h"
 #include "skin/form/keymenu.h"
 #include "skin/manager/skinmanager.h"
+#include "skin/manager/windowskin.h"
 #include "skin/menu/menuhost.h"
 #include "skin/thunk/wndthunk.h"
 
@@ -42,7 +43,7 @@ class TPopupSkinSwitch;
 // Form kinds.
 constexpr std::uint8_t fkWindow = 0, fkMdiFrame = 1, fkMdiChild = 2;
 
-class TWinSkinForm final : public TManagedFormSkin, public TNCOwner, public TMenuBarHost {
+class TWinSkinForm final : public TManagedFormSkin, public TNCOwner, public TMenuBarHost, private TWindowSkin {
 public:
     TWinSkinForm(HWND window, TSkinManage* manager);
     ~TWinSkinForm() override;
@@ -115,7 +116,6 @@ public:
     bool IsMdiFrame() const { return FKind == fkMdiFrame; }
     int MdiChildCount() const { return static_cast<int>(MdiChildren().size()); }
     HWND MdiClient() const { return FMdi.client; }
-    TSkinManage* Manager() const { return FManager; }
     // While one of the bar's popups is open; the sub-menu it last opened.
     bool MenuTracking() const;
     HMENU TrackedMenu() const;
@@ -127,9 +127,11 @@ public:
 
 private:
     // ---- core (winskinform.cpp): start, dispatch, letting go
-    static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    void WindowMessage(TMessage& m) override { m.Result = WndProc(m.Msg, m.WParam, m.LParam); }
+    // The form's own messages (Perform included), through its WindowProc.
+    void MethodMessage(TMessage& m) override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam) { return FThunk.CallPrevious(msg, wParam, lParam); }
+    LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam) { return CallPrevious(msg, wParam, lParam); }
     bool Stage3Runs() const;
     bool MdiChildNotNormal() const { return FKind == fkMdiChild && FShowState != ssNormal; }
 
@@ -234,20 +236,6 @@ private:
     // ---- dialog widening (dialogwiden.cpp)
     void WidenDialog(bool refresh);
 
-    // The form-level hook as the form's WindowProc holds it. A hook that
-    // someone has replaced on top stays in their chain and only passes
-    // messages on once this object has let go.
-    struct TFormHookState {
-        TWinSkinForm* skin;
-        TWndMethod previous;  // the form's method before ours
-    };
-    struct TFormHook {
-        std::shared_ptr<TFormHookState> state;
-        void operator()(TMessage& m) const;
-    };
-    void FormProc(TMessage& m);
-    void UnhookForm();
-
     // What the window was before the skin, and what it is now.
     struct TWindowState {
         std::uint32_t style = 0;
@@ -328,9 +316,7 @@ private:
     HWND FHandle;
     TCustomForm* FForm = nullptr;
     ::TSkinData* FSkinData = nullptr;
-    TWndThunk FThunk;
     TWndThunk FClientThunk;
-    std::shared_ptr<TFormHookState> FFormHook;
     std::unique_ptr<TControlSkins> FControls;
     TWindowState FWindow;
     TCaption FCaption;

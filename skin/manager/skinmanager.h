@@ -109,7 +109,6 @@ public:
     void StartSkinning() override;
     bool Active() const { return FActive; }
     int Started() const { return FStarted; }
-    bool Scanning() const { return FScanning; }
     // The first activation of any window of the thread.
     void NoteActivation();
 

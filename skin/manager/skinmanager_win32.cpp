@@ -3,10 +3,10 @@
 // form skin is attached and the table of deferred actions.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "component/forms.h"
+#include "component/trace.h"
 #include "skin/draw/skindraw.h"
 #include "skin/manager/formrules.h"
 #include "skin/manager/skinmanager.h"
@@ -60,12 +60,6 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-std::string Format(const char* format, unsigned long a, unsigned long b = 0) {
-    char line[64];
-    std::snprintf(line, sizeof line, format, a, b);
-    return line;
-}
-
 }  // namespace
 
 void TSkinManage::ArmTimer(bool enabled) {
@@ -82,10 +76,8 @@ void TSkinManage::InstallHook() {
     const DWORD version = GetVersion();
     g_hook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     FHook = reinterpret_cast<std::uintptr_t>(g_hook);
-    SkinTrace(Format("Windows Version %lx", version));
-    SkinTrace(Format("Windows Version %ld %ld", version & 0xFF, (version >> 8) & 0xFF));
-    SkinTrace(Format("ThreadId %lx", GetCurrentThreadId()));
-    SkinTrace(Format("HookCallback %lx", static_cast<unsigned long>(FHook)));
+    SkinTrace("Windows version %lx (%lu.%lu)", version, version & 0xFF, (version >> 8) & 0xFF);
+    SkinTrace("thread %lx, hook %lx", GetCurrentThreadId(), FHook);
 }
 
 void TSkinManage::ReleaseHook() {

@@ -5,6 +5,7 @@
 
 #include "component/gdi.h"
 #include "component/wstr.h"
+#include "skin/draw/convert.h"
 #include "skin/draw/elementdraw.h"
 
 namespace srt {
@@ -15,10 +16,7 @@ constexpr WORD kObmCheck = 0x7FF8;  // the platform check-mark bitmap
 constexpr int kShortcutGap = 11;  // shortcut text ends this far before the item's right edge
 constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;  // 0x60
 
-COLORREF Rgb(TColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
-
 bool Has(const std::unique_ptr<TDataSkinObject>& element) { return element && !element->Image.Empty(); }
-
 
 bool NineXFamily() { return (GetVersion() & 0x80000000u) != 0; }
 
@@ -164,32 +162,24 @@ void TWinSkinPopMenu::AttachPopup(HWND window, ::TSkinData* data) {
     FHandle = window;
     FSkinData = data;
     FMenuHandle = nullptr;
-    FThunk.Attach(window, this, ThunkProc);
+    AttachWindow(window);
 }
 
 void TWinSkinPopMenu::DetachPopup() {
-    if (FThunk.Attached()) FThunk.Detach();
+    DetachWindow();
     FImage.SetSize(0, 0);
 }
 
-LRESULT TWinSkinPopMenu::ThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return static_cast<TWinSkinPopMenu*>(self)->PopupWndProc(msg, wParam, lParam);
-}
-
+// The manager lets go of the popup as its window is destroyed, before
+// WM_DESTROY arrives.
 LRESULT TWinSkinPopMenu::PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kWmSkinQuery) return 1;
-    if (!FManager->Active()) return FThunk.CallPrevious(msg, wParam, lParam);
+    if (!FManager->Active()) return CallPrevious(msg, wParam, lParam);
     switch (msg) {
-    case WM_DESTROY: {
-        const WNDPROC previous = FThunk.Previous();
-        HWND window = FHandle;
-        DetachPopup();
-        return CallWindowProcW(previous, window, msg, wParam, lParam);
-    }
     case WM_NCPAINT: return OnNcPaint(wParam, lParam);
     case WM_PRINT: return OnPrint(wParam, lParam);
     case WM_PAINT: return OnPaint(wParam, lParam);
-    default: return FThunk.CallPrevious(msg, wParam, lParam);
+    default: return CallPrevious(msg, wParam, lParam);
     }
 }
 
@@ -204,7 +194,7 @@ bool TWinSkinPopMenu::ComposeImage(int width, int height) {
     FImage = CreateSkinBitmap(target, e.Image, {1, 1}, MarginsOf(e),
                               FillOf(e));
     // The menu window knows its menu from its creation on.
-    if (!FMenuHandle) FMenuHandle = reinterpret_cast<HMENU>(FThunk.CallPrevious(MN_GETHMENU, 0, 0));
+    if (!FMenuHandle) FMenuHandle = reinterpret_cast<HMENU>(CallPrevious(MN_GETHMENU, 0, 0));
     return true;
 }
 
@@ -217,11 +207,11 @@ void TWinSkinPopMenu::PaintBorder(HDC dc, int w, int h) {
 }
 
 LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-    if (!CanPaint()) return FThunk.CallPrevious(WM_NCPAINT, wParam, lParam);
+    if (!CanPaint()) return CallPrevious(WM_NCPAINT, wParam, lParam);
     RECT r{};
     GetWindowRect(FHandle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (!ComposeImage(w, h)) return FThunk.CallPrevious(WM_NCPAINT, wParam, lParam);
+    if (!ComposeImage(w, h)) return CallPrevious(WM_NCPAINT, wParam, lParam);
     WindowDC dc(FHandle);
     if (dc) PaintBorder(dc.Get(), w, h);
     return 0;
@@ -230,7 +220,7 @@ LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
 // A menu window without a non-client frame of its own paints its border in
 // its client area: the skin's border goes over it after each paint.
 LRESULT TWinSkinPopMenu::OnPaint(WPARAM wParam, LPARAM lParam) {
-    const LRESULT r = FThunk.CallPrevious(WM_PAINT, wParam, lParam);
+    const LRESULT r = CallPrevious(WM_PAINT, wParam, lParam);
     if (!CanPaint() || !IsWindow(FHandle)) return r;
     RECT window{}, client{};
     GetWindowRect(FHandle, &window);
@@ -244,17 +234,17 @@ LRESULT TWinSkinPopMenu::OnPaint(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinPopMenu::OnPrint(WPARAM wParam, LPARAM lParam) {
-    if (!CanPaint()) return FThunk.CallPrevious(WM_PRINT, wParam, lParam);
+    if (!CanPaint()) return CallPrevious(WM_PRINT, wParam, lParam);
     RECT r{};
-    if (!GetWindowRect(FHandle, &r)) return FThunk.CallPrevious(WM_PRINT, wParam, lParam);
+    if (!GetWindowRect(FHandle, &r)) return CallPrevious(WM_PRINT, wParam, lParam);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (!ComposeImage(w, h)) return FThunk.CallPrevious(WM_PRINT, wParam, lParam);
+    if (!ComposeImage(w, h)) return CallPrevious(WM_PRINT, wParam, lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     BitBlt(dc, 0, 0, w, h, FImage.Canvas(), 0, 0, SRCCOPY);
     const int mode = SetBkMode(dc, TRANSPARENT);
     GdiRegion clip(CreateRectRgn(kBorder, kBorder, w - kBorder, h - kBorder));
     SelectClipRgn(dc, clip.Get());
-    const LRESULT result = FThunk.CallPrevious(WM_PRINT, wParam, lParam);
+    const LRESULT result = CallPrevious(WM_PRINT, wParam, lParam);
     SelectClipRgn(dc, nullptr);
     SetBkMode(dc, mode);
     return result;

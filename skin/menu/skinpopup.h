@@ -15,13 +15,13 @@
 #include "component/menus.h"
 #include "skin/data/skindata.h"
 #include "skin/manager/skinmanager.h"
-#include "skin/thunk/wndthunk.h"
+#include "skin/manager/windowskin.h"
 
 namespace srt {
 
-class TWinSkinPopMenu final : public TManagedPopupSkin {
+class TWinSkinPopMenu final : public TManagedPopupSkin, private TWindowSkin {
 public:
-    TWinSkinPopMenu(TSkinManage* manager) : FManager(manager) {}
+    explicit TWinSkinPopMenu(TSkinManage* manager) : TWindowSkin(manager), FManager(manager) {}
     ~TWinSkinPopMenu() override;
 
     void AttachPopup(HWND window, ::TSkinData* data);
@@ -32,11 +32,10 @@ public:
     void Detach() override { DetachPopup(); }
     std::uintptr_t MenuHandle() const override { return reinterpret_cast<std::uintptr_t>(FMenuHandle); }
 
-    void SetMenuHandle(HMENU menu) { FMenuHandle = menu; }
     TBitmap& Image() { return FImage; }
 
 private:
-    static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    void WindowMessage(TMessage& m) override { m.Result = PopupWndProc(m.Msg, m.WParam, m.LParam); }
     LRESULT PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool CanPaint() const;
     bool ComposeImage(int width, int height);
@@ -46,7 +45,6 @@ private:
     void PaintBorder(HDC dc, int width, int height);
 
     TSkinManage* FManager;
-    TWndThunk FThunk;
     HWND FHandle = nullptr;
     ::TSkinData* FSkinData = nullptr;
     TBitmap FImage;
@@ -97,7 +95,6 @@ public:
     void Apply(TComponent* form, ::TSkinData* data, TMenu* barMenu);
     void Restore(TComponent* form);
     void Forget() { FItems.clear(); FMenus.clear(); }
-    bool Applied() const { return !FMenus.empty(); }
 
 private:
     struct TSaved {

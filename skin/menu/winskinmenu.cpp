@@ -2,15 +2,13 @@
 
 #include "component/gdi.h"
 #include "component/wstr.h"
+#include "skin/draw/convert.h"
 #include "skin/draw/elementdraw.h"
 #include "skin/menu/menulayout.h"
 #include "skin/menu/skinpopup.h"
 
 namespace srt {
 namespace {
-
-COLORREF Rgb(TColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
-RECT ToRect(const TSkinRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 // The message-filter hook of the bar whose popup is open. A hook procedure
 // has no context of its own, and popups are modal on their thread: one at

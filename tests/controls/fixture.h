@@ -7,20 +7,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
+#include "component/comctrls.h"
 #include "component/forms.h"
 #include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
+#include "tests/support/skinfile.h"
 
 namespace ctltest {
-
-inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline COLORREF Gdi(std::uint32_t colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 
@@ -55,7 +50,7 @@ protected:
         InitCommonControlsEx(&icc);
         app = std::make_unique<TApplication>();
         data = std::make_unique<TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(ReadFileBytes(std::string(SRT_SKIN_DIR) + "/default.skn")));
+        ASSERT_TRUE(data->LoadFromBytes(srt::SkinBytes("default")));
         form = app->CreateForm<TForm>();
         form->SetBounds(50, 50, 400, 300);
         form->Show();
@@ -73,6 +68,28 @@ protected:
                                     GetModuleHandleW(nullptr), nullptr);
         if (!parent) raw.push_back(hwnd);
         return hwnd;
+    }
+    // A status bar object at the form's foot, its panels "first" and "second".
+    TStatusBar* NewStatusBar() {
+        auto* bar = new TStatusBar(form);
+        bar->SetBounds(0, 200, 300, 22);
+        bar->SetSizeGrip(false);
+        bar->SetPanels({{"first", 100}, {"second", 100}});
+        bar->SetParent(form);
+        bar->HandleNeeded();
+        return bar;
+    }
+    // A raw tab control of the form with the tabs "One" and "Two".
+    HWND RawTabs(DWORD style, int x, int y, int w, int h) {
+        HWND tab = Raw(WC_TABCONTROLW, style, x, y, w, h);
+        SendMessageW(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        for (const wchar_t* name : {L"One", L"Two"}) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(name);
+            SendMessageW(tab, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+        }
+        return tab;
     }
     template <class T>
     T* AttachRaw(HWND window) {

@@ -16,7 +16,6 @@
 namespace {
 
 using ctltest::Pump;
-using ctltest::ReadFileBytes;
 
 class Hookup : public ::testing::Test {
 protected:
@@ -28,7 +27,7 @@ protected:
         form = app->CreateForm<TForm>();
         form->SetBounds(40, 40, 420, 300);
         data = new TSkinData(form);
-        ASSERT_TRUE(data->LoadFromBytes(ReadFileBytes(std::string(SRT_SKIN_DIR) + "/default.skn")));
+        ASSERT_TRUE(data->LoadFromBytes(srt::SkinBytes("default")));
         data->Loaded();
         manager = srt::TheSkinManager();
         ASSERT_NE(manager, nullptr);

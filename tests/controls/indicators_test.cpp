@@ -53,14 +53,7 @@ TEST(TabImages, FlipAndQuarterTurns) {
 
 TEST_F(Fixture, TabStripAtTheBottomIsFlippedAndBelowTheDisplayArea) {
     InitTabs();
-    HWND tab = Raw(WC_TABCONTROLW, TCS_BOTTOM, 10, 10, 240, 120);
-    SendMessageW(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    for (const wchar_t* name : {L"One", L"Two"}) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(name);
-        SendMessageW(tab, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
-    }
+    HWND tab = RawTabs(TCS_BOTTOM, 10, 10, 240, 120);
     auto* skin = AttachRaw<TSkinTab>(tab);
     EXPECT_EQ(skin->TabPosition(), 1);
     TBitmap& source = data->Tabs->Image;
@@ -159,12 +152,7 @@ TEST_F(Fixture, TabSetSkipsATabThatDoesNotFit) {
 }
 
 TEST_F(Fixture, StatusBarSimpleModeIsOneLoweredPanelWithItsText) {
-    auto* bar = new TStatusBar(form);
-    bar->SetBounds(0, 200, 300, 22);
-    bar->SetSizeGrip(false);
-    bar->SetPanels({{"first", 100}, {"second", 100}});
-    bar->SetParent(form);
-    bar->HandleNeeded();
+    TStatusBar* bar = NewStatusBar();
     bar->SetSimplePanel(true);
     bar->SetSimpleText("Ready");
     auto* skin = new TSkinStatusBar(skins.get());

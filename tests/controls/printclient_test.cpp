@@ -87,16 +87,6 @@ protected:
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&icc);
     }
-    HWND AddTabs(HWND tab) {
-        SendMessageW(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        for (const wchar_t* name : {L"One", L"Two"}) {
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = const_cast<wchar_t*>(name);
-            SendMessageW(tab, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
-        }
-        return tab;
-    }
 };
 
 }  // namespace
@@ -113,12 +103,7 @@ TEST_F(PrintClientTest, SelfPaintingSkinsPrintTheirOwnLook) {
     SendMessageW(progress, PBM_SETPOS, 40, 0);
     AttachRaw<TSkinProgress>(progress);
 
-    auto* bar = new TStatusBar(form);
-    bar->SetBounds(0, 200, 300, 22);
-    bar->SetSizeGrip(false);
-    bar->SetPanels({{"first", 100}, {"second", 100}});
-    bar->SetParent(form);
-    bar->HandleNeeded();
+    TStatusBar* bar = NewStatusBar();
     auto* barSkin = new TSkinStatusBar(skins.get());
     barSkin->InitControl(bar, data.get(), false);
 
@@ -157,7 +142,7 @@ TEST_F(PrintClientTest, SkinsOverTheNativeLookPrintBoth) {
     AttachRaw<TSkinRadioButton>(radio);
     HWND combo = Raw(L"COMBOBOX", CBS_DROPDOWNLIST, 140, 10, 120, 200);
     AttachRaw<TSkinComBox>(combo);
-    HWND tab = AddTabs(Raw(WC_TABCONTROLW, 0, 10, 70, 240, 100));
+    HWND tab = RawTabs(0, 10, 70, 240, 100);
     AttachRaw<TSkinTab>(tab);
     HWND scroll = Raw(L"SCROLLBAR", SBS_HORZ, 10, 180, 200, 17);
     SCROLLINFO info{sizeof(info), SIF_ALL, 0, 100, 20, 30, 0};

@@ -315,7 +315,6 @@ TEST(SkinDrawModule, ScratchBitmapIsSharedAndStretchesColourOnColour) {
     EXPECT_EQ(GetStretchBltMode(scratch.Canvas()), COLORONCOLOR);
     scratch.SetSize(0, 0);
     static_assert(IntMax(-3, 2) == 2 && IntMin(-3, 2) == -3);
-    SkinTrace("ignored");
 }
 
 // Each routine gives back every object it made; the images' canvases, which

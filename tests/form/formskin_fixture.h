@@ -11,6 +11,7 @@
 
 #include "skin/form/winskinform.h"
 #include "tests/support/skinfile.h"
+#include "tests/support/testclass.h"
 
 namespace srt::formtest {
 
@@ -31,18 +32,8 @@ inline LRESULT CALLBACK PlainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const wchar_t* PlainClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PlainProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SkinTestWindow";
-        wc.style = CS_DBLCLKS;
-        RegisterClassW(&wc);
-        wc.lpszClassName = L"TApplication";
-        RegisterClassW(&wc);
-        return L"SkinTestWindow";
-    }();
-    return name;
+    srt::TestWindowClass(L"TApplication", PlainProc);
+    return srt::TestWindowClass(L"SkinTestWindow", PlainProc);
 }
 
 class FormSkin : public ::testing::Test {

@@ -14,7 +14,9 @@
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 #include "skin/menu/winskinmenu.h"
+#include "tests/support/managedskin.h"
 #include "tests/support/skinfile.h"
+#include "tests/support/testclass.h"
 #include "menudriver.h"
 
 namespace srt {
@@ -46,31 +48,19 @@ TBitmap GrabWindowDC(HWND window) {
 class SkinnedMenus : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFormSkins();
-        data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(SkinBytes("default")));
-        manager = TheSkinManager();
-        ASSERT_NE(manager, nullptr);
-        data->Loaded();  // registers and installs the hook
-        manager->SetActive(true);
-        manager->NoteActivation();
+        ASSERT_NO_FATAL_FAILURE(skin.Start());
+        data = skin.data.get();
+        manager = skin.manager;
     }
     void TearDown() override {
         for (HWND w : windows)
             if (IsWindow(w)) DestroyWindow(w);
         PumpAll();
-        data.reset();
+        skin.data.reset();
     }
     // A window with the menu "&File" (Open, a line, Exit), "&Edit", "&View".
     HWND MakeWithMenu(bool emptyItem = false) {
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"MenuBarTestWindow";
-            return RegisterClassW(&wc) != 0;
-        }();
-        (void)registered;
+        TestWindowClass(L"MenuBarTestWindow", DefWindowProcW, 0);
         HMENU bar = CreateMenu();
         HMENU file = CreatePopupMenu();
         AppendMenuW(file, MF_STRING, 101, L"&Open\tCtrl+O");
@@ -99,7 +89,8 @@ protected:
         return static_cast<TWinSkinForm*>(manager->FindFormSkin(reinterpret_cast<std::uintptr_t>(w)));
     }
 
-    std::unique_ptr<::TSkinData> data;
+    TManagedSkin skin;
+    ::TSkinData* data = nullptr;
     TSkinManage* manager = nullptr;
     std::vector<HWND> windows;
 };

@@ -15,6 +15,7 @@
 #include "skin/menu/menuhost.h"
 #include "skin/menu/winskinmenu.h"
 #include "tests/support/skinfile.h"
+#include "tests/support/testclass.h"
 #include "menudriver.h"
 
 namespace srt {
@@ -68,14 +69,7 @@ protected:
     }
     // A plain window with the menu "&File" (Open), "&Edit" (Copy), "&View" (Zoom).
     HWND MakeWindow(int x) {
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"HostedMenuBarWindow";
-            return RegisterClassW(&wc) != 0;
-        }();
-        (void)registered;
+        TestWindowClass(L"HostedMenuBarWindow", DefWindowProcW, 0);
         HMENU bar = CreateMenu();
         const wchar_t* captions[] = {L"&File", L"&Edit", L"&View"};
         const wchar_t* items[] = {L"&Open", L"&Copy", L"&Zoom"};

@@ -5,8 +5,8 @@
 // heap makes any touch of a freed skin or thunk fault.
 #include "skin/controls/skincontrol.h"
 #include "skin/thunk/wndthunk.h"
-#include "tests/form/formskin_fixture.h"
 #include "tests/msgseq/above.h"
+#include "tests/msgseq/recordedform.h"
 #include "tests/support/msgrecorder.h"
 
 namespace srt {
@@ -36,18 +36,11 @@ std::vector<TExpect> Through(UINT msg, std::initializer_list<const char*> wheres
     return out;
 }
 
-class ChainSeq : public FormSkin {
+class ChainSeq : public RecordedForms {
 protected:
     void SetUp() override {
-        FormSkin::SetUp();
-        recorder.Name(kWmSkinQuery, "kWmSkinQuery");
+        RecordedForms::SetUp();
         recorder.Name(kPing, "kPing");
-    }
-    HWND MakeRecorded() {
-        HWND w = Make(WS_OVERLAPPEDWINDOW, 400, 300, RecordedClass());
-        Pump();
-        recorder.Watch(w);
-        return w;
     }
     HWND MakeChild(HWND parent) {
         HWND c = CreateWindowExW(0, RecordedClass(), L"child", WS_CHILD | WS_VISIBLE, 10, 10, 100, 30, parent,
@@ -72,7 +65,6 @@ protected:
             EXPECT_TRUE(recorder.Matches(seen, Through(msg, wheres)));
         }
     }
-    TRecorder recorder;
 };
 
 // ---- the form skin's thunk

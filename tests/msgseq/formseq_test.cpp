@@ -1,7 +1,6 @@
 // A form skin's messages at start and at stop, as the window's own
 // procedure ("proc") and the hooks ("sent", "posted") see them.
-#include "tests/form/formskin_fixture.h"
-#include "tests/support/msgrecorder.h"
+#include "tests/msgseq/recordedform.h"
 
 namespace srt {
 namespace {
@@ -9,22 +8,7 @@ namespace {
 using namespace formtest;
 using namespace msgseq;
 
-class FormSeq : public FormSkin {
-protected:
-    void SetUp() override {
-        FormSkin::SetUp();
-        recorder.Name(kWmSkinQuery, "kWmSkinQuery");
-        recorder.Name(kWmSkinStart, "kWmSkinStart");
-        recorder.Name(kWmSkinRepaintFrame, "kWmSkinRepaintFrame");
-    }
-    HWND MakeRecorded() {
-        HWND w = Make(WS_OVERLAPPEDWINDOW, 400, 300, RecordedClass());
-        Pump();
-        recorder.Watch(w);
-        return w;
-    }
-    TRecorder recorder;
-};
+using FormSeq = RecordedForms;
 
 constexpr auto kStyle = static_cast<WPARAM>(GWL_STYLE);
 constexpr const char* kProc = "proc";

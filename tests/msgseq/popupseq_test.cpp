@@ -16,7 +16,9 @@
 #include "tests/menu/menudriver.h"
 #include "tests/msgseq/above.h"
 #include "tests/support/msgrecorder.h"
+#include "tests/support/managedskin.h"
 #include "tests/support/skinfile.h"
+#include "tests/support/testclass.h"
 
 namespace srt {
 namespace {
@@ -54,25 +56,11 @@ struct TBelow {
 class PopupSeq : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFormSkins();
-        data = std::make_unique<::TSkinData>(nullptr);
-        ASSERT_TRUE(data->LoadFromBytes(SkinBytes("default")));
-        manager = TheSkinManager();
-        ASSERT_NE(manager, nullptr);
-        data->Loaded();  // registers and installs the hook
-        ASSERT_TRUE(manager->HookInstalled());
-        manager->SetActive(true);
-        manager->NoteActivation();
+        ASSERT_NO_FATAL_FAILURE(skin.Start());
+        data = skin.data.get();
+        manager = skin.manager;
         below = SetWindowsHookExW(WH_CBT, TBelow::Cbt, nullptr, GetCurrentThreadId());
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = OwnerProc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"PopupSeqOwner";
-            return RegisterClassW(&wc) != 0;
-        }();
-        (void)registered;
-        owner = CreateWindowExW(0, L"PopupSeqOwner", L"Owner", WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr,
+        owner = CreateWindowExW(0, TestWindowClass(L"PopupSeqOwner", OwnerProc, 0), L"Owner", WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
         ShowWindow(owner, SW_SHOW);
         SetForegroundWindow(owner);
@@ -93,7 +81,7 @@ protected:
         DestroyMenu(menu);
         DestroyWindow(owner);
         PumpAll();
-        data.reset();
+        skin.data.reset();
     }
     // Opens the menu, runs `step` while it is open, and records it all. The
     // popup's thunk is back in the pool afterwards.
@@ -113,7 +101,8 @@ protected:
         return out;
     }
 
-    std::unique_ptr<::TSkinData> data;
+    TManagedSkin skin;
+    ::TSkinData* data = nullptr;
     TSkinManage* manager = nullptr;
     HWND owner = nullptr;
     HMENU menu = nullptr;

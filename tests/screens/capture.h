@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 
 namespace srt::screens {
+
+using png::TImage;
 
 // What a pixel outside every captured window reads as: the desktop behind a
 // window's cut corners is not the window's look.

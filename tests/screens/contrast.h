@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 
 namespace srt::screens {
 

@@ -1,9 +1,11 @@
 // Comparing a screenshot with the expected one.
 #pragma once
 
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 
 namespace srt::screens {
+
+using png::TImage;
 
 // The number of pixels that differ, the first of them (row by row) and an
 // image marking them: differing pixels red, the rest a faded copy of

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/screens/diff.h"
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +16,9 @@
 
 namespace {
 
-using srt::screens::DecodePng;
-using srt::screens::EncodePng;
-using srt::screens::TImage;
+using srt::png::DecodePng;
+using srt::png::EncodePng;
+using srt::png::TImage;
 
 // Flat areas, a frame, text-like noise and a gradient, like a screenshot.
 TImage Sample(int width, int height) {
@@ -57,10 +57,10 @@ TEST(Png, OwnImagesRoundTripAndCompressWell) {
     // Long runs and matches far back (more than 258 bytes, up to the window).
     std::vector<std::uint8_t> data(100000);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>((i / 3000) * 7 + i % 5);
-    const std::vector<std::uint8_t> z = srt::screens::Deflate(data);
+    const std::vector<std::uint8_t> z = srt::png::Deflate(data);
     std::vector<std::uint8_t> back;
     std::string error;
-    ASSERT_TRUE(srt::screens::Inflate(z.data(), z.size(), back, error)) << error;
+    ASSERT_TRUE(srt::png::Inflate(z.data(), z.size(), back, error)) << error;
     EXPECT_EQ(back, data);
 }
 
@@ -86,7 +86,7 @@ TEST(Png, DamagedFilesFailWithAReason) {
     // length 3 (code 257), distance 1 as the first symbol.
     const std::vector<std::uint8_t> before = {0x78, 0x01, 0x03, 0x02, 0x00, 0, 0, 0, 1};
     std::vector<std::uint8_t> out;
-    EXPECT_FALSE(srt::screens::Inflate(before.data(), before.size(), out, error));
+    EXPECT_FALSE(srt::png::Inflate(before.data(), before.size(), out, error));
     EXPECT_EQ(error, "distance before the start of the data");
 }
 

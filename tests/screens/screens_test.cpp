@@ -13,7 +13,7 @@
 #include "tests/screens/capture.h"
 #include "tests/screens/contrast.h"
 #include "tests/screens/diff.h"
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 #include "tests/support/program.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@
 
 namespace {
 
-using srt::screens::TImage;
+using srt::png::TImage;
 using srt::testing::TProgram;
 using srt::testing::WaitFor;
 namespace fs = std::filesystem;
@@ -98,7 +98,7 @@ fs::path ExpectedPath(const std::string& name) {
 }
 
 bool WritePng(const fs::path& path, const TImage& image) {
-    const std::vector<std::uint8_t> png = srt::screens::EncodePng(image);
+    const std::vector<std::uint8_t> png = srt::png::EncodePng(image);
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(out.flush());
@@ -116,7 +116,7 @@ void Check(const std::string& name, const TImage& actual) {
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     TImage expected;
     std::string error;
-    const bool loaded = !bytes.empty() && srt::screens::DecodePng(bytes, expected, error);
+    const bool loaded = !bytes.empty() && srt::png::DecodePng(bytes, expected, error);
 
     const srt::screens::TDifference d = srt::screens::Compare(expected, actual);
     std::error_code ignored;

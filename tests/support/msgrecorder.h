@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/testclass.h"
+
 namespace srt::msgseq {
 
 // Where a message was seen: by the WH_CALLWNDPROC hook ("sent"), the
@@ -239,18 +241,7 @@ inline LRESULT CALLBACK RecordedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, msg, wp, lp);
 }
 
-inline const wchar_t* RecordedClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordedProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"MsgSeqRecorded";
-        wc.style = CS_DBLCLKS;
-        RegisterClassW(&wc);
-        return L"MsgSeqRecorded";
-    }();
-    return name;
-}
+inline const wchar_t* RecordedClass() { return srt::TestWindowClass(L"MsgSeqRecorded", RecordedProc); }
 
 // Prints a log (while writing a table).
 inline void Print(const TRecorder& r, const std::vector<TSeen>& seen) {

@@ -5,6 +5,14 @@
 #include <vector>
 
 namespace srt::art {
+
+png::TImage ImageOf(const TBitmap& b) {
+    png::TImage image{b.Width(), b.Height(), {}};
+    image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) image.pixels.push_back(At(b, x, y) & 0xFFFFFF);
+    return image;
+}
 namespace {
 
 std::uint8_t Channel(double v) {

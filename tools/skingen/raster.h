@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "component/graphics.h"
+#include "tools/png/png.h"
 
 namespace srt::art {
 
@@ -25,6 +26,9 @@ constexpr Rgb Unpack(std::uint32_t p) { return Hex(p); }
 
 // The stored pixel (0x00RRGGBB) at (x, y).
 inline std::uint32_t At(const TBitmap& b, int x, int y) { return b.ScanLine(y)[x]; }
+
+// The bitmap's pixels as the PNG codec takes them.
+png::TImage ImageOf(const TBitmap& b);
 
 // The key colour: pixels of this colour are left out when an element is
 // drawn transparent.

@@ -9,7 +9,6 @@
 #include "skin/data/records.h"
 #include "skin/data/skinreader.h"
 #include "tools/skingen/art.h"
-#include "tools/skingen/png.h"
 #include "tools/skingen/sheet.h"
 
 namespace srt::art {
@@ -95,7 +94,7 @@ int Picture(const std::string& mode, const fs::path& package, const fs::path& pn
         return 1;
     }
     const TBitmap image = mode == "sheet" ? ContactSheet(skin) : Mockup(skin);
-    if (!WriteFile(png, EncodePng(image))) {
+    if (!WriteFile(png, png::EncodePng(ImageOf(image)))) {
         err << "skingen: cannot write " << png.string() << "\n";
         return 1;
     }

@@ -1,11 +1,11 @@
-#include "tests/screens/png.h"
+#include "tools/png/png.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string_view>
 
-namespace srt::screens {
+namespace srt::png {
 namespace {
 
 // ---- checksums -------------------------------------------------------------
@@ -560,4 +560,4 @@ bool DecodePng(const std::vector<std::uint8_t>& png, TImage& image, std::string&
     return true;
 }
 
-}  // namespace srt::screens
+}  // namespace srt::png

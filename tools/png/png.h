@@ -1,5 +1,6 @@
-// A small PNG codec for the screenshot tests, free of any platform or
-// compression library.
+// A small PNG codec, free of any platform or compression library: the
+// screenshot tests read and write their pictures with it, skingen writes its
+// sheets and mockups.
 //   EncodePng: 8-bit RGB, each row filtered Sub or Up, one deflate stream of
 //              fixed-Huffman blocks with LZ77 matches.
 //   DecodePng: any non-interlaced PNG (grey, RGB, palette, with or without
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace srt::screens {
+namespace srt::png {
 
 // Pixels row by row from the top, each 0x00RRGGBB.
 struct TImage {
@@ -36,4 +37,4 @@ bool Inflate(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_
 // The zlib stream EncodePng writes, for the tests.
 std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data);
 
-}  // namespace srt::screens
+}  // namespace srt::png
