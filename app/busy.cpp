@@ -12,8 +12,12 @@
 namespace srt::app {
 namespace {
 
-// Characters per memo chunk: about a tenth of a second of the memo's time.
-constexpr std::size_t kChunk = 64 * 1024;
+// Characters in the memo's first append. An append costs the platform memo
+// time in proportion to all the text it then holds, so appends of one size
+// add up quadratically; each later append is as large as the text so far,
+// which keeps the whole fill within a small multiple of one WM_SETTEXT in a
+// few appends, the window answering between them.
+constexpr std::size_t kFirstChunk = 64 * 1024;
 
 }  // namespace
 
@@ -68,14 +72,16 @@ void TBusy::Run(const std::function<void()>& work) {
     if (failure) std::rethrow_exception(failure);
 }
 
-void TBusy::FillMemo(TMemo& memo, const std::wstring& text) {
+void TBusy::FillMemo(TMemo& memo, const std::wstring& text, std::size_t firstChunk) {
+    if (firstChunk < 2) firstChunk = kFirstChunk;
     HWND h = memo.Handle();
     // Painting the memo while it grows would cost more than the filling.
     SendMessageW(h, WM_SETREDRAW, FALSE, 0);
     memo.SetTextW(L"");
     for (std::size_t at = 0; at < text.size();) {
         // Whole CR LF pairs in each chunk.
-        std::size_t end = std::min(text.size(), at + kChunk);
+        std::size_t end = at + std::max(firstChunk, at);
+        if (end > text.size()) end = text.size();
         if (end < text.size() && text[end - 1] == L'\r') ++end;
         const std::wstring part = text.substr(at, end - at);
         SendMessageW(h, EM_SETSEL, static_cast<WPARAM>(-1), -1);

@@ -32,8 +32,11 @@ public:
     // what it threw), the window's messages handled meanwhile.
     void Run(const std::function<void()>& work);
 
-    // Replaces the memo's text chunk by chunk, the caption counting up.
-    void FillMemo(TMemo& memo, const std::wstring& text);
+    // Replaces the memo's text chunk by chunk, the caption counting up: a
+    // first chunk of `firstChunk` characters (0 for the default), then chunks
+    // as large as the text so far, so that the time grows linearly with the
+    // text and the last chunk holds the window for about half of it.
+    void FillMemo(TMemo& memo, const std::wstring& text, std::size_t firstChunk = 0);
 
     // Shows `percent` after the label and handles waiting messages.
     void Progress(int percent);
