@@ -122,8 +122,13 @@ Bounds OverlapBounds(const Sweep& sweep) {
     const std::int64_t origin = std::min(xs.front().at, ys.front().at);
     const std::int64_t span = std::max(xs.back().at, ys.back().at) - origin;
     Bounds bounds;
-    constexpr std::int64_t kMostBuckets = std::int64_t(1) << 20, kNarrowest = 64;
-    bounds.width = std::max(kNarrowest, (span + kMostBuckets - 1) / kMostBuckets);
+    // Narrow buckets give tight bounds but a longer transform: at most 2^18
+    // of them (a transform of 2^19, 8 MB), and no more than a few for each
+    // step, so that a handful of cues far apart costs next to nothing.
+    constexpr std::int64_t kNarrowest = 64;
+    const std::int64_t buckets = std::clamp(std::int64_t(16 * (xs.size() + ys.size())), std::int64_t(1) << 12,
+                                         std::int64_t(1) << 18);
+    bounds.width = std::max(kNarrowest, span / buckets + 1);
     const std::size_t count = std::size_t(span / bounds.width + 1);
 
     // The integral of R over each bucket: F(t), the integral up to t, is
