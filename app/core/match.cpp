@@ -196,8 +196,19 @@ OffsetMatch FindBestOffset(const std::vector<CueTimes>& cues, const std::vector<
     std::sort(buckets.begin(), buckets.end(), [](const Bucket& a, const Bucket& b) {
         return a.bound != b.bound ? a.bound > b.bound : a.distance < b.distance;
     });
+    // Where the bounds are loose (cues that match nowhere much), sweeping one
+    // bucket after another could cost more than one sweep of every offset:
+    // past a quarter of that, the whole range in one go.
+    const double perBucket = double(sweep.ys.size()) * std::log2(double(sweep.xs.size()) + 2);
+    const double wholeRange = double(sweep.xs.size()) * double(sweep.ys.size()) + double(hi - lo) + perBucket;
+    double spent = 0;
     for (const Bucket& bucket : buckets) {
         if (bucket.bound < best.overlap) break;
+        spent += perBucket + double(bucket.to - bucket.from);
+        if (spent > wholeRange / 4) {
+            sweep.Search(lo, hi + 1, best);
+            break;
+        }
         sweep.Search(bucket.from, bucket.to, best);
     }
     best.overlapping = OverlappingCues(cues, reference, best.offset);
