@@ -18,8 +18,10 @@ struct OffsetMatch {
 // The offset in whole milliseconds within one day either way that maximises
 // the total overlap of the [start, end) intervals of cues, shifted, with
 // those of reference; ties go to the smallest |offset|, then to the negative
-// one. Exact: the overlap is piecewise linear in the offset, so the search
-// sweeps the offsets while adding up the slope changes at the breakpoints.
+// one. Exact: the overlap is piecewise linear in the offset, so a range of
+// offsets is swept while adding up the slope changes at the breakpoints.
+// Only ranges whose upper bound (a correlation of bucketed coverage, by FFT)
+// can still reach the best are swept, which on real subtitles is a few.
 OffsetMatch FindBestOffset(const std::vector<CueTimes>& cues, const std::vector<CueTimes>& reference);
 
 // Total overlap, and cues overlapping a reference cue, at one offset.

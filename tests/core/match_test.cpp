@@ -77,5 +77,50 @@ TEST(FindBestOffset, FindsAKnownShiftAcrossAWholeFilm) {
     EXPECT_EQ(best.overlapping, cues.size());
 }
 
+TEST(FindBestOffset, AgreesWithBruteForceWhereTheBoundIsLoose) {
+    std::mt19937 random(77);
+    for (int round = 0; round < 150; ++round) {
+        // Wide spreads give many offset buckets; short, dense or nested cues
+        // and periodic layouts make many of them come close to the best.
+        const int shape = round % 3;
+        const int spread = 200 + int(random() % 3000), longest = 1 + int(random() % (shape == 0 ? 8 : 400));
+        auto cues = RandomCues(random, 1 + int(random() % 12), spread, longest);
+        auto reference = RandomCues(random, 1 + int(random() % 12), spread, longest);
+        if (shape == 2) {  // evenly spaced copies: equal peaks, ties across buckets
+            const std::int64_t period = 50 + random() % 200, length = 1 + random() % period;
+            cues.clear();
+            reference.clear();
+            for (int i = 0; i < 8; ++i) {
+                reference.push_back({i * period, i * period + length});
+                if (i % 3 == 0) cues.push_back({i * period + 7, i * period + 7 + length});
+            }
+        }
+        const OffsetMatch expected = BruteForce(cues, reference, spread + 2 * 400);
+        const OffsetMatch got = FindBestOffset(cues, reference);
+        ASSERT_EQ(got.offset, expected.offset) << "round " << round;
+        ASSERT_EQ(got.overlap, expected.overlap) << "round " << round;
+    }
+}
+
+TEST(FindBestOffset, OverlappingReferenceCuesCountOncePerPair) {
+    // Three reference cues on top of each other: each pair counts.
+    const OffsetMatch best = FindBestOffset({{0, 100}}, {{1000, 1100}, {1000, 1100}, {1050, 1100}});
+    EXPECT_EQ(best.offset, 1000);
+    EXPECT_EQ(best.overlap, 250);
+    EXPECT_EQ(best.overlapping, 1u);
+}
+
+TEST(FindBestOffset, FarApartAndOutOfReach) {
+    // The peak lies just inside one day; beyond a day it is out of reach.
+    EXPECT_EQ(FindBestOffset({{0, 10}}, {{kMillisPerDay, kMillisPerDay + 10}}).offset, kMillisPerDay);
+    const OffsetMatch beyond = FindBestOffset({{0, 10}}, {{kMillisPerDay + 20, kMillisPerDay + 30}});
+    EXPECT_EQ(beyond.offset, 0);
+    EXPECT_EQ(beyond.overlap, 0);
+    // A second, smaller peak near zero loses to the larger one far away.
+    const OffsetMatch far = FindBestOffset({{0, 10}, {50, 80}}, {{40, 45}, {9000000, 9000010}, {9000050, 9000080}});
+    EXPECT_EQ(far.offset, 9000000);
+    EXPECT_EQ(far.overlap, 40);
+}
+
 }  // namespace
 }  // namespace srt
