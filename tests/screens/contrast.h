@@ -13,6 +13,8 @@
 
 namespace srt::screens {
 
+using png::TImage;
+
 // Relative luminance and contrast ratio of 0x00RRGGBB colours.
 double Luminance(std::uint32_t rgb);
 double Contrast(std::uint32_t a, std::uint32_t b);
