@@ -24,15 +24,15 @@ struct TWindowSkin::TMethod {
 };
 
 TWindowSkin::~TWindowSkin() {
-    for (TFrame* f = FFrame; f; f = f->outer) f->gone = true;
+    *FAlive = false;
     DetachMethod();
     DetachWindow();
 }
 
 template <class Handler>
 void TWindowSkin::Dispatch(TMessage& m, Handler handler) {
-    TFrame frame{FFrame, false};
-    FFrame = &frame;
+    const std::shared_ptr<bool> alive = FAlive;
+    ++FDepth;
     {
         TSkinManage::TDispatchScope scope(FManager ? FManager : TheSkinManager());
         try {
@@ -41,9 +41,8 @@ void TWindowSkin::Dispatch(TMessage& m, Handler handler) {
             // Nothing may unwind into the platform's message dispatch.
         }
     }
-    if (frame.gone) return;
-    FFrame = frame.outer;
-    if (!FFrame && FFreePending) delete this;
+    if (!*alive) return;
+    if (--FDepth == 0 && FFreePending) delete this;
 }
 
 LRESULT TWindowSkin::ThunkProc(void* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -100,7 +99,7 @@ void TWindowSkin::CallPreviousMethod(TMessage& m) const {
 }
 
 void TWindowSkin::DeleteWhenIdle() {
-    if (FFrame)
+    if (FDepth > 0)
         FFreePending = true;
     else
         delete this;

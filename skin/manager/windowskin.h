@@ -66,12 +66,6 @@ protected:
 private:
     struct TLink;
     struct TMethod;
-    // One message being handled; told when the object is freed meanwhile
-    // (a manager that lets go of a popup as its window goes).
-    struct TFrame {
-        TFrame* outer;
-        bool gone;
-    };
     static LRESULT ThunkProc(void* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     // Both ways in: the dispatch scope, and freeing once nothing runs.
     template <class Handler>
@@ -84,7 +78,12 @@ private:
     TControl* FMethodControl = nullptr;
     TWndMethod FPreviousMethod;
     std::shared_ptr<TLink> FLink;
-    TFrame* FFrame = nullptr;  // the innermost message being handled
+    // Messages being handled, and a token that turns false when the object
+    // is freed meanwhile (a manager that lets go of a popup as its window
+    // goes). No pointer into a handler's stack is kept: a handler the
+    // platform unwinds past leaves a count, never a stale address.
+    int FDepth = 0;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     bool FFreePending = false;
 };
 
