@@ -1,4 +1,5 @@
 // srt-retime through its real binary: exit codes, messages, streams, files.
+#include "files.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +21,6 @@ namespace {
 
 RunResult Retime(const std::vector<std::string>& args, const std::string& input = {}) {
     return RunProgram(SRT_RETIME, args, input);
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // A fresh folder per test, removed afterwards.

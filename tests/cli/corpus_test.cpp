@@ -3,6 +3,7 @@
 // corpus (as it is, and UTF-16 ones without their mark) and generated files
 // with every kind of line end.
 #include "corpus.h"
+#include "files.h"
 #include "run_program.h"
 
 #include "core/timeshift.h"
@@ -19,13 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The corpus files; a missing corpus fails under CI and skips elsewhere.
 std::vector<fs::path> CorpusFiles() {

@@ -4,6 +4,7 @@
 // the tool's code: it splits at LF, drops the CR of CR LF and re-times
 // canonical time lines with 128-bit integers.
 #include "corpus.h"
+#include "files.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
@@ -40,15 +41,6 @@ const fs::path kFilm = [] {
 }();
 const fs::path kLongLF = kCorpus / "byroot-pysrt/tests/static/utf-8.srt";
 const fs::path kLongCRLF = kCorpus / "byroot-pysrt/tests/static/windows-1252.srt";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // --- the independent reading ---
 

@@ -1,5 +1,6 @@
 // srt-retime at the edges, as a hostile user would run it: each refusal
 // says why, exits non-zero and leaves every file as it was.
+#include "files.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
@@ -30,15 +31,6 @@ RunResult Retime(const std::vector<std::string>& args, const std::string& input 
 RunResult Shell(const std::string& script, const std::string& input = {}) {
     return RunProgram("/bin/sh", {"-c", "R='" + std::string(SRT_RETIME) + "'; " + script}, input);
 }
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class Safety : public ::testing::Test {
 protected:
