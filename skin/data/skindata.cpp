@@ -361,3 +361,5 @@ void TSkinData::Loaded() {
         if (Owner() && Owner()->InheritsFrom("TCustomForm")) manager->SkinWindow(Owner());
     }
 }
+
+const srt::TSkinElements& TSkinData::ElementsAt(int /*dpi*/) const { return *this; }

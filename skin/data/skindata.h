@@ -145,6 +145,13 @@ public:
     // Loads `packed` as if read from a skin file (run time only).
     bool LoadFromBytes(std::vector<std::uint8_t> packed);
 
+    // The records to draw at `dpi`: this component's own at 96 DPI; at any
+    // other DPI a set with every margin, position, font height and image at
+    // that scale (the package's images drawn for it where it carries them,
+    // the 96-DPI images scaled otherwise), made on first use and kept until
+    // the next load. Painting and hit testing of one window read one set.
+    const srt::TSkinElements& ElementsAt(int dpi) const;
+
     // Cleared and restored by form skins around menu changes.
     bool NCPaint = true;
     // Filled by the first form skin that builds its icon button.
