@@ -149,4 +149,37 @@ TEST_F(Settings, APortableFolderKeepsItsSettingsBesideTheProgramAndSurvivesDamag
     }
 }
 
+// Windows' high contrast as Wine reports it (always off; Wine refuses to set
+// it): the program starts in the stored skin, a settings change broadcast as
+// Windows sends it keeps that, a skin the user chose stays, and nothing of
+// it is remembered. The switch itself is tested in the window's own process.
+TEST_F(Settings, ASettingChangeWithHighContrastOffKeepsTheSkinAndRemembersNothing) {
+    const fs::path ini = dir / L"SrtRetime.ini";
+    SetEnvironmentVariableW(L"SRTRETIME_INI", ini.c_str());
+    auto broadcast = [](WPARAM parameter, const wchar_t* area) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, parameter, reinterpret_cast<LPARAM>(area),
+                            SMTO_ABORTIFHUNG, 5000, &result);
+    };
+    {
+        Program program(BuiltProgram(), L"");
+        HWND form = program.Form();
+        ASSERT_TRUE(form);
+        EXPECT_TRUE(Settles(form, IsStoredTitle));
+        broadcast(SPI_SETHIGHCONTRAST, nullptr);
+        broadcast(0, L"WindowMetrics");
+        EXPECT_TRUE(Settles(form, IsStoredTitle));
+        EXPECT_TRUE(program.Running());
+    }
+    EXPECT_EQ(GetFileAttributesW(ini.c_str()), INVALID_FILE_ATTRIBUTES);
+    {
+        Program program(BuiltProgram(), L"--skin \"" + BuiltSkin(L"contrast") + L"\"");
+        HWND form = program.Form();
+        ASSERT_TRUE(form);
+        broadcast(SPI_SETHIGHCONTRAST, nullptr);
+        EXPECT_TRUE(Settles(form, IsContrastTitle));
+    }
+    EXPECT_NE(ReadBytes(ini).find("contrast.skn\r\n"), std::string::npos);
+}
+
 }  // namespace
