@@ -150,8 +150,9 @@ void TForm1::DropFile(const std::wstring& path) {
 
 std::string TForm1::LoadSkinFile(const std::wstring& path) {
     auto* skin = FindComponentAs<TSkinData>("SkinData1");
-    if (!skin || (path.empty() && !skin->LoadFromBytes(storedSkin_))) return "This window has no skin";
+    if (!skin) return "This window has no skin";
     if (path.empty()) {
+        if (!skin->LoadFromBytes(storedSkin_)) return "This window has no skin";
         skinFile_.clear();
         return {};
     }
