@@ -3,14 +3,13 @@
 // rates, all kept in the settings.
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "component/wstr.h"
-#include "core/nativepath.h"
 #include "mainform.h"
 #include "skin/data/skindata.h"
+#include "skin/data/skinfolder.h"
 #include "texts.h"
 
 namespace {
@@ -22,30 +21,6 @@ constexpr std::array<std::pair<TimingMode, const wchar_t*>, 4> kModeNames{{{Timi
                                                                            {TimingMode::TwoPoints, L"sync"},
                                                                            {TimingMode::FrameRate, L"fps"},
                                                                            {TimingMode::Reference, L"reference"}}};
-
-// The packed skins in skins\ beside the program, by name; in the build tree
-// they are one folder up, beside bin\.
-std::vector<std::wstring> SkinFilesBeside(const std::wstring& folder) {
-    for (const std::wstring& dir : {folder + L"skins\\", folder + L"..\\skins\\"}) {
-        std::vector<std::wstring> files;
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((dir + L"*.skn").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(dir + found.cFileName);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-        std::sort(files.begin(), files.end());
-        if (!files.empty()) return files;
-    }
-    return {};
-}
-
-// A skin's name in the menu: its file name without ".skn".
-std::wstring SkinTitle(const std::wstring& file) {
-    std::wstring name = srt::BareName(file);
-    return name.substr(0, name.size() - 4);
-}
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
     wchar_t fullA[MAX_PATH], fullB[MAX_PATH];
@@ -111,8 +86,8 @@ void TForm1::AddChoiceCommands() {
                         };
                         // The menu holds the texts while it is open.
                         skinTitles_.clear();
-                        const std::vector<std::wstring> files = SkinFilesBeside(srt::app::ProgramFolder());
-                        for (const std::wstring& file : files) skinTitles_.push_back(SkinTitle(file));
+                        const std::vector<std::wstring> files = srt::ShippedSkinFiles(srt::app::ProgramFolder());
+                        for (const std::wstring& file : files) skinTitles_.push_back(srt::SkinFileTitle(file));
                         std::vector<TCommand> items{skin(L"", texts::kStoredSkin)};
                         for (std::size_t i = 0; i < files.size(); ++i)
                             items.push_back(skin(files[i], TText{skinTitles_[i].c_str(), skinTitles_[i].c_str()}));

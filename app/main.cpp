@@ -13,6 +13,7 @@
 #include "settings.h"
 #include "skin/form/winskinform.h"
 #include "skin/manager/skinmanager.h"
+#include "systemcontrast.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ int Run() {
     // the files open as if chosen in the open dialog.
     std::vector<std::wstring> files;
     std::string optionError;
+    bool skinOption = false;
     int argc = 0;
     if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
         for (int i = 1; i < argc; ++i) {
@@ -53,6 +55,7 @@ int Run() {
             } else if (i + 1 >= argc) {
                 optionError = skin ? "--skin needs the name of a skin file" : "--lang needs en or zh";
             } else if (skin) {
+                skinOption = true;
                 optionError = form->ChooseSkin(argv[++i]);
             } else if (std::optional<srt::app::TLanguage> language = srt::app::LanguageNamed(argv[++i])) {
                 form->ChooseLanguage(*language);
@@ -62,6 +65,8 @@ int Run() {
         }
         LocalFree(argv);
     }
+    // Without a skin of the user's, the window follows Windows' high contrast.
+    srt::app::TSystemContrast systemContrast(*form, !skinOption);
     form->Show();
     if (!optionError.empty()) Application->ShowException(optionError);
     for (const std::wstring& file : files) form->OpenFile(file);

@@ -151,6 +151,11 @@ void TForm1::DropFile(const std::wstring& path) {
 std::string TForm1::LoadSkinFile(const std::wstring& path) {
     auto* skin = FindComponentAs<TSkinData>("SkinData1");
     if (!skin) return "This window has no skin";
+    if (path.empty()) {
+        if (!skin->LoadFromBytes(storedSkin_)) return "This window has no skin";
+        skinFile_.clear();
+        return {};
+    }
     skin->SetSkinFile(Narrow(path));
     if (skin->SkinFileError().empty()) skinFile_ = path;
     return skin->SkinFileError();
@@ -172,14 +177,7 @@ void TForm1::SetLanguage(srt::app::TLanguage language) {
 }
 
 std::string TForm1::ChooseSkin(const std::wstring& path) {
-    std::string error;
-    if (path.empty()) {
-        auto* skin = FindComponentAs<TSkinData>("SkinData1");
-        if (!skin || !skin->LoadFromBytes(storedSkin_)) return "This window has no skin";
-        skinFile_.clear();
-    } else {
-        error = LoadSkinFile(path);
-    }
+    const std::string error = LoadSkinFile(path);
     if (error.empty() && Settings) Settings->RememberSkin(path);
     return error;
 }

@@ -52,8 +52,9 @@ public:
     // the open dialog keeps the name. For the command line and dropped files.
     void OpenFile(const std::wstring& path);
 
-    // Switches the window to the packed skin of a file (a .skn); the stored
-    // skin stays when the file does not load. Why it did not, or empty.
+    // Switches the window to the packed skin of a file (a .skn), or to the
+    // stored skin for an empty path; the current skin stays when the file
+    // does not load. Why it did not, or empty. Not remembered.
     std::string LoadSkinFile(const std::wstring& path);
     // As LoadSkinFile, and remembered when it loads; empty: the stored skin.
     std::string ChooseSkin(const std::wstring& path);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "component/wstr.h"
+#include "skin/data/skinfolder.h"
 
 #include "gallery.h"
 
@@ -26,29 +27,7 @@ std::wstring ModulePath() {
     }
 }
 
-// "dusk" for ...\skins\dusk.skn.
-std::string SkinTitle(const std::wstring& file) {
-    std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
-    return Narrow(name.substr(0, name.rfind(L'.')));
-}
 }  // namespace
-
-std::vector<std::wstring> ShippedSkinFiles(const std::wstring& exe) {
-    const std::wstring folder = FolderOf(exe);
-    for (const std::wstring& dir : {folder + L"skins\\", folder + L"..\\skins\\"}) {
-        std::vector<std::wstring> files;
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((dir + L"*.skn").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(dir + found.cFileName);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-        std::sort(files.begin(), files.end());
-        if (!files.empty()) return files;
-    }
-    return {};
-}
 
 int ButtonWidthFor(TFont& font, const std::string& caption) {
     const std::wstring text = Widen(caption);
@@ -84,11 +63,11 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     // The skin chooser under the buttons. Its entries say what they are: a
     // label beside it would keep the platform's text colour on every skin.
     const int chooserY = kMargin + rows * (kButtonHeight + kGap) + kGap;
-    skinFiles_ = ShippedSkinFiles(ModulePath());
+    skinFiles_ = srt::ShippedSkinFiles(FolderOf(ModulePath()));
     std::vector<std::string> titles = {"Skin: stored" + (SkinData1 && !SkinData1->SkinName.empty()
                                                              ? " (" + SkinData1->SkinName + ")"
                                                              : std::string())};
-    for (const std::wstring& file : skinFiles_) titles.push_back("Skin: " + SkinTitle(file));
+    for (const std::wstring& file : skinFiles_) titles.push_back("Skin: " + Narrow(srt::SkinFileTitle(file)));
     SkinList = gallery::Place(new TComboBox(this), this, kMargin, chooserY, width, kComboHeight);
     SkinList->SetStyle(csDropDownList);
     SkinList->SetItems(titles);
@@ -110,7 +89,7 @@ bool TGalleryForm::ChooseSkin(int index) {
 
 bool TGalleryForm::ChooseSkin(const std::string& title) {
     for (std::size_t i = 0; i < skinFiles_.size(); ++i) {
-        if (SkinTitle(skinFiles_[i]) != title) continue;
+        if (Narrow(srt::SkinFileTitle(skinFiles_[i])) != title) continue;
         const int index = static_cast<int>(i) + 1;
         SkinList->SetItemIndex(index);
         return ChooseSkin(index);

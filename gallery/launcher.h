@@ -33,10 +33,6 @@ private:
 // Every class the stored description names.
 void RegisterGalleryClasses(TClassRegistry& classes);
 
-// The packed skins shipped beside `exe`: <exe's folder>\skins\*.skn, or the
-// build tree's skins folder one level up; sorted by name.
-std::vector<std::wstring> ShippedSkinFiles(const std::wstring& exe);
-
 // The width a button needs to show `caption` in `font` whole, skinned frame
 // margins included.
 int ButtonWidthFor(TFont& font, const std::string& caption);

@@ -4,126 +4,27 @@
 // the save button and the real save dialog. The saved file is compared byte
 // for byte with bytes worked out by hand. The program runs in this process's
 // code page (LC_ALL=zh_CN.UTF-8 gives Wine's processes code page 936).
-#include <windows.h>
-
-#include <dlgs.h>
-#include <gtest/gtest.h>
-
-#include "tests/support/program.h"
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
-#include <thread>
-#include <vector>
+
+#include "tests/app/driver.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
-using srt::testing::TopWindowOf;
-using srt::testing::WaitFor;
-
-std::wstring ProgramPath() { return srt::testing::ThisFolder() + L"SrtRetime.exe"; }
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-BOOL CALLBACK AddChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> out;
-    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&out));
-    return out;
-}
-
-std::wstring ClassOf(HWND h) {
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND h) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
-                        &got);
-    text.resize(got);
-    return text;
-}
-
-void Send(HWND h, UINT message, WPARAM w, LPARAM l) {
-    DWORD_PTR r;
-    SendMessageTimeoutW(h, message, w, l, SMTO_ABORTIFHUNG, 10000, &r);
-}
-
-// Types text into a control key by key.
-void Type(HWND h, const std::wstring& text) {
-    for (wchar_t c : text) Send(h, WM_CHAR, c, 1);
-}
-
-HWND ButtonWithText(HWND form, const std::wstring& text) {
-    for (HWND h : Children(form))
-        if (ClassOf(h) == L"Button" && TextOf(h) == text) return h;
-    return nullptr;
-}
-
-// The program, ended when the test ends.
-class Program : public srt::testing::TProgram {
-public:
-    explicit Program(const std::wstring& arguments) : TProgram(ProgramPath(), arguments) {}
-};
-
-// The window's controls, found by kind and caption.
-struct MainWindow {
-    HWND form = nullptr, memo = nullptr, edit = nullptr, open = nullptr, adjust = nullptr, save = nullptr;
-    explicit MainWindow(HWND f) : form(f) {
-        for (HWND h : Children(form)) {
-            if (ClassOf(h) != L"Edit" || !IsWindowVisible(h)) continue;
-            (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE ? memo : edit) = h;
-        }
-        open = ButtonWithText(form, L"打开字幕");
-        adjust = ButtonWithText(form, L"调整字幕");
-        save = ButtonWithText(form, L"保存字幕");
-    }
-    bool Complete() const { return memo && edit && open && adjust && save; }
-};
+using namespace srt::testing;
+using Program = TApp;
+using MainWindow = TMainWindow;
 
 // Presses `button`, waits for the program's file dialog, types `path` into
 // its file name box and presses its OK button. Returns the name the dialog
 // started with.
 std::wstring UseFileDialog(DWORD pid, HWND button, const std::wstring& path) {
     PostMessageW(button, BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    if (!WaitFor([&] { return (dialog = TopWindowOf(pid, L"#32770")) != nullptr; })) {
-        ADD_FAILURE() << "no file dialog";
-        return {};
-    }
-    HWND name = nullptr;
-    if (!WaitFor([&] {
-            for (int id : {cmb13, edt1})
-                if ((name = GetDlgItem(dialog, id)) && IsWindowVisible(name)) return true;
-            return false;
-        })) {
-        ADD_FAILURE() << "no file name box";
-        return {};
-    }
-    // The name box may be a combo box: type into its edit.
-    if (ClassOf(name) != L"Edit")
-        for (HWND h : Children(name))
-            if (ClassOf(h) == L"Edit") name = h;
+    HWND dialog = nullptr, name = nullptr;
+    if (!AwaitFileDialog(pid, dialog, name)) return {};
     const std::wstring preset = TextOf(name);
     Send(name, EM_SETSEL, 0, -1);
     Send(name, WM_CLEAR, 0, 0);
@@ -134,24 +35,10 @@ std::wstring UseFileDialog(DWORD pid, HWND button, const std::wstring& path) {
     return preset;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = std::wstring(temp) + L"srt-e2e-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const auto& name : {L"\\in.srt", L"\\out.srt", L"\\gb.srt", L"\\u8.srt", L"\\odd.srt", L"\\typed.srt"})
-            DeleteFileW((dir + name).c_str());
-        RemoveDirectoryW(dir.c_str());
-    }
-    std::wstring dir;
+    TScratchFolder scratch{L"e2e"};
+    const std::wstring dir = scratch.Path().wstring();
 };
 
 }  // namespace
@@ -166,16 +53,11 @@ TEST_F(EndToEnd, OpenFromTheCommandLineAdjustAndSaveThroughTheDialog) {
         "2\r\n00:01:00,500 --> 00:01:01,500\r\nBye\r\n";
 
     Program program(L"\"" + input + L"\"");
-    ASSERT_TRUE(program.Started()) << "cannot start " << std::string(ProgramPath().begin(), ProgramPath().end());
-    HWND form = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (form = TopWindowOf(program.Id(), L"TForm1")) != nullptr; }));
-
-    HWND memo = nullptr, edit = nullptr;
-    for (HWND h : Children(form)) {
-        if (ClassOf(h) != L"Edit" || !IsWindowVisible(h)) continue;
-        (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE ? memo : edit) = h;
-    }
-    HWND adjust = ButtonWithText(form, L"调整字幕"), save = ButtonWithText(form, L"保存字幕");
+    ASSERT_TRUE(program.Started()) << "cannot start " << std::string(BuiltProgram().begin(), BuiltProgram().end());
+    HWND form = program.Form();
+    ASSERT_TRUE(form);
+    const MainWindow w(form);
+    HWND memo = w.memo, edit = w.edit, adjust = w.adjust, save = w.save;
     ASSERT_TRUE(memo && edit && adjust && save);
     ASSERT_TRUE(WaitFor([&] { return !TextOf(memo).empty(); }));
     EXPECT_EQ(TextOf(memo), L"1\r\n00:00:01,000 --> 00:00:02,500\r\n你好\r\n\r\n2\r\n00:00:59,000 --> 00:01:00,000\r\nBye\r\n");
@@ -192,14 +74,8 @@ TEST_F(EndToEnd, OpenFromTheCommandLineAdjustAndSaveThroughTheDialog) {
 
     // The save dialog is modal: press the button without waiting for it.
     PostMessageW(save, BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = TopWindowOf(program.Id(), L"#32770")) != nullptr; }));
-    HWND name = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (int id : {cmb13, edt1})
-            if ((name = GetDlgItem(dialog, id)) && IsWindowVisible(name)) return true;
-        return false;
-    }));
+    HWND dialog = nullptr, name = nullptr;
+    ASSERT_TRUE(AwaitFileDialog(program.Id(), dialog, name));
     // The dialog starts with the name of the file that was opened.
     const std::wstring preset = TextOf(name);
     EXPECT_TRUE(preset.size() >= 6 && preset.substr(preset.size() - 6) == L"in.srt");
@@ -236,8 +112,8 @@ TEST_F(EndToEnd, MixedEncodingsThroughTheOpenAndSaveDialogs) {
 
     Program program(L"");
     ASSERT_TRUE(program.Started());
-    HWND form = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (form = TopWindowOf(program.Id(), L"TForm1")) != nullptr; }));
+    HWND form = program.Form();
+    ASSERT_TRUE(form);
     MainWindow w(form);
     ASSERT_TRUE(w.Complete());
 

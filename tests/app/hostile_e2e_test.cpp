@@ -4,67 +4,24 @@
 // it came; a file of megabytes opens and adjusts with the caption counting
 // while the window keeps answering; an adjust error names its line and the
 // memo shows it selected. Prints the times it measured.
-#include <windows.h>
-
-#include <dlgs.h>
-#include <gtest/gtest.h>
-
-#include "tests/support/program.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/app/driver.h"
+
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-using srt::testing::TopWindowOf;
-using srt::testing::TopWindowsOf;
-using srt::testing::WaitFor;
+using namespace srt::testing;
 
-std::wstring ProgramPath() { return srt::testing::ThisFolder() + L"SrtRetime.exe"; }
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-BOOL CALLBACK AddChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> out;
-    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&out));
-    return out;
-}
-std::wstring ClassOf(HWND h) {
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    return name;
-}
-// The text of a window, or "" when it does not answer within a second.
-std::wstring TextOf(HWND h, UINT wait = 5000) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, wait, &length)) return L"";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, wait,
-                        &got);
-    text.resize(got);
-    return text;
-}
 std::string Utf8(const std::wstring& w) {
     std::string s(w.size() * 3 + 1, '\0');
     s.resize(static_cast<std::size_t>(
@@ -82,28 +39,8 @@ std::wstring BoxText(DWORD pid, HWND* box) {
     return message;
 }
 
-struct MainWindow {
-    HWND form = nullptr, memo = nullptr, edit = nullptr, adjust = nullptr, save = nullptr;
-    explicit MainWindow(HWND f) : form(f) {
-        for (HWND h : Children(form)) {
-            if (ClassOf(h) == L"Button" && TextOf(h) == L"调整字幕") adjust = h;
-            if (ClassOf(h) == L"Button" && TextOf(h) == L"保存字幕") save = h;
-            if (ClassOf(h) != L"Edit" || !IsWindowVisible(h)) continue;
-            (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE ? memo : edit) = h;
-        }
-    }
-    bool Complete() const { return memo && edit && adjust && save; }
-};
-
-class Program : public srt::testing::TProgram {
-public:
-    explicit Program(const std::wstring& arguments) : TProgram(ProgramPath(), arguments) {}
-    HWND Form() {
-        HWND form = nullptr;
-        if (Started()) WaitFor([&] { return (form = TopWindowOf(Id(), L"TForm1")) != nullptr; });
-        return form;
-    }
-};
+using MainWindow = TMainWindow;
+using Program = TApp;
 
 std::string Time(long ms) {
     char s[16];
@@ -124,17 +61,8 @@ std::string Cues(int cues, long shift, const char* end) {
 
 class Hostile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = fs::path(temp) / (L"srt-hostile-" + std::to_wstring(GetCurrentProcessId()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    fs::path dir;
+    TScratchFolder scratch{L"hostile"};
+    const fs::path dir = scratch.Path();
 };
 
 TEST_F(Hostile, NoSubtitleIsRefusedAtOnceAndTheWindowStaysEmpty) {
@@ -179,15 +107,7 @@ TEST_F(Hostile, NoSubtitleIsRefusedAtOnceAndTheWindowStaysEmpty) {
 void SaveThroughDialog(DWORD pid, HWND button, const std::wstring& path) {
     PostMessageW(button, BM_CLICK, 0, 0);
     HWND dialog = nullptr, name = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = TopWindowOf(pid, L"#32770")) != nullptr; }, 60s));
-    ASSERT_TRUE(WaitFor([&] {
-        for (int id : {cmb13, edt1})
-            if ((name = GetDlgItem(dialog, id)) && IsWindowVisible(name)) return true;
-        return false;
-    }));
-    if (ClassOf(name) != L"Edit")
-        for (HWND h : Children(name))
-            if (ClassOf(h) == L"Edit") name = h;
+    ASSERT_TRUE(AwaitFileDialog(pid, dialog, name, 60s));
     DWORD_PTR r;
     SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);

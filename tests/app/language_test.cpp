@@ -11,6 +11,7 @@
 
 #include "component/wstr.h"
 #include "mainform.h"
+#include "tests/app/formhost.h"
 #include "texts.h"
 
 namespace {
@@ -28,12 +29,8 @@ public:
 class Language : public ::testing::Test {
 protected:
     void SetUp() override {
-        app_ = std::make_unique<TApplication>();
-        Application->SetTitle("SrtRetime");
-        Application->SetPrompts(&prompts);
-        RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
-        form = Application->CreateForm<TForm1>();
-        form->HandleNeeded();
+        host_ = std::make_unique<srt::testing::TMainFormHost>(prompts);
+        form = host_->form;
     }
     // The window's own texts, in the order of the stored description.
     std::vector<std::string> Texts() {
@@ -53,7 +50,7 @@ protected:
     }
 
     Quiet prompts;
-    std::unique_ptr<TApplication> app_;
+    std::unique_ptr<srt::testing::TMainFormHost> host_;
     TForm1* form = nullptr;
 };
 

@@ -15,6 +15,7 @@
 #include "core/timeshift.h"
 #include "core/utf16.h"
 #include "mainform.h"
+#include "tests/app/formhost.h"
 
 namespace {
 
@@ -63,12 +64,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 class MainForm : public ::testing::Test {
 protected:
     void SetUp() override {
-        app_ = std::make_unique<TApplication>();
-        Application->SetTitle("SrtRetime");
-        Application->SetPrompts(&prompts);
-        RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
-        form = Application->CreateForm<TForm1>();
-        form->HandleNeeded();
+        host_ = std::make_unique<srt::testing::TMainFormHost>(prompts);
+        form = host_->form;
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         dir = Narrow(temp) + "srt-mainform-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -76,7 +73,7 @@ protected:
         CreateDirectoryW(Widen(dir).c_str(), nullptr);
     }
     void TearDown() override {
-        app_.reset();
+        host_.reset();
         WIN32_FIND_DATAW found;
         HANDLE h = FindFirstFileW(Widen(dir + "\\*").c_str(), &found);
         if (h != INVALID_HANDLE_VALUE) {
@@ -116,7 +113,7 @@ protected:
     std::wstring Memo() { return form->Memo1->GetTextW(); }
 
     ScriptedPrompts prompts;
-    std::unique_ptr<TApplication> app_;
+    std::unique_ptr<srt::testing::TMainFormHost> host_;
     TForm1* form = nullptr;
     std::string dir;
 };

@@ -8,8 +8,6 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include "tests/support/program.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -21,36 +19,13 @@
 #include <thread>
 #include <vector>
 
+#include "tests/app/driver.h"
+
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-using srt::testing::TopWindowOf;
-using srt::testing::TopWindowsOf;
-using srt::testing::WaitFor;
-
-std::wstring Folder() { return srt::testing::ThisFolder(); }
-std::wstring ProgramPath() { return Folder() + L"SrtRetime.exe"; }
-std::wstring GalleryPath() { return Folder() + L"SkinGallery.exe"; }
-// The packages the build makes beside bin/.
-std::wstring BuiltSkin(const wchar_t* name) { return Folder() + L"..\\skins\\" + name + L".skn"; }
-
-BOOL CALLBACK AddChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> ChildrenOf(HWND parent, const wchar_t* cls) {
-    std::vector<HWND> all, out;
-    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&all));
-    for (HWND h : all) {
-        wchar_t name[64];
-        GetClassNameW(h, name, 64);
-        if (lstrcmpiW(name, cls) == 0) out.push_back(h);
-    }
-    return out;
-}
+using namespace srt::testing;
 
 BOOL CALLBACK AppendText(HWND h, LPARAM p) {
     wchar_t text[512];
@@ -66,65 +41,15 @@ std::wstring DialogText(HWND dialog) {
     return text;
 }
 
-class Program : public srt::testing::TProgram {
-public:
-    explicit Program(const std::wstring& arguments, const std::wstring& exe = ProgramPath())
-        : TProgram(exe, arguments) {}
-};
-
-// A pixel of the title bar, read from the screen: left of the caption
-// buttons and clear of the caption text, a few rows below the outline.
-COLORREF CaptionPixel(HWND form) {
-    RECT r;
-    GetWindowRect(form, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.right - 110, r.top + 5);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-// Waits until the caption has been painted and holds still.
-COLORREF SettledCaption(HWND form) {
-    COLORREF last = CLR_INVALID;
-    int same = 0;
-    WaitFor([&] {
-        const COLORREF now = CaptionPixel(form);
-        same = now == last ? same + 1 : 0;
-        last = now;
-        return same >= 6;
-    });
-    return last;
-}
-
-// The high-contrast skin's title bar is black, or the near-black grey behind
-// the caption text; the stored skin's is blue.
-bool IsContrastTitle(COLORREF c) {
-    return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c) && GetRValue(c) < 0x20;
-}
-bool IsStoredTitle(COLORREF c) { return GetBValue(c) > 120 && GetBValue(c) > GetRValue(c) + 40; }
+using Program = TApp;
 
 class SkinChoice : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = fs::path(temp) / (L"srt-skins-" + std::to_wstring(GetCurrentProcessId()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
     // Starts the program and waits for its main window; null when it fails.
-    HWND Start(Program& program) {
-        HWND form = nullptr;
-        if (!program.Started()) return nullptr;
-        WaitFor([&] { return (form = TopWindowOf(program.Id(), L"TForm1")) != nullptr; });
-        return form;
-    }
+    HWND Start(Program& program) { return program.Form(); }
 
-    fs::path dir;
+    TScratchFolder scratch{L"skins"};
+    const fs::path dir = scratch.Path();
 };
 
 TEST_F(SkinChoice, SkinOnTheCommandLineReplacesTheStoredLook) {
@@ -270,7 +195,7 @@ int TextPixelsIn(HWND button, int x0, int x1) {
 }
 
 TEST_F(SkinChoice, GalleryButtonsShowTheirWholeTitleAndTheSkinListRepaintsEveryWindow) {
-    Program gallery(L"", GalleryPath());
+    Program gallery(L"", BuiltGallery());
     ASSERT_TRUE(gallery.Started());
     HWND launcher = nullptr, page = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (launcher = TopWindowOf(gallery.Id(), L"TGalleryForm")) != nullptr; }));

@@ -3,107 +3,15 @@
 // mnemonics, typing, Enter and Escape, the reference file's open dialog,
 // the system menu and the memo's menu; the result saved through the real
 // save dialog and compared byte for byte with bytes worked out by hand.
-#include <windows.h>
-
-#include <dlgs.h>
-#include <gtest/gtest.h>
-
-#include "tests/support/program.h"
-
-#include <filesystem>
-#include <fstream>
-#include <initializer_list>
-#include <iterator>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/app/driver.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-using srt::testing::TopWindowOf;
-using srt::testing::WaitFor;
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
-std::wstring ClassOf(HWND h) {
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND h) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
-                        &got);
-    text.resize(got);
-    return text;
-}
-
-LRESULT Send(HWND h, UINT message, WPARAM w, LPARAM l) {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutW(h, message, w, l, SMTO_ABORTIFHUNG, 10000, &r);
-    return static_cast<LRESULT>(r);
-}
-
-BOOL CALLBACK AddChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> out;
-    EnumChildWindows(parent, AddChild, reinterpret_cast<LPARAM>(&out));
-    return out;
-}
-
-// ---- real key input
-
-void KeyEvent(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-// Keys pressed in order and let go in reverse: {VK_CONTROL, 'T'} is Ctrl+T.
-void Chord(std::initializer_list<WORD> keys) {
-    for (WORD k : keys) KeyEvent(k, false);
-    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) KeyEvent(*k, true);
-    std::this_thread::sleep_for(100ms);
-}
-
-void TypeKeys(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT input[2]{};
-        for (int i = 0; i < 2; ++i) {
-            input[i].type = INPUT_KEYBOARD;
-            input[i].ki.wScan = c;
-            input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-        }
-        SendInput(2, input, sizeof(INPUT));
-    }
-    std::this_thread::sleep_for(100ms);
-}
-
-// The focused window of the thread that owns `window`.
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
+using namespace srt::testing;
 
 // ---- the window's texts (Chinese, the default)
 
@@ -127,17 +35,12 @@ std::string WithTimes(const std::vector<std::string>& times) {
 class TimingWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = std::wstring(temp) + L"srt-timing-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
         input = dir + L"\\in.srt";
         WriteBytes(input, kInput);
-        program = std::make_unique<srt::testing::TProgram>(srt::testing::ThisFolder() + L"SrtRetime.exe",
-                                                           L"\"" + input + L"\"");
+        program = std::make_unique<TApp>(L"\"" + input + L"\"");
         ASSERT_TRUE(program->Started());
         ASSERT_TRUE(WaitFor([&] { return (form = TopWindowOf(program->Id(), L"TForm1")) != nullptr; }));
-        for (HWND h : Descendants(form)) {
+        for (HWND h : Children(form)) {
             if (ClassOf(h) == L"Edit" && IsWindowVisible(h) && (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE))
                 memo = h;
             if (ClassOf(h) == L"Button" && TextOf(h) == L"保存字幕") save = h;
@@ -148,8 +51,6 @@ protected:
     }
     void TearDown() override {
         program.reset();
-        for (const auto& name : {L"\\in.srt", L"\\out.srt", L"\\ref.srt"}) DeleteFileW((dir + name).c_str());
-        RemoveDirectoryW(dir.c_str());
     }
 
     HWND Timing() const { return TopWindowOf(program->Id(), L"TTimingForm"); }
@@ -216,14 +117,8 @@ protected:
 
     // A file dialog of the program: `path` typed into its name box, OK.
     void UseFileDialog(const std::wstring& path) {
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitFor([&] { return (dialog = TopWindowOf(program->Id(), L"#32770")) != nullptr; }));
-        HWND name = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
-            for (int id : {cmb13, edt1})
-                if ((name = GetDlgItem(dialog, id)) && IsWindowVisible(name)) return true;
-            return false;
-        }));
+        HWND dialog = nullptr, name = nullptr;
+        ASSERT_TRUE(AwaitFileDialog(program->Id(), dialog, name));
         Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
@@ -239,8 +134,10 @@ protected:
         return ReadBytes(out);
     }
 
-    std::wstring dir, input, original;
-    std::unique_ptr<srt::testing::TProgram> program;
+    TScratchFolder scratch{L"timing"};
+    const std::wstring dir = scratch.Path().wstring();
+    std::wstring input, original;
+    std::unique_ptr<TApp> program;
     HWND form = nullptr, memo = nullptr, save = nullptr;
 };
 
@@ -357,7 +254,7 @@ TEST_F(TimingWindow, ARefusalNamesItsLineAndChangesNothing) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = TopWindowOf(program->Id(), L"#32770")) != nullptr; }));
     std::wstring message;
-    for (HWND h : Descendants(box))
+    for (HWND h : Children(box))
         if (ClassOf(h) == L"Static") message += TextOf(h);
     EXPECT_EQ(message.rfind(L"第 2 行：", 0), 0u) << std::string(message.begin(), message.end());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
