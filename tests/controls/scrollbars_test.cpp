@@ -55,7 +55,7 @@ TBitmap Bar(TSkinData& data, bool vertical, int length, const TScrollMetrics& m,
     const int sb = Sb();
     TBitmap b(vertical ? sb : length, vertical ? length : sb);
     const TIntRect r{0, 0, b.Width(), b.Height()};
-    ComposeScrollBar(b.Canvas(), r, vertical, m, pressed, data, true);
+    ComposeScrollBar(b.Canvas(), r, vertical, m, pressed, data, ScrollBarLengths(kDesignDpi), true);
     GdiFlush();
     return b;
 }
