@@ -83,7 +83,8 @@ void TSkinTab::PrepareImages() {
         FTabPosition = (style & TCS_BOTTOM) ? 1 : 0;
     else
         FTabPosition = (style & TCS_RIGHT) ? 3 : 2;
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    FImageDpi = Dpi();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(FImageDpi).Tabs.get() : nullptr;
     if (!tabs || tabs->Image.Empty() || tabs->Image2.Empty()) {
         FTabImage.SetSize(0, 0);
         FBorderImage.SetSize(0, 0);
@@ -123,17 +124,20 @@ bool TSkinTab::FindUpDown(RECT& window) {
 }
 
 void TSkinTab::DrawControl(HDC dc, const RECT& r) {
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    const int dpi = Dpi();
+    if (FSkinData && FImageDpi != dpi) PrepareImages();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(dpi).Tabs.get() : nullptr;
     if (!Usable(tabs) || FTabImage.Empty()) return;
     // The display area with its border, one pixel into the tabs' side.
+    const int border = ScaleToDpi(4, dpi), into = ScaleToDpi(1, dpi);
     RECT d = r;
     SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
-    InflateRect(&d, 4, 4);
+    InflateRect(&d, border, border);
     switch (FTabPosition) {
-    case 1: --d.bottom; break;
-    case 2: ++d.left; break;
-    case 3: --d.right; break;
-    default: ++d.top; break;
+    case 1: d.bottom -= into; break;
+    case 2: d.left += into; break;
+    case 3: d.right -= into; break;
+    default: d.top += into; break;
     }
     const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
     const int focus = static_cast<int>(SendMessageW(FHandle, TCM_GETCURFOCUS, 0, 0));
@@ -167,10 +171,10 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
             item.cchTextMax = 80;
             SendMessageW(FHandle, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             switch (FTabPosition) {
-            case 1: OffsetRect(&ir, 0, -(d.bottom + 1)); break;
+            case 1: OffsetRect(&ir, 0, -(d.bottom + into)); break;
             case 2: ir = {stripWidth - ir.bottom, ir.left, stripWidth - ir.top, ir.right}; break;
-            case 3: ir = {ir.top - 1, r.right - ir.right, ir.bottom - 1, r.right - ir.left}; break;
-            default: OffsetRect(&ir, 0, 1); break;
+            case 3: ir = {ir.top - into, r.right - ir.right, ir.bottom - into, r.right - ir.left}; break;
+            default: OffsetRect(&ir, 0, into); break;
             }
             const int frame = i == focus ? 2 : 1;
             // A flipped image keeps its thick margin where it now lies.
@@ -198,7 +202,8 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     } else {
         BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
     }
-    if (!FBorderImage.Empty()) DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {4, 5, 4, 4});
+    if (!FBorderImage.Empty())
+        DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {border, ScaleToDpi(5, dpi), border, border});
 }
 
 // ---- tab set -------------------------------------------------------------------
@@ -207,7 +212,8 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
     if (FInited) return;
     TSkinControl::InitControl(control, data, changeColour);
     if (!FInited) return;
-    if (Usable(data->Tabs.get())) FTabImage = FlipVertical(data->Tabs->Image);
+    FImageDpi = Dpi();
+    if (const auto& tabs = data->ElementsAt(FImageDpi).Tabs; Usable(tabs.get())) FTabImage = FlipVertical(tabs->Image);
     if (HWND scroller = GetWindow(FHandle, GW_CHILD)) {
         auto* skin = new TSkinUpDown(Owner());
         skin->FHorizontal = 1;
@@ -226,7 +232,12 @@ void TSkinTab31::OnPaint(TMessage& m) {
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     auto* set = dyncast<TTabSet>(FControl);
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    const int dpi = Dpi();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(dpi).Tabs.get() : nullptr;
+    if (Usable(tabs) && FImageDpi != dpi) {
+        FImageDpi = dpi;
+        FTabImage = FlipVertical(tabs->Image);
+    }
     if (!set || !Usable(tabs) || FTabImage.Empty() || r.right <= 0 || r.bottom <= 0) return;
     ::TBitmap buffer(r.right, r.bottom);
     HDC bdc = buffer.Canvas();
@@ -241,7 +252,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
         const std::wstring text = Widen(names.Get(i));
         SIZE size{};
         GetTextExtentPoint32W(bdc, text.c_str(), static_cast<int>(text.size()), &size);
-        const int w = size.cx + 9;
+        const int w = size.cx + ScaleToDpi(9, dpi);
         if (x + w > limit) continue;  // the next, shorter one may still fit here
         const RECT tab{x, 0, x + w, r.bottom};
         const int frame = i == set->TabIndex() ? 2 : 1;
