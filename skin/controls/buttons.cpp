@@ -150,7 +150,7 @@ int TSkinCheckBox::Cell() {
 }
 
 RECT MarkRect(const RECT& r, int w, int h, bool leftText, int dpi) {
-    const int cell = ScaleToDpi(14, dpi);
+    const int cell = ScaleToDpi(13, dpi) + 1;  // the platform's box and a pixel
     RECT m;
     m.top = r.top + (r.bottom - r.top - h) / 2;
     m.bottom = m.top + h;
@@ -175,8 +175,15 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
     const int cell = Cell();
     if (cell > n) return;
     const bool leftText = (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_LEFTTEXT) != 0;
-    const RECT mark = MarkRect(r, w, h, leftText, Dpi());
-    FillBackground(dc, mark);
+    const int dpi = Dpi();
+    const RECT mark = MarkRect(r, w, h, leftText, dpi);
+    // The platform's own mark, larger than an image drawn for a lower DPI, goes too.
+    RECT erase = mark;
+    if (const int native = ScaleToDpi(13, dpi); native > w || native > h) {
+        const RECT box = MarkRect(r, native, native, leftText, dpi);
+        UnionRect(&erase, &mark, &box);
+    }
+    FillBackground(dc, erase);
     DrawStripFrame(dc, mark, {n, cell}, image);
 }
 
