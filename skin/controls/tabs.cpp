@@ -129,15 +129,14 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(dpi).Tabs.get() : nullptr;
     if (!Usable(tabs) || FTabImage.Empty()) return;
     // The display area with its border, one pixel into the tabs' side.
-    const int border = ScaleToDpi(4, dpi), into = ScaleToDpi(1, dpi);
     RECT d = r;
     SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
-    InflateRect(&d, border, border);
+    InflateRect(&d, 4, 4);
     switch (FTabPosition) {
-    case 1: d.bottom -= into; break;
-    case 2: d.left += into; break;
-    case 3: d.right -= into; break;
-    default: d.top += into; break;
+    case 1: --d.bottom; break;
+    case 2: ++d.left; break;
+    case 3: --d.right; break;
+    default: ++d.top; break;
     }
     const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
     const int focus = static_cast<int>(SendMessageW(FHandle, TCM_GETCURFOCUS, 0, 0));
@@ -171,10 +170,10 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
             item.cchTextMax = 80;
             SendMessageW(FHandle, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             switch (FTabPosition) {
-            case 1: OffsetRect(&ir, 0, -(d.bottom + into)); break;
+            case 1: OffsetRect(&ir, 0, -(d.bottom + 1)); break;
             case 2: ir = {stripWidth - ir.bottom, ir.left, stripWidth - ir.top, ir.right}; break;
-            case 3: ir = {ir.top - into, r.right - ir.right, ir.bottom - into, r.right - ir.left}; break;
-            default: OffsetRect(&ir, 0, into); break;
+            case 3: ir = {ir.top - 1, r.right - ir.right, ir.bottom - 1, r.right - ir.left}; break;
+            default: OffsetRect(&ir, 0, 1); break;
             }
             const int frame = i == focus ? 2 : 1;
             // A flipped image keeps its thick margin where it now lies.
@@ -202,8 +201,12 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     } else {
         BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
     }
-    if (!FBorderImage.Empty())
-        DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {border, ScaleToDpi(5, dpi), border, border});
+    if (!FBorderImage.Empty()) {
+        // The border image's margins at the scale it was drawn for.
+        const int drawn = tabs->Image2.Width(), design = FSkinData->Tabs ? FSkinData->Tabs->Image2.Width() : drawn;
+        const int m = RescaleDpi(4, design, drawn);
+        DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {m, RescaleDpi(5, design, drawn), m, m});
+    }
 }
 
 // ---- tab set -------------------------------------------------------------------
