@@ -209,6 +209,13 @@ void TSkinControl::Redraw() {
 
 COLORREF TSkinControl::Colour(TColour c) const { return Rgb(c); }
 
+int TSkinControl::Dpi() const {
+    if (FHandle) return WindowDpi(FHandle);
+    TGraphicControl* graphic = GraphicControl();
+    TWinControl* parent = graphic ? graphic->Parent() : nullptr;
+    return WindowDpi(parent && parent->HandleAllocated() ? parent->Handle() : nullptr);
+}
+
 void TSkinControl::FillBackground(HDC dc, const RECT& r) {
     if (!FSkinData) return;
     GdiBrush brush(CreateSolidBrush(Colour(FSkinData->Colours.ButtonFace)));

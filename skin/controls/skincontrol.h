@@ -159,9 +159,10 @@ protected:
     bool ReadFocused() const;
     // A skin colour as a GDI colour.
     COLORREF Colour(TColour c) const;
-    // The DPI of the control's window; the records painting and hit testing
-    // read at it (FSkinData set); a length of 96-DPI pixels at it.
-    int Dpi() const { return WindowDpi(FHandle); }
+    // The DPI of the control's window (a graphic control's: its parent's); the
+    // records painting and hit testing read at it (FSkinData set); a length of
+    // 96-DPI pixels at it.
+    int Dpi() const;
     const TSkinElements& Elements() const { return FSkinData->ElementsAt(Dpi()); }
     int Scaled(int length) const { return ScaleToDpi(length, Dpi()); }
 
