@@ -56,8 +56,8 @@ void DrawGlyphAndCaption(HDC dc, const RECT& client, TBitmap& glyph, int numGlyp
 void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     auto* button = dyncast<TBitBtn>(FControl);
     if (!button) return TSkinButton::DrawControl(dc, r);
-    if (!FSkinData || !FSkinData->Buttons || FSkinData->Buttons->Image.Empty()) return;
-    TDataSkinButton& element = *FSkinData->Buttons;
+    if (!FSkinData || !Elements().Buttons || Elements().Buttons->Image.Empty()) return;
+    TDataSkinButton& element = *Elements().Buttons;
     FFocused = ReadFocused();
     FEnabled = ReadEnabled();
     FText = ReadText();
@@ -187,8 +187,8 @@ int SpeedButtonGlyph(int frame, int numGlyphs) {
 
 void TSkinSpeedButton::DrawSpeedButton(HDC dc, const RECT& r) {
     TSpeedButton* button = Button();
-    if (!button || !FSkinData || !FSkinData->Buttons || FSkinData->Buttons->Image.Empty()) return;
-    TDataSkinButton& element = *FSkinData->Buttons;
+    if (!button || !FSkinData || !Elements().Buttons || Elements().Buttons->Image.Empty()) return;
+    TDataSkinButton& element = *Elements().Buttons;
     const bool enabled = button->Enabled();
     const int frame = SpeedButtonFrame(FState & kPressed, FState & kHot, enabled, button->Down());
     const RECT at{0, 0, r.right - r.left, r.bottom - r.top};

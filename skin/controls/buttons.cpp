@@ -87,7 +87,7 @@ TColor TSkinButton::CaptionColour(int frame, bool enabled) const {
 }
 
 void TSkinButton::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !FSkinData->Buttons || FSkinData->Buttons->Image.Empty()) return;
+    if (!FSkinData || !Elements().Buttons || Elements().Buttons->Image.Empty()) return;
     FFocused = ReadFocused();
     FEnabled = ReadEnabled();
     FText = ReadText();
@@ -100,7 +100,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& r) {
     if (!bdc) return;
     const RECT all{0, 0, w, h};
     FillBackground(bdc, all);
-    DrawElement(bdc, all, {5, frame}, *FSkinData->Buttons);
+    DrawElement(bdc, all, {5, frame}, *Elements().Buttons);
     {
         GdiSelect font(bdc, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
         DrawCaption(bdc, all, DT_CENTER, FEnabled, FText, CaptionColour(frame, FEnabled));
@@ -149,23 +149,24 @@ int TSkinCheckBox::Cell() {
     return cell;
 }
 
-RECT MarkRect(const RECT& r, int w, int h, bool leftText) {
+RECT MarkRect(const RECT& r, int w, int h, bool leftText, int dpi) {
+    const int cell = ScaleToDpi(13, dpi) + 1;  // the platform's box and a pixel
     RECT m;
     m.top = r.top + (r.bottom - r.top - h) / 2;
     m.bottom = m.top + h;
     if (leftText) {
-        m.right = w < 15 ? r.right - (14 - w) / 2 : r.right - 1;
+        m.right = w <= cell ? r.right - (cell - w) / 2 : r.right - ScaleToDpi(1, dpi);
         m.left = m.right - w;
     } else {
-        m.left = w < 15 ? r.left + (14 - w) / 2 : r.left;
+        m.left = w <= cell ? r.left + (cell - w) / 2 : r.left;
         m.right = m.left + w;
     }
     return m;
 }
 
 void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !FSkinData->Buttons) return;
-    TDataSkinButton& b = *FSkinData->Buttons;
+    if (!FSkinData || !Elements().Buttons) return;
+    TDataSkinButton& b = *Elements().Buttons;
     ::TBitmap& image = Radio() ? b.RadioButton : b.CheckButton;
     const int n = Radio() ? b.RadioButtonFrame : b.CheckButtonFrame;
     if (image.Empty() || n < 1 || image.Width() / n == 0) return;
@@ -174,8 +175,15 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
     const int cell = Cell();
     if (cell > n) return;
     const bool leftText = (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_LEFTTEXT) != 0;
-    const RECT mark = MarkRect(r, w, h, leftText);
-    FillBackground(dc, mark);
+    const int dpi = Dpi();
+    const RECT mark = MarkRect(r, w, h, leftText, dpi);
+    // The platform's own mark, larger than an image drawn for a lower DPI, goes too.
+    RECT erase = mark;
+    if (const int native = ScaleToDpi(13, dpi); native > w || native > h) {
+        const RECT box = MarkRect(r, native, native, leftText, dpi);
+        UnionRect(&erase, &mark, &box);
+    }
+    FillBackground(dc, erase);
     DrawStripFrame(dc, mark, {n, cell}, image);
 }
 

@@ -105,7 +105,7 @@ protected:
     bool Radio() const override { return true; }
 };
 
-// Where the mark cell of width W and height H goes in a button rectangle.
-RECT MarkRect(const RECT& r, int w, int h, bool leftText);
+// Where the mark cell of width W and height H goes in a button rectangle at `dpi`.
+RECT MarkRect(const RECT& r, int w, int h, bool leftText, int dpi = kDesignDpi);
 
 }  // namespace srt

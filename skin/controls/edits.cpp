@@ -94,24 +94,25 @@ void TSkinComBox::SetStateBit(unsigned char bit, bool on) {
     PaintControl(nullptr);
 }
 
-RECT TSkinComBox::ButtonRect(const RECT& r, bool left) {
-    const int b = GetSystemMetrics(SM_CXHSCROLL);
-    return left ? RECT{r.left, r.top, r.left + b + 2, r.bottom} : RECT{r.right - b - 2, r.top, r.right, r.bottom};
+RECT TSkinComBox::ButtonRect(const RECT& r, bool left, int dpi) {
+    const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
+    return left ? RECT{r.left, r.top, r.left + b + e, r.bottom} : RECT{r.right - b - e, r.top, r.right, r.bottom};
 }
 
 void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || Empty(FSkinData->ComboButton.get())) return;
+    if (!FSkinData || Empty(Elements().ComboButton.get())) return;
     FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
     FExStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
-    if (FSkinData->ComboButton->Style == 1)
+    if (Elements().ComboButton->Style == 1)
         DrawFlat(dc, r);
-    else if (!Empty(FSkinData->SunkEdge.get()))
+    else if (!Empty(Elements().SunkEdge.get()))
         DrawEdge(dc, r);
 }
 
 void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
-    TDataSkinBorder& button = *FSkinData->ComboButton;
-    TDataSkinObject& edge = *FSkinData->SunkEdge;
+    const TSkinElements& elements = Elements();
+    TDataSkinBorder& button = *elements.ComboButton;
+    TDataSkinObject& edge = *elements.SunkEdge;
     FFocused = ReadFocused();
     FEnabled = (FStyle & WS_DISABLED) == 0;
     int state = 1;
@@ -121,20 +122,21 @@ void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
         state = 2;
     else if (FState & kHot)
         state = 4;
-    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    const int dpi = Dpi();
+    const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
     RECT glyph;
     if (!left) {
-        ExcludeClipRect(dc, r.left + 2, r.top + 2, r.right - b - 4, r.bottom - 2);
-        glyph = {r.right - b - 2, r.top, r.right - 2, r.bottom};
+        ExcludeClipRect(dc, r.left + e, r.top + e, r.right - b - 2 * e, r.bottom - e);
+        glyph = {r.right - b - e, r.top, r.right - e, r.bottom};
     } else {
-        ExcludeClipRect(dc, r.left + b + 4, r.top + 2, r.right - 2, r.bottom - 2);
-        glyph = {2, r.top, b + 2, r.bottom};
+        ExcludeClipRect(dc, r.left + b + 2 * e, r.top + e, r.right - e, r.bottom - e);
+        glyph = {e, r.top, b + e, r.bottom};
     }
     DrawElement(dc, r, {edge.FrameCount, state}, edge);
     ::TBitmap& strip = left ? button.Image2 : button.Image;
-    DrawStripFrame(dc, ButtonRect(r, left), {button.FrameCount, state}, strip.Empty() ? button.Image : strip);
-    TDataSkinObject* extra = FSkinData->ExtraImages.get();
+    DrawStripFrame(dc, ButtonRect(r, left, dpi), {button.FrameCount, state}, strip.Empty() ? button.Image : strip);
+    TDataSkinObject* extra = elements.ExtraImages.get();
     if (Empty(extra) || extra->FrameCount < 1) return;
     const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
     const int x = glyph.left + (glyph.right - glyph.left - cw) / 2;
@@ -143,7 +145,7 @@ void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
 }
 
 void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
-    TDataSkinBorder& button = *FSkinData->ComboButton;
+    TDataSkinBorder& button = *Elements().ComboButton;
     FFocused = ReadFocused();
     FEnabled = (FStyle & WS_DISABLED) == 0;
     int state = FFocused ? 4 : FEnabled ? 1 : 3;
@@ -155,7 +157,7 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
     const RECT inner = Shrunk(r, 1);
     FrameRect(dc, &inner, brush);
     RECT box = Shrunk(r, 2);
-    box.left = box.right - GetSystemMetrics(SM_CYVTHUMB);
+    box.left = box.right - SystemMetricForDpi(SM_CYVTHUMB, Dpi());
     FillRect(dc, &box, brush);
     const int count = button.FrameCount;
     if (count >= 1 && state <= count) {
@@ -237,7 +239,8 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
     int s1, s2;
     RECT b1, b2;
     ButtonStates(c, horizontal, p, FState & kPressed, FState & kHot, FEnabled, s1, s2, b1, b2);
-    TDataSkinBorder* element = horizontal ? FSkinData->UpDown.Horz.get() : FSkinData->UpDown.Vert.get();
+    const auto& upDown = Elements().UpDown;
+    TDataSkinBorder* element = horizontal ? upDown.Horz.get() : upDown.Vert.get();
     const int part = horizontal ? 2 : 0;
     if (element && !element->Image.Empty() && !element->Image2.Empty()) {
         DrawUpDownButton(bdc, *element, b1, part, s1);

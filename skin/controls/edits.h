@@ -38,7 +38,7 @@ public:
     void AfterProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
     // The drop-down button's rectangle in a window rectangle at origin.
-    static RECT ButtonRect(const RECT& r, bool left);
+    static RECT ButtonRect(const RECT& r, bool left, int dpi = kDesignDpi);
 
 private:
     void DrawEdge(HDC dc, const RECT& r);

@@ -83,7 +83,9 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     SavedDC saved(sdc);
     FillBackground(sdc, r);
     if (HFONT font = WindowFont(FHandle)) SelectObject(sdc, font);
-    TDataSkinObject* edges = FSkinData->StatusBarEdges.get();
+    const TSkinElements& elements = Elements();
+    const int inset = Scaled(2), edge = Scaled(1);
+    TDataSkinObject* edges = elements.StatusBarEdges.get();
     const TColor colour = edges ? static_cast<TColor>(edges->NormalColour2) : bar->Font()->Color();
     struct TPanel {
         RECT r;
@@ -120,14 +122,14 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
         }
         if (p.text.empty()) p.text = L" ";
         RECT t = p.r;
-        t.left += 2;
-        t.right -= 2;
+        t.left += inset;
+        t.right -= inset;
         DrawCaption(sdc, t, p.align, true, p.text, colour);
     }
-    TDataSkinObject* extra = FSkinData->ExtraImages.get();
+    TDataSkinObject* extra = elements.ExtraImages.get();
     if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && Usable(extra) && extra->FrameCount > 0) {
         const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
-        const RECT cell{r.right - 1 - cw, r.bottom - 1 - ch, r.right - 1, r.bottom - 1};
+        const RECT cell{r.right - edge - cw, r.bottom - edge - ch, r.right - edge, r.bottom - edge};
         DrawStripFrame(sdc, cell, {extra->FrameCount, 5}, extra->Image);
     }
     GdiFlush();
@@ -138,7 +140,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
 
 // Without the element the native bar paints.
 TSkinControl::TPaintMode TSkinProgress::PaintMode() const {
-    return FSkinData && Usable(FSkinData->Progress.get()) ? TPaintMode::Whole : TPaintMode::Over;
+    return FSkinData && Usable(Elements().Progress.get()) ? TPaintMode::Whole : TPaintMode::Over;
 }
 
 int TSkinProgress::BarRight(const RECT& r, int pos, int max) {
@@ -149,8 +151,8 @@ int TSkinProgress::BarRight(const RECT& r, int pos, int max) {
 }
 
 void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !Usable(FSkinData->Progress.get())) return;
-    TDataSkinBorder& e = *FSkinData->Progress;
+    if (!FSkinData || !Usable(Elements().Progress.get())) return;
+    TDataSkinBorder& e = *Elements().Progress;
     const int pos = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
     const int max = static_cast<int>(SendMessageW(FHandle, PBM_GETRANGE, FALSE, 0));
     const int x = BarRight(r, pos, max);
@@ -201,11 +203,12 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
     if (cd.dwDrawStage != CDDS_ITEMPREPAINT || cd.dwItemSpec != TBCD_THUMB) return CDRF_DODEFAULT;
     RECT thumb{};
     SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const auto& trackbar = Elements().Trackbar;
     TDataSkinObject* image = nullptr;
-    if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) && FSkinData->Trackbar.ThumbVert)
-        image = FSkinData->Trackbar.ThumbVert.get();
-    else if (FSkinData->Trackbar.ThumbHorz)
-        image = FSkinData->Trackbar.ThumbHorz.get();
+    if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) && trackbar.ThumbVert)
+        image = trackbar.ThumbVert.get();
+    else if (trackbar.ThumbHorz)
+        image = trackbar.ThumbHorz.get();
     if (Usable(image)) {
         DrawStripFrame(cd.hdc, thumb, {5, 2}, image->Image);
     } else {
@@ -223,11 +226,11 @@ void TSkinHeader::InitWindow(HWND window, TSkinData* data) {
     if (TSkinControlOwner* skins = Skins(); FInited && skins) skins->Add(this);
 }
 
-bool TSkinHeader::SkipsErase() const { return FSkinData && Usable(FSkinData->Headerbar.get()); }
+bool TSkinHeader::SkipsErase() const { return FSkinData && Usable(Elements().Headerbar.get()); }
 
 void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !Usable(FSkinData->Headerbar.get()) || r.right <= 0 || r.bottom <= 0) return;
-    TDataSkinObject& e = *FSkinData->Headerbar;
+    if (!FSkinData || !Usable(Elements().Headerbar.get()) || r.right <= 0 || r.bottom <= 0) return;
+    TDataSkinObject& e = *Elements().Headerbar;
     ::TBitmap buffer(r.right, r.bottom);
     HDC bdc = buffer.Canvas();
     if (!bdc) return;

@@ -17,10 +17,7 @@ SRT_DEFINE_CLASS(TSkinScControl, TSkinControl, )
 
 namespace {
 
-constexpr int kBarThickness = 16;
 constexpr UINT kScrollInfoMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-
-int MinThumb(int sb) { return GetVersion() < 0x80000000u ? 8 : sb / 2; }
 
 TScrollValues Values(const SCROLLINFO& i) {
     return {i.nMin, i.nMax, static_cast<std::int32_t>(i.nPage), i.nPos, i.nTrackPos};
@@ -48,12 +45,17 @@ int PressedPartForCode(int code, bool vertical) {
     }
 }
 
+TScrollBarLengths ScrollBarLengths(int dpi) {
+    return ScrollBarLengthsAt(dpi, SystemMetricForDpi(SM_CXHSCROLL, dpi), SystemMetricForDpi(SM_CXHTHUMB, dpi),
+                              GetVersion() >= 0x80000000u);
+}
+
 void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollMetrics& m, int pressedPart,
-                      TSkinData& data, bool limitSize) {
+                      const TSkinElements& data, const TScrollBarLengths& lengths, bool limitSize) {
     if (!Usable(data.Scrollbar.get())) return;
-    const int sb = GetSystemMetrics(SM_CXHSCROLL);
-    const int w = vertical ? kBarThickness : bar.right - bar.left;
-    const int h = vertical ? bar.bottom - bar.top : kBarThickness;
+    const int sb = lengths.Arrow;
+    const int w = vertical ? lengths.Compose : bar.right - bar.left;
+    const int h = vertical ? bar.bottom - bar.top : lengths.Compose;
     if (w <= 0 || h <= 0) return;
     if (limitSize && (w > 10000 || h > 10000)) return;
     ::TBitmap buffer(w, h);
@@ -71,21 +73,23 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
         if (track.right > track.left && track.bottom > track.top)
             DrawSkinImage(bdc, track, t->Image, {4, 1}, MarginsOf(*t), FillOf(*t), KeyedIf(t->Trans == 1));
     }
-    // The arrows, halved when the bar is too short for two.
-    const int a = length < 2 * sb ? length / 2 : sb;
+    // The arrows, halved when the bar is too short for two, and the thumb, where
+    // the hit test finds them; a frame count of 0 draws no thumb.
+    TScrollMetrics at = m;
+    at.Thickness = sb;
+    const TScrollSpans spans = ScrollBarSpans(length, at);
     const int firstPart = vertical ? kPartUp : kPartLeft, secondPart = vertical ? kPartDown : kPartRight;
     const int firstFrame = (vertical ? 9 : 1) + (pressedPart == firstPart ? 1 : 0);
     const int secondFrame = (vertical ? 13 : 5) + (pressedPart == secondPart ? 1 : 0);
+    const int a = spans.FirstArrowEnd, b = spans.SecondArrowStart;
     const RECT first = vertical ? RECT{0, 0, w, a} : RECT{0, 0, a, h};
-    const RECT second = vertical ? RECT{0, h - a, w, h} : RECT{w - a, 0, w, h};
+    const RECT second = vertical ? RECT{0, b, w, h} : RECT{b, 0, w, h};
     DrawSkinFrame(bdc, first, data.Scrollbar->Image, {23, firstFrame}, TKeying::Keyed);
     DrawSkinFrame(bdc, second, data.Scrollbar->Image, {23, secondFrame}, TKeying::Keyed);
-    // The thumb; a frame count of 0 draws none, a dragged thumb stays on the track.
     TDataSkinObject* thumb = vertical ? data.VertScrollThumb.get() : data.HorzScrollThumb.get();
-    if (Usable(thumb) && thumb->FrameCount > 0 && m.ThumbLength > 0 && m.ThumbLength <= m.TrackLength) {
-        const int pos = std::clamp(m.ThumbPos, 0, m.TrackLength - m.ThumbLength);
-        const int start = a + pos;
-        const RECT r = vertical ? RECT{0, start, w, start + m.ThumbLength} : RECT{start, 0, start + m.ThumbLength, h};
+    if (Usable(thumb) && thumb->FrameCount > 0 && spans.ThumbEnd > spans.ThumbStart) {
+        const int start = spans.ThumbStart, end = spans.ThumbEnd;
+        const RECT r = vertical ? RECT{0, start, w, end} : RECT{start, 0, end, h};
         const bool pressed = pressedPart == (vertical ? kPartVertThumb : kPartHorzThumb);
         const int frame = std::min(pressed ? 2 : 1, thumb->FrameCount);
         DrawSkinImage(bdc, r, thumb->Image, {thumb->FrameCount, frame}, MarginsOf(*thumb), TFill::Stretch,
@@ -194,7 +198,7 @@ bool TSkinScrollBar::BarsChanged() {
 }
 
 void TSkinScrollBar::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !Usable(FSkinData->Scrollbar.get())) return;
+    if (!FSkinData || !Usable(Elements().Scrollbar.get())) return;
     FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
     FExStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
     if (FVScrolling) FStyle |= WS_VSCROLL;
@@ -204,8 +208,10 @@ void TSkinScrollBar::DrawControl(HDC dc, const RECT& r) {
     if (!horz && !vert) return;
     RECT c{};
     GetClientRect(FHandle, &c);
-    const int sb = GetSystemMetrics(SM_CXHSCROLL);
-    FRects = CalcScrollBarRects(r.right, r.bottom, c.right, c.bottom, sb, GetSystemMetrics(SM_CXEDGE),
+    const int dpi = Dpi();
+    FLengths = ScrollBarLengths(dpi);
+    const int sb = FLengths.Arrow;
+    FRects = CalcScrollBarRects(r.right, r.bottom, c.right, c.bottom, sb, SystemMetricForDpi(SM_CXEDGE, dpi),
                                 static_cast<std::uint32_t>(FStyle), static_cast<std::uint32_t>(FExStyle), FRects);
     FHorzMetrics.Thickness = FVertMetrics.Thickness = sb;
     if (horz && !FRects.Horz.Empty()) DrawScrollBar(dc, FRects.Horz, false);
@@ -219,17 +225,17 @@ void TSkinScrollBar::DrawControl(HDC dc, const RECT& r) {
 void TSkinScrollBar::DrawScrollBar(HDC dc, const TIntRect& bar, bool vertical) {
     if (vertical ? FVScrolling : FHScrolling) return;
     CalcThumb(bar, vertical);
-    ComposeScrollBar(dc, bar, vertical, vertical ? FVertMetrics : FHorzMetrics, FPressedPart, *FSkinData, true);
+    ComposeScrollBar(dc, bar, vertical, vertical ? FVertMetrics : FHorzMetrics, FPressedPart, Elements(), FLengths,
+                     true);
 }
 
 void TSkinScrollBar::CalcThumb(const TIntRect& bar, bool vertical) {
     if (FDragging) return;
-    const int sb = GetSystemMetrics(SM_CXHSCROLL);
     const int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
     TScrollValues v;
     if (!ReadBar(FHandle, vertical ? SB_VERT : SB_HORZ, v)) return;
     TScrollMetrics& m = vertical ? FVertMetrics : FHorzMetrics;
-    if (!srt::CalcThumb(length, sb, MinThumb(sb), GetSystemMetrics(SM_CXHTHUMB), v, m)) return;
+    if (!srt::CalcThumb(length, FLengths, v, m)) return;
     SCROLLINFO& info = vertical ? FVertInfo : FHorzInfo;
     info.nMin = v.nMin;
     info.nMax = v.nMax;
@@ -355,7 +361,7 @@ void TSkinScControl::OnScroll(TMessage& m) {
 }
 
 void TSkinScControl::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !Usable(FSkinData->Scrollbar.get())) return;
+    if (!FSkinData || !Usable(Elements().Scrollbar.get())) return;
     const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & SBS_VERT) != 0;
     TScrollValues v;
     if (auto* bar = dyncast<TScrollBar>(FControl)) {
@@ -368,15 +374,16 @@ void TSkinScControl::DrawControl(HDC dc, const RECT& r) {
         v = Values(info);
     }
     ++v.nMax;  // the control's range counts both ends
-    const int sb = GetSystemMetrics(SM_CXHSCROLL);
-    TScrollMetrics m{sb, TrackLength, ThumbLength, ThumbPos, 0};
+    const TScrollBarLengths lengths = ScrollBarLengths(Dpi());
+    TScrollMetrics m{lengths.Arrow, TrackLength, ThumbLength, ThumbPos, 0};
     const int length = vertical ? r.bottom - r.top : r.right - r.left;
-    if (srt::CalcThumb(length, sb, MinThumb(sb), GetSystemMetrics(SM_CXHTHUMB), v, m)) {
+    if (srt::CalcThumb(length, lengths, v, m)) {
         TrackLength = m.TrackLength;
         ThumbLength = m.ThumbLength;
         ThumbPos = m.ThumbPos;
     }
-    ComposeScrollBar(dc, TIntRect{r.left, r.top, r.right, r.bottom}, vertical, m, FPressedPart, *FSkinData, false);
+    ComposeScrollBar(dc, TIntRect{r.left, r.top, r.right, r.bottom}, vertical, m, FPressedPart, Elements(), lengths,
+                     false);
 }
 
 }  // namespace srt

@@ -47,6 +47,8 @@ protected:
     void OnCaptureChanged(const TMessage& m);
     void DrawScrollBar(HDC dc, const TIntRect& bar, bool vertical);
     void CalcThumb(const TIntRect& bar, bool vertical);
+    // The lengths of the last paint; the thumb test reads the same.
+    TScrollBarLengths FLengths;
     // True when the thumb test started (and finished) the drag loop.
     bool ThumbTest(TMessage& m);
     void TrackThumb(bool vertical, UINT scrollMessage);
@@ -111,10 +113,14 @@ private:
     int FPressedPart = kPartNone;
 };
 
-// Composes one bar at a thickness of 16 pixels and stretches it onto `bar`
-// of `dc`: the track, both arrows (pressed after `pressedPart`) and the
-// thumb after `m`. Nothing without the "Scrollbar" element.
+// The lengths of the bars of a window at `dpi`, from the platform's metrics.
+TScrollBarLengths ScrollBarLengths(int dpi);
+
+// Composes one bar from `data` (the records of the bar's DPI) at the
+// thickness `lengths` give and stretches it onto `bar` of `dc`: the track,
+// both arrows (pressed after `pressedPart`) and the thumb after `m`. Nothing
+// without the "Scrollbar" element.
 void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollMetrics& m, int pressedPart,
-                      TSkinData& data, bool limitSize);
+                      const TSkinElements& data, const TScrollBarLengths& lengths, bool limitSize);
 
 }  // namespace srt

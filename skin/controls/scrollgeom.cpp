@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
+
 namespace srt {
 
 TScrollBarRects CalcScrollBarRects(std::int32_t w, std::int32_t h, std::int32_t clientRight,
@@ -31,6 +33,13 @@ TScrollBarRects CalcScrollBarRects(std::int32_t w, std::int32_t h, std::int32_t 
         r.Vert = left ? TIntRect{e, e, e + sb, h - e} : TIntRect{w - e - sb, e, w - e, h - e};
     }
     return r;
+}
+
+TScrollBarLengths ScrollBarLengthsAt(std::int32_t dpi, std::int32_t arrow, std::int32_t noPageThumb,
+                                     bool halfArrowMinThumb) {
+    constexpr std::int32_t kComposeThickness = 16, kMinThumb = 8;
+    return {arrow, ScaleToDpi(kComposeThickness, dpi), halfArrowMinThumb ? arrow / 2 : ScaleToDpi(kMinThumb, dpi),
+            noPageThumb};
 }
 
 std::int32_t MulDivRound(std::int32_t a, std::int32_t b, std::int32_t c) {
@@ -68,13 +77,31 @@ bool CalcThumb(std::int32_t length, std::int32_t sb, std::int32_t minThumb, std:
     return true;
 }
 
+bool CalcThumb(std::int32_t length, const TScrollBarLengths& l, const TScrollValues& v, TScrollMetrics& m) {
+    return CalcThumb(length, l.Arrow, l.MinThumb, l.NoPageThumb, v, m);
+}
+
+TScrollSpans ScrollBarSpans(std::int32_t length, const TScrollMetrics& m) {
+    const std::int32_t a = length < 2 * m.Thickness ? length / 2 : m.Thickness;
+    TScrollSpans s{a, length - a, a, a};
+    if (m.ThumbLength > 0 && m.ThumbLength <= m.TrackLength) {
+        s.ThumbStart = a + std::clamp(m.ThumbPos, 0, m.TrackLength - m.ThumbLength);
+        s.ThumbEnd = s.ThumbStart + m.ThumbLength;
+    } else {
+        s.ThumbStart = s.ThumbEnd = a + std::clamp(m.ThumbPos, 0, std::max(m.TrackLength, 0));
+    }
+    return s;
+}
+
 std::int32_t ScrollHitTest(std::int32_t p, const TScrollMetrics& m) {
-    if (p < m.Thickness) return 0;
-    if (p < m.Thickness + m.ThumbPos) return 2;
-    if (p < m.Thickness + m.ThumbPos + m.ThumbLength) return 5;
-    if (p < m.Thickness + m.TrackLength) return 3;
-    if (p < 2 * m.Thickness + m.TrackLength) return 1;
-    return -1;
+    const std::int32_t length = 2 * m.Thickness + m.TrackLength;
+    const TScrollSpans s = ScrollBarSpans(length, m);
+    if (p < s.FirstArrowEnd) return 0;
+    if (p >= length) return -1;
+    if (p >= s.SecondArrowStart) return 1;
+    if (p < s.ThumbStart) return 2;
+    if (p < s.ThumbEnd) return 5;
+    return 3;
 }
 
 std::int32_t DragValue(std::int32_t p, const TScrollValues& v, const TScrollMetrics& m, std::int32_t& clamped) {

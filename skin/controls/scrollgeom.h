@@ -32,6 +32,21 @@ inline constexpr std::uint32_t kHScrollBit = 0x00100000;  // WS_HSCROLL
 inline constexpr std::uint32_t kVScrollBit = 0x00200000;  // WS_VSCROLL
 inline constexpr std::uint32_t kLeftScrollBarBit = 0x00004000;  // WS_EX_LEFTSCROLLBAR
 
+// The lengths a skinned bar is drawn and hit-tested with at one DPI.
+struct TScrollBarLengths {
+    std::int32_t Arrow = 0;        // arrow length, and the thickness of a window's bars
+    std::int32_t Compose = 0;      // thickness the skin's images are composed at before the stretch
+    std::int32_t MinThumb = 0;     // the shortest thumb
+    std::int32_t NoPageThumb = 0;  // the thumb of a bar without a page
+    bool operator==(const TScrollBarLengths&) const = default;
+};
+
+// The lengths at `dpi` from the platform's arrow and thumb sizes at that DPI;
+// `halfArrowMinThumb`: the shortest thumb is half an arrow (older platforms)
+// rather than 8 pixels at 96 DPI.
+TScrollBarLengths ScrollBarLengthsAt(std::int32_t dpi, std::int32_t arrow, std::int32_t noPageThumb,
+                                     bool halfArrowMinThumb);
+
 struct TScrollBarRects {
     TIntRect Horz, Vert, SizeBox;
 };
@@ -55,8 +70,22 @@ std::int32_t MulDivRound(std::int32_t a, std::int32_t b, std::int32_t c);
 bool CalcThumb(std::int32_t length, std::int32_t sb, std::int32_t minThumb, std::int32_t noPageThumb,
                const TScrollValues& v, TScrollMetrics& metrics);
 
-// Scroll code for a point `p` along a bar: 0 line up, 2 page up, 5 thumb,
-// 3 page down, 1 line down, -1 past the bar.
+// CalcThumb with the lengths of one DPI.
+bool CalcThumb(std::int32_t length, const TScrollBarLengths& lengths, const TScrollValues& v, TScrollMetrics& metrics);
+
+// Where the parts of a bar `length` long lie along it, painted and hit alike:
+// the first arrow [0, FirstArrowEnd), the second [SecondArrowStart, length)
+// (each half the bar when it is too short for two), the thumb [ThumbStart,
+// ThumbEnd), empty where the thumb does not fit the track.
+struct TScrollSpans {
+    std::int32_t FirstArrowEnd = 0, SecondArrowStart = 0, ThumbStart = 0, ThumbEnd = 0;
+    bool operator==(const TScrollSpans&) const = default;
+};
+TScrollSpans ScrollBarSpans(std::int32_t length, const TScrollMetrics& m);
+
+// Scroll code for a point `p` along a bar of `m` (2 * Thickness +
+// TrackLength long), after its spans: 0 line up, 2 page up, 5 thumb, 3 page
+// down, 1 line down, -1 past the bar.
 std::int32_t ScrollHitTest(std::int32_t p, const TScrollMetrics& m);
 
 // The position a thumb dragged to offset `p` stands for; `p` is clamped to

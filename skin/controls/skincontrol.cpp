@@ -209,6 +209,13 @@ void TSkinControl::Redraw() {
 
 COLORREF TSkinControl::Colour(TColour c) const { return Rgb(c); }
 
+int TSkinControl::Dpi() const {
+    if (FHandle) return WindowDpi(FHandle);
+    TGraphicControl* graphic = GraphicControl();
+    TWinControl* parent = graphic ? graphic->Parent() : nullptr;
+    return WindowDpi(parent && parent->HandleAllocated() ? parent->Handle() : nullptr);
+}
+
 void TSkinControl::FillBackground(HDC dc, const RECT& r) {
     if (!FSkinData) return;
     GdiBrush brush(CreateSolidBrush(Colour(FSkinData->Colours.ButtonFace)));
@@ -277,7 +284,7 @@ void TSkinControl::DrawCaption(HDC dc, const RECT& r, UINT align, bool enabled, 
     RECT m = r;
     DrawTextW(dc, text.c_str(), -1, &m, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | align);
     const int tw = m.right - m.left, th = m.bottom - m.top;
-    const int dy = (r.bottom - r.top - th) / 2 - 1;
+    const int dy = (r.bottom - r.top - th) / 2 - Scaled(1);
     if (align == DT_CENTER) {
         OffsetRect(&m, (r.right - r.left - tw) / 2, dy);
     } else {
@@ -303,13 +310,14 @@ void TSkinControl::DrawIconCaption(HDC dc, const RECT& r, UINT align, const std:
         th = m.bottom - m.top;
     }
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const int left = align == 0 ? 2 : align == 1 ? (w - iw - tw) / 2 : w - iw - tw - 2;
+    const int margin = Scaled(2);
+    const int left = align == 0 ? margin : align == 1 ? (w - iw - tw) / 2 : w - iw - tw - margin;
     if (icon) ImageList_Draw(images, imageIndex, dc, r.left + left, r.top + (h - ih) / 2, ILD_TRANSPARENT);
     if (text.empty()) return;
     SavedDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, FEnabled ? ColorToRGB(colour) : GetSysColor(COLOR_BTNSHADOW));
-    RECT t{r.left + left + iw + 1, r.top + (h - th) / 2, 0, 0};
+    RECT t{r.left + left + iw + Scaled(1), r.top + (h - th) / 2, 0, 0};
     t.right = t.left + tw;
     t.bottom = t.top + th;
     DrawTextW(dc, text.c_str(), -1, &t, format | DT_NOCLIP);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "component/controls.h"
+#include "component/dpi.h"
 #include "skin/data/skindata.h"
 #include "skin/draw/elementdraw.h"
 #include "skin/manager/windowskin.h"
@@ -158,6 +159,12 @@ protected:
     bool ReadFocused() const;
     // A skin colour as a GDI colour.
     COLORREF Colour(TColour c) const;
+    // The DPI of the control's window (a graphic control's: its parent's); the
+    // records painting and hit testing read at it (FSkinData set); a length of
+    // 96-DPI pixels at it.
+    int Dpi() const;
+    const TSkinElements& Elements() const { return FSkinData->ElementsAt(Dpi()); }
+    int Scaled(int length) const { return ScaleToDpi(length, Dpi()); }
 
     unsigned char FState = 0;
     bool FEnabled = false;

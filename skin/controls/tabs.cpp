@@ -83,7 +83,8 @@ void TSkinTab::PrepareImages() {
         FTabPosition = (style & TCS_BOTTOM) ? 1 : 0;
     else
         FTabPosition = (style & TCS_RIGHT) ? 3 : 2;
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    FImageDpi = Dpi();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(FImageDpi).Tabs.get() : nullptr;
     if (!tabs || tabs->Image.Empty() || tabs->Image2.Empty()) {
         FTabImage.SetSize(0, 0);
         FBorderImage.SetSize(0, 0);
@@ -123,7 +124,9 @@ bool TSkinTab::FindUpDown(RECT& window) {
 }
 
 void TSkinTab::DrawControl(HDC dc, const RECT& r) {
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    const int dpi = Dpi();
+    if (FSkinData && FImageDpi != dpi) PrepareImages();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(dpi).Tabs.get() : nullptr;
     if (!Usable(tabs) || FTabImage.Empty()) return;
     // The display area with its border, one pixel into the tabs' side.
     RECT d = r;
@@ -198,7 +201,12 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     } else {
         BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
     }
-    if (!FBorderImage.Empty()) DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {4, 5, 4, 4});
+    if (!FBorderImage.Empty()) {
+        // The border image's margins at the scale it was drawn for.
+        const int drawn = tabs->Image2.Width(), design = FSkinData->Tabs ? FSkinData->Tabs->Image2.Width() : drawn;
+        const int m = RescaleDpi(4, design, drawn);
+        DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {m, RescaleDpi(5, design, drawn), m, m});
+    }
 }
 
 // ---- tab set -------------------------------------------------------------------
@@ -207,7 +215,8 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
     if (FInited) return;
     TSkinControl::InitControl(control, data, changeColour);
     if (!FInited) return;
-    if (Usable(data->Tabs.get())) FTabImage = FlipVertical(data->Tabs->Image);
+    FImageDpi = Dpi();
+    if (const auto& tabs = data->ElementsAt(FImageDpi).Tabs; Usable(tabs.get())) FTabImage = FlipVertical(tabs->Image);
     if (HWND scroller = GetWindow(FHandle, GW_CHILD)) {
         auto* skin = new TSkinUpDown(Owner());
         skin->FHorizontal = 1;
@@ -226,7 +235,12 @@ void TSkinTab31::OnPaint(TMessage& m) {
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     auto* set = dyncast<TTabSet>(FControl);
-    TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    const int dpi = Dpi();
+    TDataSkinBorder* tabs = FSkinData ? FSkinData->ElementsAt(dpi).Tabs.get() : nullptr;
+    if (Usable(tabs) && FImageDpi != dpi) {
+        FImageDpi = dpi;
+        FTabImage = FlipVertical(tabs->Image);
+    }
     if (!set || !Usable(tabs) || FTabImage.Empty() || r.right <= 0 || r.bottom <= 0) return;
     ::TBitmap buffer(r.right, r.bottom);
     HDC bdc = buffer.Canvas();
@@ -241,7 +255,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
         const std::wstring text = Widen(names.Get(i));
         SIZE size{};
         GetTextExtentPoint32W(bdc, text.c_str(), static_cast<int>(text.size()), &size);
-        const int w = size.cx + 9;
+        const int w = size.cx + ScaleToDpi(9, dpi);
         if (x + w > limit) continue;  // the next, shorter one may still fit here
         const RECT tab{x, 0, x + w, r.bottom};
         const int frame = i == set->TabIndex() ? 2 : 1;

@@ -42,6 +42,7 @@ private:
     ::TBitmap FBorderImage;
     ::TBitmap FStripBuffer;
     TSkinUpDown* FUpDown = nullptr;
+    int FImageDpi = 0;  // the DPI FTabImage and FBorderImage were prepared at
 };
 
 // The tab set (a TTabSet object).
@@ -58,6 +59,7 @@ protected:
 
 private:
     ::TBitmap FTabImage;
+    int FImageDpi = 0;  // the DPI FTabImage was prepared at
 };
 
 }  // namespace srt

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "component/comctrls.h"
+#include "component/dpi.h"
 #include "component/stdctrls.h"
 #include "skin/controls/indicators.h"
 #include "skin/controls/scrollbars.h"
@@ -55,7 +56,7 @@ TBitmap Bar(TSkinData& data, bool vertical, int length, const TScrollMetrics& m,
     const int sb = Sb();
     TBitmap b(vertical ? sb : length, vertical ? length : sb);
     const TIntRect r{0, 0, b.Width(), b.Height()};
-    ComposeScrollBar(b.Canvas(), r, vertical, m, pressed, data, true);
+    ComposeScrollBar(b.Canvas(), r, vertical, m, pressed, data, ScrollBarLengths(kDesignDpi), true);
     GdiFlush();
     return b;
 }
@@ -193,6 +194,38 @@ TEST_F(ScrollFixture, ThumbFrameCountZeroDrawsNoThumb) {
     EXPECT_FALSE(SamePixels(withThumb, bare, RECT{0, 0, sb, length}));
     data->VertScrollThumb->FrameCount = 0;
     EXPECT_TRUE(SamePixels(Bar(*data, true, length, m, kPartNone), bare, RECT{0, 0, sb, length}));
+}
+
+TEST_F(ScrollFixture, AtEveryDpiTheThumbIsPaintedWhereTheHitTestFindsIt) {
+    for (const int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        const TScrollBarLengths l =
+            ScrollBarLengthsAt(dpi, ScaleToDpi(Sb(), dpi), ScaleToDpi(GetSystemMetrics(SM_CXHTHUMB), dpi), false);
+        const int length = ScaleToDpi(200, dpi);
+        TScrollMetrics m;
+        m.Thickness = l.Arrow;
+        ASSERT_TRUE(CalcThumb(length, l, {0, 100, 20, 40, 40}, m));
+        TScrollMetrics none = m;
+        none.ThumbLength = 0;
+        auto compose = [&](const TScrollMetrics& metrics) {
+            TBitmap b(l.Arrow, length);
+            ComposeScrollBar(b.Canvas(), TIntRect{0, 0, l.Arrow, length}, true, metrics, kPartNone, *data, l, true);
+            GdiFlush();
+            return b;
+        };
+        const TBitmap with = compose(m), without = compose(none);
+        int first = -1, last = -1;
+        for (int y = 0; y < length; ++y) {
+            if (SamePixels(with, without, RECT{0, y, l.Arrow, y + 1})) continue;
+            if (first < 0) first = y;
+            last = y;
+            ASSERT_EQ(ScrollHitTest(y, m), SB_THUMBTRACK) << "thumb painted at " << y;
+        }
+        // Painted from end to end of the thumb the hit test knows, but for the
+        // image's keyed outermost row.
+        EXPECT_NEAR(first, m.Thickness + m.ThumbPos, ScaleToDpi(1, dpi));
+        EXPECT_NEAR(last, m.Thickness + m.ThumbPos + m.ThumbLength - 1, ScaleToDpi(1, dpi));
+    }
 }
 
 TEST_F(ScrollFixture, LineCodesShowThePressedArrowUntilAnotherCode) {

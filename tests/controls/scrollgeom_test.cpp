@@ -1,6 +1,7 @@
 // Scroll-bar geometry: bar rectangles, thumb, hit test, dragged positions.
 #include <gtest/gtest.h>
 
+#include "component/dpi.h"
 #include "skin/controls/scrollgeom.h"
 
 using namespace srt;
@@ -133,4 +134,107 @@ TEST(ScrollGeometry, DraggedPositions) {
     EXPECT_EQ(DragValue(90, noPage, m, p), 60);
     // A thumb as long as the track stays at the minimum.
     EXPECT_EQ(DragValue(30, noPage, TScrollMetrics{kSb, 50, 50, 0, 0}, p), 10);
+}
+
+TEST(ScrollGeometry, ABarTooShortForTwoArrowsIsHitAsItIsPainted) {
+    TScrollMetrics m;
+    m.Thickness = kSb;
+    ASSERT_TRUE(CalcThumb(30, kSb, 8, 17, {0, 100, 10, 50, 50}, m));
+    EXPECT_EQ(ScrollBarSpans(30, m), (TScrollSpans{15, 15, 15, 15}));
+    EXPECT_EQ(ScrollHitTest(14, m), 0);
+    EXPECT_EQ(ScrollHitTest(15, m), 1);  // the second arrow's half
+    EXPECT_EQ(ScrollHitTest(29, m), 1);
+    EXPECT_EQ(ScrollHitTest(30, m), -1);
+}
+
+// ---- at the window's DPI -------------------------------------------------------
+
+namespace {
+
+constexpr int kDpis[] = {96, 120, 144, 192};
+
+// The platform's arrow at `dpi` as a DPI-aware process sees it.
+int ArrowAt(int dpi) { return ScaleToDpi(kSb, dpi); }
+
+}  // namespace
+
+TEST(ScrollGeometryAtDpi, LengthsScaleWithTheDpi) {
+    struct TCase {
+        int dpi, compose, minThumb;
+    };
+    for (const TCase c : {TCase{96, 16, 8}, TCase{120, 20, 10}, TCase{144, 24, 12}, TCase{192, 32, 16}}) {
+        SCOPED_TRACE(c.dpi);
+        const TScrollBarLengths l = ScrollBarLengthsAt(c.dpi, ArrowAt(c.dpi), ArrowAt(c.dpi), false);
+        EXPECT_EQ(l, (TScrollBarLengths{ArrowAt(c.dpi), c.compose, c.minThumb, ArrowAt(c.dpi)}));
+        // Older platforms: half an arrow, whatever the DPI.
+        EXPECT_EQ(ScrollBarLengthsAt(c.dpi, ArrowAt(c.dpi), 9, true).MinThumb, ArrowAt(c.dpi) / 2);
+    }
+}
+
+TEST(ScrollGeometryAtDpi, BarsOfAScaledWindow) {
+    struct TCase {
+        int dpi;
+        TIntRect vert;
+    };
+    // 200 x 100 with edges of 2 and bars of 17 at 96 DPI, every length scaled.
+    for (const TCase c : {TCase{96, {181, 2, 198, 81}}, TCase{120, {226, 3, 247, 101}},
+                          TCase{144, {271, 3, 297, 121}}, TCase{192, {362, 4, 396, 162}}}) {
+        SCOPED_TRACE(c.dpi);
+        const int w = ScaleToDpi(kW, c.dpi), h = ScaleToDpi(kH, c.dpi);
+        const int sb = ArrowAt(c.dpi), e = ScaleToDpi(kEdge, c.dpi);
+        const TScrollBarRects r =
+            CalcScrollBarRects(w, h, w - 2 * e - sb, h - 2 * e - sb, sb, e, kHScrollBit | kVScrollBit, 0, {});
+        EXPECT_EQ(r.Vert, c.vert);
+        EXPECT_EQ(r.Horz, (TIntRect{e, c.vert.bottom, c.vert.left, h - e}));
+        EXPECT_EQ(r.SizeBox, (TIntRect{c.vert.left, c.vert.bottom, w - e, h - e}));
+    }
+}
+
+TEST(ScrollGeometryAtDpi, TheThumbScalesAndIsHitWherePainted) {
+    const TScrollValues v{0, 100, 10, 45, 45};
+    for (const int dpi : kDpis) {
+        SCOPED_TRACE(dpi);
+        const TScrollBarLengths l = ScrollBarLengthsAt(dpi, ArrowAt(dpi), ArrowAt(dpi), false);
+        const int length = ScaleToDpi(234, dpi);
+        TScrollMetrics m;
+        m.Thickness = l.Arrow;
+        ASSERT_TRUE(CalcThumb(length, l, v, m));
+        // 200 x 20 at 90 at 96 DPI.
+        EXPECT_EQ(m.TrackLength, length - 2 * l.Arrow);
+        EXPECT_NEAR(m.ThumbLength, ScaleToDpi(20, dpi), 1);
+        EXPECT_NEAR(m.ThumbPos, ScaleToDpi(90, dpi), 1);
+        const TScrollSpans s = ScrollBarSpans(length, m);
+        EXPECT_EQ(s.FirstArrowEnd, l.Arrow);
+        EXPECT_EQ(s.SecondArrowStart, length - l.Arrow);
+        EXPECT_EQ(s.ThumbStart, l.Arrow + m.ThumbPos);
+        EXPECT_EQ(s.ThumbEnd, s.ThumbStart + m.ThumbLength);
+        // Every pixel of the bar is hit as the part painted on it.
+        for (int p = 0; p < length; ++p) {
+            const int expected = p < s.FirstArrowEnd      ? 0
+                                 : p >= s.SecondArrowStart ? 1
+                                 : p < s.ThumbStart        ? 2
+                                 : p < s.ThumbEnd          ? 5
+                                                           : 3;
+            ASSERT_EQ(ScrollHitTest(p, m), expected) << "at " << p;
+        }
+        EXPECT_EQ(ScrollHitTest(length, m), -1);
+        // The shortest thumb is the scaled one.
+        ASSERT_TRUE(CalcThumb(length, l, {0, 10000, 1, 0, 0}, m));
+        EXPECT_EQ(m.ThumbLength, ScaleToDpi(8, dpi));
+    }
+}
+
+TEST(ScrollGeometryAtDpi, ADragCoversTheSameValuesAtEveryScale) {
+    const TScrollValues v{0, 100, 10, 0, 0};
+    for (const int dpi : kDpis) {
+        SCOPED_TRACE(dpi);
+        const TScrollBarLengths l = ScrollBarLengthsAt(dpi, ArrowAt(dpi), ArrowAt(dpi), false);
+        TScrollMetrics m;
+        m.Thickness = l.Arrow;
+        ASSERT_TRUE(CalcThumb(ScaleToDpi(234, dpi), l, v, m));
+        int p = 0;
+        EXPECT_NEAR(DragValue(ScaleToDpi(100, dpi), v, m, p), 50, 1);
+        EXPECT_EQ(DragValue(ScaleToDpi(5000, dpi), v, m, p), 91);
+        EXPECT_EQ(p, m.TrackLength);
+    }
 }
