@@ -57,7 +57,7 @@ struct GroupIconEntry {
 
 class ProgramResources : public ::testing::TestWithParam<const wchar_t*> {};
 
-TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
+TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInEverySize) {
     ResourceModule module(Beside(GetParam()));
     ASSERT_NE(module.handle, nullptr) << GetLastError();
     std::wstring first;
@@ -70,11 +70,12 @@ TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
     ASSERT_NE(group, nullptr);
     const auto* header = reinterpret_cast<const WORD*>(group);
     EXPECT_EQ(header[1], 1);  // icons
-    ASSERT_EQ(header[2], 3);
-    ASSERT_GE(SizeofResource(module.handle, found), 6 + 3 * sizeof(GroupIconEntry));
+    const auto& sizes = srt::logo::kIconSizes;
+    const int count = static_cast<int>(std::size(sizes));
+    ASSERT_EQ(header[2], count);
+    ASSERT_GE(SizeofResource(module.handle, found), 6 + count * sizeof(GroupIconEntry));
     const auto* entries = reinterpret_cast<const GroupIconEntry*>(group + 6);
-    const int sizes[] = {16, 32, 48};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].height, sizes[i]);
