@@ -253,6 +253,9 @@ HWND MemoOf(HWND parent) {
 // The skins' promises: 4.5:1 for Dusk, 7:1 for High Contrast.
 double ContrastGoal(const std::string& skin) { return skin == "contrast" ? 7.0 : 4.5; }
 
+// The gallery's controls that keep the platform's look on purpose (by their Tag).
+bool KeepsItsOwnLook(const std::wstring& text) { return text.find(L"own look") != std::wstring::npos; }
+
 // Windows that show no text of their own: their marks are no text to
 // measure. A button without a caption shows a glyph, a static an icon.
 bool ShowsNoText(HWND h, const std::wstring& text) {
@@ -263,29 +266,8 @@ bool ShowsNoText(HWND h, const std::wstring& text) {
         if (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE) return true;
     }
     if (c == "Button" && text.empty()) return true;
-    // The gallery's controls that keep the platform's look on purpose (by their Tag).
-    if (text.find(L"own look") != std::wstring::npos) return true;
+    if (KeepsItsOwnLook(text)) return true;
     return c == "ScrollBar" || c == "msctls_progress32" || c == "msctls_trackbar32" || c == "msctls_updown32";
-}
-
-// Parts the skins' content colours do not reach yet, each with its reason:
-// the control skins that paint them use colours of their own.
-struct TKnownGap {
-    const char* page;         // the picture's name starts so
-    const char* windowClass;  // the window
-    const char* why;
-};
-constexpr TKnownGap kKnownGaps[] = {
-    {"gallery-11-tabs", "SysTabControl32", "the tab skin leaves the sheet to the platform's window colour"},
-    {"gallery-11-tabs-contrast", "TTabSet", "the tab skin draws the tab set's captions in the platform's text colour"},
-    {"gallery-09-controls", "ComboBox", "a strip between a drop-down combo box's edit and button keeps the window colour"},
-    {"gallery-09-controls", "SysDateTimePick32", "the date picker draws its text in colours of its own, faint on a dark field"},
-};
-
-bool KnownGap(const std::string& name, HWND h) {
-    return std::any_of(std::begin(kKnownGaps), std::end(kKnownGaps), [&](const TKnownGap& g) {
-        return name.rfind(g.page, 0) == 0 && ClassOf(h) == g.windowClass;
-    });
 }
 
 // Windows that must show their caption (a check box, a button, a static
@@ -337,6 +319,32 @@ std::wstring TextOf(HWND h) {
     return text;
 }
 
+// The tabs of the tab control `h`, on the screen: each tab is a face of its
+// own with its caption on it.
+std::vector<RECT> TabsOnScreen(HWND h) {
+    std::vector<RECT> tabs;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return tabs;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(h, TCM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    for (WPARAM i = 0; remote && i < count; ++i) {
+        DWORD_PTR got = 0;
+        RECT r{};
+        if (!SendMessageTimeoutW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &got) ||
+            !got || !ReadProcessMemory(process, remote, &r, sizeof r, nullptr))
+            continue;
+        MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        const RECT client = ClientOnScreen(h);
+        if (IntersectRect(&r, &r, &client)) tabs.push_back(r);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return tabs;
+}
+
 // The visible descendants of `parent` in painting order: each before its
 // children, siblings from the bottom of the z-order up.
 void AddBackToFront(HWND parent, std::vector<HWND>& out) {
@@ -371,6 +379,7 @@ void ExpectReadable(const std::string& name, const TImage& image, const std::vec
     }
     struct TAbout {
         bool measure, captioned;
+        bool skinned = false;  // a window the skin paints: never a white field
     };
     std::vector<TRegion> regions;
     std::vector<TAbout> about;
@@ -384,14 +393,22 @@ void ExpectReadable(const std::string& name, const TImage& image, const std::vec
         DWORD_PTR skinned = 0;
         SendMessageTimeoutW(*w, 0x3504 /* the skin's query */, 0, 0, SMTO_ABORTIFHUNG, 5000, &skinned);
         if (skinned != 1) continue;  // a window left its own look
-        add(ClassOf(*w), ClientOnScreen(*w), {true, false});
+        add(ClassOf(*w), ClientOnScreen(*w), {true, false, true});
         for (HWND h : BackToFront(*w)) {
             const std::wstring text = TextOf(h);
             RECT frame{};
             GetWindowRect(h, &frame);
             add("frame", frame, {false, false});
+            // A tab control's text is on its tabs, each measured on its own
+            // face, inside the face's edges; the rest is the sheet.
+            const bool tabs = ClassOf(h) == "SysTabControl32";
             add(ClassOf(h) + " \"" + Utf8(text) + "\"", CaptionArea(h),
-                {!ShowsNoText(h, text) && !KnownGap(name, h), ShowsItsCaption(h, text)});
+                {!ShowsNoText(h, text) && !tabs, ShowsItsCaption(h, text), !KeepsItsOwnLook(text)});
+            if (tabs)
+                for (RECT tab : TabsOnScreen(h)) {
+                    InflateRect(&tab, -3, -3);
+                    add("a tab of " + ClassOf(h), tab, {true, true, true});
+                }
         }
     }
     for (const RECT& p : pictures) add("picture", p, {false, false});
@@ -399,8 +416,13 @@ void ExpectReadable(const std::string& name, const TImage& image, const std::vec
     const auto results =
         srt::screens::MeasureContrast(image, regions, owner, {srt::screens::kOutside, srt::screens::kCaret});
     for (const auto& r : results) {
-        if (!about[r.region].measure) continue;
         const std::string& what = regions[r.region].name;
+        // Whatever it shows, a skinned window is no white field under a dark skin.
+        const bool white = ((r.background >> 16) & 0xFF) >= 0xF0 && ((r.background >> 8) & 0xFF) >= 0xF0 &&
+                           (r.background & 0xFF) >= 0xF0;
+        EXPECT_FALSE(about[r.region].skinned && white)
+            << name << ", " << what << ": a white field (#" << std::hex << r.background << ")";
+        if (!about[r.region].measure) continue;
         char colours[64];
         std::snprintf(colours, sizeof colours, "text #%06X on #%06X", r.text, r.background);
         EXPECT_GE(r.ratio, goal) << name << ", " << what << ": " << colours << " at " << r.ratio << ":1";
