@@ -48,9 +48,19 @@ void Copy(::TBitmap& to, const ::TBitmap& from) {
     to.Assign(from);
 }
 
-// The keyboard has the focus on `window` and its UI state shows focus cues.
-bool FocusCueShown(HWND window) {
-    return window && GetFocus() == window && !(SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+// The keyboard has the focus on `window` and its UI state shows focus cues:
+// as the last WM_UPDATEUISTATE said (`hidden`), else as the platform answers.
+bool FocusCueShown(HWND window, int hidden) {
+    if (!window || GetFocus() != window) return false;
+    if (hidden >= 0) return hidden == 0;
+    return !(SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// `hidden` after the WM_UPDATEUISTATE message `m`.
+void FollowUiState(const TMessage& m, int& hidden) {
+    if (m.Msg != WM_UPDATEUISTATE || !(HIWORD(m.WParam) & UISF_HIDEFOCUS)) return;
+    if (LOWORD(m.WParam) == UIS_SET) hidden = 1;
+    if (LOWORD(m.WParam) == UIS_CLEAR) hidden = 0;
 }
 
 void DrawTabFocus(HDC dc, RECT tab) {
@@ -242,7 +252,7 @@ void TSkinTab::FillSheet(HDC dc, const RECT& border) {
     FillRect(dc, &sheet, brush);
 }
 
-bool TSkinTab::ShowsFocusCue() const { return FocusCueShown(FHandle); }
+bool TSkinTab::ShowsFocusCue() const { return FocusCueShown(FHandle, FFocusHidden); }
 
 bool TSkinTab::BeforeProc(TMessage& m) {
     // Under a skin with a Client colour the sheet never shows the
@@ -256,6 +266,7 @@ bool TSkinTab::BeforeProc(TMessage& m) {
 }
 
 void TSkinTab::AfterProc(TMessage& m) {
+    FollowUiState(m, FFocusHidden);
     if (m.Msg == WM_UPDATEUISTATE) Redraw();
     TSkinControl::AfterProc(m);
 }
@@ -275,6 +286,7 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
 }
 
 void TSkinTab31::AfterProc(TMessage& m) {
+    FollowUiState(m, FFocusHidden);
     if (m.Msg == WM_UPDATEUISTATE) Redraw();
     TSkinControl::AfterProc(m);
 }
@@ -301,7 +313,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     const int limit = r.right - set->EndMargin();
     int x = set->StartMargin();
     TStrings& names = set->Tabs();
-    const bool cue = FocusCueShown(FHandle);
+    const bool cue = FocusCueShown(FHandle, FFocusHidden);
     for (int i = std::max(0, set->FirstIndex()); i < names.Count(); ++i) {
         const std::wstring text = Widen(names.Get(i));
         SIZE size{};

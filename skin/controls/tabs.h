@@ -52,6 +52,7 @@ private:
     ::TBitmap FBorderImage;
     ::TBitmap FStripBuffer;
     TSkinUpDown* FUpDown = nullptr;
+    int FFocusHidden = -1;  // focus cues hidden (1) or shown (0) by WM_UPDATEUISTATE; -1: not told
 };
 
 // The tab set (a TTabSet object).
@@ -69,6 +70,7 @@ protected:
 
 private:
     ::TBitmap FTabImage;
+    int FFocusHidden = -1;  // as in TSkinTab
 };
 
 }  // namespace srt
