@@ -58,6 +58,13 @@ std::optional<COLORREF> ParentsColour(HWND window, HDC dc, UINT question) {
     return lb.lbColor;
 }
 
+// The recoloured paint covers the whole client: the platform's erase (the
+// window colour of a disabled picker) would only flash.
+bool SkipDatePickerErase(TMessage& m) {
+    m.Result = 1;
+    return false;
+}
+
 void PaintDatePicker(HWND window, const TSkinData& data, TMessage& m, const std::function<void(TMessage&)>& callOld) {
     std::optional<PaintDC> paint;
     auto dc = reinterpret_cast<HDC>(m.WParam);
@@ -132,7 +139,9 @@ void TSkinEdit::DrawControl(HDC dc, const RECT& r) {
 }
 
 bool TSkinEdit::BeforeProc(TMessage& m) {
-    if (m.Msg != WM_PAINT || !RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (m.Msg == WM_ERASEBKGND) return SkipDatePickerErase(m);
+    if (m.Msg != WM_PAINT) return true;
     PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
     if (!m.WParam) PaintControl(nullptr);  // the border, as after any paint
     return false;
@@ -167,9 +176,17 @@ void TSkinComBox::AfterProc(TMessage& m) {
 }
 
 bool TSkinComBox::BeforeProc(TMessage& m) {
-    if (m.Msg != WM_PAINT || !RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (m.Msg == WM_ERASEBKGND) return SkipDatePickerErase(m);
+    if (m.Msg != WM_PAINT) return true;
     PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
-    PaintControl(reinterpret_cast<HDC>(m.WParam));  // the edge and button, as after any paint
+    // The edge and button, as after any paint; the caller's DC keeps its clipping.
+    if (auto dc = reinterpret_cast<HDC>(m.WParam)) {
+        SavedDC saved(dc);
+        PaintControl(dc);
+    } else {
+        PaintControl(nullptr);
+    }
     return false;
 }
 

@@ -367,7 +367,7 @@ std::vector<HWND> BackToFront(HWND parent) {
 // visible descendants is one background with text on it (`pictures`, in
 // screen coordinates, and the controls' frames are left out): the text must
 // stand `goal`:1 against it, a caption must show, and under a dark skin no
-// background may be a light field.
+// background may be a light field, nor any skinned window a white one.
 void ExpectReadable(const std::string& name, const TImage& image, const std::vector<HWND>& windows, double goal,
                     const std::vector<RECT>& pictures = {}) {
     using srt::screens::TRegion;
