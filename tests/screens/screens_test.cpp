@@ -707,6 +707,54 @@ INSTANTIATE_TEST_SUITE_P(Screens, GalleryPage, ::testing::ValuesIn(PagesInEveryS
                              return "Page" + std::to_string(info.param.page) + skin;
                          });
 
+// A click of the left mouse button at `p` on the screen, as real input.
+void ClickAt(POINT p) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = static_cast<LONG>((p.x * 65535 + w / 2) / (w - 1));
+        i.mi.dy = static_cast<LONG>((p.y * 65535 + h / 2) / (h - 1));
+        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+}
+
+// A list view item clicked under the dark skins: its row shows the skin's
+// selection colour, and every text still reads.
+TEST(GallerySelection, AClickedListViewItemInTheSkinsSelectionColours) {
+    const struct {
+        const char* skin;
+        std::uint32_t selection;  // EditHilight, 0x00RRGGBB
+    } cases[] = {{"dusk", 0x2E7A6C}, {"contrast", 0xFFD800}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.skin);
+        TGallery g;
+        ASSERT_NO_FATAL_FAILURE(OpenGallery(10, g, c.skin));
+        ASSERT_EQ(g.windows.size(), 1u);
+        HWND list = nullptr;
+        for (HWND h : Descendants(g.windows.front()))
+            if (ClassOf(h) == "SysListView32") list = h;
+        ASSERT_TRUE(list);
+        POINT row{60, 50};  // the third row, below the header
+        ClientToScreen(list, &row);
+        ClickAt(row);
+        ParkTheMouse();
+        g.run->Idle();
+        Sleep(300);
+        const std::string name = std::string("gallery-10-selected-") + c.skin;
+        TImage shot;
+        ASSERT_NO_FATAL_FAILURE(Shoot(name, g.windows, &shot));
+        long selected = 0;
+        for (std::uint32_t p : shot.pixels) selected += (p & 0xFFFFFF) == c.selection;
+        EXPECT_GT(selected, 200) << name << ": the selected row is not in the skin's selection colour";
+        ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
+    }
+}
+
 // A page with one of its menus open, opened as a user would.
 enum class TMenuKind { Bar, System, FormContext, MemoContext };
 
