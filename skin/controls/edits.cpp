@@ -58,9 +58,18 @@ std::optional<COLORREF> ParentsColour(HWND window, HDC dc, UINT question) {
     return lb.lbColor;
 }
 
-// The recoloured paint covers the whole client: the platform's erase (the
-// window colour of a disabled picker) would only flash.
-bool SkipDatePickerErase(TMessage& m) {
+// The field in the brush the parent answers (the platform's erase takes its
+// face colour for a disabled picker): under the picker's children, which
+// the recoloured paint leaves out.
+bool EraseDatePicker(HWND window, TMessage& m) {
+    const auto dc = reinterpret_cast<HDC>(m.WParam);
+    const UINT question = IsWindowEnabled(window) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    if (const std::optional<COLORREF> field = dc ? ParentsColour(window, dc, question) : std::nullopt) {
+        RECT c{};
+        GetClientRect(window, &c);
+        GdiBrush brush(CreateSolidBrush(*field));
+        FillRect(dc, &c, brush.Get());
+    }
     m.Result = 1;
     return false;
 }
@@ -140,7 +149,7 @@ void TSkinEdit::DrawControl(HDC dc, const RECT& r) {
 
 bool TSkinEdit::BeforeProc(TMessage& m) {
     if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
-    if (m.Msg == WM_ERASEBKGND) return SkipDatePickerErase(m);
+    if (m.Msg == WM_ERASEBKGND) return EraseDatePicker(FHandle, m);
     if (m.Msg != WM_PAINT) return true;
     PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
     if (!m.WParam) PaintControl(nullptr);  // the border, as after any paint
@@ -177,7 +186,7 @@ void TSkinComBox::AfterProc(TMessage& m) {
 
 bool TSkinComBox::BeforeProc(TMessage& m) {
     if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
-    if (m.Msg == WM_ERASEBKGND) return SkipDatePickerErase(m);
+    if (m.Msg == WM_ERASEBKGND) return EraseDatePicker(FHandle, m);
     if (m.Msg != WM_PAINT) return true;
     PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
     // The edge and button, as after any paint; the caller's DC keeps its clipping.
