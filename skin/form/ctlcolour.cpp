@@ -37,8 +37,8 @@ TItemList ItemListOf(HWND h) {
 }
 
 // An item about to be drawn in the skin's colours: its colours on the
-// notification, and a selected list-view item no longer marked selected,
-// which would make the control draw it in the platform's colours. True when
+// notification, and the item no longer marked selected, which would make
+// the control draw it in the platform's selection colours. True when
 // the item's colours changed.
 bool ColourItem(const TSkinColours& c, TItemList kind, NMCUSTOMDRAW& cd) {
     const bool selected = (cd.uItemState & CDIS_SELECTED) != 0;
@@ -52,12 +52,12 @@ bool ColourItem(const TSkinColours& c, TItemList kind, NMCUSTOMDRAW& cd) {
         auto& lv = reinterpret_cast<NMLVCUSTOMDRAW&>(cd);
         lv.clrText = Rgb(item.text);
         lv.clrTextBk = Rgb(item.back);
-        cd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
     } else {
         auto& tv = reinterpret_cast<NMTVCUSTOMDRAW&>(cd);
         tv.clrText = Rgb(item.text);
         tv.clrTextBk = Rgb(item.back);
     }
+    cd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
     return true;
 }
 
