@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "component/gdi.h"
+#include "skin/controls/contentrules.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {
@@ -26,6 +27,93 @@ RECT Shrunk(RECT r, int by) {
 }
 
 bool Empty(const TDataSkinObject* e) { return !e || e->Image.Empty(); }
+
+bool OfClass(HWND window, const char* name) {
+    char actual[64] = {};
+    GetClassNameA(window, actual, sizeof actual);
+    return lstrcmpiA(actual, name) == 0;
+}
+
+// The date picker draws its fields in the platform's window text colour,
+// whatever brush its parent answers for its field (black on black under a
+// dark skin), and offers no message to change that: under a skin with
+// EditText its client is composed off screen, the control's own procedure
+// (`callOld`) drawing its text on fuchsia (on no path between any text
+// colour and the window colour a focused field shows its text in), and
+// that text is then moved onto the field in the skin's colour.
+bool RecoloursDatePicker(HWND window, const TSkinData* data) {
+    return data && HasColour(data->Colours.EditText) && OfClass(window, "SysDateTimePick32");
+}
+
+// Bitmap pixels are 0x00RRGGBB, colour values 0x00BBGGRR.
+std::uint32_t BitmapOrder(COLORREF c) { return (c & 0xFF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
+
+// The colour of the brush `window`'s parent answers `question` with on `dc`.
+std::optional<COLORREF> ParentsColour(HWND window, HDC dc, UINT question) {
+    SavedDC saved(dc);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(window), question, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    LOGBRUSH lb{};
+    if (!brush || GetObjectW(brush, sizeof lb, &lb) != sizeof lb || lb.lbStyle != BS_SOLID) return std::nullopt;
+    return lb.lbColor;
+}
+
+// The field in the brush the parent answers (the platform's erase takes its
+// face colour for a disabled picker): under the picker's children, which
+// the recoloured paint leaves out.
+bool EraseDatePicker(HWND window, TMessage& m) {
+    const auto dc = reinterpret_cast<HDC>(m.WParam);
+    const UINT question = IsWindowEnabled(window) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    if (const std::optional<COLORREF> field = dc ? ParentsColour(window, dc, question) : std::nullopt) {
+        RECT c{};
+        GetClientRect(window, &c);
+        GdiBrush brush(CreateSolidBrush(*field));
+        FillRect(dc, &c, brush.Get());
+    }
+    m.Result = 1;
+    return false;
+}
+
+void PaintDatePicker(HWND window, const TSkinData& data, TMessage& m, const std::function<void(TMessage&)>& callOld) {
+    std::optional<PaintDC> paint;
+    auto dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc) dc = paint.emplace(window).Get();
+    RECT c{};
+    GetClientRect(window, &c);
+    ::TBitmap buffer(c.right, c.bottom);
+    HDC bdc = buffer.Canvas();
+    if (dc && bdc) {
+        const bool enabled = IsWindowEnabled(window);
+        constexpr COLORREF platformBack = RGB(255, 0, 255);
+        const COLORREF platformInk = GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+        const COLORREF field = ParentsColour(window, bdc, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC)
+                                   .value_or(ColorToRGB(static_cast<TColor>(data.Colours.Edit)));
+        const TColour skinInk = enabled || !HasColour(data.Colours.DisabledText) ? data.Colours.EditText
+                                                                                 : data.Colours.DisabledText;
+        {
+            GdiBrush back(CreateSolidBrush(platformBack));
+            FillRect(bdc, &c, back.Get());
+        }
+        TMessage print{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bdc), PRF_CLIENT, 0};
+        callOld(print);
+        GdiFlush();
+        const std::uint32_t from0 = BitmapOrder(platformBack), from1 = BitmapOrder(platformInk);
+        const std::uint32_t to0 = BitmapOrder(field), to1 = BitmapOrder(ColorToRGB(static_cast<TColor>(skinInk)));
+        for (int y = 0; y < buffer.Height(); ++y)
+            for (std::uint32_t *p = buffer.ScanLine(y), *end = p + buffer.Width(); p != end; ++p)
+                *p = Recoloured(*p & 0xFFFFFFu, from0, from1, to0, to1);
+        SavedDC saved(dc);
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;  // the up-down of a time picker paints itself
+            RECT cr{};
+            GetWindowRect(child, &cr);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&cr), 2);
+            ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+        }
+        BitBlt(dc, 0, 0, c.right, c.bottom, bdc, 0, 0, SRCCOPY);
+    }
+    m.Result = 0;
+}
 
 }  // namespace
 
@@ -55,7 +143,17 @@ void TSkinEdit::DrawControl(HDC dc, const RECT& r) {
     GetClientRect(FHandle, &c);
     if (c.right - c.left == r.right - r.left || c.bottom - c.top == r.bottom - r.top) return;
     Frame(dc, r, Colour(FSkinData->Colours.ButtonShadow));
-    Frame(dc, Shrunk(r, 1), RGB(255, 255, 255));
+    const TColour field = FSkinData->Colours.Edit;
+    Frame(dc, Shrunk(r, 1), HasColour(field) ? Colour(field) : RGB(255, 255, 255));
+}
+
+bool TSkinEdit::BeforeProc(TMessage& m) {
+    if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (m.Msg == WM_ERASEBKGND) return EraseDatePicker(FHandle, m);
+    if (m.Msg != WM_PAINT) return true;
+    PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
+    if (!m.WParam) PaintControl(nullptr);  // the border, as after any paint
+    return false;
 }
 
 void TSkinEdit::PrintBorder(HDC dc) {
@@ -84,6 +182,43 @@ void TSkinComBox::AfterProc(TMessage& m) {
         break;
     default: TSkinControl::AfterProc(m);
     }
+}
+
+bool TSkinComBox::BeforeProc(TMessage& m) {
+    if (!RecoloursDatePicker(FHandle, FSkinData)) return true;
+    if (m.Msg == WM_ERASEBKGND) return EraseDatePicker(FHandle, m);
+    if (m.Msg != WM_PAINT) return true;
+    PaintDatePicker(FHandle, *FSkinData, m, [this](TMessage& old) { CallOldProc(old); });
+    // The edge and button, as after any paint; the caller's DC keeps its clipping.
+    if (auto dc = reinterpret_cast<HDC>(m.WParam)) {
+        SavedDC saved(dc);
+        PaintControl(dc);
+    } else {
+        PaintControl(nullptr);
+    }
+    return false;
+}
+
+void TSkinComBox::FillEditPadding(HDC dc, const RECT& inside) {
+    if (!HasColour(FSkinData->Colours.Edit)) return;
+    HWND edit = FindWindowExW(FHandle, nullptr, L"Edit", nullptr);
+    if (!edit || !IsWindowVisible(edit)) return;
+    // The brush the combo box itself was given for its field.
+    HBRUSH brush = nullptr;
+    {
+        SavedDC saved(dc);
+        brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetParent(FHandle), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(FHandle)));
+    }
+    if (!brush) brush = FSkinData->EditBrush();
+    if (!brush) return;
+    RECT self{}, field{};
+    GetWindowRect(FHandle, &self);
+    GetWindowRect(edit, &field);
+    OffsetRect(&field, -self.left, -self.top);
+    SavedDC saved(dc);
+    ExcludeClipRect(dc, field.left, field.top, field.right, field.bottom);
+    FillRect(dc, &inside, brush);
 }
 
 void TSkinComBox::SetStateBit(unsigned char bit, bool on) {
@@ -126,6 +261,9 @@ void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
     const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
     RECT glyph;
+    // Between the edge and the edit the platform leaves a strip of its window colour.
+    FillEditPadding(dc, left ? RECT{r.left + b + 4, r.top + 2, r.right - 2, r.bottom - 2}
+                             : RECT{r.left + 2, r.top + 2, r.right - b - 4, r.bottom - 2});
     if (!left) {
         ExcludeClipRect(dc, r.left + e, r.top + e, r.right - b - 2 * e, r.bottom - e);
         glyph = {r.right - b - e, r.top, r.right - e, r.bottom};

@@ -9,11 +9,13 @@ namespace srt {
 class TSkinUpDown;
 
 // Two lines over the outer edge of an edit box or memo: "ButtonShadow"
-// outside, white inside. A spin button inside the edit gets its own skin.
+// outside, the skin's Edit colour (white without one) inside. A date
+// picker's text is recoloured to EditText. A spin button inside the edit gets its own skin.
 class TSkinEdit : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
     void AfterProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
     // The border drawn for WM_PRINT: the DC's brush inside, "ButtonShadow" outside.
@@ -35,6 +37,7 @@ class TSkinComBox : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
+    bool BeforeProc(TMessage& m) override;
     void AfterProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
     // The drop-down button's rectangle in a window rectangle at origin.
@@ -43,6 +46,9 @@ public:
 private:
     void DrawEdge(HDC dc, const RECT& r);
     void DrawFlat(HDC dc, const RECT& r);
+    // `inside` (within the edge) in the field's brush around the edit
+    // child, under a skin with an Edit colour.
+    void FillEditPadding(HDC dc, const RECT& inside);
     // Sets or clears a state bit and repaints.
     void SetStateBit(unsigned char bit, bool on);
     LONG_PTR FStyle = 0;

@@ -7,6 +7,7 @@
 #include "component/comctrls.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
+#include "skin/controls/contentrules.h"
 #include "skin/controls/edits.h"
 #include "skin/draw/skindraw.h"
 
@@ -45,6 +46,38 @@ bool Usable(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
 
 void Copy(::TBitmap& to, const ::TBitmap& from) {
     to.Assign(from);
+}
+
+// The keyboard has the focus on `window` and its UI state shows focus cues:
+// as the last WM_UPDATEUISTATE said (`hidden`), else as the platform answers.
+bool FocusCueShown(HWND window, int hidden) {
+    if (!window || GetFocus() != window) return false;
+    if (hidden >= 0) return hidden == 0;
+    return !(SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// `hidden` after the WM_UPDATEUISTATE message `m`.
+void FollowUiState(const TMessage& m, int& hidden) {
+    if (m.Msg != WM_UPDATEUISTATE || !(HIWORD(m.WParam) & UISF_HIDEFOCUS)) return;
+    if (LOWORD(m.WParam) == UIS_SET) hidden = 1;
+    if (LOWORD(m.WParam) == UIS_CLEAR) hidden = 0;
+}
+
+void DrawTabFocus(HDC dc, RECT tab) {
+    InflateRect(&tab, -3, -3);
+    DrawFocusRect(dc, &tab);
+}
+
+// The caption colour of a tab drawn from `frame` (1 normal, 2 selected) of
+// `image`: the element's colour, or the skin's ClientText where that reads
+// better on the tab's face.
+TColor CaptionColour(const TSkinData& data, const TDataSkinBorder& tabs, const ::TBitmap& image, int frame) {
+    const auto own = static_cast<TColor>(frame == 1 ? tabs.NormalColour2 : tabs.MouseOverColour2);
+    const int count = std::max(1, tabs.FrameCount), fw = image.Width() / count;
+    if (!HasColour(data.Colours.ClientText) || fw <= 0 || image.Height() <= 0) return own;
+    const std::uint32_t face = image.Pixel((frame - 1) * fw + fw / 2, image.Height() / 2);
+    const auto text = static_cast<TColour>(ColorToRGB(static_cast<TColor>(data.Colours.ClientText)));
+    return static_cast<TColor>(TabCaptionColour(face, ColorToRGB(own), text));
 }
 
 }  // namespace
@@ -149,6 +182,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     default: a = {r.left, r.top, r.right, d.top}; break;
     }
     const bool side = FTabPosition >= 2;
+    const bool cue = ShowsFocusCue();
     const int aw = a.right - a.left, ah = a.bottom - a.top;
     if (aw <= 0 || ah <= 0) return;
     // Composed as if the tabs were on top, turned afterwards.
@@ -181,8 +215,8 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
             const int bottom = FTabPosition == 1 ? tabs->TopHeight : tabs->BottomHeight;
             DrawSkinImage(sdc, ir, FTabImage, {tabs->FrameCount, frame},
                           {tabs->LeftWidth, top, tabs->RightWidth, bottom}, FillOf(*tabs), KeyedIf(tabs->Trans == 1));
-            const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
-            DrawIconCaption(sdc, ir, 1, text, item.iImage, images, colour);
+            DrawIconCaption(sdc, ir, 1, text, item.iImage, images, CaptionColour(*FSkinData, *tabs, FTabImage, frame));
+            if (i == focus && cue) DrawTabFocus(sdc, ir);
         }
     }
     GdiFlush();
@@ -201,12 +235,48 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     } else {
         BitBlt(dc, a.left, a.top, FStripBuffer.Width(), FStripBuffer.Height(), src, 0, 0, SRCCOPY);
     }
+    FillSheet(dc, d);
     if (!FBorderImage.Empty()) {
         // The border image's margins at the scale it was drawn for.
         const int drawn = tabs->Image2.Width(), design = FSkinData->Tabs ? FSkinData->Tabs->Image2.Width() : drawn;
         const int m = RescaleDpi(4, design, drawn);
         DrawSkinBorder(dc, d, FBorderImage, {1, 1}, {m, RescaleDpi(5, design, drawn), m, m});
     }
+}
+
+void TSkinTab::FillSheet(HDC dc, const RECT& border) {
+    const HBRUSH brush = FSkinData ? FSkinData->ClientBrush() : nullptr;
+    if (!brush) return;
+    SavedDC saved(dc);
+    for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT c;
+        GetWindowRect(child, &c);
+        MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&c), 2);
+        ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
+    }
+    RECT sheet = border;
+    InflateRect(&sheet, -2, -2);
+    FillRect(dc, &sheet, brush);
+}
+
+bool TSkinTab::ShowsFocusCue() const { return FocusCueShown(FHandle, FFocusHidden); }
+
+bool TSkinTab::BeforeProc(TMessage& m) {
+    // Under a skin with a Client colour the sheet never shows the
+    // platform's window colour, not even for the moment before the paint.
+    if (m.Msg != WM_ERASEBKGND || !FSkinData || !FSkinData->ClientBrush()) return true;
+    RECT c;
+    GetClientRect(FHandle, &c);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &c, FSkinData->ClientBrush());
+    m.Result = 1;
+    return false;
+}
+
+void TSkinTab::AfterProc(TMessage& m) {
+    FollowUiState(m, FFocusHidden);
+    if (m.Msg == WM_UPDATEUISTATE) Redraw();
+    TSkinControl::AfterProc(m);
 }
 
 // ---- tab set -------------------------------------------------------------------
@@ -222,6 +292,12 @@ void TSkinTab31::InitControl(TWinControl* control, TSkinData* data, bool changeC
         skin->FHorizontal = 1;
         skin->InitWindow(scroller, data);
     }
+}
+
+void TSkinTab31::AfterProc(TMessage& m) {
+    FollowUiState(m, FFocusHidden);
+    if (m.Msg == WM_UPDATEUISTATE) Redraw();
+    TSkinControl::AfterProc(m);
 }
 
 // The tab set's own procedure gets WM_PAINT too, once the skin has painted:
@@ -251,6 +327,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     const int limit = r.right - set->EndMargin();
     int x = set->StartMargin();
     TStrings& names = set->Tabs();
+    const bool cue = FocusCueShown(FHandle, FFocusHidden);
     for (int i = std::max(0, set->FirstIndex()); i < names.Count(); ++i) {
         const std::wstring text = Widen(names.Get(i));
         SIZE size{};
@@ -263,8 +340,8 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
         DrawSkinImage(bdc, tab, FTabImage, {tabs->FrameCount, frame},
                       {tabs->LeftWidth, tabs->BottomHeight, tabs->RightWidth, tabs->TopHeight}, FillOf(*tabs),
                       KeyedIf(tabs->Trans == 1));
-        const TColor colour = static_cast<TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2);
-        DrawCaption(bdc, tab, DT_CENTER, true, text, colour);
+        DrawCaption(bdc, tab, DT_CENTER, true, text, CaptionColour(*FSkinData, *tabs, FTabImage, frame));
+        if (frame == 2 && cue) DrawTabFocus(bdc, tab);
         x += w;
     }
     GdiFlush();

@@ -1,7 +1,9 @@
 // Tab skins: the native tab control (tabs on any of its four sides, its
 // scroll arrows skinned as an up-down) and the tab set whose tabs hang from
 // its top edge. Both draw from "Tabs": Image the tabs (frame 1 normal, 2
-// selected), Image2 the border of the display area.
+// selected), Image2 the border of the display area, whose sheet takes the
+// skin's Client colour when it has one. The current tab shows a focus
+// rectangle while the keyboard has the focus.
 #pragma once
 
 #include "skin/controls/skincontrol.h"
@@ -24,6 +26,8 @@ public:
     void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
     void DrawControl(HDC dc, const RECT& r) override;
     void SkinChange() override;
+    bool BeforeProc(TMessage& m) override;
+    void AfterProc(TMessage& m) override;
 
     // 0 top, 1 bottom, 2 left, 3 right.
     int TabPosition() const { return FTabPosition; }
@@ -36,6 +40,12 @@ private:
     void PrepareImages();
     // The up-down child, skinned once; true when it is visible.
     bool FindUpDown(RECT& window);
+    // The sheet (the display area inside `border`) in the skin's Client
+    // colour, the visible children left out; nothing without that colour.
+    void FillSheet(HDC dc, const RECT& border);
+    // The focused tab shows the focus cue: the keyboard has the focus and
+    // the window's UI state does not hide it.
+    bool ShowsFocusCue() const;
 
     int FTabPosition = 0;
     ::TBitmap FTabImage;
@@ -43,6 +53,7 @@ private:
     ::TBitmap FStripBuffer;
     TSkinUpDown* FUpDown = nullptr;
     int FImageDpi = 0;  // the DPI FTabImage and FBorderImage were prepared at
+    int FFocusHidden = -1;  // focus cues hidden (1) or shown (0) by WM_UPDATEUISTATE; -1: not told
 };
 
 // The tab set (a TTabSet object).
@@ -52,6 +63,7 @@ public:
     explicit TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
     void InitControl(TWinControl* control, TSkinData* data, bool changeColour) override;
     void DrawControl(HDC dc, const RECT& r) override;
+    void AfterProc(TMessage& m) override;
 
 protected:
     TPaintMode PaintMode() const override { return TPaintMode::Whole; }
@@ -60,6 +72,7 @@ protected:
 private:
     ::TBitmap FTabImage;
     int FImageDpi = 0;  // the DPI FTabImage was prepared at
+    int FFocusHidden = -1;  // as in TSkinTab
 };
 
 }  // namespace srt

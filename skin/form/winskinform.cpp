@@ -186,6 +186,7 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         {WM_CTLCOLORSTATIC, &TWinSkinForm::OnCtlColor},
         {WM_CTLCOLOREDIT, &TWinSkinForm::OnCtlColor},
         {WM_CTLCOLORLISTBOX, &TWinSkinForm::OnCtlColor},
+        {WM_NOTIFY, &TWinSkinForm::OnNotify},
         {WM_ERASEBKGND, &TWinSkinForm::OnEraseBkgnd},
         {WM_STYLECHANGED, &TWinSkinForm::OnStyleChanged},
         {WM_NCDESTROY, &TWinSkinForm::OnNcDestroy},

@@ -155,6 +155,8 @@ private:
 
     // Stage 1: every window.
     LRESULT OnCtlColor(const TMsg& m);
+    // List views' and trees' custom draw: selected and hot items in the skin's colours.
+    LRESULT OnNotify(const TMsg& m);
     LRESULT OnEraseBkgnd(const TMsg& m);
     LRESULT OnStyleChanged(const TMsg& m);
     LRESULT OnNcDestroy(const TMsg& m);

@@ -3,7 +3,10 @@
 // takes back.
 #include "formskin_fixture.h"
 
+#include <commctrl.h>
+
 #include "component/forms.h"
+#include "component/graphics.h"
 #include "component/stdctrls.h"
 #include "skin/data/contrast.h"
 #include "skin/form/contentcolours.h"
@@ -90,6 +93,66 @@ TEST_F(ContentColours, ASkinWithoutThemAnswersAsBefore) {
     EXPECT_EQ(e.text, GetSysColor(COLOR_WINDOWTEXT));  // the platform's own answer
     EXPECT_EQ(e.brush, GetSysColorBrush(COLOR_WINDOW));
     EXPECT_EQ(Ask(window, WM_CTLCOLORSTATIC, text).brush, data.ButtonFaceBrush());
+}
+
+// The pixels of `list` painted as it paints itself, counted where they equal `colour`.
+int PaintedPixels(HWND list, COLORREF colour) {
+    RECT c{};
+    GetClientRect(list, &c);
+    TBitmap shown(c.right, c.bottom);
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.Canvas()), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    int n = 0;
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) n += shown.Pixel(x, y) == colour;
+    return n;
+}
+
+// A report list view with one selected item, and a tree with one selected item.
+std::vector<HWND> SelectedItems(HWND parent) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 10,
+                                40, 200, 100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 150;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.pszText = const_cast<wchar_t*>(L"Selected cue");
+    item.state = item.stateMask = LVIS_SELECTED;
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_SHOWSELALWAYS, 220, 40, 150,
+                                100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    TVINSERTSTRUCTW node{};
+    node.hInsertAfter = TVI_ROOT;
+    node.item.mask = TVIF_TEXT;
+    node.item.pszText = const_cast<wchar_t*>(L"Selected node");
+    auto handle = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&node)));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+    return {list, tree};
+}
+
+TEST_F(ContentColours, SelectedItemsOfListViewsAndTreesTakeTheSkinsSelectionColours) {
+    UseSkin("dusk");
+    HWND window = Make(WS_OVERLAPPEDWINDOW, 400, 200);
+    ASSERT_TRUE(Skinned(window));
+    for (HWND h : SelectedItems(window)) {
+        SetFocus(h);
+        EXPECT_GT(PaintedPixels(h, data.Colours.EditHilight), 50) << "no selection in EditHilight";
+        EXPECT_GT(PaintedPixels(h, data.Colours.EditHilightText), 5) << "no text in EditHilightText";
+        EXPECT_EQ(PaintedPixels(h, GetSysColor(COLOR_HIGHLIGHT)), 0) << "the platform's selection colour";
+    }
+}
+
+TEST_F(ContentColours, WithoutSelectionColoursItemsKeepThePlatformsLook) {
+    HWND window = Make(WS_OVERLAPPEDWINDOW, 400, 200);
+    ASSERT_TRUE(Skinned(window));  // the default skin: no content colours
+    for (HWND h : SelectedItems(window)) {
+        SetFocus(h);
+        EXPECT_GT(PaintedPixels(h, GetSysColor(COLOR_HIGHLIGHT)), 50);
+    }
 }
 
 class ComponentColours : public FormSkin {

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/screens/capture.h"
-#include "tests/screens/contrast.h"
 #include "tests/screens/diff.h"
+#include "tests/screens/readable.h"
 #include "tools/png/png.h"
 #include "tests/support/program.h"
 
@@ -38,6 +38,8 @@ namespace {
 using srt::png::TImage;
 using srt::testing::TProgram;
 using srt::testing::WaitFor;
+using srt::screens::ContrastGoal;
+using srt::screens::ExpectReadable;
 namespace fs = std::filesystem;
 
 std::string ClassOf(HWND h) {
@@ -246,169 +248,6 @@ HWND MemoOf(HWND parent) {
     for (HWND h : Descendants(parent))
         if (ClassOf(h) == "Edit" && IsWindowVisible(h) && (GetWindowLongPtrW(h, GWL_STYLE) & ES_MULTILINE)) return h;
     return nullptr;
-}
-
-// ---- text contrast, read from the screenshots ----------------------------------
-
-// The skins' promises: 4.5:1 for Dusk, 7:1 for High Contrast.
-double ContrastGoal(const std::string& skin) { return skin == "contrast" ? 7.0 : 4.5; }
-
-// Windows that show no text of their own: their marks are no text to
-// measure. A button without a caption shows a glyph, a static an icon.
-bool ShowsNoText(HWND h, const std::wstring& text) {
-    const std::string c = ClassOf(h);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
-    if (c == "Static") {
-        const DWORD type = style & SS_TYPEMASK;
-        if (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE) return true;
-    }
-    if (c == "Button" && text.empty()) return true;
-    // The gallery's controls that keep the platform's look on purpose (by their Tag).
-    if (text.find(L"own look") != std::wstring::npos) return true;
-    return c == "ScrollBar" || c == "msctls_progress32" || c == "msctls_trackbar32" || c == "msctls_updown32";
-}
-
-// Parts the skins' content colours do not reach yet, each with its reason:
-// the control skins that paint them use colours of their own.
-struct TKnownGap {
-    const char* page;         // the picture's name starts so
-    const char* windowClass;  // the window
-    const char* why;
-};
-constexpr TKnownGap kKnownGaps[] = {
-    {"gallery-11-tabs", "SysTabControl32", "the tab skin leaves the sheet to the platform's window colour"},
-    {"gallery-11-tabs-contrast", "TTabSet", "the tab skin draws the tab set's captions in the platform's text colour"},
-    {"gallery-09-controls", "ComboBox", "a strip between a drop-down combo box's edit and button keeps the window colour"},
-    {"gallery-09-controls", "SysDateTimePick32", "the date picker draws its text in colours of its own, faint on a dark field"},
-};
-
-bool KnownGap(const std::string& name, HWND h) {
-    return std::any_of(std::begin(kKnownGaps), std::end(kKnownGaps), [&](const TKnownGap& g) {
-        return name.rfind(g.page, 0) == 0 && ClassOf(h) == g.windowClass;
-    });
-}
-
-// Windows that must show their caption (a check box, a button, a static
-// text) or their value (a date picker).
-bool ShowsItsCaption(HWND h, const std::wstring& text) {
-    const std::string c = ClassOf(h);
-    return (!text.empty() && (c == "Button" || c == "Static")) || c == "SysDateTimePick32";
-}
-
-RECT ClientOnScreen(HWND h) {
-    RECT r{};
-    GetClientRect(h, &r);
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-// The client area of `h` where its caption goes: a check box's or radio
-// button's mark is a picture beside it.
-RECT CaptionArea(HWND h) {
-    RECT r = ClientOnScreen(h);
-    if (ClassOf(h) != "Button") return r;
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
-    switch (style & BS_TYPEMASK) {
-    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE: case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: {
-        constexpr int kMark = 18;
-        if (style & BS_LEFTTEXT)
-            r.right -= kMark;
-        else
-            r.left += kMark;
-        break;
-    }
-    default: break;
-    }
-    return r;
-}
-
-std::string Utf8(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
-std::wstring TextOf(HWND h) {
-    wchar_t text[64] = {};
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &got);
-    return text;
-}
-
-// The visible descendants of `parent` in painting order: each before its
-// children, siblings from the bottom of the z-order up.
-void AddBackToFront(HWND parent, std::vector<HWND>& out) {
-    std::vector<HWND> children;  // topmost first
-    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) children.push_back(h);
-    for (auto h = children.rbegin(); h != children.rend(); ++h) {
-        if (!IsWindowVisible(*h)) continue;
-        out.push_back(*h);
-        AddBackToFront(*h, out);
-    }
-}
-
-std::vector<HWND> BackToFront(HWND parent) {
-    std::vector<HWND> out;
-    AddBackToFront(parent, out);
-    return out;
-}
-
-// Every client area of the skinned windows among `windows` and of their
-// visible descendants is one background with text on it (`pictures`, in
-// screen coordinates, and the controls' frames are left out): the text must
-// stand `goal`:1 against it, a caption must show, and under a dark skin no
-// background may be a light field.
-void ExpectReadable(const std::string& name, const TImage& image, const std::vector<HWND>& windows, double goal,
-                    const std::vector<RECT>& pictures = {}) {
-    using srt::screens::TRegion;
-    POINT origin{LONG_MAX, LONG_MAX};
-    for (HWND w : windows) {
-        RECT r{};
-        GetWindowRect(w, &r);
-        origin = {std::min(origin.x, r.left), std::min(origin.y, r.top)};
-    }
-    struct TAbout {
-        bool measure, captioned;
-    };
-    std::vector<TRegion> regions;
-    std::vector<TAbout> about;
-    auto add = [&](const std::string& what, const RECT& r, TAbout a) {
-        regions.push_back({what, static_cast<int>(r.left - origin.x), static_cast<int>(r.top - origin.y),
-                           static_cast<int>(r.right - origin.x), static_cast<int>(r.bottom - origin.y)});
-        about.push_back(a);
-    };
-    // Back to front: a window's area covers its parent's.
-    for (auto w = windows.rbegin(); w != windows.rend(); ++w) {
-        DWORD_PTR skinned = 0;
-        SendMessageTimeoutW(*w, 0x3504 /* the skin's query */, 0, 0, SMTO_ABORTIFHUNG, 5000, &skinned);
-        if (skinned != 1) continue;  // a window left its own look
-        add(ClassOf(*w), ClientOnScreen(*w), {true, false});
-        for (HWND h : BackToFront(*w)) {
-            const std::wstring text = TextOf(h);
-            RECT frame{};
-            GetWindowRect(h, &frame);
-            add("frame", frame, {false, false});
-            add(ClassOf(h) + " \"" + Utf8(text) + "\"", CaptionArea(h),
-                {!ShowsNoText(h, text) && !KnownGap(name, h), ShowsItsCaption(h, text)});
-        }
-    }
-    for (const RECT& p : pictures) add("picture", p, {false, false});
-    const std::vector<int> owner = srt::screens::PaintOwners(image, regions, 2);
-    const auto results =
-        srt::screens::MeasureContrast(image, regions, owner, {srt::screens::kOutside, srt::screens::kCaret});
-    for (const auto& r : results) {
-        if (!about[r.region].measure) continue;
-        const std::string& what = regions[r.region].name;
-        char colours[64];
-        std::snprintf(colours, sizeof colours, "text #%06X on #%06X", r.text, r.background);
-        EXPECT_GE(r.ratio, goal) << name << ", " << what << ": " << colours << " at " << r.ratio << ":1";
-        EXPECT_TRUE(r.textPixels > 0 || !about[r.region].captioned)
-            << name << ", " << what << ": its caption cannot be seen on #" << std::hex << r.background;
-        EXPECT_LT(srt::screens::Luminance(r.background), 0.4)
-            << name << ", " << what << ": a light field (#" << std::hex << r.background << ") under a dark skin";
-    }
 }
 
 // ---- the main window ---------------------------------------------------------
@@ -684,6 +523,54 @@ INSTANTIATE_TEST_SUITE_P(Screens, GalleryPage, ::testing::ValuesIn(PagesInEveryS
                              if (!skin.empty()) skin[0] = static_cast<char>(std::toupper(skin[0]));
                              return "Page" + std::to_string(info.param.page) + skin;
                          });
+
+// A click of the left mouse button at `p` on the screen, as real input.
+void ClickAt(POINT p) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = static_cast<LONG>((p.x * 65535 + w / 2) / (w - 1));
+        i.mi.dy = static_cast<LONG>((p.y * 65535 + h / 2) / (h - 1));
+        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+}
+
+// A list view item clicked under the dark skins: its row shows the skin's
+// selection colour, and every text still reads.
+TEST(GallerySelection, AClickedListViewItemInTheSkinsSelectionColours) {
+    const struct {
+        const char* skin;
+        std::uint32_t selection;  // EditHilight, 0x00RRGGBB
+    } cases[] = {{"dusk", 0x2E7A6C}, {"contrast", 0xFFD800}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.skin);
+        TGallery g;
+        ASSERT_NO_FATAL_FAILURE(OpenGallery(10, g, c.skin));
+        ASSERT_EQ(g.windows.size(), 1u);
+        HWND list = nullptr;
+        for (HWND h : Descendants(g.windows.front()))
+            if (ClassOf(h) == "SysListView32") list = h;
+        ASSERT_TRUE(list);
+        POINT row{60, 50};  // the third row, below the header
+        ClientToScreen(list, &row);
+        ClickAt(row);
+        ParkTheMouse();
+        g.run->Idle();
+        Sleep(300);
+        const std::string name = std::string("gallery-10-selected-") + c.skin;
+        TImage shot;
+        ASSERT_NO_FATAL_FAILURE(Shoot(name, g.windows, &shot));
+        long selected = 0;
+        for (std::uint32_t p : shot.pixels) selected += (p & 0xFFFFFF) == c.selection;
+        EXPECT_GT(selected, 200) << name << ": the selected row is not in the skin's selection colour";
+        ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
+    }
+}
 
 // A page with one of its menus open, opened as a user would.
 enum class TMenuKind { Bar, System, FormContext, MemoContext };
