@@ -113,14 +113,6 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.WndParent = nullptr;
 }
 
-void TCustomForm::CreateWnd() {
-    // Scaled before the window exists, so that it is made at its size; a
-    // window on a screen of another DPI than the system's follows at once.
-    if (scaled_) ScaleTo(srt::SystemDpi(), nullptr);
-    TWinControl::CreateWnd();
-    if (scaled_ && HandleAllocated()) ScaleTo(srt::WindowDpi(Handle()), nullptr);
-}
-
 void TCustomForm::ChangeScale(int to, int from) {
     if (to == from) return;
     ScaleFont(to, from);
@@ -267,6 +259,9 @@ void TCustomForm::VisibleChanged() {
         return;
     }
     HandleNeeded();
+    // Scaled when first shown, not when the window is made: code that builds
+    // a form may make its window before every control is in place.
+    if (!shown_ && scaled_) ScaleTo(srt::WindowDpi(Handle()), nullptr);
     if (!shown_ && (position_ == poScreenCenter || position_ == poDesktopCenter || position_ == poMainFormCenter))
         Centre();
     shown_ = true;

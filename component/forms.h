@@ -66,7 +66,7 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
     // Whether the layout (designed at 96 DPI) follows the window's DPI: once
-    // before the window is made, and again on WM_DPICHANGED.
+    // before the window is first shown, and again on WM_DPICHANGED.
     bool Scaled() const { return scaled_; }
     void SetScaled(bool v) { scaled_ = v; }
     // The DPI the layout is at now.
@@ -76,7 +76,6 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
     void InitWnd() override;
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
