@@ -6,6 +6,7 @@
 
 #include "component/dpi.h"
 #include "skin/data/definition.h"
+#include "skin/data/skinreader.h"
 
 namespace srt {
 namespace {

@@ -12,9 +12,10 @@
 
 #include "component/graphics.h"
 #include "skin/data/records.h"
-#include "skin/data/skinreader.h"
 
 namespace srt {
+
+class TSkinReader;
 
 // The package entry suffix drawn for `dpi`: "@125" at 120, "@150" at 144,
 // "@200" at 192; empty at any other DPI.

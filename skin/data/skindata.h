@@ -21,13 +21,15 @@
 #include "component/graphics.h"
 #include "skin/data/records.h"
 #include "skin/data/skinenums.h"
-#include "skin/data/skinreader.h"
 
 #ifdef _WIN32
 #include "component/gdi.h"
 #endif
 
 class TSkinData;
+namespace srt {
+class TSkinReader;
+}
 
 using srt::TSkinFormType;
 using srt::sfMainform;
