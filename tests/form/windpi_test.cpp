@@ -92,5 +92,24 @@ TEST_P(FormAtDpi, FrameButtonsAndHitTestsAtTheWindowsDpi) {
 
 INSTANTIATE_TEST_SUITE_P(Dpi, FormAtDpi, ::testing::Values(120, 144, 192));
 
+// A DPI-aware process in a prefix at another DPI (LogPixels) skins its
+// windows at that DPI from the start; at 96 DPI it is the 96-DPI skin.
+TEST_F(FormSkin, StartsAtTheSystemDpi) {
+    SetProcessDPIAware();
+    const int dpi = SystemDpi();
+    HWND w = Make();
+    TWinSkinForm* skin = Skinned(w);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->Dpi(), dpi);
+    const TFrameMetrics at96 = ComputeFrameMetrics(data.ElementsAt(kDesignDpi), bkFrame);
+    const TFrameMetrics m = skin->Metrics();
+    EXPECT_EQ(m.TitleHeight, ScaleToDpi(at96.TitleHeight, dpi));
+    EXPECT_EQ(m.BorderLeft, ScaleToDpi(at96.BorderLeft, dpi));
+    EXPECT_EQ(m.BorderBottom, ScaleToDpi(at96.BorderBottom, dpi));
+    if (dpi == kDesignDpi) {
+        EXPECT_EQ(&skin->Skin(), static_cast<const TSkinElements*>(&data));
+    }
+}
+
 }  // namespace
 }  // namespace srt::formtest
