@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "component/dpi.h"
@@ -240,4 +243,44 @@ TEST(SkinDataAtDpi, MadeOncePerDpiAndDroppedOnLoad) {
     entries[1] = {"left.bmp", srt::WriteBmp24(srt::Ramp(8, 40))};
     ASSERT_TRUE(data.LoadFromBytes(srt::PackSkin(srt::BuildSkinPackage(entries))));
     EXPECT_EQ(data.ElementsAt(144).Left->Image.Height(), 60);
+}
+
+// The program's own skins: at 200 % every image is its 100 % image with each
+// pixel doubled, at 150 % every frame has its scaled size.
+TEST(SkinDataAtDpi, ProgramSkinsScaleEveryImage) {
+    for (const char* name : {"default", "dusk", "contrast"}) {
+        SCOPED_TRACE(name);
+        std::ifstream in(std::string(SRT_SKIN_DIR) + "/" + name + ".skn", std::ios::binary);
+        std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        TSkinData data(nullptr);
+        ASSERT_TRUE(data.LoadFromBytes(std::move(bytes)));
+        const srt::TSkinElements& at192 = data.ElementsAt(192);
+        const srt::TSkinElements& at144 = data.ElementsAt(144);
+        int images = 0;
+        for (const std::string_view slot : srt::TSkinElements::SlotNames()) {
+            const srt::TDataSkinObject* base = data.Slot(slot);
+            if (!base || base->Image.Empty()) continue;
+            SCOPED_TRACE(std::string(slot));
+            const TBitmap& twice = at192.Slot(slot)->Image;
+            const TBitmap& image = base->Image;
+            const int frames = std::max(base->FrameCount, 1);
+            const bool stacked = slot == "Top" || slot == "Bottom" || slot == "Title" || slot == "MenuBar";
+            const int fw = stacked ? image.Width() : image.Width() / frames;
+            const int fh = stacked ? image.Height() / frames : image.Height();
+            ASSERT_EQ(twice.Width(), stacked ? 2 * fw : 2 * fw * frames);
+            ASSERT_EQ(twice.Height(), stacked ? 2 * fh * frames : 2 * fh);
+            for (int y = 0; y < twice.Height(); ++y)
+                for (int x = 0; x < twice.Width(); ++x)
+                    ASSERT_EQ(twice.ScanLine(y)[x], image.ScanLine(y / 2)[x / 2]) << x << "," << y;
+            const TBitmap& half = at144.Slot(slot)->Image;
+            EXPECT_EQ(half.Width(), stacked ? srt::ScaleToDpi(fw, 144) : srt::ScaleToDpi(fw, 144) * frames);
+            EXPECT_EQ(half.Height(), stacked ? srt::ScaleToDpi(fh, 144) * frames : srt::ScaleToDpi(fh, 144));
+            ++images;
+        }
+        EXPECT_GT(images, 10);
+        for (std::size_t i = 0; i < data.SysButtons.size(); ++i) {
+            EXPECT_EQ(at192.SysButtons[i]->Xcoord, 2 * data.SysButtons[i]->Xcoord);
+            EXPECT_EQ(at192.SysButtons[i]->Image.Width(), 2 * data.SysButtons[i]->Image.Width());
+        }
+    }
 }
