@@ -27,9 +27,12 @@
 #include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
+#include "skin/form/captiontips.h"
 #include "skin/form/framegeom.h"
 #include "skin/form/contentcolours.h"
+#include "skin/form/keycues.h"
 #include "skin/form/keymenu.h"
+#include "skin/form/uistate.h"
 #include "skin/manager/skinmanager.h"
 #include "skin/manager/windowskin.h"
 #include "skin/menu/menuhost.h"
@@ -95,6 +98,7 @@ public:
     TShowState ShowState() const { return FShowState; }
     bool ActiveLook() const { return FActive; }
     const TCaptionButtons& Buttons() const { return FButtons; }
+    const TCaptionTips& Tips() const { return FTips; }
     const TSkinRect& TextRect() const { return FLayout.Text; }
     // The frame's layout as painting and hit testing read it.
     const TFrameGeometry& Layout() const { return FLayout; }
@@ -160,6 +164,8 @@ private:
     LRESULT OnNcDestroy(const TMsg& m);
     LRESULT OnTimer(const TMsg& m);
     LRESULT OnSkinQuery(const TMsg& m);
+    // WM_CHANGEUISTATE, WM_UPDATEUISTATE and WM_QUERYUISTATE (uistate.cpp's state).
+    LRESULT OnUiState(const TMsg& m);
     // Stage 2: windows with a skinned frame.
     TNext OnCommand(const TMsg& m, LRESULT& result);
     TNext OnGetMinMaxInfo(const TMsg& m, LRESULT& result);
@@ -326,6 +332,9 @@ private:
     // Frame: metrics, buttons, layout, composition, region.
     TFrameMetrics FMetrics;
     TCaptionButtons FButtons;
+    TCaptionTips FTips;
+    TUiState FUiState;
+    TKeyCueRoute FKeyCues;
     unsigned FButtonsGeneration = 0;
     bool FCachesFreed = false;  // FButtons freed by the manager, not built again
     TLayoutKey FLayoutKey;
