@@ -123,6 +123,37 @@ TEST_F(FormSkin, CaptionButtonTooltipsTakeTheSystemMenusNames) {
     EXPECT_FALSE(IsWindow(tip));
 }
 
+// The mouse resting on the close button shows its tooltip, with its name.
+TEST_F(FormSkin, CaptionButtonTooltipShowsWhenTheMouseRests) {
+    HWND w = Make(WS_OVERLAPPEDWINDOW, 400, 300);
+    TWinSkinForm* skin = Skinned(w);
+    ASSERT_NE(skin, nullptr);
+    SetForegroundWindow(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    ASSERT_FALSE(skin->Tips().Tips().empty());
+    const TSkinRect close = skin->Tips().Tips().front().bounds;
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    const POINT at{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+    const HWND tip = skin->Tips().Handle();
+    // One move, then the mouse rests: each move starts the delay again.
+    SetCursorPos(at.x, at.y);
+    SendMessageW(w, WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(at.x, at.y));
+    for (int i = 0; i < 60 && !IsWindowVisible(tip); ++i) {
+        Sleep(50);
+        Pump();
+    }
+    EXPECT_TRUE(IsWindowVisible(tip));
+    wchar_t text[80] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.lpszText = text;
+    EXPECT_TRUE(SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(std::wstring(text), PlatformName(w, SC_CLOSE));
+    SetCursorPos(1000, 700);
+}
+
 // A window starts with focus cues hidden; Tab through the dialog manager
 // shows them, and every control hears of each change.
 std::vector<UINT> g_updates;
