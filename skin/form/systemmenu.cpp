@@ -61,7 +61,8 @@ void TWinSkinForm::OpenSystemMenu(POINT p) {
     for (int i = 0; i < items->Count(); ++i) {
         TMenuItem* item = items->Items(i);
         const int tag = item->Tag();
-        if (tag <= 2 || tag == kSysMenuMoveTag || tag == kSysMenuSizeTag) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
+        if (tag <= 2 || tag == kSysMenuMoveTag || tag == kSysMenuSizeTag)
+            item->SetEnabled(SystemMenuItemEnabled(tag, FShowState));
     }
     if (FSkinData->HasControl(xcSystemMenu) && FKind != fkMdiChild) {
         FSystem.menu->Popup(p.x, p.y);

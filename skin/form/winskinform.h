@@ -11,6 +11,7 @@
 //   systemmenu.cpp   the skinned system menu and the caption buttons' actions
 //   mdiclient.cpp    an MDI frame's client window and the MDI-maximised mode
 //   dialogwiden.cpp  message dialogs widened to their caption
+//   formuistate.cpp  the UI state (focus cues) of the window and its controls
 #pragma once
 
 #include <windows.h>
@@ -164,7 +165,7 @@ private:
     LRESULT OnNcDestroy(const TMsg& m);
     LRESULT OnTimer(const TMsg& m);
     LRESULT OnSkinQuery(const TMsg& m);
-    // WM_CHANGEUISTATE, WM_UPDATEUISTATE and WM_QUERYUISTATE (uistate.cpp's state).
+    // WM_CHANGEUISTATE, WM_UPDATEUISTATE and WM_QUERYUISTATE (formuistate.cpp).
     LRESULT OnUiState(const TMsg& m);
     // Stage 2: windows with a skinned frame.
     TNext OnCommand(const TMsg& m, LRESULT& result);
