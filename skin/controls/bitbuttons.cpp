@@ -75,6 +75,9 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     DrawElement(bdc, all, {std::max(element.FrameCount, 1), frame}, element);
     DrawGlyphAndCaption(bdc, button->ClientRect(), button->Glyph(), button->NumGlyphs(), 1, button->Layout(),
                         button->Margin(), button->Spacing(), FText, ColorToRGB(CaptionColour(frame, enabled)), false);
+    FFocused = button->Focused();
+    FEnabled = enabled;
+    DrawFocus(bdc, all, CaptionColour(frame, enabled));
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 

@@ -3,6 +3,7 @@
 #include "component/gdi.h"
 #include "component/wstr.h"
 #include "skin/controls/classify.h"
+#include "skin/controls/focuscue.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {
@@ -36,6 +37,7 @@ void TSkinButton::AfterProc(TMessage& m) {
     case CM_MOUSEENTER: HotMouseEnter(); break;
     case CM_MOUSELEAVE: HotMouseLeave(); break;
     case WM_LBUTTONUP: OnLButtonUp(); break;
+    case WM_UPDATEUISTATE: Redraw(); break;
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (!OnKey(m)) TSkinControl::AfterProc(m);
@@ -105,7 +107,13 @@ void TSkinButton::DrawControl(HDC dc, const RECT& r) {
         GdiSelect font(bdc, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
         DrawCaption(bdc, all, DT_CENTER, FEnabled, FText, CaptionColour(frame, FEnabled));
     }
+    DrawFocus(bdc, all, CaptionColour(frame, FEnabled));
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawFocus(HDC dc, const RECT& r, TColor colour) const {
+    if (FEnabled && ShowsFocusCue(FHandle, FFocused))
+        DrawFocusCue(dc, FocusCueRect(r, kButtonFocusInset), ColorToRGB(colour));
 }
 
 void DrawGlyphFrame(HDC dc, POINT at, int count, int index, ::TBitmap& glyph) {
@@ -129,6 +137,7 @@ void TSkinCheckBox::AfterProc(TMessage& m) {
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case BM_SETCHECK:
+    case WM_UPDATEUISTATE:
     case CM_EXIT:
     case 0xB0D0: Redraw(); break;
     default: TSkinControl::AfterProc(m);

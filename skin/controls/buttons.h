@@ -32,6 +32,8 @@ protected:
     void OnLButtonUp();
     // The space bar presses and releases the button; false for other keys.
     bool OnKey(TMessage& m);
+    // The keyboard-focus cue over a composed face `r`, in the caption colour.
+    void DrawFocus(HDC dc, const RECT& r, TColor colour) const;
     ::TBitmap FBuffer;
 };
 

@@ -86,6 +86,23 @@ TCaptionEffect CaptionActionEffect(int action, TShowState show) {
     }
 }
 
+TCaptionName CaptionButtonName(int action, TShowState show) {
+    const TCaptionEffect effect = CaptionActionEffect(action, show);
+    switch (effect.command) {
+    case TCaptionCommand::Close: return {sc::Close, "Close"};
+    case TCaptionCommand::Maximize: return {sc::Maximize, "Maximise"};
+    case TCaptionCommand::Minimize: return {sc::Minimize, "Minimise"};
+    case TCaptionCommand::Restore: return {sc::Restore, "Restore"};
+    case TCaptionCommand::MdiChildCommand:
+        switch (effect.sysCommand) {
+        case sc::Close: return {sc::Close, "Close"};
+        case sc::Minimize: return {sc::Minimize, "Minimise"};
+        default: return {sc::Restore, "Restore"};
+        }
+    default: return {};
+    }
+}
+
 void TCaptionButtons::Build(TNCOwner* owner, const TSkinElements& skin, const TBitmap& iconBitmap,
                             TBitmap& defaultIcon) {
     buttons_.clear();
@@ -147,8 +164,9 @@ TWinSysButton* TCaptionButtons::Hit(int x, int y) const {
     return nullptr;
 }
 
-std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t icons) {
-    std::vector<TSystemMenuItem> items{{" Restore ", 0, ""}};
+std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t icons, bool sizeable) {
+    std::vector<TSystemMenuItem> items{{" Restore ", 0, ""}, {" Move ", kSysMenuMoveTag, "", -1}};
+    if (sizeable) items.push_back({" Size ", kSysMenuSizeTag, "", -1});
     if (icons & biMaximize) items.push_back({" Maximize ", 1, ""});
     if (icons & biMinimize) items.push_back({" Minimize ", 2, ""});
     items.push_back({"-", kSysMenuSeparatorTag, ""});
@@ -161,6 +179,8 @@ bool SystemMenuItemEnabled(int tag, TShowState show) {
     case 0: return show != ssNormal;
     case 1: return show != ssMaximized;
     case 2: return show != ssMinimized;
+    case kSysMenuMoveTag: return show != ssMaximized;
+    case kSysMenuSizeTag: return show == ssNormal;
     default: return true;
     }
 }

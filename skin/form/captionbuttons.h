@@ -60,6 +60,16 @@ struct TCaptionEffect {
 };
 TCaptionEffect CaptionActionEffect(int action, TShowState showState);
 
+// The name a caption button's tooltip shows: what it does now. The platform
+// names the same commands in the window's system menu (by `sysCommand`);
+// `fallback` is the name where that menu has no such item. No name (an
+// empty fallback, command 0) for buttons that open a menu or post a query.
+struct TCaptionName {
+    unsigned sysCommand = 0;  // SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE
+    const char* fallback = "";
+};
+TCaptionName CaptionButtonName(int action, TShowState showState);
+
 // The caption buttons of one form skin, one per record in record order.
 class TCaptionButtons {
 public:
@@ -84,14 +94,18 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;
 };
 
-// The skinned system menu's items for the caption-button styles.
+// The skinned system menu's items for the caption-button styles: what every
+// caption button does, and moving and sizing the window from the keyboard
+// as the platform's system menu offers them.
 struct TSystemMenuItem {
     std::string caption;
     int tag;
     std::string shortCut;
+    int image = tag;  // the skin's menu glyph; -1 for none
 };
 constexpr int kSysMenuSeparatorTag = 100;
-std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t borderIcons);
+constexpr int kSysMenuMoveTag = 4, kSysMenuSizeTag = 5;
+std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t borderIcons, bool sizeable);
 bool SystemMenuItemEnabled(int tag, TShowState showState);
 
 // Clicks on the icon button: the second within the double-click time

@@ -165,6 +165,7 @@ void TWinSkinForm::UpdateLayout() {
     MeasureCaption(FLayout.Title);
     FLayout.ButtonsRight = FButtons.Layout(ButtonContext());
     FLayout.Icon = {};
+    FTips.Update(FHandle, CaptionTipsFor(FButtons, FShowState, FWindow.sysMenu));
     for (std::size_t i = 0; i < FButtons.Count(); ++i) {
         const TWinSysButton& b = FButtons[i];
         if (b.FVisible && b.IsIconButton() && !b.FRecord->Image.Empty()) {

@@ -8,6 +8,9 @@ namespace srt {
 
 LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
     if (!FActive) return 0;
+    // Names as the system menu has them now (an application may rename).
+    FTips.Update(FHandle, CaptionTipsFor(FButtons, FShowState, FWindow.sysMenu));
+    FTips.Relay(FHandle, m.msg, PointOf(m.lParam));
     TNCObject* hit = ObjectAt(PointOf(m.lParam));
     if (!hit) {
         if (TNCObject* hot = HotObject()) hot->MouseLeave();
@@ -18,6 +21,7 @@ LRESULT TWinSkinForm::OnNcMouseMove(const TMsg& m) {
 }
 
 LRESULT TWinSkinForm::OnNcLButtonDown(const TMsg& m) {
+    FTips.Relay(FHandle, m.msg, PointOf(m.lParam));
     if (TNCObject* hit = ObjectAt(PointOf(m.lParam))) {
         if (!FActive) SetForegroundWindow(FHandle);
         hit->MouseDown();

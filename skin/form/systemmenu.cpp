@@ -21,11 +21,11 @@ void TWinSkinForm::BuildSystemMenu() {
     menu.SetImages(FSystem.images.get());
     menu.SetOwnerDraw(true);
     menu.SetRightToLeft(FWindow.rightToLeft);
-    for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons)) {
+    for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons, FWindow.sizeable)) {
         auto* item = new TMenuItem(&menu);
         item->SetCaption(entry.caption);
         item->SetTag(entry.tag);
-        item->SetImageIndex(entry.tag);
+        item->SetImageIndex(entry.image);
         item->SetShortCut(TextToShortCut(entry.shortCut));
         item->OnMeasureItem.Code = [this, item](TObject*, HDC dc, int& w, int& h) {
             MeasureSysMenuItem(Skin(), *item, dc, w, h);
@@ -38,6 +38,8 @@ void TWinSkinForm::BuildSystemMenu() {
             case 0: Restore(); break;
             case 1: Maximize(); break;
             case 2: Minimize(); break;
+            case kSysMenuMoveTag: PostMessageW(FHandle, WM_SYSCOMMAND, SC_MOVE, 0); break;
+            case kSysMenuSizeTag: PostMessageW(FHandle, WM_SYSCOMMAND, SC_SIZE, 0); break;
             case 3:
                 SetTimerOn(false);
                 PostMessageW(FHandle, WM_CLOSE, 0, 0);
@@ -61,7 +63,9 @@ void TWinSkinForm::OpenSystemMenu(POINT p) {
     TMenuItem* items = FSystem.menu->Items();
     for (int i = 0; i < items->Count(); ++i) {
         TMenuItem* item = items->Items(i);
-        if (item->Tag() <= 2) item->SetEnabled(SystemMenuItemEnabled(item->Tag(), FShowState));
+        const int tag = item->Tag();
+        if (tag <= 2 || tag == kSysMenuMoveTag || tag == kSysMenuSizeTag)
+            item->SetEnabled(SystemMenuItemEnabled(tag, FShowState));
     }
     if (FSkinData->HasControl(xcSystemMenu) && FKind != fkMdiChild) {
         FSystem.menu->Popup(p.x, p.y);

@@ -89,10 +89,10 @@ void TWinSkinForm::Start(::TSkinData* data) {
     FWindow.origFrame = {0, 0, (wr.right - wr.left) - client.right, (wr.bottom - wr.top) - client.bottom};
 
     FBorderIcons = BorderIconsFor(FWindow.style, FWindow.sysMenu != nullptr);
+    FWindow.sizeable = (FWindow.style & WS_THICKFRAME) != 0;
     BuildSystemMenu();
     ReadShowState();
 
-    FWindow.sizeable = (FWindow.style & WS_THICKFRAME) != 0;
     if (HWND mdiClient = FindWindowExA(FHandle, nullptr, "MDIClient", nullptr)) {
         FKind = fkMdiFrame;
         FMdi.client = mdiClient;
@@ -104,6 +104,7 @@ void TWinSkinForm::Start(::TSkinData* data) {
         FMdi.menuUpdate = data->MenuUpdate();
         FClientThunk.Attach(FMdi.client, this, ClientThunkProc);
     }
+    FKeyCues.Start();
     if (data->HasControl(xcMainMenu)) {
         FMenus.keys.Start();
         FWindow.menu = GetMenu(FHandle);
@@ -199,6 +200,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         {WM_NCDESTROY, &TWinSkinForm::OnNcDestroy},
         {WM_TIMER, &TWinSkinForm::OnTimer},
         {kWmSkinQuery, &TWinSkinForm::OnSkinQuery},
+        {WM_CHANGEUISTATE, &TWinSkinForm::OnUiState},
+        {WM_UPDATEUISTATE, &TWinSkinForm::OnUiState},
+        {WM_QUERYUISTATE, &TWinSkinForm::OnUiState},
     };
     static constexpr TRoute<TEarlyHandler> kStage2[] = {
         {WM_COMMAND, &TWinSkinForm::OnCommand},
@@ -543,12 +547,14 @@ void TWinSkinForm::Refresh() {
 
 void TWinSkinForm::Release() {
     SetTimerOn(false);
+    FTips.Destroy();
     if (FControls) {
         // A window going away keeps its controls' skin colours.
         FControls->SetClosing(FState == fsClosing);
         FControls->Release();
     }
     FMenus.keys.Stop();
+    FKeyCues.Stop();
     DetachMethod();
     DetachWindow();
     FClientThunk.Detach();

@@ -11,6 +11,7 @@
 //   systemmenu.cpp   the skinned system menu and the caption buttons' actions
 //   mdiclient.cpp    an MDI frame's client window and the MDI-maximised mode
 //   dialogwiden.cpp  message dialogs widened to their caption
+//   formuistate.cpp  the UI state (focus cues) of the window and its controls
 #pragma once
 
 #include <windows.h>
@@ -28,9 +29,12 @@
 #include "skin/controls/controlskins.h"
 #include "skin/data/skindata.h"
 #include "skin/form/captionbuttons.h"
+#include "skin/form/captiontips.h"
 #include "skin/form/framegeom.h"
 #include "skin/form/contentcolours.h"
+#include "skin/form/keycues.h"
 #include "skin/form/keymenu.h"
+#include "skin/form/uistate.h"
 #include "skin/manager/skinmanager.h"
 #include "skin/manager/windowskin.h"
 #include "skin/menu/menuhost.h"
@@ -100,6 +104,7 @@ public:
     TShowState ShowState() const { return FShowState; }
     bool ActiveLook() const { return FActive; }
     const TCaptionButtons& Buttons() const { return FButtons; }
+    const TCaptionTips& Tips() const { return FTips; }
     const TSkinRect& TextRect() const { return FLayout.Text; }
     // The frame's layout as painting and hit testing read it.
     const TFrameGeometry& Layout() const { return FLayout; }
@@ -172,6 +177,8 @@ private:
     LRESULT OnNcDestroy(const TMsg& m);
     LRESULT OnTimer(const TMsg& m);
     LRESULT OnSkinQuery(const TMsg& m);
+    // WM_CHANGEUISTATE, WM_UPDATEUISTATE and WM_QUERYUISTATE (formuistate.cpp).
+    LRESULT OnUiState(const TMsg& m);
     // Stage 2: windows with a skinned frame.
     TNext OnCommand(const TMsg& m, LRESULT& result);
     TNext OnGetMinMaxInfo(const TMsg& m, LRESULT& result);
@@ -342,6 +349,9 @@ private:
     // Frame: metrics, buttons, layout, composition, region.
     TFrameMetrics FMetrics;
     TCaptionButtons FButtons;
+    TCaptionTips FTips;
+    TUiState FUiState;
+    TKeyCueRoute FKeyCues;
     unsigned FButtonsGeneration = 0;
     bool FCachesFreed = false;  // FButtons freed by the manager, not built again
     TLayoutKey FLayoutKey;

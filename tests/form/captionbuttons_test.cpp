@@ -220,20 +220,53 @@ TEST(CaptionActions, Table) {
 }
 
 TEST(SystemMenu, ItemsAndEnabling) {
-    auto items = SystemMenuItems(biSystemMenu);
-    ASSERT_EQ(items.size(), 3u);
+    auto items = SystemMenuItems(biSystemMenu, false);
+    ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].caption, " Restore ");
-    EXPECT_EQ(items[1].tag, kSysMenuSeparatorTag);
-    EXPECT_EQ(items[2].shortCut, "Shift+F4");
-    items = SystemMenuItems(biSystemMenu | biMinimize | biMaximize);
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[1].caption, " Maximize ");
-    EXPECT_EQ(items[2].caption, " Minimize ");
+    EXPECT_EQ(items[1].tag, kSysMenuMoveTag);
+    EXPECT_EQ(items[1].image, -1);
+    EXPECT_EQ(items[2].tag, kSysMenuSeparatorTag);
+    EXPECT_EQ(items[3].shortCut, "Shift+F4");
+    EXPECT_EQ(items[3].image, 3);
+    items = SystemMenuItems(biSystemMenu | biMinimize | biMaximize, true);
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[1].caption, " Move ");
+    EXPECT_EQ(items[2].caption, " Size ");
+    EXPECT_EQ(items[3].caption, " Maximize ");
+    EXPECT_EQ(items[4].caption, " Minimize ");
     EXPECT_TRUE(SystemMenuItemEnabled(0, ssMaximized));
     EXPECT_FALSE(SystemMenuItemEnabled(1, ssMaximized));
     EXPECT_FALSE(SystemMenuItemEnabled(0, ssNormal));
     EXPECT_FALSE(SystemMenuItemEnabled(2, ssMinimized));
     EXPECT_TRUE(SystemMenuItemEnabled(3, ssMinimized));
+    // As the platform's: a maximised window neither moves nor sizes, a
+    // minimised one moves.
+    EXPECT_FALSE(SystemMenuItemEnabled(kSysMenuMoveTag, ssMaximized));
+    EXPECT_TRUE(SystemMenuItemEnabled(kSysMenuMoveTag, ssMinimized));
+    EXPECT_TRUE(SystemMenuItemEnabled(kSysMenuSizeTag, ssNormal));
+    EXPECT_FALSE(SystemMenuItemEnabled(kSysMenuSizeTag, ssMinimized));
+}
+
+// Every caption button that does something has a name, and the system
+// menu's command that does the same; a maximise button of a maximised
+// window restores.
+TEST(SystemMenu, CaptionButtonNames) {
+    auto name = [](int action, TShowState show) {
+        const TCaptionName n = CaptionButtonName(action, show);
+        return std::make_pair(n.sysCommand, std::string(n.fallback));
+    };
+    using P = std::pair<unsigned, std::string>;
+    EXPECT_EQ(name(0, ssNormal), P(sc::Close, "Close"));
+    EXPECT_EQ(name(1, ssNormal), P(sc::Maximize, "Maximise"));
+    EXPECT_EQ(name(22, ssMaximized), P(sc::Restore, "Restore"));
+    EXPECT_EQ(name(2, ssNormal), P(sc::Minimize, "Minimise"));
+    EXPECT_EQ(name(23, ssMinimized), P(sc::Restore, "Restore"));
+    EXPECT_EQ(name(60, ssNormal), P(sc::Minimize, "Minimise"));
+    EXPECT_EQ(name(61, ssNormal), P(sc::Restore, "Restore"));
+    EXPECT_EQ(name(9, ssNormal), P(sc::Close, "Close"));
+    // The icon opens a menu; an action of the skin's own posts a query.
+    EXPECT_EQ(name(3, ssNormal), P(0u, ""));
+    EXPECT_EQ(name(40, ssNormal), P(0u, ""));
 }
 
 TEST(SystemMenu, IconDoubleClick) {

@@ -29,6 +29,10 @@ TEST_F(FormSeq, StartQueriesAttachesAndHandlesThePrivateStartMessage) {
         {kSent, WM_GETTEXT}, {kProc, WM_GETTEXT},
         {kSent, WM_STYLECHANGING, kWParam, kStyle}, {kProc, WM_STYLECHANGING, kWParam, kStyle},
         {kSent, WM_STYLECHANGED, kWParam, kStyle}, {kProc, WM_STYLECHANGED, kWParam, kStyle},
+        // The caption buttons' tooltip asks for each tool (close, maximise, minimise).
+        {kSent, WM_NOTIFYFORMAT}, {kProc, WM_NOTIFYFORMAT},
+        {kSent, WM_NOTIFYFORMAT}, {kProc, WM_NOTIFYFORMAT},
+        {kSent, WM_NOTIFYFORMAT}, {kProc, WM_NOTIFYFORMAT},
         {kPosted, kWmSkinStart, kWParam | kLParam, 0, kSkinStartLParam},
         {kSent, WM_WINDOWPOSCHANGING}, {kProc, WM_WINDOWPOSCHANGING},
         {kSent, WM_GETMINMAXINFO}, {kProc, WM_GETMINMAXINFO},

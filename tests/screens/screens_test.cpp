@@ -31,6 +31,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -656,6 +657,44 @@ INSTANTIATE_TEST_SUITE_P(Screens, GalleryMenu, ::testing::ValuesIn(kMenus),
                              std::erase(name, '-');
                              return name;
                          });
+
+// The controls page after real key input (Tab until the "Normal" button has
+// the focus: its cue shows) and after a mouse click on that button (no cue).
+class GalleryFocus : public ::testing::TestWithParam<std::tuple<bool, const char*>> {};
+
+TEST_P(GalleryFocus, CueAfterTabNoneAfterAClick) {
+    const auto [tab, skin] = GetParam();
+    TGallery g;
+    ASSERT_NO_FATAL_FAILURE(OpenGallery(9, g, skin));
+    HWND form = g.windows.front(), normal = FindWindowExW(form, nullptr, L"Button", L"Normal");
+    ASSERT_NE(normal, nullptr);
+    auto focus = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) ? info.hwndFocus : nullptr;
+    };
+    auto send = [](INPUT input) { SendInput(1, &input, sizeof input); };
+    RECT r{};
+    GetWindowRect(normal, &r);
+    for (int i = 0; tab && i < 60 && (i == 0 || focus() != normal); ++i) {
+        send({INPUT_KEYBOARD, {.ki = {VK_TAB, 0, 0, 0, 0}}});
+        send({INPUT_KEYBOARD, {.ki = {VK_TAB, 0, KEYEVENTF_KEYUP, 0, 0}}});
+        Sleep(150);
+    }
+    if (!tab) {
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}});
+        send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
+        WaitFor([&] { return focus() == normal; }, std::chrono::seconds(3));
+        ParkTheMouse();
+        Sleep(600);  // the hot look leaves with the hover timer
+    }
+    ASSERT_EQ(focus(), normal);
+    Shoot(std::string("gallery-09-controls-focus-") + (tab ? "tab" : "click") + (*skin ? "-" : "") + skin, g.windows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, GalleryFocus,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values("", "dusk", "contrast")));
 
 TEST(Gallery, Launcher) {
     TGallery g;
