@@ -1,8 +1,10 @@
 #include "mainform.h"
 
+#include <cstdlib>
 #include <cwctype>
 #include <functional>
 
+#include "component/dpi.h"
 #include "component/stream.h"
 #include "component/wstr.h"
 #include "core/atomicfile.h"
@@ -40,6 +42,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     Edit1 = Field<TEdit>("Edit1");
     Button3 = Field<TButton>("Button3");
     Image1 = Field<TImage>("Image1");
+    storedLogo_ = Image1->Picture()->Data();
     OpenDialog1 = Field<TOpenDialog>("OpenDialog1");
     SaveDialog1 = Field<TSaveDialog>("SaveDialog1");
     if (auto* skin = FindComponentAs<TSkinData>("SkinData1")) storedSkin_ = skin->SkinStream();
@@ -99,7 +102,29 @@ bool TForm1::RedoRetime() {
     return true;
 }
 
-void TForm1::FormShow(TObject*) { Edit1->SetFocus(); }
+void TForm1::FormShow(TObject*) {
+    ShowLogoAtDpi(srt::WindowDpi(Handle()));
+    Edit1->SetFocus();
+}
+
+void TForm1::ShowLogoAtDpi(int dpi) {
+    struct Scale {
+        int dpi;
+        const wchar_t* resource;
+    };
+    static constexpr Scale kLogos[] = {{srt::kDesignDpi, nullptr}, {120, L"LOGO125"}, {144, L"LOGO150"}, {192, L"LOGO200"}};
+    const Scale* best = &kLogos[0];
+    for (const Scale& s : kLogos)
+        if (std::abs(dpi - s.dpi) < std::abs(dpi - best->dpi)) best = &s;
+    std::vector<std::uint8_t> data = storedLogo_;
+    if (best->resource) {
+        const HMODULE module = GetModuleHandleW(nullptr);
+        const HRSRC res = FindResourceW(module, best->resource, MAKEINTRESOURCEW(10));  // RT_RCDATA
+        const auto* gif = res ? static_cast<const std::uint8_t*>(LockResource(LoadResource(module, res))) : nullptr;
+        if (gif) data = TPicture::StoredData("TGIFImage", std::span(gif, SizeofResource(module, res)));
+    }
+    if (data != Image1->Picture()->Data()) Image1->Picture()->SetData(std::move(data));
+}
 
 void TForm1::Button1Click(TObject*) {
     if (!OpenDialog1->Execute()) return;

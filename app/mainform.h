@@ -97,6 +97,9 @@ public:
     srt::app::TTimingMemory TimingMemory;
     // The language of the window's texts; the stored description's are Chinese.
     srt::app::TLanguage Language() const { return commands_->Language(); }
+    // Shows the logo drawn for the scale nearest `dpi`: the stored picture
+    // at 96 DPI, the resources LOGO125, LOGO150 and LOGO200 above it.
+    void ShowLogoAtDpi(int dpi);
 
 private:
     template <class T>
@@ -118,6 +121,8 @@ private:
     std::unique_ptr<srt::app::TCommandTable> commands_;
     // The skin stored with the window, for going back to it.
     std::vector<std::uint8_t> storedSkin_;
+    // The logo stored with the window (96 DPI), for going back to it.
+    std::vector<std::uint8_t> storedLogo_;
     std::wstring skinFile_;
     // The skins submenu's names, while it is built.
     std::vector<std::wstring> skinTitles_;

@@ -43,7 +43,10 @@ TTimingForm::TTimingForm(TCustomForm& owner, TRetimeTarget& target, ::TSkinData*
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetCaption(Narrow(T(timing::kCaption)));
+    // The owner's font at the 96 DPI this layout is given in; the form
+    // scales it with the rest.
     Font()->Assign(*owner.Font());
+    Font()->SetHeight(srt::RescaleDpi(owner.Font()->Height(), owner.PixelsPerInch(), srt::kDesignDpi));
     SetClientWidth(460);
     SetClientHeight(424);
     Build();

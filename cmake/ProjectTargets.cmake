@@ -30,6 +30,22 @@ function(srt_test name)
   endif()
 endfunction()
 
+# srt_dpi_test(TEST TARGET DPI [ARGS...]): runs the test program TARGET (an
+# srt_test) once more, as TEST, in the Wine prefix whose screen has DPI dots
+# per inch (120, 144 or 192: build/wine-dpiDPI, copied from build/wine by
+# the wine_prefix_dpiDPI fixture), with SRT_TEST_DPI=DPI in its environment.
+# Its wineserver starts on demand; srt_stop_session stops it.
+function(srt_dpi_test name target dpi)
+  if(NOT SRT_WIN32 OR SRT_FUZZ OR NOT TARGET ${target})
+    return()
+  endif()
+  set(env ${SRT_WINE_ENV})
+  list(TRANSFORM env REPLACE "^WINEPREFIX=.*" "WINEPREFIX=${SRT_ROOT}/build/wine-dpi${dpi}")
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env};SRT_TEST_DPI=${dpi}"
+                       FIXTURES_REQUIRED wine_prefix_dpi${dpi})
+endfunction()
+
 # srt_bench(NAME SOURCES... [LIBS ...]): a benchmark program that prints its
 # figures; native builds only, never run by ctest.
 function(srt_bench name)

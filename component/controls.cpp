@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
 #include "component/wstr.h"
 
 namespace {
@@ -75,6 +76,19 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     Invalidate();
+}
+
+void TControl::ChangeScale(int to, int from) {
+    if (to == from) return;
+    ScaleFont(to, from);
+    SetBounds(srt::RescaleDpi(left_, from, to), srt::RescaleDpi(top_, from, to), srt::RescaleDpi(width_, from, to),
+              srt::RescaleDpi(height_, from, to));
+}
+
+void TControl::ScaleFont(int to, int from) {
+    // Zero is the face's default size, which follows the screen by itself.
+    if (parentFont_ || font_.Height() == 0) return;
+    font_.SetHeight(srt::RescaleDpi(font_.Height(), from, to));
 }
 
 void TControl::SetVisible(bool v) {
@@ -558,6 +572,12 @@ RECT TWinControl::ClientRect() const {
 
 void TWinControl::Invalidate() {
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::ChangeScale(int to, int from) {
+    if (to == from) return;
+    TControl::ChangeScale(to, from);
+    for (TControl* c : controls_) c->ChangeScale(to, from);
 }
 
 void TWinControl::FontChanged() {

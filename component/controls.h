@@ -93,8 +93,14 @@ public:
     TNotifyEvent OnClick;
     virtual void Click();
 
+    // Scales the layout from `from` to `to` dots per inch: position, size
+    // and a font of its own (a parent's font comes with the parent's).
+    virtual void ChangeScale(int to, int from);
+
 protected:
     virtual void WndProc(TMessage& message);
+    // A font of its own given in pixels, from `from` to `to` dots per inch.
+    void ScaleFont(int to, int from);
     virtual void FontChanged() {}
     virtual void ColorChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
@@ -187,6 +193,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() const override;
     void Invalidate() override;
+    // Itself, then every control inside it.
+    void ChangeScale(int to, int from) override;
     // Paints the visible graphic children that meet `clip` on `dc` (client coordinates).
     void PaintControls(HDC dc, const RECT& clip);
 

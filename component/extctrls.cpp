@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "component/dpi.h"
 #include "component/wstr.h"
 
 // ---- TTimer --------------------------------------------------------------------
@@ -184,6 +185,11 @@ void TImage::PictureChanged() {
     if (autoSize_ && picture_.Graphic())
         SetBounds(Left(), Top(), picture_.Graphic()->Width(), picture_.Graphic()->Height());
     Invalidate();
+}
+
+void TImage::ChangeScale(int to, int from) {
+    if (!autoSize_ || !picture_.Graphic()) return TGraphicControl::ChangeScale(to, from);
+    SetBounds(srt::RescaleDpi(Left(), from, to), srt::RescaleDpi(Top(), from, to), Width(), Height());
 }
 
 void TImage::SetAutoSize(bool v) {

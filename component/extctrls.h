@@ -115,6 +115,8 @@ public:
     void SetTransparent(bool v);
     bool Center() const { return center_; }
     void SetCenter(bool v);
+    // A picture that gives the size keeps it; only the position scales.
+    void ChangeScale(int to, int from) override;
 
 protected:
     void Paint(TCanvas& canvas) override;

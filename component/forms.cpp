@@ -113,6 +113,44 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.WndParent = nullptr;
 }
 
+void TCustomForm::ChangeScale(int to, int from) {
+    if (to == from) return;
+    ScaleFont(to, from);
+    if (clientWidth_ > 0) clientWidth_ = srt::RescaleDpi(clientWidth_, from, to);
+    if (clientHeight_ > 0) clientHeight_ = srt::RescaleDpi(clientHeight_, from, to);
+    if (!HandleAllocated() && StoresSize())
+        TControl::SetBounds(Left(), Top(), srt::RescaleDpi(Width(), from, to), srt::RescaleDpi(Height(), from, to));
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(to, from);
+}
+
+void TCustomForm::ScaleTo(int dpi, const RECT* bounds) {
+    const int from = pixelsPerInch_;
+    if (dpi <= 0 || dpi == from) return;
+    pixelsPerInch_ = dpi;
+    const int width = srt::RescaleDpi(Width(), from, dpi), height = srt::RescaleDpi(Height(), from, dpi);
+    ChangeScale(dpi, from);
+    if (!HandleAllocated()) return;
+    if (bounds) {
+        SetBounds(bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top);
+        return;
+    }
+    // Where the window is now (it may have been moved since it was placed).
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    TControl::SetBounds(window.left, window.top, window.right - window.left, window.bottom - window.top);
+    if (StoresSize()) return SetBounds(window.left, window.top, width, height);
+    if (clientWidth_ > 0) SetClientWidth(clientWidth_);
+    if (clientHeight_ > 0) SetClientHeight(clientHeight_);
+}
+
+// The new DPI in wParam (x in the low word, y in the high word, the same),
+// the window's suggested place at it in lParam.
+void TCustomForm::OnDpiChanged(TMessage& m) {
+    const RECT suggested = *reinterpret_cast<const RECT*>(m.LParam);
+    ScaleTo(HIWORD(m.WParam), &suggested);
+    m.Result = 0;
+}
+
 void TCustomForm::InitWnd() {
     TWinControl::InitWnd();
     if (menu_) ::SetMenu(Handle(), menu_->Handle());
@@ -221,6 +259,9 @@ void TCustomForm::VisibleChanged() {
         return;
     }
     HandleNeeded();
+    // Scaled when first shown, not when the window is made: code that builds
+    // a form may make its window before every control is in place.
+    if (!shown_ && scaled_) ScaleTo(srt::WindowDpi(Handle()), nullptr);
     if (!shown_ && (position_ == poScreenCenter || position_ == poDesktopCenter || position_ == poMainFormCenter))
         Centre();
     shown_ = true;
@@ -310,6 +351,9 @@ void TCustomForm::WndProc(TMessage& m) {
         }
         break;
     case WM_DROPFILES: return OnDropFiles(m);
+    case WM_DPICHANGED:
+        if (scaled_) return OnDpiChanged(m);
+        break;
     case WM_COMMAND:
     case WM_MEASUREITEM:
     case WM_DRAWITEM:

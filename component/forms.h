@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "component/controls.h"
+#include "component/dpi.h"
 #include "component/extctrls.h"
 #include "component/stdctrls.h"
 
@@ -64,6 +65,15 @@ public:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
+    // Whether the layout (designed at 96 DPI) follows the window's DPI: once
+    // before the window is first shown, and again on WM_DPICHANGED.
+    bool Scaled() const { return scaled_; }
+    void SetScaled(bool v) { scaled_ = v; }
+    // The DPI the layout is at now.
+    int PixelsPerInch() const { return pixelsPerInch_; }
+    // The client size scales; the window keeps its place.
+    void ChangeScale(int to, int from) override;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitWnd() override;
@@ -80,6 +90,10 @@ private:
     void OnEraseBackground(TMessage& m);
     void OnActivate(TMessage& m);
     void OnDropFiles(TMessage& m);
+    void OnDpiChanged(TMessage& m);
+    // The layout at `dpi`; the window, if made, takes `bounds` (screen
+    // coordinates) or else grows around the scaled client size.
+    void ScaleTo(int dpi, const RECT* bounds);
     bool OnMenuMessage(TMessage& m);
     void FocusActive();
 
@@ -92,6 +106,8 @@ private:
     TMainMenu* menu_ = nullptr;
     bool dragAccept_ = false;
     bool shown_ = false;
+    bool scaled_ = true;
+    int pixelsPerInch_ = srt::kDesignDpi;
 };
 
 class TForm : public TCustomForm {

@@ -6,7 +6,9 @@
 #                       (the product stays win32; win64 only runs its tests)
 # srt_start_xvfb      - starts an Xvfb on a free display, exports DISPLAY, and one
 #                       wineserver for the session
-# srt_stop_session    - stops that Xvfb and the prefix's wineserver
+# srt_stop_session    - stops that Xvfb, the prefix's wineserver and those of
+#                       the prefixes at other DPIs (build/wine-dpiN, started on
+#                       demand by the tests that run in them)
 
 srt_can_run_32bit() {
   [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1
@@ -79,6 +81,10 @@ srt_start_xvfb() {
 srt_stop_session() {
   if [[ -n ${WINEPREFIX:-} && -n ${SRT_WINESERVER:-} ]]; then
     "$SRT_WINESERVER" -k >/dev/null 2>&1 || true
+    local prefix
+    for prefix in "$WINEPREFIX"-dpi*; do
+      [[ -d $prefix ]] && WINEPREFIX=$prefix "$SRT_WINESERVER" -k >/dev/null 2>&1 || true
+    done
   fi
   if [[ -n $srt_xvfb_pid ]]; then
     kill "$srt_xvfb_pid" 2>/dev/null || true

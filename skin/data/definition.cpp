@@ -15,8 +15,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0
 
 class DefinitionReader {
 public:
-    DefinitionReader(TSkinElements& skin, const TSkinReader& reader, std::string_view text)
-        : skin_(skin), reader_(reader), ini_(text), sections_(ini_.SectionNames()) {}
+    DefinitionReader(TSkinElements& skin, const TSkinReader& reader, std::string_view text,
+                     std::string_view imageSuffix)
+        : skin_(skin), reader_(reader), imageSuffix_(imageSuffix), ini_(text), sections_(ini_.SectionNames()) {}
 
     void Run() {
         skin_.SkinName = ini_.ReadString("TitlebarSkin", "SkinName", "");
@@ -67,7 +68,17 @@ private:
         return ParseColourText(Text(section, key), def);
     }
     void Bitmap(TBitmap& bitmap, std::string_view section, std::string_view key) const {
-        LoadSkinBitmap(bitmap, Text(section, key), reader_);
+        Load(bitmap, Text(section, key));
+    }
+    // The named bitmap, or its entry drawn for another scale: one that is
+    // missing or unreadable there leaves the image empty.
+    void Load(TBitmap& bitmap, std::string_view fileText) const {
+        if (imageSuffix_.empty()) return LoadSkinBitmap(bitmap, fileText, reader_);
+        try {
+            LoadSkinBitmap(bitmap, ScaledImageName(fileText, imageSuffix_), reader_);
+        } catch (const EInvalidBitmap&) {
+            bitmap.SetSize(0, 0);
+        }
     }
 
     void ReadEdges() {
@@ -242,9 +253,9 @@ private:
         const std::string bitmap = Text("Progress", "Bitmap");
         if (bitmap.empty()) return;
         auto p = std::make_unique<TDataSkinBorder>("Progress");
-        LoadSkinBitmap(p->Image, bitmap, reader_);
+        Load(p->Image, bitmap);
         const std::string chunk = Text("Progress", "Chunk");
-        if (!chunk.empty()) LoadSkinBitmap(p->Image2, chunk, reader_);
+        if (!chunk.empty()) Load(p->Image2, chunk);
         p->Style = Int("Progress", "Style", 0);
         ReadMargins(*p, "Progress");
         p->Trans = Int("Progress", "Trans", 0);
@@ -257,7 +268,7 @@ private:
         const std::string bitmap = Text("Personality", "menuBar");
         if (bitmap.empty()) return;
         auto m = std::make_unique<TDataSkinObject>("Personality");
-        LoadSkinBitmap(m->Image, bitmap, reader_);
+        Load(m->Image, bitmap);
         m->TopHeight = m->BottomHeight = 0;
         m->Tile = Int("Personality", "TileMenu", 0);
         m->LeftWidth = Int("Personality", "TileLeftMenu", 1);
@@ -272,7 +283,7 @@ private:
         const std::string image = Text(s, "Image");
         if (image.empty()) return nullptr;
         auto r = std::make_unique<Record>(std::string(s));
-        LoadSkinBitmap(r->Image, image, reader_);
+        Load(r->Image, image);
         ReadMargins(*r, s);
         r->Trans = Int(s, "Trans", 0);
         r->Tile = Int(s, "Tile", 0);
@@ -292,7 +303,7 @@ private:
         slot = ReadElement<TDataSkinBorder>(s);
         if (!slot) return;
         const std::string second = Text(s, key);
-        if (!second.empty()) LoadSkinBitmap(slot->Image2, second, reader_);
+        if (!second.empty()) Load(slot->Image2, second);
     }
 
     void MirrorComboButton() {
@@ -344,23 +355,33 @@ private:
 
     TSkinElements& skin_;
     const TSkinReader& reader_;
+    std::string imageSuffix_;
     TIniText ini_;
     std::vector<std::string> sections_;
 };
 
 }  // namespace
 
-void ReadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view definition) {
-    DefinitionReader(skin, reader, definition).Run();
+void ReadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view definition,
+                        std::string_view imageSuffix) {
+    DefinitionReader(skin, reader, definition, imageSuffix).Run();
 }
 
-bool LoadSkinDefinition(TSkinElements& skin, const TSkinReader& reader) {
+bool LoadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view imageSuffix) {
     std::vector<std::uint8_t> bytes;
     std::string name;
     if (!reader.GetFileByExt(".ini", bytes, name)) return false;
     ReadSkinDefinition(skin, reader,
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), imageSuffix);
     return true;
+}
+
+std::string ScaledImageName(std::string_view fileText, std::string_view suffix) {
+    std::string name(fileText);
+    const std::size_t dot = name.rfind('.');
+    const std::size_t cut = name.find_last_of("\\:");
+    if (dot == std::string::npos || (cut != std::string::npos && dot < cut)) return name;
+    return name.insert(dot, suffix);
 }
 
 void LoadSkinBitmap(TBitmap& bitmap, std::string_view fileText, const TSkinReader& reader) {

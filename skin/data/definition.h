@@ -18,11 +18,19 @@ namespace srt {
 // the caller keeps the skin marked empty.
 // The caller (the skin data component) then makes its ButtonFace brush and
 // clears its Empty flag.
-void ReadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view definition);
+// With an image suffix ("@200") every image is read from the entry drawn for
+// that scale instead (NAME@200.bmp for NAME.bmp); where that entry is
+// missing or unreadable the image stays empty and nothing is thrown.
+void ReadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view definition,
+                        std::string_view imageSuffix = {});
 
 // Finds the first entry whose name contains ".ini" and reads it as above.
 // False, with `skin` untouched, when the package has no such entry.
-bool LoadSkinDefinition(TSkinElements& skin, const TSkinReader& reader);
+bool LoadSkinDefinition(TSkinElements& skin, const TSkinReader& reader, std::string_view imageSuffix = {});
+
+// `fileText` with `suffix` before its extension: "a\\top.bmp", "@150" gives
+// "a\\top@150.bmp". A name without an extension stays as it is.
+std::string ScaledImageName(std::string_view fileText, std::string_view suffix);
 
 // Fills `bitmap` from the package entry named by the file name part of
 // `fileText` (after its last '\' or ':'), if that name ends in ".bmp" (lower

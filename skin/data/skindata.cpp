@@ -6,8 +6,10 @@
 #include <iterator>
 #include <utility>
 
+#include "component/dpi.h"
 #include "skin/data/bmp.h"
 #include "skin/data/definition.h"
+#include "skin/data/scaled.h"
 #include "skin/data/skinreader.h"
 
 #ifdef _WIN32
@@ -257,11 +259,14 @@ std::vector<std::uint8_t> TSkinData::WriteData() const {
 bool TSkinData::LoadSkin() {
     if (InState(csDesigning)) return false;
     empty_ = true;
-    srt::TSkinReader reader;
-    reader.OnMessage = ShowSkinMessage;
-    if (!reader.LoadFromStream(stream_)) return false;
+    scaled_.clear();
+    auto reader = std::make_unique<srt::TSkinReader>();
+    reader->OnMessage = ShowSkinMessage;
+    if (!reader->LoadFromStream(stream_)) return false;
     // A package without a definition leaves the previous records as they are.
-    if (!srt::LoadSkinDefinition(*this, reader)) return false;
+    if (!srt::LoadSkinDefinition(*this, *reader)) return false;
+    reader->OnMessage = nullptr;
+    package_ = std::move(reader);
     MakeBrushes();
     empty_ = false;
     return true;
@@ -362,4 +367,9 @@ void TSkinData::Loaded() {
     }
 }
 
-const srt::TSkinElements& TSkinData::ElementsAt(int /*dpi*/) const { return *this; }
+const srt::TSkinElements& TSkinData::ElementsAt(int dpi) const {
+    if (dpi == srt::kDesignDpi || dpi <= 0 || empty_) return *this;
+    std::unique_ptr<srt::TSkinElements>& set = scaled_[dpi];
+    if (!set) set = srt::ScaleSkinElements(*this, dpi, package_.get());
+    return *set;
+}

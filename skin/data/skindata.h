@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -26,6 +27,9 @@
 #endif
 
 class TSkinData;
+namespace srt {
+class TSkinReader;
+}
 
 using srt::TSkinFormType;
 using srt::sfMainform;
@@ -149,7 +153,9 @@ public:
     // other DPI a set with every margin, position, font height and image at
     // that scale (the package's images drawn for it where it carries them,
     // the 96-DPI images scaled otherwise), made on first use and kept until
-    // the next load. Painting and hit testing of one window read one set.
+    // the next load. Painting and hit testing of one window read one set; a
+    // reference is good until the next load, so a painter asks again rather
+    // than keep it.
     const srt::TSkinElements& ElementsAt(int dpi) const;
 
     // Cleared and restored by form skins around menu changes.
@@ -193,6 +199,10 @@ private:
     bool menuUpdate_ = true;
     bool empty_ = true;
     std::vector<std::uint8_t> stream_;
+    // The package the records were read from, for its per-scale images, and
+    // the sets made from them so far, by DPI.
+    std::unique_ptr<srt::TSkinReader> package_;
+    mutable std::map<int, std::unique_ptr<srt::TSkinElements>> scaled_;
 #ifdef _WIN32
     GdiBrush buttonFace_, client_, edit_, editHilight_;
 #endif

@@ -26,7 +26,7 @@ void TWinSkinForm::WidenDialog(bool refresh) {
             FCaption.spaceWidth = size.cx;
         }
         ReadCaptionText();
-        const int needed = DialogCaptionWidth(FMetrics, *FSkinData->Title, FCaption.spaceWidth,
+        const int needed = DialogCaptionWidth(FMetrics, *Skin().Title, FCaption.spaceWidth,
                                               static_cast<int>(FCaption.text.size()));
         if (width < needed) {
             const int shift = (needed - width) / 2;

@@ -22,7 +22,7 @@ static_assert(sc::Minimize == SC_MINIMIZE && sc::Maximize == SC_MAXIMIZE && sc::
 
 namespace {
 
-TDataSkinBorder* Edge(::TSkinData& data, int index) {
+TDataSkinBorder* Edge(const TSkinElements& data, int index) {
     switch (index) {
     case 0: return data.Left.get();
     case 1: return data.Right.get();
@@ -35,7 +35,7 @@ TDataSkinBorder* Edge(::TSkinData& data, int index) {
 bool Stacked(int index) { return index >= 2; }
 
 // One side composed at its size from its edge element onto `dc`.
-void DrawEdge(HDC dc, ::TSkinData& data, int index, const TSkinRect& rect, bool active) {
+void DrawEdge(HDC dc, const TSkinElements& data, int index, const TSkinRect& rect, bool active) {
     TDataSkinBorder* edge = Edge(data, index);
     if (!edge || edge->Image.Empty() || rect.Width() <= 0 || rect.Height() <= 0) return;
     // An edge record keeps its stretch flag in Tile: 1 stretches the centre.
@@ -64,7 +64,7 @@ UINT CaptionFormat(bool rightToLeft) { return DT_SINGLELINE | DT_END_ELLIPSIS | 
 
 void TWinSkinForm::FrameMetrics() {
     if (!FSkinData || FSkinData->Empty()) return;
-    FMetrics = ComputeFrameMetrics(*FSkinData, FBorderKind);
+    FMetrics = ComputeFrameMetrics(Skin(), FBorderKind);
     if (FBorderKind == bkNoFrame) FMenus.height = 0;
     BuildButtons();
     FBuffer.Drop();
@@ -72,7 +72,7 @@ void TWinSkinForm::FrameMetrics() {
 }
 
 void TWinSkinForm::BuildButtons() {
-    FButtons.Build(this, *FSkinData, FCaption.icon, FSkinData->DefaultIcon);
+    FButtons.Build(this, Skin(), FCaption.icon, FSkinData->DefaultIcon);
     ++FButtonsGeneration;
     DropHotObject();
     FCachesFreed = false;
@@ -87,7 +87,7 @@ void TWinSkinForm::FreeCaches() {
 }
 
 void TWinSkinForm::BuildIconBitmap() {
-    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    const int w = SystemMetricForDpi(SM_CXSMICON, FDpi), h = SystemMetricForDpi(SM_CYSMICON, FDpi);
     TBitmap& bitmap = FCaption.icon;
     bitmap.SetSize(w, h);
     for (int y = 0; y < h; ++y) std::fill_n(bitmap.ScanLine(y), w, TBitmap::ToColour(kSkinKey));
@@ -122,7 +122,7 @@ TButtonContext TWinSkinForm::ButtonContext() const {
     c.textRect = FLayout.Text;
     c.rightToLeft = FWindow.rightToLeft;
     c.mdiChildMaximized = FLayoutKey.mdiChildMaximized;
-    if (FSkinData && FSkinData->MenuBar) c.menuBarLeftWidth = FSkinData->MenuBar->LeftWidth;
+    if (FSkinData && Skin().MenuBar) c.menuBarLeftWidth = Skin().MenuBar->LeftWidth;
     return c;
 }
 
@@ -189,7 +189,7 @@ void TWinSkinForm::MeasureCaption(const TSkinRect& title) {
     in.rightToLeft = FWindow.rightToLeft;
     in.popup = (FWindow.style & WS_POPUP) != 0;
     in.buttonsRight = FLayout.ButtonsRight;
-    FLayout.Text = LayoutCaptionText(*FSkinData->Title, in);
+    FLayout.Text = LayoutCaptionText(*Skin().Title, in);
 }
 
 // ---- composition
@@ -207,7 +207,7 @@ void TWinSkinForm::ComposeEdges() {
     FBuffer.composed = FBuffer.captionCurrent = false;
     if (FBuffer.edges.Empty()) return;
     HDC dc = FBuffer.edges.Canvas();
-    for (const int index : {0, 1, 3, 2}) DrawEdge(dc, *FSkinData, index, FLayout.Edges[index], FActive);
+    for (const int index : {0, 1, 3, 2}) DrawEdge(dc, Skin(), index, FLayout.Edges[index], FActive);
 }
 
 // The edges and the caption stay composed while the layout, the look and
@@ -238,7 +238,7 @@ void TWinSkinForm::ComposeFrame() {
 }
 
 void TWinSkinForm::DrawCaption(HDC dc) {
-    TDataSkinTitle& t = *FSkinData->Title;
+    TDataSkinTitle& t = *Skin().Title;
     const TSkinRect& title = FLayout.Title;
     const TSkinRect& place = FLayout.Text;
     GdiSelect font(dc, FCaption.font);
@@ -328,7 +328,7 @@ void TWinSkinForm::BuildRegion() {
     // the previous one itself: nothing of ours is deleted here.
     bool anyTrans = false;
     for (int i = 0; i < 4; ++i)
-        if (TDataSkinBorder* e = Edge(*FSkinData, i); e && e->Trans && !e->Image.Empty()) anyTrans = true;
+        if (TDataSkinBorder* e = Edge(Skin(), i); e && e->Trans && !e->Image.Empty()) anyTrans = true;
     GdiRegion region;
     if (!anyTrans) {
         region.Reset(CreateRectRgn(0, 0, w, h));
@@ -344,14 +344,14 @@ void TWinSkinForm::BuildRegion() {
             const bool composed = FBuffer.Holds(w, h, FActive);
             const auto side = [&](int index, bool enough) {
                 const TSkinRect& r = parts[index];
-                TDataSkinBorder* e = Edge(*FSkinData, index);
+                TDataSkinBorder* e = Edge(Skin(), index);
                 if (!e || !e->Trans || e->Image.Empty() || !enough || r.Width() < 1 || r.Height() < 1)
                     return GdiRegion(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
                 TBitmap part(r.Width(), r.Height());
                 if (composed)
                     BitBlt(part.Canvas(), 0, 0, r.Width(), r.Height(), FBuffer.edges.Canvas(), r.Left, r.Top, SRCCOPY);
                 else
-                    DrawEdge(part.Canvas(), *FSkinData, index, {0, 0, r.Width(), r.Height()}, FActive);
+                    DrawEdge(part.Canvas(), Skin(), index, {0, 0, r.Width(), r.Height()}, FActive);
                 return BitmapToRegion(part, r.Left, r.Top, kSkinKey, 1, 1, 1);
             };
             GdiRegion left = side(0, h >= 2), right = side(1, h >= 2);

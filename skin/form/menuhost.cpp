@@ -27,7 +27,7 @@ HMENU TWinSkinForm::TrackedMenu() const { return FMenus.bar ? FMenus.bar->Tracke
 
 void TWinSkinForm::StartMenuBar() {
     FMenus.bar = std::make_unique<TWinSkinMenu>(*this, *FSkinData);
-    FMenus.height = GetSystemMetrics(SM_CYMENU);
+    FMenus.height = SystemMetricForDpi(SM_CYMENU, FDpi);
     FMenus.bar->BuildFromWindowMenu();
 }
 

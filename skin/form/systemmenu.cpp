@@ -1,4 +1,5 @@
 // The skinned system menu and what the caption buttons do.
+#include "skin/data/scaled.h"
 #include "skin/form/winskinform.h"
 #include "skin/menu/skinpopup.h"
 
@@ -7,28 +8,30 @@ namespace srt {
 // A popup menu component whose items the skin measures and draws, with the
 // skin's glyphs.
 void TWinSkinForm::BuildSystemMenu() {
-    if (!FSystem.images) {
-        FSystem.images = std::make_unique<TImageList>(nullptr, TMenuImages::kSize, TMenuImages::kSize);
+    // The glyphs at the window's DPI.
+    const int size = ScaleToDpi(TMenuImages::kSize, FDpi);
+    if (!FSystem.images || FSystem.images->Width() != size) {
+        FSystem.images = std::make_unique<TImageList>(nullptr, size, size);
         for (int i = 0; i < FSkinData->MenuImages.ImageCount(); ++i)
-            FSystem.images->AddMasked(FSkinData->MenuImages.Image(i), TMenuImages::kTransparent);
+            FSystem.images->AddMasked(ScaleSkinImage(FSkinData->MenuImages.Image(i), {1}, FDpi),
+                                      TMenuImages::kTransparent);
     }
     FSystem.menu = std::make_unique<TPopupMenu>(nullptr);
     TPopupMenu& menu = *FSystem.menu;
     menu.SetImages(FSystem.images.get());
     menu.SetOwnerDraw(true);
     menu.SetRightToLeft(FWindow.rightToLeft);
-    ::TSkinData* data = FSkinData;
     for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons)) {
         auto* item = new TMenuItem(&menu);
         item->SetCaption(entry.caption);
         item->SetTag(entry.tag);
         item->SetImageIndex(entry.tag);
         item->SetShortCut(TextToShortCut(entry.shortCut));
-        item->OnMeasureItem.Code = [data, item](TObject*, HDC dc, int& w, int& h) {
-            MeasureSysMenuItem(*data, *item, dc, w, h);
+        item->OnMeasureItem.Code = [this, item](TObject*, HDC dc, int& w, int& h) {
+            MeasureSysMenuItem(Skin(), *item, dc, w, h);
         };
-        item->OnDrawItem.Code = [data, item](TObject*, HDC dc, const RECT& r, bool selected) {
-            DrawSkinMenuItem(*data, *item, dc, r, selected);
+        item->OnDrawItem.Code = [this, item](TObject*, HDC dc, const RECT& r, bool selected) {
+            DrawSkinMenuItem(Skin(), *item, dc, r, selected);
         };
         item->OnClick.Code = [this, tag = entry.tag](TObject*) {
             switch (tag) {

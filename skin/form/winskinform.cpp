@@ -72,10 +72,7 @@ void TWinSkinForm::MethodMessage(TMessage& m) {
 void TWinSkinForm::Start(::TSkinData* data) {
     if (WindowAttached()) return;
     FSkinData = data;
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        FCaption.font.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+    ReadDpi();
 
     FWindow.style = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_STYLE));
     const auto exStyle = static_cast<std::uint32_t>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE));
@@ -122,6 +119,16 @@ void TWinSkinForm::Start(::TSkinData* data) {
     else
         FControls->ClassifyByWindowClass();
     InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinSkinForm::ReadDpi(int dpi) {
+    FDpi = dpi > 0 ? dpi : WindowDpi(FHandle);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+    LOGFONTW& font = metrics.lfCaptionFont;
+    font.lfHeight = RescaleDpi(font.lfHeight, SystemDpi(), FDpi);
+    FCaption.font.Reset(CreateFontIndirectW(&font));
 }
 
 void TWinSkinForm::ReadCaptionText() {
@@ -205,6 +212,7 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         {CM_MENUCHANGED, &TWinSkinForm::OnMenuChanged},
         {WM_MENUSELECT, &TWinSkinForm::OnMenuSelect},
         {kWmSkinStart, &TWinSkinForm::OnSkinStart},
+        {kWmDpiChanged, &TWinSkinForm::OnDpiChanged},
     };
     static constexpr TRoute<THandler> kStage3[] = {
         {WM_NCACTIVATE, &TWinSkinForm::OnNcActivate},
@@ -419,6 +427,22 @@ TWinSkinForm::TNext TWinSkinForm::OnSkinStart(const TMsg&, LRESULT& result) {
     UpdateLayout();
     RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     result = 0;
+    return TNext::Done;
+}
+
+// The frame, caption and buttons at the new DPI; the window itself moves
+// to the suggested rectangle in its previous procedure.
+TWinSkinForm::TNext TWinSkinForm::OnDpiChanged(const TMsg& m, LRESULT& result) {
+    ReadDpi(LOWORD(m.wParam));
+    BuildIconBitmap();
+    FrameMetrics();
+    if (FSystem.menu) BuildSystemMenu();
+    if (FMenus.bar && FMenus.height > 0) FMenus.height = SystemMetricForDpi(SM_CYMENU, FDpi);
+    result = PassOn(m.msg, m.wParam, m.lParam);
+    FRegionWidth = FRegionHeight = 0;
+    RecalcFrame();
+    BuildRegion();
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     return TNext::Done;
 }
 

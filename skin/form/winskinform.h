@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "component/dpi.h"
 #include "component/forms.h"
 #include "component/gdi.h"
 #include "component/menus.h"
@@ -39,6 +40,9 @@ namespace srt {
 
 class TWinSkinMenu;
 class TPopupSkinSwitch;
+
+// WM_DPICHANGED, which older headers lack.
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 // Form kinds.
 constexpr std::uint8_t fkWindow = 0, fkMdiFrame = 1, fkMdiChild = 2;
@@ -82,6 +86,7 @@ public:
     HWND BarWindow() const override;
     POINT BarScreenToWindow(POINT screen) const override;
     bool BarRightToLeft() const override;
+    int BarDpi() const override { return FDpi; }
     bool BarActiveLook() const override;
     TNCOwner& BarItemOwner() override;
     TMainMenu* BarMenu() const override;
@@ -98,6 +103,11 @@ public:
     const TSkinRect& TextRect() const { return FLayout.Text; }
     // The frame's layout as painting and hit testing read it.
     const TFrameGeometry& Layout() const { return FLayout; }
+    // The DPI the window is laid out and painted at, and the skin's records
+    // at it: the one set its painting and hit testing read. Asked for anew
+    // at every use, so a reload never leaves a stale set behind.
+    int Dpi() const { return FDpi; }
+    const TSkinElements& Skin() const { return FSkinData->ElementsAt(FDpi); }
     bool HasRegion() const { return FHasRegion; }
     void ExecuteAction(TWinSysButton& button, POINT screen);
     // The system menu at a click on the icon (a double click closes).
@@ -175,6 +185,7 @@ private:
     TNext OnMenuChanged(const TMsg& m, LRESULT& result);
     TNext OnMenuSelect(const TMsg& m, LRESULT& result);
     TNext OnSkinStart(const TMsg& m, LRESULT& result);
+    TNext OnDpiChanged(const TMsg& m, LRESULT& result);
     // Stage 3: a running, not minimised frame.
     LRESULT OnNcActivate(const TMsg& m);
     LRESULT OnNcCalcSize(const TMsg& m);
@@ -193,6 +204,9 @@ private:
 
     void ReadShowState();
     void ReadCaptionText();
+    // The window's DPI (`dpi`, or the platform's answer when 0) and the
+    // caption font at it.
+    void ReadDpi(int dpi = 0);
     // ---- menu bar (menuhost.cpp)
     void StartMenuBar();
     // The window's menu or one of its items changed.
@@ -342,6 +356,7 @@ private:
     std::uint8_t FBorderIcons = 0;
     TShowState FShowState = ssNormal;
     int FState = fsNew;
+    int FDpi = kDesignDpi;
 };
 
 // Makes `manager` attach TWinSkinForm objects.

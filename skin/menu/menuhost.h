@@ -17,6 +17,8 @@ public:
     // as the bar's item rectangles are kept.
     virtual POINT BarScreenToWindow(POINT screen) const = 0;
     virtual bool BarRightToLeft() const = 0;
+    // The DPI the window is painted at.
+    virtual int BarDpi() const = 0;
     // Active look: the bar element's frame 1, else 2.
     virtual bool BarActiveLook() const = 0;
     // The owner of the bar's items: its hot object is the non-client object

@@ -46,7 +46,7 @@ struct TItemBitmap {
 
 // The background behind an item: the popup's composed image under the
 // item, else the "Menu" colour.
-void FillItemBackground(::TSkinData& data, HDC target, const RECT& item, HMENU menu) {
+void FillItemBackground(const TSkinElements& data, HDC target, const RECT& item, HMENU menu) {
     const int w = item.right - item.left, h = item.bottom - item.top;
     TBitmap* image = FindPopupImage(menu);
     if (image && !image->Empty()) {
@@ -58,7 +58,7 @@ void FillItemBackground(::TSkinData& data, HDC target, const RECT& item, HMENU m
     FillRect(target, &r, brush.Get());
 }
 
-void DrawItemFrame(::TSkinData& data, HDC target, int w, int h, bool selected) {
+void DrawItemFrame(const TSkinElements& data, HDC target, int w, int h, bool selected) {
     TDataSkinObject& e = *data.MenuItem;
     const RECT all{0, 0, w, h};
     DrawSkinImage(target, all, e.Image, {5, selected ? 4 : 1}, MarginsOf(e),
@@ -103,7 +103,7 @@ void DrawCheckedBox(HDC dc, RECT box) {
 }
 
 // Draws or (with DT_CALCRECT) measures an item's text.
-void DrawMenuText(::TSkinData& data, TMenuItem& item, HDC dc, UINT flags, bool selected, RECT& rect,
+void DrawMenuText(const TSkinElements& data, TMenuItem& item, HDC dc, UINT flags, bool selected, RECT& rect,
                   std::wstring text) {
     const bool measuring = (flags & DT_CALCRECT) != 0;
     if (measuring && (text.empty() || text == L"&")) text += L" ";
@@ -129,12 +129,13 @@ void DrawMenuText(::TSkinData& data, TMenuItem& item, HDC dc, UINT flags, bool s
 
 }  // namespace
 
-HFONT CreateMenuFont(bool bold) {
+HFONT CreateMenuFont(bool bold, int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    if (dpi > 0) metrics.lfMenuFont.lfHeight = RescaleDpi(metrics.lfMenuFont.lfHeight, SystemDpi(), dpi);
     return CreateFontIndirectW(&metrics.lfMenuFont);
 }
 
@@ -184,12 +185,12 @@ LRESULT TWinSkinPopMenu::PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TWinSkinPopMenu::CanPaint() const {
-    return FSkinData && !FSkinData->Empty() && Has(FSkinData->MenuBackground);
+    return FSkinData && !FSkinData->Empty() && Has(Skin().MenuBackground);
 }
 
 bool TWinSkinPopMenu::ComposeImage(int width, int height) {
     if (width <= 0 || height <= 0) return false;
-    TDataSkinObject& e = *FSkinData->MenuBackground;
+    TDataSkinObject& e = *Skin().MenuBackground;
     const RECT target{0, 0, width, height};
     FImage = CreateSkinBitmap(target, e.Image, {1, 1}, MarginsOf(e),
                               FillOf(e));
@@ -270,7 +271,7 @@ void MakeMenuOwnerDraw(HMENU menu) {
 
 // ---- measuring
 
-void MeasureSkinItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height) {
+void MeasureSkinItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& width, int& height) {
     const TMenuMeasureEvent saved = item.OnMeasureItem;
     item.OnMeasureItem = {};
     item.MeasureItem(dc, width, height);
@@ -279,14 +280,14 @@ void MeasureSkinItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int
     width += item.GetImageList() ? 10 : 35;
 }
 
-void MeasureSysMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height) {
+void MeasureSysMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& width, int& height) {
     (void)dc;
     (void)height;
     if (data.MenuItem) width += data.MenuItem->LeftWidth;
     width += item.GetImageList() ? 12 : 35;
 }
 
-void MeasureMenuText(::TSkinData& data, HMENU menu, unsigned command, HDC dc, int& width, int& height) {
+void MeasureMenuText(const TSkinElements& data, HMENU menu, unsigned command, HDC dc, int& width, int& height) {
     const std::wstring text = MenuString(menu, command);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -300,7 +301,7 @@ void MeasureMenuText(::TSkinData& data, HMENU menu, unsigned command, HDC dc, in
 
 // ---- drawing
 
-void DrawMenuSeparator(::TSkinData& data, HDC dc, const RECT& rect) {
+void DrawMenuSeparator(const TSkinElements& data, HDC dc, const RECT& rect) {
     if (!Has(data.MenuItem)) return;
     TDataSkinObject& e = *data.MenuItem;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -317,7 +318,7 @@ void DrawMenuSeparator(::TSkinData& data, HDC dc, const RECT& rect) {
     DrawTransparent(dc, rect, piece, kSkinKey);
 }
 
-void DrawMenuItemContent(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& r,
+void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, bool selected, const RECT& r,
                          TMenu* barMenu) {
     TMenu* parent = ParentMenuOf(item, barMenu);
     TImageList* images = parent ? parent->Images() : nullptr;
@@ -369,7 +370,7 @@ void DrawMenuItemContent(::TSkinData& data, TMenuItem& item, HDC dc, bool select
     }
 }
 
-void DrawPlainMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
+void DrawPlainMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
                        TMenu* barMenu) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
@@ -381,7 +382,7 @@ void DrawPlainMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, bool selected
     BitBlt(dc, rect.left, rect.top, w, h, off.Canvas(), 0, 0, SRCCOPY);
 }
 
-void DrawSkinMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+void DrawSkinMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
                       TMenu* barMenu) {
     if (!Has(data.MenuItem)) return DrawPlainMenuItem(data, item, dc, selected, rect, barMenu);
     HMENU menu = item.Parent() ? item.Parent()->Handle() : nullptr;
@@ -412,7 +413,7 @@ std::unique_ptr<TMenuItem> MakeTempMenuItem(HMENU menu, unsigned command) {
     return item;
 }
 
-void DrawForeignMenuItem(::TSkinData& data, HMENU menu, unsigned command, bool selected, const RECT& rect, HDC dc,
+void DrawForeignMenuItem(const TSkinElements& data, HMENU menu, unsigned command, bool selected, const RECT& rect, HDC dc,
                          TMenu* barMenu) {
     std::unique_ptr<TMenuItem> item = MakeTempMenuItem(menu, command);
     if (!Has(data.MenuItem)) return DrawPlainMenuItem(data, *item, dc, selected, rect, barMenu);
@@ -431,11 +432,12 @@ void TPopupSkinSwitch::Hook(TMenuItem& item, ::TSkinData* data, TMenu* barMenu) 
     for (int i = 0; i < item.Count(); ++i) {
         TMenuItem& child = *item.Items(i);
         FItems.emplace(&child, TSaved{child.OnMeasureItem, child.OnDrawItem});
+        // At the DPI of the menu window drawn on (the system's while measuring).
         child.OnMeasureItem.Code = [data, &child](TObject*, HDC dc, int& w, int& h) {
-            MeasureSkinItem(*data, child, dc, w, h);
+            MeasureSkinItem(data->ElementsAt(WindowDpi(WindowFromDC(dc))), child, dc, w, h);
         };
         child.OnDrawItem.Code = [data, &child, barMenu](TObject*, HDC dc, const RECT& r, bool selected) {
-            DrawSkinMenuItem(*data, child, dc, r, selected, barMenu);
+            DrawSkinMenuItem(data->ElementsAt(WindowDpi(WindowFromDC(dc))), child, dc, r, selected, barMenu);
         };
         Hook(child, data, barMenu);
     }

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+#include "component/dpi.h"
 #include "component/graphics.h"
 #include "component/menus.h"
 #include "skin/data/skindata.h"
@@ -38,6 +39,8 @@ private:
     void WindowMessage(TMessage& m) override { m.Result = PopupWndProc(m.Msg, m.WParam, m.LParam); }
     LRESULT PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool CanPaint() const;
+    // The skin's records at the popup window's DPI.
+    const TSkinElements& Skin() const { return FSkinData->ElementsAt(WindowDpi(FHandle)); }
     bool ComposeImage(int width, int height);
     LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
@@ -60,31 +63,32 @@ void UsePopupSkins(TSkinManage& manager);
 void MakeMenuOwnerDraw(HMENU menu);
 
 // Measuring; `dc` carries the menu font.
-void MeasureSkinItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height);
-void MeasureSysMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height);
+void MeasureSkinItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& width, int& height);
+void MeasureSysMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& width, int& height);
 // Items without a menu item object, read from `menu` by command id.
-void MeasureMenuText(::TSkinData& data, HMENU menu, unsigned command, HDC dc, int& width, int& height);
+void MeasureMenuText(const TSkinElements& data, HMENU menu, unsigned command, HDC dc, int& width, int& height);
 
 // Drawing at `rect` (the popup's client coordinates) on `dc`, which carries
 // the menu font. `barMenu`: the form's menu bar component, the fallback
 // parent of items without a menu of their own (may be null).
-void DrawSkinMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+void DrawSkinMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, const RECT& rect, bool selected,
                       TMenu* barMenu = nullptr);
-void DrawForeignMenuItem(::TSkinData& data, HMENU menu, unsigned command, bool selected, const RECT& rect, HDC dc,
+void DrawForeignMenuItem(const TSkinElements& data, HMENU menu, unsigned command, bool selected, const RECT& rect, HDC dc,
                          TMenu* barMenu = nullptr);
-void DrawPlainMenuItem(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
+void DrawPlainMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
                        TMenu* barMenu = nullptr);
 // An item object for a platform item: caption ("-" when it has no text),
 // enabled and checked states. The caller frees it.
 std::unique_ptr<TMenuItem> MakeTempMenuItem(HMENU menu, unsigned command);
 // Glyph, caption and shortcut of an item inside `rect` of `dc`.
-void DrawMenuItemContent(::TSkinData& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
+void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, bool selected, const RECT& rect,
                          TMenu* barMenu);
 // Frame 2 of MenuItem over `rect`, colour-keyed.
-void DrawMenuSeparator(::TSkinData& data, HDC dc, const RECT& rect);
+void DrawMenuSeparator(const TSkinElements& data, HDC dc, const RECT& rect);
 
-// The menu font of the screen (non-client metrics); the caller owns it.
-HFONT CreateMenuFont(bool bold = false);
+// The menu font of the screen (non-client metrics) at `dpi` (0: as the
+// system gives it); the caller owns it.
+HFONT CreateMenuFont(bool bold = false, int dpi = 0);
 
 // Owner-drawn items of the popup menus of a form, painted by the skin
 // while switched on. Restore puts each item's events and each menu's

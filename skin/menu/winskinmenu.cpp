@@ -46,7 +46,7 @@ void TMenuBtn::Draw() {
     const RECT& b = bar.FBarRect;
     const int x = FBounds.Left, w = FBounds.Width(), h = b.bottom - b.top;
     BitBlt(dc.Get(), x, b.top, w, h, bar.FBarImage.Canvas(), x - b.left, 0, SRCCOPY);
-    GdiFont font(CreateMenuFont());
+    GdiFont font(CreateMenuFont(false, bar.FHost.BarDpi()));
     GdiSelect select(dc.Get(), font);
     bar.DrawButtonFace(dc.Get(), FBounds, *this);
 }
@@ -221,7 +221,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     HDC canvas = scratch.Canvas();
     const RECT local{0, 0, w, h};
     const bool rtl = RightToLeft();
-    TDataSkinObject* e = FSkinData.MenuBar.get();
+    TDataSkinObject* e = FSkinData.ElementsAt(FHost.BarDpi()).MenuBar.get();
     const bool element = e && !e->Image.Empty();
     if (element) {
         const int frame = FHost.BarActiveLook() ? 1 : 2;
@@ -240,7 +240,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     FBarImage.Assign(scratch);
     canvas = scratch.Canvas();
 
-    GdiFont font(CreateMenuFont());
+    GdiFont font(CreateMenuFont(false, FHost.BarDpi()));
     GdiSelect select(canvas, font);
     FPainting = true;
     std::vector<int> widths;

@@ -60,3 +60,25 @@ TEST(MainFormLogo, ShowsTheLogoWithTheFormColourThroughItsTransparentPixels) {
     EXPECT_GT(see, 0);
     EXPECT_GT(opaque, 0);
 }
+
+// At another DPI the window shows the logo drawn for the nearest scale, and
+// the stored one again at 96.
+TEST(MainFormLogo, ShowsTheLogoDrawnForTheNearestScale) {
+    SilentPrompts prompts;
+    auto app = std::make_unique<TApplication>();
+    Application->SetPrompts(&prompts);
+    RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
+    TForm1* form = Application->CreateForm<TForm1>();
+    TImage* image = form->Image1;
+    const std::vector<std::uint8_t> stored = image->Picture()->Data();
+    const struct {
+        int dpi, width, height;
+    } cases[] = {{120, 98, 99}, {144, 117, 119}, {192, 156, 158}, {168, 117, 119}, {96, 78, 79}, {100, 78, 79}};
+    for (const auto& c : cases) {
+        form->ShowLogoAtDpi(c.dpi);
+        ASSERT_NE(image->Picture()->Graphic(), nullptr) << c.dpi;
+        EXPECT_EQ(image->Width(), c.width) << c.dpi;
+        EXPECT_EQ(image->Height(), c.height) << c.dpi;
+    }
+    EXPECT_EQ(image->Picture()->Data(), stored);
+}

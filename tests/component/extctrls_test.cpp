@@ -134,4 +134,22 @@ TEST_F(Images, AutoSizeTakesThePicturesSizeAndCenterPaintsInTheMiddle) {
     EXPECT_EQ(image->Height(), 7);
 }
 
+TEST_F(Images, AtAnotherDpiAPictureThatGivesTheSizeOnlyMoves) {
+    auto* sized = new TImage(form);
+    sized->SetParent(form);
+    sized->SetAutoSize(true);
+    sized->Picture()->SetData(BoxData(6, 4));
+    sized->SetBounds(10, 15, 6, 4);
+    auto* empty = new TImage(form);
+    empty->SetParent(form);
+    empty->SetAutoSize(true);
+    empty->SetBounds(10, 15, 40, 30);
+    form->ChangeScale(144, 96);
+    const RECT moved{15, 23, 15 + 6, 23 + 4};   // 22.5 rounds away from zero
+    const RECT scaled{15, 23, 15 + 60, 23 + 45};
+    const RECT sizedNow = sized->BoundsRect(), emptyNow = empty->BoundsRect();
+    EXPECT_TRUE(EqualRect(&moved, &sizedNow));
+    EXPECT_TRUE(EqualRect(&scaled, &emptyNow));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "component/dpi.h"
 #include "image/gif.h"
 #include "logo/logo.h"
 
@@ -66,6 +67,38 @@ TEST(Logo, StoredPictureRoundTrip) {
     EXPECT_TRUE(stream.AtEnd());
     ASSERT_EQ(back.Frames.size(), 1u);
     EXPECT_EQ(back.Frames[0]->Pixels, image.Frames[0]->Pixels);
+}
+
+// The logo drawn for 125, 150 and 200 %: the 96-DPI size scaled by the one
+// rounding rule, and the same picture (opaque where it is at 96 DPI).
+TEST(Logo, ScaledLogosHaveTheScaledSizeAndTheSamePicture) {
+    TGIFImage base;
+    base.LoadFromBytes(StoredLogo());
+    const std::vector<std::uint32_t> basePixels = FrameToBGRA(base, *base.Frames.at(0));
+    for (const logo::LogoScale& s : logo::kLogoScales) {
+        SCOPED_TRACE(s.suffix);
+        std::ifstream in(std::string(SRT_SOURCE_DIR) + "/resources/logo/logo" + s.suffix + ".gif", std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        TGIFImage image;
+        image.LoadFromBytes(bytes);
+        ASSERT_EQ(image.Frames.size(), 1u);
+        EXPECT_EQ(image.Width(), ScaleToDpi(78, s.dpi));
+        EXPECT_EQ(image.Height(), ScaleToDpi(79, s.dpi));
+        EXPECT_TRUE(image.Frames[0]->Transparent());
+        const std::vector<std::uint32_t> pixels = FrameToBGRA(image, *image.Frames[0]);
+        // Pixel centres that fall well inside or outside the shapes agree.
+        int agree = 0, compared = 0;
+        for (int y = 0; y < 79; ++y)
+            for (int x = 0; x < 78; ++x) {
+                const int sx = ScaleToDpi(x, s.dpi) + s.dpi / 192, sy = ScaleToDpi(y, s.dpi) + s.dpi / 192;
+                ++compared;
+                agree += (basePixels[y * 78 + x] >> 24 == 0) == (pixels[sy * image.Width() + sx] >> 24 == 0);
+            }
+        EXPECT_GT(agree, compared * 9 / 10);
+#ifndef _WIN32
+        EXPECT_TRUE(logo::LogoBytes(s.dpi) == bytes) << "regenerate: build/native/bin/make_logo resources/logo/logo.gif";
+#endif
+    }
 }
 
 #ifndef _WIN32

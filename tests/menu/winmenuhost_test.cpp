@@ -42,6 +42,7 @@ public:
         return {p.x - r.left, p.y - r.top};
     }
     bool BarRightToLeft() const override { return false; }
+    int BarDpi() const override { return 96; }
     bool BarActiveLook() const override { return true; }
     TNCOwner& BarItemOwner() override { return owner; }
     TMainMenu* BarMenu() const override { return nullptr; }

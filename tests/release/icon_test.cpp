@@ -1,5 +1,5 @@
-// The committed program icon: the generator's exact output, three true-colour
-// pictures whose alpha and mask agree, drawn where the logo is.
+// The committed program icon: the generator's exact output, a true-colour
+// picture per size whose alpha and mask agree, drawn where the logo is.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -26,14 +26,15 @@ TEST(ProgramIcon, CommittedFileIsTheGeneratorsOutput) {
     EXPECT_EQ(StoredIcon(), IconBytes());
 }
 
-TEST(ProgramIcon, HoldsThreeTrueColourPicturesWithMatchingMasks) {
+TEST(ProgramIcon, HoldsATrueColourPicturePerSizeWithMatchingMasks) {
     const std::vector<std::uint8_t> ico = StoredIcon();
     ASSERT_GE(ico.size(), 6u);
     EXPECT_EQ(U16(ico, 0), 0u);
     EXPECT_EQ(U16(ico, 2), 1u);  // an icon, not a cursor
-    ASSERT_EQ(U16(ico, 4), 3u);
-    std::size_t expectedOffset = 6 + 3 * 16;
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t count = std::size(kIconSizes);
+    ASSERT_EQ(U16(ico, 4), count);
+    std::size_t expectedOffset = 6 + count * 16;
+    for (std::size_t i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
         const std::size_t entry = 6 + 16 * i;
         const int size = kIconSizes[i];
@@ -86,6 +87,18 @@ TEST(ProgramIcon, SmallPictureIsOpaqueOrClearAndShowsTheClockAtTopRight) {
     EXPECT_EQ(at(0, 0) >> 24, 0u);               // clear above the bubble
     const std::uint32_t bubble = at(1, 8);
     EXPECT_GT(bubble & 0xFF, (bubble >> 16 & 0xFF) + 100) << std::hex << bubble;  // blue
+    // So are the other pictures below 32 pixels, drawn for their size with
+    // the clock's face white and its hands a pixel wide.
+    for (int size : {20, 24}) {
+        const IconImage icon = DrawIcon(size);
+        for (std::uint32_t pixel : icon.pixels) EXPECT_TRUE(pixel >> 24 == 0 || pixel >> 24 == 255) << size;
+        auto px = [&](int x, int y) { return icon.pixels[static_cast<std::size_t>(y * size + x)]; };
+        // The hour hand: one dark column at the clock's centre, white on both sides.
+        const int cx = size == 20 ? 14 : 17, y = 3;
+        EXPECT_LT(px(cx, y) & 0xFF, 0x80u) << size;
+        EXPECT_EQ(px(cx - 1, y) & 0xFFFFFF, 0xFFFFFFu) << size;
+        EXPECT_EQ(px(cx + 1, y) & 0xFFFFFF, 0xFFFFFFu) << size;
+    }
     // The larger pictures have soft edges.
     bool soft = false;
     for (std::uint32_t pixel : DrawIcon(32).pixels) soft |= (pixel >> 24) > 0 && (pixel >> 24) < 255;

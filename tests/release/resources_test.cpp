@@ -1,6 +1,7 @@
 // The built programs carry the program icon as their first icon group, with
-// its three sizes, and version information holding the project's version;
-// the running program shows the icon in its skinned caption.
+// its three sizes, version information holding the project's version and an
+// application manifest; the running program shows the icon in its skinned
+// caption.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ struct GroupIconEntry {
 
 class ProgramResources : public ::testing::TestWithParam<const wchar_t*> {};
 
-TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
+TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInEverySize) {
     ResourceModule module(Beside(GetParam()));
     ASSERT_NE(module.handle, nullptr) << GetLastError();
     std::wstring first;
@@ -70,11 +71,12 @@ TEST_P(ProgramResources, FirstIconGroupIsTheProgramIconInThreeSizes) {
     ASSERT_NE(group, nullptr);
     const auto* header = reinterpret_cast<const WORD*>(group);
     EXPECT_EQ(header[1], 1);  // icons
-    ASSERT_EQ(header[2], 3);
-    ASSERT_GE(SizeofResource(module.handle, found), 6 + 3 * sizeof(GroupIconEntry));
+    const auto& sizes = srt::logo::kIconSizes;
+    const int count = static_cast<int>(std::size(sizes));
+    ASSERT_EQ(header[2], count);
+    ASSERT_GE(SizeofResource(module.handle, found), 6 + count * sizeof(GroupIconEntry));
     const auto* entries = reinterpret_cast<const GroupIconEntry*>(group + 6);
-    const int sizes[] = {16, 32, 48};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].height, sizes[i]);
@@ -200,5 +202,35 @@ TEST(RunningProgram, ShowsTheIconInItsSkinnedCaption) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramResources, ::testing::Values(L"SrtRetime.exe", L"srt-retime.exe"));
+
+// The application manifest, resource 1 of RT_MANIFEST, as the loader reads it.
+class ProgramManifest : public ::testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(ProgramManifest, DeclaresDpiAwarenessAsInvokerAndTheSupportedWindows) {
+    ResourceModule module(Beside(GetParam()));
+    ASSERT_NE(module.handle, nullptr) << GetLastError();
+    HRSRC found = FindResourceW(module.handle, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr) << "no manifest";
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module.handle, found)));
+    ASSERT_NE(bytes, nullptr);
+    const std::string manifest(bytes, SizeofResource(module.handle, found));
+    auto has = [&](const std::string& text) { return manifest.find(text) != std::string::npos; };
+    EXPECT_TRUE(has("<?xml version=\"1.0\" encoding=\"UTF-8\""));
+    EXPECT_TRUE(has("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));
+    // Per monitor v2, else v1 (Windows 10 1607 on), else per monitor from
+    // the older element (8.1), else system-aware (7).
+    EXPECT_TRUE(has(">PerMonitorV2, PerMonitor</dpiAwareness>"));
+    EXPECT_TRUE(has("\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2"));
+    EXPECT_TRUE(has(">true/pm</dpiAware>"));
+    EXPECT_TRUE(has("\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm"));
+    for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+                           "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_TRUE(has(std::string("<supportedOS Id=\"{") + os + "}\"/>")) << os;
+    // The controls keep the look they have without a manifest.
+    EXPECT_FALSE(has("Common-Controls"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramManifest,
+                         ::testing::Values(L"SrtRetime.exe", L"srt-retime.exe", L"SkinGallery.exe"));
 
 }  // namespace

@@ -61,8 +61,8 @@ std::vector<std::uint8_t> IconEntry(const IconImage& image) {
 IconImage DrawIcon(int size) {
     const bool small = size < 32;
     // The logo's plane is fitted by its drawn extent (2..76 across, 2..78
-    // down), centred; the reduced logo is drawn in 16 units.
-    const double scale = small ? 16.0 / size : 76.0 / size;
+    // down), centred; the reduced logo is laid out for the size itself.
+    const double scale = small ? 1.0 : 76.0 / size;
     const double left = small ? 0.0 : 1.5, top = small ? 0.0 : 2.0;
     IconImage image;
     image.size = size;
@@ -74,7 +74,7 @@ IconImage DrawIcon(int size) {
                 for (int sx = 0; sx < kSamples; ++sx) {
                     const double x = left + (px + (sx + 0.5) / kSamples) * scale;
                     const double y = top + (py + (sy + 0.5) / kSamples) * scale;
-                    const Rgba s = small ? SampleSmall(x, y) : Sample(x, y);
+                    const Rgba s = small ? SampleSmall(x, y, size) : Sample(x, y);
                     sum.r += s.r, sum.g += s.g, sum.b += s.b, sum.a += s.a;
                 }
             }

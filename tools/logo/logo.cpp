@@ -119,24 +119,32 @@ Rgba Sample(double x, double y) {
     return out;
 }
 
-Rgba SampleSmall(double x, double y) {
+Rgba SampleSmall(double x, double y, int size) {
     Rgba out;
     const Painter paint{out};
-    // Laid out on whole pixels: the bubble with its tail down at the left,
-    // two one-pixel lines, the clock in the top right corner.
-    constexpr double cx = 11.5, cy = 4.5, r = 4.5;
-    const bool body = RoundRect(x, y, 0, 4, 13, 13, 2.5) <= 0;
-    const bool tail = InTriangle(x, y, 2.5, 12.5, 6.5, 12.5, 2, 16);
-    if ((body || tail) && Circle(x, y, cx, cy, r + 0.8) > 0) {
-        paint(Mix(kBlueTop, kBlueBottom, Clamp01((y - 4) / 12)));
-        if (RoundRect(x, y, 2, 7, 7, 8, 0) <= 0) paint(kWhite);
-        if (RoundRect(x, y, 3, 10, 10, 11, 0) <= 0) paint(kWhite);
+    // Laid out on whole pixels of `size`: the 16-pixel design's edges
+    // rounded to the pixel grid, strokes a pixel wide (two from 32 up).
+    const double k = size / 16.0;
+    const double stroke = std::max(1, size / 16);
+    auto at = [k](double v) { return std::round(v * k); };
+    // The clock in the top right corner, an odd number of pixels across so
+    // that its one-pixel hands sit on its centre.
+    double diameter = at(9);
+    if (static_cast<int>(diameter) % 2 == 0) diameter -= 1;
+    const double r = diameter / 2, cx = size - r, cy = r;
+    const bool body = RoundRect(x, y, 0, at(4), at(13), at(13), 2.5 * k) <= 0;
+    const bool tail = InTriangle(x, y, 2.5 * k, 12.5 * k, 6.5 * k, 12.5 * k, 2 * k, size);
+    if ((body || tail) && Circle(x, y, cx, cy, r + 0.8 * k) > 0) {
+        paint(Mix(kBlueTop, kBlueBottom, Clamp01((y - at(4)) / (size - at(4)))));
+        if (RoundRect(x, y, at(2), at(7), at(7), at(7) + stroke, 0) <= 0) paint(kWhite);
+        if (RoundRect(x, y, at(3), at(10), at(10), at(10) + stroke, 0) <= 0) paint(kWhite);
     }
     const double clock = Circle(x, y, cx, cy, r);
     if (clock <= 0) {
-        paint(clock > -1.0 ? kAmber : kWhite);
-        if (RoundRect(x, y, 11, 2, 12, 5, 0) <= 0) paint(kInk);
-        if (RoundRect(x, y, 11, 4, 14, 5, 0) <= 0) paint(kInk);
+        paint(clock > -stroke ? kAmber : kWhite);
+        const double half = stroke / 2;
+        if (RoundRect(x, y, cx - half, std::floor(cy - 2.5 * k), cx + half, cy + half, 0) <= 0) paint(kInk);
+        if (RoundRect(x, y, cx - half, cy - half, std::floor(cx + 2.5 * k), cy + half, 0) <= 0) paint(kInk);
     }
     return out;
 }
@@ -148,16 +156,20 @@ struct Pixel {
     bool transparent;
 };
 
-std::vector<Pixel> Render() {
+// The logo's pixels at `dpi`: the plane drawn over LogoWidth(dpi) x
+// LogoHeight(dpi) pixels, each sampled 8 x 8 times.
+std::vector<Pixel> Render(int dpi) {
     constexpr int kSamples = 8;
+    const int width = LogoWidth(dpi), height = LogoHeight(dpi);
+    const double unit = dpi == kDesignDpi ? 1.0 : double(kDesignDpi) / dpi;  // plane units per pixel
     std::vector<Pixel> pixels;
-    pixels.reserve(kWidth * kHeight);
-    for (int py = 0; py < kHeight; ++py) {
-        for (int px = 0; px < kWidth; ++px) {
+    pixels.reserve(static_cast<std::size_t>(width * height));
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
             Rgba sum;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const Rgba s = Sample(px + (sx + 0.5) / kSamples, py + (sy + 0.5) / kSamples);
+                    const Rgba s = Sample((px + (sx + 0.5) / kSamples) * unit, (py + (sy + 0.5) / kSamples) * unit);
                     sum.r += s.r, sum.g += s.g, sum.b += s.b, sum.a += s.a;
                 }
             }
@@ -260,8 +272,9 @@ std::vector<Colour> Quantize(const std::map<Colour, int>& histogram, std::size_t
 
 }  // namespace
 
-void BuildLogo(TGIFImage& image) {
-    const std::vector<Pixel> pixels = Render();
+void BuildLogo(TGIFImage& image, int dpi) {
+    const std::vector<Pixel> pixels = Render(dpi);
+    const int width = LogoWidth(dpi), height = LogoHeight(dpi);
     std::map<Colour, int> histogram;
     for (const Pixel& p : pixels)
         if (!p.transparent) ++histogram[p.c];
@@ -269,8 +282,8 @@ void BuildLogo(TGIFImage& image) {
 
     image.Clear();
     image.Header.Signature = {'G', 'I', 'F', '8', '9', 'a'};
-    image.Header.Screen.Width = kWidth;
-    image.Header.Screen.Height = kHeight;
+    image.Header.Screen.Width = static_cast<std::uint16_t>(width);
+    image.Header.Screen.Height = static_cast<std::uint16_t>(height);
     image.Header.Screen.Flags = 0x80 | 0x70 | ColorMapSizeBits(kColours);
     image.Header.Screen.BackgroundColorIndex = kTransparentIndex;
     image.Header.ColorMap.assign(kColours, TGIFColor{});
@@ -289,8 +302,8 @@ void BuildLogo(TGIFImage& image) {
     gce->TransparentColorIndex = kTransparentIndex;
     frame->AddExtension(std::move(gce));
     frame->HasImage = true;
-    frame->Descriptor.Width = kWidth;
-    frame->Descriptor.Height = kHeight;
+    frame->Descriptor.Width = static_cast<std::uint16_t>(width);
+    frame->Descriptor.Height = static_cast<std::uint16_t>(height);
     frame->Pixels.reserve(pixels.size());
     for (const Pixel& p : pixels) {
         std::uint8_t index = kTransparentIndex;
@@ -304,9 +317,9 @@ void BuildLogo(TGIFImage& image) {
     image.Frames.push_back(std::move(frame));
 }
 
-std::vector<std::uint8_t> LogoBytes() {
+std::vector<std::uint8_t> LogoBytes(int dpi) {
     TGIFImage image;
-    BuildLogo(image);
+    BuildLogo(image, dpi);
     return image.SaveToBytes();
 }
 

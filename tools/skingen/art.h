@@ -60,7 +60,19 @@ TPalette ContrastPalette();  // high contrast: every text at 7:1 or more
 // The skins shipped with the program, the default first.
 std::vector<TPalette> ShippedPalettes();
 
-// The files of a skin folder: "skin.ini" first, then the bitmaps by name.
+// The scales every image is drawn at besides 96 DPI, as optional package
+// entries NAME@125.bmp, NAME@150.bmp and NAME@200.bmp beside NAME.bmp.
+struct TScale {
+    int dpi;
+    const char* suffix;
+};
+inline constexpr TScale kScales[] = {{120, "@125"}, {144, "@150"}, {192, "@200"}};
+
+// "NAME.bmp" drawn for `scale`: "NAME@125.bmp" and so on.
+std::string ScaledName(const std::string& name, const TScale& scale);
+
+// The files of a skin folder: "skin.ini" first, then the bitmaps by name,
+// each image at 96 DPI and at every scale of kScales.
 std::vector<TSkinEntry> GenerateSkin(const TPalette& palette);
 
 }  // namespace srt::art

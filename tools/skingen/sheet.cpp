@@ -415,7 +415,7 @@ private:
 
 }  // namespace
 
-TBitmap ContactSheet(const TSkinElements& s, int scale) {
+TBitmap ContactSheet(const TSkinElements& s, int scale, const std::string& drawnAt) {
     std::vector<Item> items;
     auto add = [&](std::string label, const TBitmap& img, int n, bool stacked) {
         if (!img.Empty()) items.push_back({std::move(label), &img, n, stacked});
@@ -467,7 +467,8 @@ TBitmap ContactSheet(const TSkinElements& s, int scale) {
     }
     TBitmap sheet(std::max(width, 400), y + rowH + pad);
     View(sheet).Fill(kSheetBack);
-    DrawText(sheet, pad, 8, "Skin \"" + s.SkinName + "\": every element image, " + std::to_string(scale) +
+    const std::string scaleNote = drawnAt.empty() ? "" : " drawn at " + drawnAt;
+    DrawText(sheet, pad, 8, "Skin \"" + s.SkinName + "\"" + scaleNote + ": every element image, " + std::to_string(scale) +
                                 "x, frames pulled apart (fuchsia = left out)", kSheetText, 1);
     for (std::size_t i = 0; i < tiles.size(); ++i) Blit(sheet, at[i].x, at[i].y, tiles[i]);
     return sheet;

@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: skingen write ROOT              write every shipped skin into ROOT/<name>/\n"
     "       skingen check ROOT              compare ROOT/<name>/ with what write would make\n"
-    "       skingen sheet PACKAGE OUT.png   contact sheet of every image of a packed skin\n"
+    "       skingen sheet PACKAGE OUT.png   contact sheet of every image of a packed skin, and\n"
+    "                                       OUT-125.png ... of the images it carries per scale\n"
     "       skingen mockup PACKAGE OUT.png  skinned windows composed from a packed skin\n";
 
 bool ReadFile(const fs::path& p, std::vector<std::uint8_t>& bytes) {
@@ -71,6 +72,49 @@ int Check(const fs::path& root, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// The skin of a package as the definition reader loads it.
+bool LoadSkin(const std::vector<std::uint8_t>& package, TSkinReader& reader, TSkinElements& skin,
+              const std::string& what, std::ostream& err) {
+    if (!reader.LoadFromStream(package)) {
+        err << "skingen: " << what << " is not a skin package\n";
+        return false;
+    }
+    try {
+        if (!LoadSkinDefinition(skin, reader)) {
+            err << "skingen: " << what << " holds no definition\n";
+            return false;
+        }
+    } catch (const EInvalidBitmap& e) {
+        err << "skingen: " << what << ": " << e.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+// The package's entries with every image replaced by the one it carries
+// for `scale`; empty when it carries none.
+std::vector<std::uint8_t> ScaledPackage(const TSkinReader& reader, const TScale& scale) {
+    std::vector<TSkinEntry> entries;
+    bool any = false;
+    for (const std::string& name : reader.Names()) {
+        if (name.find('@') != std::string::npos) continue;
+        std::vector<std::uint8_t> bytes = reader.GetFile(ScaledName(name, scale));
+        if (bytes.empty() || !name.ends_with(".bmp")) bytes = reader.GetFile(name);
+        else any = true;
+        entries.push_back({name, std::move(bytes)});
+    }
+    return any ? PackSkin(BuildSkinPackage(entries)) : std::vector<std::uint8_t>();
+}
+
+bool WritePicture(const TBitmap& image, const fs::path& png, std::ostream& out, std::ostream& err) {
+    if (!WriteFile(png, png::EncodePng(ImageOf(image)))) {
+        err << "skingen: cannot write " << png.string() << "\n";
+        return false;
+    }
+    out << "wrote " << png.string() << " (" << image.Width() << "x" << image.Height() << ")\n";
+    return true;
+}
+
 int Picture(const std::string& mode, const fs::path& package, const fs::path& png, std::ostream& out,
             std::ostream& err) {
     std::vector<std::uint8_t> bytes;
@@ -79,26 +123,22 @@ int Picture(const std::string& mode, const fs::path& package, const fs::path& pn
         return 1;
     }
     TSkinReader reader;
-    if (!reader.LoadFromStream(bytes)) {
-        err << "skingen: " << package.string() << " is not a skin package\n";
-        return 1;
-    }
     TSkinElements skin;
-    try {
-        if (!LoadSkinDefinition(skin, reader)) {
-            err << "skingen: " << package.string() << " holds no definition\n";
-            return 1;
-        }
-    } catch (const EInvalidBitmap& e) {
-        err << "skingen: " << package.string() << ": " << e.what() << "\n";
-        return 1;
+    if (!LoadSkin(bytes, reader, skin, package.string(), err)) return 1;
+    if (mode == "mockup") return WritePicture(Mockup(skin), png, out, err) ? 0 : 1;
+    if (!WritePicture(ContactSheet(skin), png, out, err)) return 1;
+    // One sheet per scale the package carries, at the same magnification.
+    for (const TScale& scale : kScales) {
+        const std::vector<std::uint8_t> scaled = ScaledPackage(reader, scale);
+        if (scaled.empty()) continue;
+        TSkinReader scaledReader;
+        TSkinElements scaledSkin;
+        const std::string what = package.string() + " at " + (scale.suffix + 1) + " %";
+        if (!LoadSkin(scaled, scaledReader, scaledSkin, what, err)) return 1;
+        fs::path sheet = png;
+        sheet.replace_filename(png.stem().string() + "-" + (scale.suffix + 1) + png.extension().string());
+        if (!WritePicture(ContactSheet(scaledSkin, 2, std::string(scale.suffix + 1) + " %"), sheet, out, err)) return 1;
     }
-    const TBitmap image = mode == "sheet" ? ContactSheet(skin) : Mockup(skin);
-    if (!WriteFile(png, png::EncodePng(ImageOf(image)))) {
-        err << "skingen: cannot write " << png.string() << "\n";
-        return 1;
-    }
-    out << "wrote " << png.string() << " (" << image.Width() << "x" << image.Height() << ")\n";
     return 0;
 }
 

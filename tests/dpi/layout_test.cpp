@@ -1,0 +1,167 @@
+// The main window and the timing window at the screen's DPI (the prefix's
+// LogPixels; SRT_TEST_DPI names it, 96 without): the process is DPI-aware
+// through its manifest, the client size and every control scale from 96
+// DPI, every caption fits its control in Chinese and in English, and
+// WM_DPICHANGED moves the layout to another DPI.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "component/buttons.h"
+#include "component/dpi.h"
+#include "component/pickers.h"
+#include "component/wstr.h"
+#include "mainform.h"
+#include "timingform.h"
+
+namespace {
+
+using srt::app::TLanguage;
+
+int ExpectedDpi() {
+    const char* dpi = std::getenv("SRT_TEST_DPI");
+    return dpi ? std::atoi(dpi) : srt::kDesignDpi;
+}
+
+// A caption as shown: "&&" is "&", a single "&" marks the next letter.
+std::wstring Shown(const std::wstring& caption) {
+    std::wstring out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
+// The width of one line of `text` and the font's character height (the
+// cell without its internal leading: what a designed height holds).
+SIZE TextExtent(TFont& font, const std::wstring& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font.Handle());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return {r.right - r.left, metrics.tmHeight - metrics.tmInternalLeading};
+}
+
+// What a control's text needs around it, at `dpi`: a button's frame and
+// focus rectangle, a check box's box and gap, a combo box's button.
+SIZE Room(TControl& control, int dpi) {
+    if (dyncast<TCheckBox>(&control) || dyncast<TRadioButton>(&control))
+        return {srt::SystemMetricForDpi(SM_CXMENUCHECK, dpi) + srt::ScaleToDpi(4, dpi), 0};
+    if (dyncast<TButton>(&control)) return {srt::ScaleToDpi(8, dpi), srt::ScaleToDpi(4, dpi)};
+    if (dyncast<TComboBox>(&control))
+        return {srt::SystemMetricForDpi(SM_CXVSCROLL, dpi) + srt::ScaleToDpi(6, dpi), 0};
+    return {0, 0};
+}
+
+// Every text of `parent`'s controls that does not fit its control, named;
+// hidden ones too (another mode shows them).
+void CollectClipped(TWinControl& parent, int dpi, std::vector<std::string>& clipped) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl& c = *parent.Controls(i);
+        if (auto* w = dyncast<TWinControl>(&c)) CollectClipped(*w, dpi, clipped);
+        std::vector<std::wstring> texts;
+        if (auto* combo = dyncast<TComboBox>(&c)) {
+            for (const auto& item : combo->Items()) texts.push_back(Widen(item));
+        } else if (!dyncast<TCustomEdit>(&c)) {
+            texts.push_back(Shown(Widen(c.Caption())));
+        }
+        const SIZE room = Room(c, dpi);
+        for (const auto& text : texts) {
+            if (text.empty()) continue;
+            const SIZE need = TextExtent(*c.Font(), text);
+            const bool tall = !dyncast<TComboBox>(&c);
+            if (need.cx + room.cx > c.Width() || (tall && need.cy + room.cy > c.Height()))
+                clipped.push_back(c.Name() + " \"" + Narrow(text) + "\": " + std::to_string(need.cx + room.cx) + "x" +
+                                  std::to_string(need.cy + room.cy) + " in " + std::to_string(c.Width()) + "x" +
+                                  std::to_string(c.Height()));
+        }
+    }
+}
+
+std::string ClippedTexts(TWinControl& form, int dpi) {
+    std::vector<std::string> clipped;
+    CollectClipped(form, dpi, clipped);
+    std::string out;
+    for (const auto& line : clipped) out += line + "\n";
+    return out;
+}
+
+class AtTheScreensDpi : public ::testing::TestWithParam<TLanguage> {
+protected:
+    void SetUp() override {
+        app_ = std::make_unique<TApplication>();
+        RegisterMainFormClasses(Application->Classes(), Application->GraphicFormats());
+        form = Application->CreateForm<TForm1>();
+        form->SetLanguage(GetParam());
+        form->Show();
+    }
+    void TearDown() override { app_.reset(); }
+
+    std::unique_ptr<TApplication> app_;
+    TForm1* form = nullptr;
+    const int dpi = ExpectedDpi();
+};
+
+TEST_P(AtTheScreensDpi, TheMainWindowScalesFrom96AndEveryTextFits) {
+    ASSERT_EQ(srt::WindowDpi(form->Handle()), dpi) << "the manifest makes the process DPI-aware";
+    EXPECT_EQ(form->PixelsPerInch(), dpi);
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    EXPECT_NEAR(client.right, srt::ScaleToDpi(396, dpi), 1);
+    EXPECT_NEAR(client.bottom, srt::ScaleToDpi(470, dpi), 1);
+    EXPECT_EQ(form->Button2->Left(), srt::ScaleToDpi(104, dpi));
+    EXPECT_EQ(form->Button2->Height(), srt::ScaleToDpi(25, dpi));
+    EXPECT_EQ(form->Font()->Height(), srt::ScaleToDpi(-12, dpi));
+    // The windows are where the layout says.
+    RECT memo;
+    GetWindowRect(form->Memo1->Handle(), &memo);
+    MapWindowPoints(HWND_DESKTOP, form->Handle(), reinterpret_cast<POINT*>(&memo), 2);
+    EXPECT_EQ(memo.left, srt::ScaleToDpi(8, dpi));
+    EXPECT_EQ(memo.right - memo.left, srt::ScaleToDpi(377, dpi));
+    EXPECT_EQ(ClippedTexts(*form, dpi), "");
+}
+
+TEST_P(AtTheScreensDpi, TheTimingWindowScalesFrom96AndEveryTextFits) {
+    srt::app::TTimingForm timing(*form, *form, nullptr, GetParam(), form->TimingMemory);
+    timing.Show();
+    EXPECT_EQ(timing.PixelsPerInch(), dpi);
+    // Its font is the main window's, scaled once.
+    EXPECT_EQ(timing.Font()->Height(), form->Font()->Height());
+    RECT client;
+    GetClientRect(timing.Handle(), &client);
+    EXPECT_NEAR(client.right, srt::ScaleToDpi(460, dpi), 1);
+    EXPECT_NEAR(client.bottom, srt::ScaleToDpi(424, dpi), 1);
+    EXPECT_EQ(ClippedTexts(timing, dpi), "");
+}
+
+TEST_P(AtTheScreensDpi, DpiChangedMovesTheLayoutToTheNewDpi) {
+    // Another DPI whose window fits the test's screen.
+    const int to = dpi == 144 ? 192 : 144;
+    RECT window;
+    GetWindowRect(form->Handle(), &window);
+    RECT suggested{window.left, window.top, window.left + srt::RescaleDpi(window.right - window.left, dpi, to),
+                   window.top + srt::RescaleDpi(window.bottom - window.top, dpi, to)};
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form->PixelsPerInch(), to);
+    GetWindowRect(form->Handle(), &window);
+    EXPECT_TRUE(EqualRect(&window, &suggested));
+    EXPECT_NEAR(form->Button2->Left(), srt::ScaleToDpi(104, to), 1);
+    EXPECT_NEAR(form->Memo1->Width(), srt::ScaleToDpi(377, to), 1);
+    EXPECT_EQ(form->Font()->Height(), srt::ScaleToDpi(-12, to));
+    EXPECT_EQ(ClippedTexts(*form, to), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, AtTheScreensDpi, ::testing::Values(TLanguage::Chinese, TLanguage::English),
+                         [](const auto& info) { return info.param == TLanguage::English ? "English" : "Chinese"; });
+
+}  // namespace
