@@ -13,6 +13,8 @@
 #include "tests/screens/capture.h"
 #include "tests/screens/contrast.h"
 #include "tests/screens/diff.h"
+#include "tests/screens/dpichecks.h"
+#include "component/dpi.h"
 #include "tools/png/png.h"
 #include "tests/support/program.h"
 
@@ -104,8 +106,10 @@ bool WritePng(const fs::path& path, const TImage& image) {
     return static_cast<bool>(out.flush());
 }
 
-// Compares `actual` with the expected image `name` (or stores it when updating).
-void Check(const std::string& name, const TImage& actual) {
+// Compares `actual` with the expected image `shown` at the screen's DPI (or
+// stores it when updating).
+void Check(const std::string& shown, const TImage& actual) {
+    const std::string name = srt::screens::NameAtScreenDpi(shown);
     const fs::path expectedPath = ExpectedPath(name);
     if (Updating()) {
         ASSERT_TRUE(WritePng(expectedPath, actual)) << "cannot write " << HostPath(expectedPath);
@@ -169,8 +173,31 @@ HWND Covering(const std::vector<HWND>& windows) {
 
 // Captures `windows` once they hold still and checks the image (left in
 // `shot` when given).
+// Moves `windows` together, as little as needed, so that they lie on the
+// screen: the screen reads black where a capture reaches past it (scaled
+// windows are large).
+void OntoTheScreen(const std::vector<HWND>& windows) {
+    RECT all{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (HWND w : windows) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+               std::max(all.bottom, r.bottom)};
+    }
+    const LONG dx = std::max(-all.left, std::min(0L, GetSystemMetrics(SM_CXSCREEN) - all.right));
+    const LONG dy = std::max(-all.top, std::min(0L, GetSystemMetrics(SM_CYSCREEN) - all.bottom));
+    if (!dx && !dy) return;
+    for (HWND w : windows) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        if (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) continue;
+        SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Shoot(const std::string& name, const std::vector<HWND>& windows, TImage* shot = nullptr) {
     ASSERT_FALSE(windows.empty()) << name << ": no window to capture";
+    OntoTheScreen(windows);
     if (HWND other = Covering(windows)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(other, &pid);
@@ -311,7 +338,7 @@ RECT CaptionArea(HWND h) {
     switch (style & BS_TYPEMASK) {
     case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE: case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON: {
-        constexpr int kMark = 18;
+        const int kMark = srt::ScaleToDpi(18, srt::screens::ScreenDpi());
         if (style & BS_LEFTTEXT)
             r.right -= kMark;
         else
@@ -411,6 +438,36 @@ void ExpectReadable(const std::string& name, const TImage& image, const std::vec
     }
 }
 
+// ---- caption buttons -----------------------------------------------------------
+
+// The shipped skin `skin` ("": the stored one, which is Daylight's).
+std::wstring SkinFile(const std::string& skin) {
+    const std::string file = skin.empty() ? "default" : skin;
+    return srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(file.begin(), file.end()) + L".skn";
+}
+
+// The caption buttons of `windows` painted in `shot` where their scaled
+// records place them. At each one's centre WM_NCHITTEST answers its code or
+// the caption's (the form skin takes its buttons' clicks through the
+// caption's mouse messages). A main window shows at least one.
+void ExpectButtonsAnswer(const std::string& shown, const std::vector<HWND>& windows, const TImage& shot,
+                         const std::string& skin, bool mainWindow) {
+    const std::string name = srt::screens::NameAtScreenDpi(shown);
+    const POINT origin = srt::screens::CaptureOrigin(windows);
+    for (HWND w : windows) {
+        const auto buttons =
+            srt::screens::PaintedCaptionButtons(w, shot, origin, SkinFile(skin), srt::screens::ScreenDpi());
+        EXPECT_TRUE(!buttons.empty() || !mainWindow) << name << ": no caption button where the skin puts it";
+        for (const auto& b : buttons) {
+            SCOPED_TRACE(name + ", " + ClassOf(w) + ", the button of action " + std::to_string(b.action));
+            const POINT centre{(b.bounds.left + b.bounds.right) / 2, (b.bounds.top + b.bounds.bottom) / 2};
+            DWORD_PTR code = 0;
+            SendMessageTimeoutW(w, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y), SMTO_ABORTIFHUNG, 5000, &code);
+            EXPECT_TRUE(static_cast<LRESULT>(code) == b.code || code == HTCAPTION) << "answers " << code;
+        }
+    }
+}
+
 // ---- the main window ---------------------------------------------------------
 
 class MainWindow : public ::testing::Test {
@@ -473,7 +530,10 @@ private:
 
 TEST_F(MainWindow, ActiveThenInactive) {
     ASSERT_EQ(GetForegroundWindow(), form);
-    Shoot("main-active", {form});
+    TImage shot;
+    ASSERT_NO_FATAL_FAILURE(Shoot("main-active", {form}, &shot));
+    ExpectButtonsAnswer("main-active", {form}, shot, "", true);
+    if (srt::screens::ScreenDpi() != srt::kDesignDpi) return;  // one picture per skin at other DPIs
     TOtherWindow other;
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }));
     Shoot("main-inactive", {form});
@@ -495,9 +555,12 @@ TEST_F(MainWindowInSkin, DuskAndContrast) {
         TImage shot;
         ASSERT_NO_FATAL_FAILURE(Shoot(std::string("main-") + skin, {form}, &shot));
         // The logo, a picture, at its place in the window's stored description.
-        RECT logo{293, 380, 293 + 78, 380 + 79};
+        const int dpi = srt::screens::ScreenDpi();
+        RECT logo{srt::ScaleToDpi(293, dpi), srt::ScaleToDpi(380, dpi), srt::ScaleToDpi(293 + 78, dpi),
+                  srt::ScaleToDpi(380 + 79, dpi)};
         MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&logo), 2);
-        ExpectReadable(std::string("main-") + skin, shot, {form}, ContrastGoal(skin), {logo});
+        if (dpi == srt::kDesignDpi) ExpectReadable(std::string("main-") + skin, shot, {form}, ContrastGoal(skin), {logo});
+        ExpectButtonsAnswer(std::string("main-") + skin, {form}, shot, skin, true);
     }
 }
 
@@ -658,7 +721,9 @@ TEST_P(GalleryPage, LooksAsExpected) {
     const std::string name = std::string(c.name) + (*c.skin ? "-" : "") + c.skin;
     TImage shot;
     ASSERT_NO_FATAL_FAILURE(Shoot(name, g.windows, &shot));
-    if (*c.skin) ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
+    // The contrast is measured at 96 DPI; the scaled pictures show the same colours.
+    if (*c.skin && srt::screens::ScreenDpi() == srt::kDesignDpi) ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
+    ExpectButtonsAnswer(name, g.windows, shot, c.skin, false);
 }
 
 constexpr TPageCase kPageNames[] = {
