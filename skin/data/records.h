@@ -174,6 +174,9 @@ public:
     TSkinColours Colours;
     std::vector<TColour> ColourList;  // one per numbered colour section
     std::string SkinName;
+    // The DPI the records are drawn for: 96 as read, another in a scaled set;
+    // painters scale their own fixed sizes by it.
+    int Dpi = 96;
 
     // The record of the slot named as its definition section ("Scrollbar",
     // "Trackbar.ThumbUp", "UpDown.Horz", "Left", "Title", ...; case-sensitive),

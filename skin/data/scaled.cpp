@@ -89,6 +89,7 @@ public:
         out->Colours = base_.Colours;
         out->ColourList = base_.ColourList;
         out->SkinName = base_.SkinName;
+        out->Dpi = dpi_;
         Edge(base_.Left, out->Left, "Left", false);
         Edge(base_.Right, out->Right, "Right", false);
         Edge(base_.Top, out->Top, "Top", true);

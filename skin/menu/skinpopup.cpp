@@ -277,21 +277,21 @@ void MeasureSkinItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& wi
     item.MeasureItem(dc, width, height);
     item.OnMeasureItem = saved;
     if (data.MenuItem) width += data.MenuItem->LeftWidth;
-    width += item.GetImageList() ? 10 : 35;
+    width += ScaleToDpi(item.GetImageList() ? 10 : 35, data.Dpi);
 }
 
 void MeasureSysMenuItem(const TSkinElements& data, TMenuItem& item, HDC dc, int& width, int& height) {
     (void)dc;
     (void)height;
     if (data.MenuItem) width += data.MenuItem->LeftWidth;
-    width += item.GetImageList() ? 12 : 35;
+    width += ScaleToDpi(item.GetImageList() ? 12 : 35, data.Dpi);
 }
 
 void MeasureMenuText(const TSkinElements& data, HMENU menu, unsigned command, HDC dc, int& width, int& height) {
     const std::wstring text = MenuString(menu, command);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    width = size.cx + 26 + (data.MenuItem ? data.MenuItem->LeftWidth : 0);
+    width = size.cx + ScaleToDpi(26, data.Dpi) + (data.MenuItem ? data.MenuItem->LeftWidth : 0);
     if (!text.empty())
         height += 4;
     else
@@ -322,15 +322,18 @@ void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, boo
                          TMenu* barMenu) {
     TMenu* parent = ParentMenuOf(item, barMenu);
     TImageList* images = parent ? parent->Images() : nullptr;
-    int g = images ? images->Width() : 16;
-    if (item.Checked()) g = std::max(g, 16);
+    const int box = ScaleToDpi(16, data.Dpi);
+    int g = images ? images->Width() : box;
+    if (item.Checked()) g = std::max(g, box);
     const bool rtl = parent && parent->IsRightToLeft();
     const int lw = data.MenuItem ? data.MenuItem->LeftWidth : 0;
     const bool line = item.IsLine();
 
     RECT glyph{};
     if (!line) {
-        glyph.top = r.top + 1;
+        // A glyph smaller than the row (an image list at 96 DPI in a
+        // larger menu) sits in its middle.
+        glyph.top = r.top + std::max<LONG>(1, (r.bottom - r.top - g) / 2);
         glyph.bottom = glyph.top + g;
         glyph.left = rtl ? r.right - 1 - lw - g : r.left + 1 + lw;
         glyph.right = glyph.left + g;
@@ -356,7 +359,8 @@ void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, boo
         RECT draw{text.left, text.top + dy, text.right, text.top + dy + mh};
         DrawMenuText(data, item, dc, flags, selected, draw, caption);
         if (!shortcut.empty()) {
-            RECT key{r.left + kShortcutGap, draw.top, draw.right - (measured.right - measured.left), draw.bottom};
+            RECT key{r.left + ScaleToDpi(kShortcutGap, data.Dpi), draw.top,
+                     draw.right - (measured.right - measured.left), draw.bottom};
             DrawMenuText(data, item, dc, kTextFlags, selected, key, shortcut);
         }
         return;
@@ -365,7 +369,7 @@ void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, boo
     if (line) draw = text;
     DrawMenuText(data, item, dc, kTextFlags, selected, draw, caption);
     if (!shortcut.empty()) {
-        RECT key{draw.right, draw.top, r.right - kShortcutGap, draw.bottom};
+        RECT key{draw.right, draw.top, r.right - ScaleToDpi(kShortcutGap, data.Dpi), draw.bottom};
         DrawMenuText(data, item, dc, DT_RIGHT | kTextFlags, selected, key, shortcut);
     }
 }

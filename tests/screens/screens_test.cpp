@@ -564,6 +564,27 @@ TEST_F(MainWindowInSkin, DuskAndContrast) {
     }
 }
 
+// At the screen's DPI (SRT_TEST_DPI, in a prefix of that DPI: see the
+// CMakeLists), in the three skins: main-dpiN, main-dpiN-dusk, -contrast.
+TEST_F(MainWindowInSkin, AtTheScreensDpi) {
+    const char* dpi = std::getenv("SRT_TEST_DPI");
+    if (!dpi) GTEST_SKIP() << "runs in the prefixes of other DPIs";
+    SetProcessDPIAware();  // this process's rectangles in the screen's pixels
+    for (const char* skin : {"", "dusk", "contrast"}) {
+        SCOPED_TRACE(skin);
+        run.reset();
+        const std::string name = std::string("main-dpi") + dpi + (*skin ? "-" : "") + skin;
+        if (!*skin) {
+            ASSERT_NO_FATAL_FAILURE(Start(L""));
+        } else {
+            const std::wstring file = srt::testing::ThisFolder() + L"..\\skins\\" +
+                                      std::wstring(skin, skin + std::strlen(skin)) + L".skn";
+            ASSERT_NO_FATAL_FAILURE(Start(L"--skin \"" + file + L"\" "));
+        }
+        Shoot(name, {form});
+    }
+}
+
 TEST_F(MainWindow, MessageBoxOverIt) {
     // Adjusting without an offset asks for one.
     HWND adjust = Button(L"\x8c03\x6574\x5b57\x5e55");

@@ -176,6 +176,7 @@ TEST(ScaledSkin, RecordsAtEachDpi) {
     for (const int dpi : {120, 144, 192}) {
         SCOPED_TRACE(dpi);
         const auto s = ScaleSkinElements(p.base, dpi, &p.reader);
+        EXPECT_EQ(s->Dpi, dpi);
         EXPECT_EQ(s->Left->TopHeight, ScaleToDpi(20, dpi));
         EXPECT_EQ(s->Left->BottomHeight, ScaleToDpi(10, dpi));
         EXPECT_EQ(s->Left->Image.Width(), 2 * ScaleToDpi(4, dpi));
