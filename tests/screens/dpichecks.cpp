@@ -6,7 +6,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <gtest/gtest.h>
+
 #include "skin/data/skindata.h"
+#include "tests/support/program.h"
 
 namespace srt::screens {
 
@@ -87,6 +90,66 @@ std::vector<TPaintedButton> PaintedCaptionButtons(HWND window, const TImage& sho
         if (AtRest(b, shot, origin)) painted.push_back(std::move(b));
     }
     return painted;
+}
+
+namespace {
+
+std::string ClassName(HWND h) {
+    char name[64];
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+// The shipped skin `skin` ("": the stored one, which is Daylight's).
+std::wstring SkinFile(const std::string& skin) {
+    const std::string file = skin.empty() ? "default" : skin;
+    return srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(file.begin(), file.end()) + L".skn";
+}
+
+}  // namespace
+
+// Moves `windows` together, as little as needed, so that they lie on the
+// screen: the screen reads black where a capture reaches past it (scaled
+// windows are large).
+void OntoTheScreen(const std::vector<HWND>& windows) {
+    RECT all{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (HWND w : windows) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+               std::max(all.bottom, r.bottom)};
+    }
+    const LONG dx = std::max(-all.left, std::min(0L, GetSystemMetrics(SM_CXSCREEN) - all.right));
+    const LONG dy = std::max(-all.top, std::min(0L, GetSystemMetrics(SM_CYSCREEN) - all.bottom));
+    if (!dx && !dy) return;
+    for (HWND w : windows) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        if (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) continue;
+        SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The caption buttons of `windows` painted in `shot` where their scaled
+// records place them. At each one's centre WM_NCHITTEST answers its code or
+// the caption's (the form skin takes its buttons' clicks through the
+// caption's mouse messages). A main window shows at least one.
+void ExpectButtonsAnswer(const std::string& shown, const std::vector<HWND>& windows, const TImage& shot,
+                         const std::string& skin, bool mainWindow) {
+    const std::string name = NameAtScreenDpi(shown);
+    const POINT origin = CaptureOrigin(windows);
+    for (HWND w : windows) {
+        const auto buttons =
+            PaintedCaptionButtons(w, shot, origin, SkinFile(skin), ScreenDpi());
+        EXPECT_TRUE(!buttons.empty() || !mainWindow) << name << ": no caption button where the skin puts it";
+        for (const auto& b : buttons) {
+            SCOPED_TRACE(name + ", " + ClassName(w) + ", the button of action " + std::to_string(b.action));
+            const POINT centre{(b.bounds.left + b.bounds.right) / 2, (b.bounds.top + b.bounds.bottom) / 2};
+            DWORD_PTR code = 0;
+            SendMessageTimeoutW(w, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y), SMTO_ABORTIFHUNG, 5000, &code);
+            EXPECT_TRUE(static_cast<LRESULT>(code) == b.code || code == HTCAPTION) << "answers " << code;
+        }
+    }
 }
 
 }  // namespace srt::screens

@@ -46,4 +46,17 @@ std::vector<TPaintedButton> PaintedCaptionButtons(HWND window, const TImage& sho
 // True when `shot` (captured at `origin`) shows `button` in its first frame.
 bool AtRest(const TPaintedButton& button, const TImage& shot, POINT origin);
 
+// Moves `windows` together, as little as needed, so that they lie on the
+// screen: the screen reads black where a capture reaches past it (scaled
+// windows are large).
+void OntoTheScreen(const std::vector<HWND>& windows);
+
+// Every caption button of `windows` painted in `shot` where the shipped skin
+// `skin`'s ("": Daylight, the stored one) records place them at the screen's
+// DPI answers WM_NCHITTEST at its centre with its code or the caption's (the
+// form skin takes its buttons' clicks through the caption's mouse
+// messages); `mainWindow` shows at least one.
+void ExpectButtonsAnswer(const std::string& name, const std::vector<HWND>& windows, const TImage& shot,
+                         const std::string& skin, bool mainWindow);
+
 }  // namespace srt::screens

@@ -173,31 +173,9 @@ HWND Covering(const std::vector<HWND>& windows) {
 
 // Captures `windows` once they hold still and checks the image (left in
 // `shot` when given).
-// Moves `windows` together, as little as needed, so that they lie on the
-// screen: the screen reads black where a capture reaches past it (scaled
-// windows are large).
-void OntoTheScreen(const std::vector<HWND>& windows) {
-    RECT all{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    for (HWND w : windows) {
-        RECT r{};
-        GetWindowRect(w, &r);
-        all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
-               std::max(all.bottom, r.bottom)};
-    }
-    const LONG dx = std::max(-all.left, std::min(0L, GetSystemMetrics(SM_CXSCREEN) - all.right));
-    const LONG dy = std::max(-all.top, std::min(0L, GetSystemMetrics(SM_CYSCREEN) - all.bottom));
-    if (!dx && !dy) return;
-    for (HWND w : windows) {
-        RECT r{};
-        GetWindowRect(w, &r);
-        if (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) continue;
-        SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
 void Shoot(const std::string& name, const std::vector<HWND>& windows, TImage* shot = nullptr) {
     ASSERT_FALSE(windows.empty()) << name << ": no window to capture";
-    OntoTheScreen(windows);
+    srt::screens::OntoTheScreen(windows);
     if (HWND other = Covering(windows)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(other, &pid);
@@ -438,36 +416,6 @@ void ExpectReadable(const std::string& name, const TImage& image, const std::vec
     }
 }
 
-// ---- caption buttons -----------------------------------------------------------
-
-// The shipped skin `skin` ("": the stored one, which is Daylight's).
-std::wstring SkinFile(const std::string& skin) {
-    const std::string file = skin.empty() ? "default" : skin;
-    return srt::testing::ThisFolder() + L"..\\skins\\" + std::wstring(file.begin(), file.end()) + L".skn";
-}
-
-// The caption buttons of `windows` painted in `shot` where their scaled
-// records place them. At each one's centre WM_NCHITTEST answers its code or
-// the caption's (the form skin takes its buttons' clicks through the
-// caption's mouse messages). A main window shows at least one.
-void ExpectButtonsAnswer(const std::string& shown, const std::vector<HWND>& windows, const TImage& shot,
-                         const std::string& skin, bool mainWindow) {
-    const std::string name = srt::screens::NameAtScreenDpi(shown);
-    const POINT origin = srt::screens::CaptureOrigin(windows);
-    for (HWND w : windows) {
-        const auto buttons =
-            srt::screens::PaintedCaptionButtons(w, shot, origin, SkinFile(skin), srt::screens::ScreenDpi());
-        EXPECT_TRUE(!buttons.empty() || !mainWindow) << name << ": no caption button where the skin puts it";
-        for (const auto& b : buttons) {
-            SCOPED_TRACE(name + ", " + ClassOf(w) + ", the button of action " + std::to_string(b.action));
-            const POINT centre{(b.bounds.left + b.bounds.right) / 2, (b.bounds.top + b.bounds.bottom) / 2};
-            DWORD_PTR code = 0;
-            SendMessageTimeoutW(w, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y), SMTO_ABORTIFHUNG, 5000, &code);
-            EXPECT_TRUE(static_cast<LRESULT>(code) == b.code || code == HTCAPTION) << "answers " << code;
-        }
-    }
-}
-
 // ---- the main window ---------------------------------------------------------
 
 class MainWindow : public ::testing::Test {
@@ -532,7 +480,7 @@ TEST_F(MainWindow, ActiveThenInactive) {
     ASSERT_EQ(GetForegroundWindow(), form);
     TImage shot;
     ASSERT_NO_FATAL_FAILURE(Shoot("main-active", {form}, &shot));
-    ExpectButtonsAnswer("main-active", {form}, shot, "", true);
+    srt::screens::ExpectButtonsAnswer("main-active", {form}, shot, "", true);
     if (srt::screens::ScreenDpi() != srt::kDesignDpi) return;  // one picture per skin at other DPIs
     TOtherWindow other;
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }));
@@ -560,28 +508,7 @@ TEST_F(MainWindowInSkin, DuskAndContrast) {
                   srt::ScaleToDpi(380 + 79, dpi)};
         MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&logo), 2);
         if (dpi == srt::kDesignDpi) ExpectReadable(std::string("main-") + skin, shot, {form}, ContrastGoal(skin), {logo});
-        ExpectButtonsAnswer(std::string("main-") + skin, {form}, shot, skin, true);
-    }
-}
-
-// At the screen's DPI (SRT_TEST_DPI, in a prefix of that DPI: see the
-// CMakeLists), in the three skins: main-dpiN, main-dpiN-dusk, -contrast.
-TEST_F(MainWindowInSkin, AtTheScreensDpi) {
-    const char* dpi = std::getenv("SRT_TEST_DPI");
-    if (!dpi) GTEST_SKIP() << "runs in the prefixes of other DPIs";
-    SetProcessDPIAware();  // this process's rectangles in the screen's pixels
-    for (const char* skin : {"", "dusk", "contrast"}) {
-        SCOPED_TRACE(skin);
-        run.reset();
-        const std::string name = std::string("main-dpi") + dpi + (*skin ? "-" : "") + skin;
-        if (!*skin) {
-            ASSERT_NO_FATAL_FAILURE(Start(L""));
-        } else {
-            const std::wstring file = srt::testing::ThisFolder() + L"..\\skins\\" +
-                                      std::wstring(skin, skin + std::strlen(skin)) + L".skn";
-            ASSERT_NO_FATAL_FAILURE(Start(L"--skin \"" + file + L"\" "));
-        }
-        Shoot(name, {form});
+        srt::screens::ExpectButtonsAnswer(std::string("main-") + skin, {form}, shot, skin, true);
     }
 }
 
@@ -744,7 +671,7 @@ TEST_P(GalleryPage, LooksAsExpected) {
     ASSERT_NO_FATAL_FAILURE(Shoot(name, g.windows, &shot));
     // The contrast is measured at 96 DPI; the scaled pictures show the same colours.
     if (*c.skin && srt::screens::ScreenDpi() == srt::kDesignDpi) ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
-    ExpectButtonsAnswer(name, g.windows, shot, c.skin, false);
+    srt::screens::ExpectButtonsAnswer(name, g.windows, shot, c.skin, false);
 }
 
 constexpr TPageCase kPageNames[] = {
