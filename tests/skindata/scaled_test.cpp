@@ -246,8 +246,8 @@ TEST(SkinDataAtDpi, MadeOncePerDpiAndDroppedOnLoad) {
     EXPECT_EQ(data.ElementsAt(144).Left->Image.Height(), 60);
 }
 
-// The program's own skins: at 200 % every image is its 100 % image with each
-// pixel doubled, at 150 % every frame has its scaled size.
+// The program's own skins (which carry images drawn per scale): at 200 % and
+// at 150 % every frame has its scaled size.
 TEST(SkinDataAtDpi, ProgramSkinsScaleEveryImage) {
     for (const char* name : {"default", "dusk", "contrast"}) {
         SCOPED_TRACE(name);
@@ -270,9 +270,6 @@ TEST(SkinDataAtDpi, ProgramSkinsScaleEveryImage) {
             const int fh = stacked ? image.Height() / frames : image.Height();
             ASSERT_EQ(twice.Width(), stacked ? 2 * fw : 2 * fw * frames);
             ASSERT_EQ(twice.Height(), stacked ? 2 * fh * frames : 2 * fh);
-            for (int y = 0; y < twice.Height(); ++y)
-                for (int x = 0; x < twice.Width(); ++x)
-                    ASSERT_EQ(twice.ScanLine(y)[x], image.ScanLine(y / 2)[x / 2]) << x << "," << y;
             const TBitmap& half = at144.Slot(slot)->Image;
             EXPECT_EQ(half.Width(), stacked ? srt::ScaleToDpi(fw, 144) : srt::ScaleToDpi(fw, 144) * frames);
             EXPECT_EQ(half.Height(), stacked ? srt::ScaleToDpi(fh, 144) * frames : srt::ScaleToDpi(fh, 144));
