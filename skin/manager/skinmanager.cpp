@@ -170,12 +170,6 @@ void TSkinManage::FreeFormCaches() {
     for (const auto& skin : FForms) skin->FreeCaches();
 }
 
-int TSkinManage::CountMdiChildSkins() const {
-    return static_cast<int>(std::count_if(FForms.begin(), FForms.end(), [](const auto& skin) {
-        return skin->IsMdiChild() && skin->LifeState() != fsDead;
-    }));
-}
-
 #ifndef _WIN32
 void TSkinManage::ArmTimer(bool enabled) { FTimerEnabled = enabled; }
 void TSkinManage::InstallHook() {}

@@ -144,8 +144,6 @@ public:
     // caller (who frees it).
     std::unique_ptr<TManagedFormSkin> RemoveFormSkin(std::uintptr_t window);
 
-    int CountMdiChildSkins() const;
-
     void SetFormSkinFactory(TFormSkinFactory factory) { FFormFactory = std::move(factory); }
     void SetPopupSkinFactory(TPopupSkinFactory factory) { FPopupFactory = std::move(factory); }
 
