@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "component/dpi.h"
 #include "component/wstr.h"
 #include "skin/data/skindata.h"
 #include "skin/form/winskinform.h"
@@ -132,14 +133,18 @@ TMenuItem* TCommandTable::NewItem(TMenuItem& parent, const std::string& caption,
     item->SetCaption(caption);
     item->SetTag(kTableTag);
     if (::TSkinData* data = skin_; data && !data->Empty()) {
-        item->OnMeasureItem.Code = [data, item, systemLook](TObject*, HDC dc, int& w, int& h) {
+        // The records for the DPI of the window the menu belongs to, read
+        // when the menu is measured and drawn.
+        HWND window = systemLook ? form_.Handle() : memo_.Handle();
+        item->OnMeasureItem.Code = [data, item, systemLook, window](TObject*, HDC dc, int& w, int& h) {
+            const srt::TSkinElements& elements = data->ElementsAt(srt::WindowDpi(window));
             if (systemLook)
-                MeasureSysMenuItem(*data, *item, dc, w, h);
+                MeasureSysMenuItem(elements, *item, dc, w, h);
             else
-                MeasureSkinItem(*data, *item, dc, w, h);
+                MeasureSkinItem(elements, *item, dc, w, h);
         };
-        item->OnDrawItem.Code = [data, item](TObject*, HDC dc, const RECT& r, bool selected) {
-            DrawSkinMenuItem(*data, *item, dc, r, selected);
+        item->OnDrawItem.Code = [data, item, window](TObject*, HDC dc, const RECT& r, bool selected) {
+            DrawSkinMenuItem(data->ElementsAt(srt::WindowDpi(window)), *item, dc, r, selected);
         };
     }
     parent.Add(item);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
 
@@ -121,6 +122,21 @@ void TListView::AddColumn(const std::string& caption, int width) {
 void TListView::AddItem(const std::vector<std::string>& cells) {
     items_.push_back(cells);
     if (HandleAllocated()) InsertItem(static_cast<int>(items_.size()) - 1);
+}
+
+int TListView::ColumnWidth(int index) {
+    if (HandleAllocated()) return static_cast<int>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, index, 0));
+    return columns_[index].width;
+}
+
+void TListView::ChangeScale(int to, int from) {
+    if (to == from) return;
+    TWinControl::ChangeScale(to, from);
+    // From the window's widths, which the user may have dragged.
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        columns_[i].width = srt::RescaleDpi(ColumnWidth(i), from, to);
+        if (HandleAllocated()) SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, MAKELPARAM(columns_[i].width, 0));
+    }
 }
 
 void TListView::InsertColumn(int index) {

@@ -56,6 +56,10 @@ public:
     // One row: the caption, then the sub-items.
     void AddItem(const std::vector<std::string>& cells);
     int ItemCount() const { return static_cast<int>(items_.size()); }
+    // Width of column `index`: the window's, once it exists.
+    int ColumnWidth(int index);
+    // Its bounds and font, and its columns' widths.
+    void ChangeScale(int to, int from) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -2,19 +2,20 @@
 
 namespace srt {
 
-int MenuBarStart(bool hasElement, bool rightToLeft, int leftWidth, int rightWidth, int barWidth) {
-    if (!hasElement) return 6;
-    const int start = rightToLeft ? rightWidth + 8 : leftWidth + 4;
-    return start > barWidth ? 12 : start;
+int MenuBarStart(bool hasElement, bool rightToLeft, int leftWidth, int rightWidth, int barWidth, int dpi) {
+    if (!hasElement) return ScaleToDpi(6, dpi);
+    const int start = rightToLeft ? rightWidth + ScaleToDpi(8, dpi) : leftWidth + ScaleToDpi(4, dpi);
+    return start > barWidth ? ScaleToDpi(12, dpi) : start;
 }
 
 std::vector<TSkinRect> LayoutMenuBar(const std::vector<int>& textWidths, int start, int barWidth, int barHeight,
-                                     bool rightToLeft) {
+                                     bool rightToLeft, int dpi) {
+    const int gap = ScaleToDpi(10, dpi);
     std::vector<TSkinRect> rects;
     rects.reserve(textWidths.size());
     int x = rightToLeft ? barWidth - start : start;
     for (int text : textWidths) {
-        const int w = text < 0 ? 0 : text + 10;
+        const int w = text < 0 ? 0 : text + gap;
         if (rightToLeft) {
             rects.push_back({x - w, 0, x, barHeight - 1});
             x -= w;

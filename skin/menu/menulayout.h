@@ -4,21 +4,24 @@
 
 #include <vector>
 
+#include "component/dpi.h"
 #include "skin/ncarea/skinrect.h"
 
 namespace srt {
 
 // Where the first item starts: with the skin's bar element its cap plus a
 // gap (a right-to-left bar counts from the right edge), 12 when that does
-// not fit the bar; 6 without the element.
-int MenuBarStart(bool hasElement, bool rightToLeft, int leftWidth, int rightWidth, int barWidth);
+// not fit the bar; 6 without the element. The gaps are at 96 DPI, scaled
+// to `dpi`.
+int MenuBarStart(bool hasElement, bool rightToLeft, int leftWidth, int rightWidth, int barWidth,
+                 int dpi = kDesignDpi);
 
 // Item rectangles in bar coordinates for captions `textWidths` pixels wide
 // (an empty caption is given as -1 and takes no room): each item is its
-// text plus 10, height `barHeight` - 1, laid out from `start` (right to
-// left from barWidth - start).
+// text plus 10 (at 96 DPI, scaled to `dpi`), height `barHeight` - 1, laid
+// out from `start` (right to left from barWidth - start).
 std::vector<TSkinRect> LayoutMenuBar(const std::vector<int>& textWidths, int start, int barWidth, int barHeight,
-                                     bool rightToLeft);
+                                     bool rightToLeft, int dpi = kDesignDpi);
 
 enum class TMenuKeyMove { Left, Right };
 // The bar item the arrow key opens while item `current` of `count` is open,

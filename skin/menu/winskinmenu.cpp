@@ -216,12 +216,13 @@ void TWinSkinMenu::LeaveStaleButtons(const TMenuBtn* keep) {
 void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
     const int w = bar.right - bar.left, h = bar.bottom - bar.top;
     if (w <= 0 || h <= 0) return;
+    const int dpi = FHost.BarDpi();
     TBitmap& scratch = ScratchBitmap();
     scratch.SetSize(w, h);
     HDC canvas = scratch.Canvas();
     const RECT local{0, 0, w, h};
     const bool rtl = RightToLeft();
-    TDataSkinObject* e = FSkinData.ElementsAt(FHost.BarDpi()).MenuBar.get();
+    TDataSkinObject* e = FSkinData.ElementsAt(dpi).MenuBar.get();
     const bool element = e && !e->Image.Empty();
     if (element) {
         const int frame = FHost.BarActiveLook() ? 1 : 2;
@@ -235,12 +236,12 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
         GdiBrush brush(CreateSolidBrush(Rgb(FSkinData.Colours.Menubar)));
         FillRect(canvas, &local, brush.Get());
     }
-    const int x0 = MenuBarStart(element, rtl, element ? e->LeftWidth : 0, element ? e->RightWidth : 0, w);
+    const int x0 = MenuBarStart(element, rtl, element ? e->LeftWidth : 0, element ? e->RightWidth : 0, w, dpi);
     FBarRect = bar;
     FBarImage.Assign(scratch);
     canvas = scratch.Canvas();
 
-    GdiFont font(CreateMenuFont(false, FHost.BarDpi()));
+    GdiFont font(CreateMenuFont(false, dpi));
     GdiSelect select(canvas, font);
     FPainting = true;
     std::vector<int> widths;
@@ -255,7 +256,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& bar) {
                   DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
         widths.push_back(m.right - m.left);
     }
-    const std::vector<TSkinRect> rects = LayoutMenuBar(widths, x0, w, h, rtl);
+    const std::vector<TSkinRect> rects = LayoutMenuBar(widths, x0, w, h, rtl, dpi);
     for (std::size_t i = 0; i < FButtons.size(); ++i) {
         // The state belongs to the form skin's hot tracking: a repaint under
         // a hot or pressed item keeps its look.

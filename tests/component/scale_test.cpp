@@ -1,12 +1,14 @@
 // A form's layout, given at 96 DPI, scaled to another: positions, sizes, its
-// own fonts and the client size, before the window exists and again on
+// own fonts, list columns and the client size, before the window exists and again on
 // WM_DPICHANGED with the suggested rectangle.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "component/comctrls.h"
 #include "component/dpi.h"
 #include "component/forms.h"
 #include "component/groups.h"
@@ -113,6 +115,30 @@ TEST_F(Scaling, AFormThatIsNotScaledLeavesDpiChangedToTheSystem) {
     EXPECT_EQ(form->PixelsPerInch(), srt::kDesignDpi);
     EXPECT_TRUE(SameRect(panel->BoundsRect(), Rect(8, 8, 377, 361)));
     EXPECT_EQ(label->Font()->Height(), -12);
+}
+
+TEST_F(Scaling, ListColumnsScaleBeforeTheWindowAndFromTheirDraggedWidthsAfter) {
+    auto* list = new TListView(form);
+    list->SetParent(panel);
+    list->AddColumn("Start", 75);
+    list->AddColumn("Text", 201);
+    form->ChangeScale(144, 96);
+    EXPECT_EQ(list->ColumnWidth(0), 113);  // 112.5
+    EXPECT_EQ(list->ColumnWidth(1), 302);  // 301.5
+    // The window is made with the scaled widths.
+    HWND view = list->Handle();
+    EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 0, 0), 113);
+    EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 1, 0), 302);
+
+    // The window's widths, a dragged one included, are the ones rescaled
+    // (the form itself still counts as 96 DPI here).
+    SendMessageW(view, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(240, 0));
+    ASSERT_EQ(form->PixelsPerInch(), srt::kDesignDpi);
+    RECT suggested = Rect(0, 0, 800, 900);
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 0, 0), 226);
+    EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 1, 0), 480);
+    EXPECT_EQ(list->ColumnWidth(1), 480);
 }
 
 }  // namespace

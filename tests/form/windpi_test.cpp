@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "component/dpi.h"
+#include "skin/menu/winskinmenu.h"
 
 namespace srt::formtest {
 namespace {
@@ -91,6 +92,38 @@ TEST_P(FormAtDpi, FrameButtonsAndHitTestsAtTheWindowsDpi) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, FormAtDpi, ::testing::Values(120, 144, 192));
+
+// The menu bar's items are measured in the menu font of the new DPI, with
+// the gap around their captions scaled.
+TEST_F(FormSkin, MenuBarFollowsTheDpiChange) {
+    HWND w = Make();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 101, L"&Open");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File and settings");
+    SetMenu(w, bar);
+    TWinSkinForm* skin = Skinned(w);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_NE(skin->MenuBar(), nullptr);
+    ASSERT_GT(skin->MenuBar()->Count(), 0);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    const int width96 = skin->MenuBar()->Button(0).FBounds.Width();
+    ASSERT_GT(width96, 20);
+
+    ChangeDpi(w, 192, 800, 600);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    const int width192 = skin->MenuBar()->Button(0).FBounds.Width();
+    // Text and gap double, give or take the font's rounding.
+    EXPECT_GE(width192, 2 * width96 - 8);
+    EXPECT_LE(width192, 2 * width96 + 8);
+
+    ChangeDpi(w, 96, 400, 300);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(skin->MenuBar()->Button(0).FBounds.Width(), width96);
+}
 
 // A DPI-aware process in a prefix at another DPI (LogPixels) skins its
 // windows at that DPI from the start; at 96 DPI it is the 96-DPI skin.

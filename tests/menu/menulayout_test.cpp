@@ -29,6 +29,17 @@ TEST(MenuBarLayout, RightToLeftRunsFromTheRightEdge) {
     EXPECT_EQ(r[1], (TSkinRect{217, 0, 257, 18}));
 }
 
+TEST(MenuBarLayout, GapsScaleWithTheDpi) {
+    EXPECT_EQ(MenuBarStart(true, false, 4, 10, 600, 192), 12);
+    EXPECT_EQ(MenuBarStart(true, true, 4, 10, 600, 192), 26);
+    EXPECT_EQ(MenuBarStart(true, false, 800, 10, 600, 192), 24);
+    EXPECT_EQ(MenuBarStart(false, false, 4, 10, 600, 144), 9);
+    const auto r = LayoutMenuBar({40, 60}, 12, 600, 38, false, 192);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0], (TSkinRect{12, 0, 72, 37}));
+    EXPECT_EQ(r[1], (TSkinRect{72, 0, 152, 37}));
+}
+
 TEST(MenuKeys, ArrowsWrapAtTheEnds) {
     EXPECT_EQ(MenuKeyTarget(TMenuKeyMove::Right, 0, 3, false, false), 1);
     EXPECT_EQ(MenuKeyTarget(TMenuKeyMove::Right, 2, 3, false, false), 0);
