@@ -143,6 +143,10 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
             RECT pr{};
             SendMessageW(FHandle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&pr));
             if (i + 1 == list.size()) pr.right = r.right;
+            // Down to the foot of the bar: a bar that keeps its size (as ours
+            // do) reports its parts at the height it had when they were set,
+            // short of the bar once it has been scaled.
+            pr.bottom = r.bottom;
             TAlignment a = p.Alignment;
             if (p.BiDiMode == bdRightToLeft && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
             const UINT align = a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT;
