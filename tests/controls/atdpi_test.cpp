@@ -95,3 +95,33 @@ TEST_F(AtTheScreensDpi, TrackBarTicksAndChannelHaveTheirScaledSizes) {
     EXPECT_NE(At(b, x, c.top + ScaleToDpi(1, dpi)), edge);
     EXPECT_EQ(At(b, x, c.bottom - 1), edge);
 }
+
+// The size grip of a status bar is the DPI's grip image, in the bottom-right
+// corner one scaled pixel in: its dots as large as the scale makes them.
+TEST_F(AtTheScreensDpi, StatusBarSizeGripIsTheScaledImage) {
+    ASSERT_EQ(WindowDpi(form->Handle()), dpi);
+    auto* bar = new TStatusBar(form);
+    bar->SetBounds(0, ScaleToDpi(200, dpi), ScaleToDpi(300, dpi), ScaleToDpi(22, dpi));
+    bar->SetParent(form);
+    bar->HandleNeeded();
+    bar->SetSimplePanel(true);
+    ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+    auto* skin = new TSkinStatusBar(skins.get());
+    skin->InitControl(bar, data.get(), false);
+    TBitmap b = Paint(*skin);
+    const TDataSkinObject& base = *data->ExtraImages;
+    TDataSkinObject& extra = *data->ElementsAt(dpi).ExtraImages;
+    const int cw = extra.Image.Width() / extra.FrameCount, ch = extra.Image.Height();
+    EXPECT_EQ(cw, ScaleToDpi(base.Image.Width() / base.FrameCount, dpi));
+    EXPECT_EQ(ch, ScaleToDpi(base.Image.Height(), dpi));
+    const int left = b.Width() - ScaleToDpi(1, dpi) - cw, top = b.Height() - ScaleToDpi(1, dpi) - ch;
+    int dots = 0;
+    for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x) {
+            const COLORREF p = extra.Image.Pixel(4 * cw + x, y);
+            if (p == RGB(255, 0, 255)) continue;
+            ++dots;
+            ASSERT_EQ(At(b, left + x, top + y), p) << x << "," << y;
+        }
+    EXPECT_GT(dots, 0);
+}
