@@ -52,24 +52,21 @@ TEST(TrackGeometry, ChannelThicknessScalesAboutItsCentreAndKeepsItsLength) {
     }
 }
 
-TEST(TrackGeometry, TicksAreScaledLengthsUnderTheThumbsCentre) {
+// Where the ticks stand along the bar is checked against the platform's own
+// at 96 DPI on a real control (atdpi_test); here their sizes and a vertical
+// bar's, which is the horizontal one turned.
+TEST(TrackGeometry, TicksHaveScaledSizesAndAVerticalBarIsTheHorizontalTurned) {
     for (const int dpi : kDpis) {
         SCOPED_TRACE(dpi);
         const TTrackLayout t = Horizontal(dpi);
         const std::vector<TIntRect> ticks = TrackTicks(t, {5}, dpi);
         ASSERT_EQ(ticks.size(), 3u);  // the one asked for, then both ends
-        const int half = (t.Thumb.right - t.Thumb.left) / 2;
-        const int first = t.Channel.left + half, last = t.Channel.right - half - 1;
-        EXPECT_EQ(ticks[1].left + (ScaleToDpi(1, dpi) - 1) / 2, first);
-        EXPECT_EQ(ticks[2].left + (ScaleToDpi(1, dpi) - 1) / 2, last);
-        EXPECT_EQ(ticks[0].left + (ScaleToDpi(1, dpi) - 1) / 2, first + (last - first) / 2);
         for (const TIntRect& r : ticks) {
             EXPECT_EQ(r.right - r.left, ScaleToDpi(1, dpi));
             EXPECT_EQ(r.top, t.Thumb.bottom + ScaleToDpi(2, dpi));
         }
         EXPECT_EQ(ticks[0].bottom - ticks[0].top, ScaleToDpi(3, dpi));
         EXPECT_EQ(ticks[1].bottom - ticks[1].top, ScaleToDpi(4, dpi));
-        // The same along a vertical bar, to the right of its thumb.
         const std::vector<TIntRect> down = TrackTicks(Transposed(t), {5}, dpi);
         ASSERT_EQ(down.size(), ticks.size());
         for (size_t i = 0; i < down.size(); ++i)
