@@ -1,13 +1,18 @@
 #include "skin/controls/indicators.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "component/comctrls.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
+#include "skin/controls/trackgeom.h"
+#include "skin/data/scaled.h"
 #include "skin/draw/skindraw.h"
 
 namespace srt {
@@ -59,6 +64,41 @@ void Frame3D(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 
 HFONT WindowFont(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
+// The platform's visual-style functions, looked up at run time in the library
+// a themed common control has loaded; null where there is none.
+struct TThemeFunctions {
+    HTHEME(WINAPI* GetWindowTheme)(HWND) = nullptr;
+    HRESULT(WINAPI* DrawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*) = nullptr;
+    HRESULT(WINAPI* GetThemeColor)(HTHEME, int, int, int, COLORREF*) = nullptr;
+};
+
+template <typename F>
+void Lookup(HMODULE module, const char* name, F& f) {
+    f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const TThemeFunctions& ThemeFunctions() {
+    static const TThemeFunctions functions = [] {
+        TThemeFunctions f;
+        if (const HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll")) {
+            Lookup(uxtheme, "GetWindowTheme", f.GetWindowTheme);
+            Lookup(uxtheme, "DrawThemeBackground", f.DrawThemeBackground);
+            Lookup(uxtheme, "GetThemeColor", f.GetThemeColor);
+        }
+        return f;
+    }();
+    return functions;
+}
+
+// The theme of `window` when every function needed is there.
+HTHEME WindowTheme(HWND window) {
+    const TThemeFunctions& f = ThemeFunctions();
+    return f.GetWindowTheme && f.DrawThemeBackground && f.GetThemeColor ? f.GetWindowTheme(window) : nullptr;
+}
+
+TIntRect ToIntRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const TIntRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 }  // namespace
 
 // ---- panels and groups -------------------------------------------------------
@@ -103,6 +143,10 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
             RECT pr{};
             SendMessageW(FHandle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&pr));
             if (i + 1 == list.size()) pr.right = r.right;
+            // Down to the foot of the bar: a bar that keeps its size (as ours
+            // do) reports its parts at the height it had when they were set,
+            // short of the bar once it has been scaled.
+            pr.bottom = r.bottom;
             TAlignment a = p.Alignment;
             if (p.BiDiMode == bdRightToLeft && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
             const UINT align = a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT;
@@ -200,7 +244,16 @@ bool TSkinTrackBar::OnNotify(TMessage& m) {
 
 LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
     if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (cd.dwDrawStage != CDDS_ITEMPREPAINT || cd.dwItemSpec != TBCD_THUMB) return CDRF_DODEFAULT;
+    if (cd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    switch (cd.dwItemSpec) {
+    case TBCD_THUMB: DrawThumb(cd.hdc); return CDRF_SKIPDEFAULT;
+    case TBCD_CHANNEL: return DrawChannel(cd.hdc, cd.rc) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+    case TBCD_TICS: return DrawTicks(cd.hdc) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
+    }
+}
+
+void TSkinTrackBar::DrawThumb(HDC dc) {
     RECT thumb{};
     SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const auto& trackbar = Elements().Trackbar;
@@ -210,13 +263,73 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
     else if (trackbar.ThumbHorz)
         image = trackbar.ThumbHorz.get();
     if (Usable(image)) {
-        DrawStripFrame(cd.hdc, thumb, {5, 2}, image->Image);
+        DrawStripFrame(dc, thumb, {5, 2}, image->Image);
     } else {
         GdiPen pen(CreatePen(PS_SOLID, 1, Colour(FSkinData->Colours.ButtonShadow)));
-        GdiSelect select(cd.hdc, pen);
-        Rectangle(cd.hdc, thumb.left, thumb.top, thumb.right, thumb.bottom);
+        GdiSelect select(dc, pen);
+        Rectangle(dc, thumb.left, thumb.top, thumb.right, thumb.bottom);
     }
-    return CDRF_SKIPDEFAULT;
+}
+
+bool TSkinTrackBar::DrawChannel(HDC dc, const RECT& channel) {
+    const int dpi = Dpi();
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (dpi == kDesignDpi || (style & TBS_ENABLESELRANGE)) return false;
+    const bool vertical = (style & TBS_VERT) != 0;
+    const RECT target = ToRect(TrackChannel(ToIntRect(channel), vertical, dpi));
+    const int length = vertical ? channel.bottom - channel.top : channel.right - channel.left;
+    const int thickness = vertical ? channel.right - channel.left : channel.bottom - channel.top;
+    if (length <= 0 || thickness <= 0) return true;
+    // The platform's channel at its own size and 96-DPI length, on what lies
+    // under the target, then scaled as a skin image with a one-pixel edge.
+    const int length96 = std::max(RescaleDpi(length, dpi, kDesignDpi), 3);
+    ::TBitmap small(vertical ? thickness : length96, vertical ? length96 : thickness);
+    HDC sdc = small.Canvas();
+    if (!sdc) return false;
+    BitBlt(sdc, 0, 0, small.Width(), small.Height(), dc, target.left, target.top, SRCCOPY);
+    RECT all{0, 0, small.Width(), small.Height()};
+    if (HTHEME theme = WindowTheme(FHandle))
+        ThemeFunctions().DrawThemeBackground(theme, sdc, vertical ? TKP_TRACKVERT : TKP_TRACK, TKS_NORMAL, &all,
+                                             nullptr);
+    else
+        DrawEdge(sdc, &all, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    GdiFlush();
+    ::TBitmap scaled = ScaleSkinImage(small, TImageSlices{1, false, 1, 1, 1, 1, false}, dpi);
+    const int edge = Scaled(1);
+    DrawSkinImage(dc, target, scaled, {1, 1}, {edge, edge, edge, edge}, TFill::Stretch, TKeying::Opaque);
+    return true;
+}
+
+bool TSkinTrackBar::DrawTicks(HDC dc) {
+    const int dpi = Dpi();
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (dpi == kDesignDpi || (style & TBS_ENABLESELRANGE)) return false;
+    TTrackLayout t;
+    t.Vertical = (style & TBS_VERT) != 0;
+    t.Style = static_cast<std::uint32_t>(style);
+    RECT channel{}, thumb{};
+    SendMessageW(FHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    // Some platforms report a vertical bar's channel as if it lay across.
+    if (t.Vertical && channel.right - channel.left > channel.bottom - channel.top)
+        channel = {channel.top, channel.left, channel.bottom, channel.right};
+    t.Channel = ToIntRect(channel);
+    t.Thumb = ToIntRect(thumb);
+    t.Min = static_cast<std::int32_t>(SendMessageW(FHandle, TBM_GETRANGEMIN, 0, 0));
+    t.Max = static_cast<std::int32_t>(SendMessageW(FHandle, TBM_GETRANGEMAX, 0, 0));
+    // The count includes the two ends, which have no entry of their own.
+    const int count = static_cast<int>(SendMessageW(FHandle, TBM_GETNUMTICS, 0, 0)) - 2;
+    std::vector<std::int32_t> ticks;
+    for (int i = 0; i < count; ++i) ticks.push_back(static_cast<std::int32_t>(SendMessageW(FHandle, TBM_GETTIC, i, 0)));
+    COLORREF colour = GetSysColor(COLOR_3DDKSHADOW);
+    if (HTHEME theme = WindowTheme(FHandle))
+        ThemeFunctions().GetThemeColor(theme, t.Vertical ? TKP_TICSVERT : TKP_TICS, TSS_NORMAL, TMT_COLOR, &colour);
+    GdiBrush brush(CreateSolidBrush(colour));
+    for (const TIntRect& r : TrackTicks(t, ticks, dpi)) {
+        const RECT tick = ToRect(r);
+        FillRect(dc, &tick, brush.Get());
+    }
+    return true;
 }
 
 // ---- header --------------------------------------------------------------------

@@ -46,13 +46,16 @@ protected:
     bool SkipsErase() const override { return true; }
 };
 
-// Track bars: the thumb through custom draw; ticks and channel stay native.
+// Track bars: the thumb through custom draw. The platform draws the channel
+// and the ticks at their 96-DPI sizes; at another DPI they are drawn here in
+// the platform's look at the scaled sizes (trackgeom.h).
 class TSkinTrackBar : public TSkinControl {
     SRT_DECLARE_CLASS()
 public:
     explicit TSkinTrackBar(TComponent* owner) : TSkinControl(owner) {}
     bool BeforeProc(TMessage& m) override;
-    // The custom-draw answer; draws the thumb when that is the item.
+    // The custom-draw answer; draws the thumb, and at another DPI than 96
+    // the channel and the ticks, when that is the item.
     LRESULT CustomDraw(NMCUSTOMDRAW& cd);
 
 protected:
@@ -61,6 +64,11 @@ protected:
 private:
     // True when the notification was custom draw, answered here.
     bool OnNotify(TMessage& m);
+    void DrawThumb(HDC dc);
+    // False when the platform's own drawing is right (96 DPI) or kept (a
+    // selection range, which the platform marks in both).
+    bool DrawChannel(HDC dc, const RECT& channel);
+    bool DrawTicks(HDC dc);
 };
 
 // Header sections from "Headerbar" frame 1, painted after the native header.

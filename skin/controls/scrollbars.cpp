@@ -53,9 +53,7 @@ TScrollBarLengths ScrollBarLengths(int dpi) {
 void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollMetrics& m, int pressedPart,
                       const TSkinElements& data, const TScrollBarLengths& lengths, bool limitSize) {
     if (!Usable(data.Scrollbar.get())) return;
-    const int sb = lengths.Arrow;
-    const int w = vertical ? lengths.Compose : bar.right - bar.left;
-    const int h = vertical ? bar.bottom - bar.top : lengths.Compose;
+    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
     if (w <= 0 || h <= 0) return;
     if (limitSize && (w > 10000 || h > 10000)) return;
     ::TBitmap buffer(w, h);
@@ -66,26 +64,30 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
         const RECT all{0, 0, w, h};
         FillRect(bdc, &all, fill.Get());
     }
-    const int length = vertical ? h : w;
-    // The track between the arrows.
-    if (TDataSkinObject* t = vertical ? data.VertScroll.get() : data.HorzScroll.get(); Usable(t)) {
-        const RECT track = vertical ? RECT{0, sb, w, h - sb} : RECT{sb, 0, w - sb, h};
-        if (track.right > track.left && track.bottom > track.top)
-            DrawSkinImage(bdc, track, t->Image, {4, 1}, MarginsOf(*t), FillOf(*t), KeyedIf(t->Trans == 1));
-    }
-    // The arrows, halved when the bar is too short for two, and the thumb, where
-    // the hit test finds them; a frame count of 0 draws no thumb.
+    const int length = vertical ? h : w, thickness = vertical ? w : h;
+    // The arrows, halved when the bar is too short for two, the track between
+    // them and the thumb, where the hit test finds them.
     TScrollMetrics at = m;
-    at.Thickness = sb;
+    at.Thickness = lengths.Arrow;
     const TScrollSpans spans = ScrollBarSpans(length, at);
+    const int a = spans.FirstArrowEnd, b = spans.SecondArrowStart;
+    TDataSkinObject* t = vertical ? data.VertScroll.get() : data.HorzScroll.get();
+    if (Usable(t) && length > 2 * lengths.Arrow) {
+        const RECT track = vertical ? RECT{0, a, w, b} : RECT{a, 0, b, h};
+        DrawSkinImage(bdc, track, t->Image, {4, 1}, MarginsOf(*t), FillOf(*t), KeyedIf(t->Trans == 1));
+    }
     const int firstPart = vertical ? kPartUp : kPartLeft, secondPart = vertical ? kPartDown : kPartRight;
     const int firstFrame = (vertical ? 9 : 1) + (pressedPart == firstPart ? 1 : 0);
     const int secondFrame = (vertical ? 13 : 5) + (pressedPart == secondPart ? 1 : 0);
-    const int a = spans.FirstArrowEnd, b = spans.SecondArrowStart;
-    const RECT first = vertical ? RECT{0, 0, w, a} : RECT{0, 0, a, h};
-    const RECT second = vertical ? RECT{0, b, w, h} : RECT{b, 0, w, h};
-    DrawSkinFrame(bdc, first, data.Scrollbar->Image, {23, firstFrame}, TKeying::Keyed);
-    DrawSkinFrame(bdc, second, data.Scrollbar->Image, {23, secondFrame}, TKeying::Keyed);
+    auto arrow = [&](int start, int end, int frame) {
+        const TIntRect r = ArrowImageRect(start, end, thickness, vertical);
+        if (!r.Empty())
+            DrawSkinFrame(bdc, RECT{r.left, r.top, r.right, r.bottom}, data.Scrollbar->Image, {23, frame},
+                          TKeying::Keyed);
+    };
+    arrow(0, a, firstFrame);
+    arrow(b, length, secondFrame);
+    // A frame count of 0 draws no thumb.
     TDataSkinObject* thumb = vertical ? data.VertScrollThumb.get() : data.HorzScrollThumb.get();
     if (Usable(thumb) && thumb->FrameCount > 0 && spans.ThumbEnd > spans.ThumbStart) {
         const int start = spans.ThumbStart, end = spans.ThumbEnd;
@@ -96,9 +98,7 @@ void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollM
                       KeyedIf(thumb->Trans == 1));
     }
     GdiFlush();
-    SavedDC saved(dc);
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, bdc, 0, 0, w, h, SRCCOPY);
+    BitBlt(dc, bar.left, bar.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 
 // ---- scroll bars of a scrolling control ------------------------------------------

@@ -116,10 +116,11 @@ private:
 // The lengths of the bars of a window at `dpi`, from the platform's metrics.
 TScrollBarLengths ScrollBarLengths(int dpi);
 
-// Composes one bar from `data` (the records of the bar's DPI) at the
-// thickness `lengths` give and stretches it onto `bar` of `dc`: the track,
-// both arrows (pressed after `pressedPart`) and the thumb after `m`. Nothing
-// without the "Scrollbar" element.
+// Composes one bar from `data` (the records of the bar's DPI) at the bar's
+// own size and copies it onto `bar` of `dc`: the track, both arrows (pressed
+// after `pressedPart`, each image square within its button) and the thumb
+// after `m`, every part within its span (ScrollBarSpans). Nothing without
+// the "Scrollbar" element.
 void ComposeScrollBar(HDC dc, const TIntRect& bar, bool vertical, const TScrollMetrics& m, int pressedPart,
                       const TSkinElements& data, const TScrollBarLengths& lengths, bool limitSize);
 

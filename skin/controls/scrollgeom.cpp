@@ -37,9 +37,8 @@ TScrollBarRects CalcScrollBarRects(std::int32_t w, std::int32_t h, std::int32_t 
 
 TScrollBarLengths ScrollBarLengthsAt(std::int32_t dpi, std::int32_t arrow, std::int32_t noPageThumb,
                                      bool halfArrowMinThumb) {
-    constexpr std::int32_t kComposeThickness = 16, kMinThumb = 8;
-    return {arrow, ScaleToDpi(kComposeThickness, dpi), halfArrowMinThumb ? arrow / 2 : ScaleToDpi(kMinThumb, dpi),
-            noPageThumb};
+    constexpr std::int32_t kMinThumb = 8;
+    return {arrow, halfArrowMinThumb ? arrow / 2 : ScaleToDpi(kMinThumb, dpi), noPageThumb};
 }
 
 std::int32_t MulDivRound(std::int32_t a, std::int32_t b, std::int32_t c) {
@@ -91,6 +90,15 @@ TScrollSpans ScrollBarSpans(std::int32_t length, const TScrollMetrics& m) {
         s.ThumbStart = s.ThumbEnd = a + std::clamp(m.ThumbPos, 0, std::max(m.TrackLength, 0));
     }
     return s;
+}
+
+TIntRect ArrowImageRect(std::int32_t start, std::int32_t end, std::int32_t thickness, bool vertical) {
+    const std::int32_t length = std::max(end - start, 0);
+    thickness = std::max(thickness, 0);
+    const std::int32_t side = std::min(length, thickness);
+    const std::int32_t along = start + (length - side) / 2, across = (thickness - side) / 2;
+    return vertical ? TIntRect{across, along, across + side, along + side}
+                    : TIntRect{along, across, along + side, across + side};
 }
 
 std::int32_t ScrollHitTest(std::int32_t p, const TScrollMetrics& m) {

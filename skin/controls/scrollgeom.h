@@ -35,7 +35,6 @@ inline constexpr std::uint32_t kLeftScrollBarBit = 0x00004000;  // WS_EX_LEFTSCR
 // The lengths a skinned bar is drawn and hit-tested with at one DPI.
 struct TScrollBarLengths {
     std::int32_t Arrow = 0;        // arrow length, and the thickness of a window's bars
-    std::int32_t Compose = 0;      // thickness the skin's images are composed at before the stretch
     std::int32_t MinThumb = 0;     // the shortest thumb
     std::int32_t NoPageThumb = 0;  // the thumb of a bar without a page
     bool operator==(const TScrollBarLengths&) const = default;
@@ -82,6 +81,11 @@ struct TScrollSpans {
     bool operator==(const TScrollSpans&) const = default;
 };
 TScrollSpans ScrollBarSpans(std::int32_t length, const TScrollMetrics& m);
+
+// Where an arrow's image is drawn in its button [start, end) along a bar
+// `thickness` across (bar coordinates): the largest square both allow,
+// centred, so that the arrow keeps its shape on a bar of any thickness.
+TIntRect ArrowImageRect(std::int32_t start, std::int32_t end, std::int32_t thickness, bool vertical);
 
 // Scroll code for a point `p` along a bar of `m` (2 * Thickness +
 // TrackLength long), after its spans: 0 line up, 2 page up, 5 thumb, 3 page

@@ -184,6 +184,28 @@ TEST_F(Fixture, StatusBarSimpleModeIsOneLoweredPanelWithItsText) {
     EXPECT_EQ(At(b, 299, second.bottom - 1), At(bevel, 299 - second.left, second.bottom - second.top - 1));
 }
 
+// Scaling a form makes its status bar taller after the panels were set; the
+// platform keeps reporting them at the old height. Each panel's bevel still
+// reaches the foot of the bar: its separator and its lower edge are there.
+TEST_F(Fixture, StatusBarPanelsReachTheFootOfABarMadeTaller) {
+    TStatusBar* bar = NewStatusBar();
+    bar->SetPanels({{"first", 100, taLeftJustify, pbLowered}, {"second", 100, taLeftJustify, pbLowered}});
+    bar->SetBounds(0, 150, 300, 44);
+    auto* skin = new TSkinStatusBar(skins.get());
+    skin->InitControl(bar, data.get(), false);
+    const COLORREF fill = RGB(1, 2, 3);
+    TBitmap b = Paint(*skin, fill);
+    RECT first;
+    SendMessageW(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&first));
+    first.bottom = 44;
+    TBitmap bevel = Compose(first, *data->StatusBarEdges, 3, 1);
+    const int w = first.right - first.left, h = first.bottom - first.top;
+    for (const int y : {h / 2, h - 2, h - 1}) {
+        EXPECT_EQ(At(b, first.right - 1, first.top + y), At(bevel, w - 1, y)) << y;
+        EXPECT_EQ(At(b, first.right - 4, first.top + y), At(bevel, w - 4, y)) << y;
+    }
+}
+
 TEST_F(Fixture, StatusBarWithoutEdgesFallsBackToThreeDFrames) {
     auto* bar = new TStatusBar(form);
     bar->SetBounds(0, 200, 300, 22);

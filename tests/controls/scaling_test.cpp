@@ -48,7 +48,6 @@ TEST(ControlScaling, TheComboButtonAndTheBarsFollowThePlatformsMetricsAtTheDpi) 
         EXPECT_EQ(TSkinComBox::ButtonRect(r, true, dpi).right, b + e);
         const TScrollBarLengths l = ScrollBarLengths(dpi);
         EXPECT_EQ(l.Arrow, b);
-        EXPECT_EQ(l.Compose, ScaleToDpi(16, dpi));
         EXPECT_EQ(l.NoPageThumb, SystemMetricForDpi(SM_CXHTHUMB, dpi));
     }
 }

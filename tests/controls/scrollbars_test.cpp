@@ -11,6 +11,7 @@
 #include "component/stdctrls.h"
 #include "skin/controls/indicators.h"
 #include "skin/controls/scrollbars.h"
+#include "skin/draw/elementdraw.h"
 #include "skin/draw/skindraw.h"
 
 using namespace ctltest;
@@ -166,19 +167,21 @@ TEST_F(ScrollFixture, ShortBarShowsHalvedArrowsAndNoTrackOrThumb) {
     TScrollMetrics m;
     ASSERT_TRUE(CalcThumb(length, sb, 8, GetSystemMetrics(SM_CXHTHUMB), {0, 100, 10, 50, 50}, m));
     TBitmap drawn = Bar(*data, true, length, m, kPartNone);
-    // Expected: the two arrow frames, each half the bar, over the fill.
-    TBitmap local(16, length);
+    // Expected: the two arrow frames, each in the largest square of its half
+    // of the bar, over the fill.
+    TBitmap expected(sb, length);
     {
         GdiBrush fill(CreateSolidBrush(Gdi(data->Colours.Scrollbar)));
-        RECT all{0, 0, 16, length};
-        FillRect(local.Canvas(), &all, fill.Get());
+        RECT all{0, 0, sb, length};
+        FillRect(expected.Canvas(), &all, fill.Get());
     }
-    DrawSkinFrame(local.Canvas(), RECT{0, 0, 16, length / 2}, data->Scrollbar->Image, {23, 9}, TKeying::Keyed);
-    DrawSkinFrame(local.Canvas(), RECT{0, length - length / 2, 16, length}, data->Scrollbar->Image, {23, 13},
-                  TKeying::Keyed);
-    TBitmap expected(sb, length);
-    SetStretchBltMode(expected.Canvas(), COLORONCOLOR);
-    StretchBlt(expected.Canvas(), 0, 0, sb, length, local.Canvas(), 0, 0, 16, length, SRCCOPY);
+    const TIntRect first = ArrowImageRect(0, length / 2, sb, true);
+    const TIntRect second = ArrowImageRect(length - length / 2, length, sb, true);
+    EXPECT_EQ(first.bottom - first.top, length / 2);
+    DrawSkinFrame(expected.Canvas(), RECT{first.left, first.top, first.right, first.bottom}, data->Scrollbar->Image,
+                  {23, 9}, TKeying::Keyed);
+    DrawSkinFrame(expected.Canvas(), RECT{second.left, second.top, second.right, second.bottom},
+                  data->Scrollbar->Image, {23, 13}, TKeying::Keyed);
     GdiFlush();
     EXPECT_TRUE(SamePixels(drawn, expected, RECT{0, 0, sb, length}));
 }
@@ -225,6 +228,63 @@ TEST_F(ScrollFixture, AtEveryDpiTheThumbIsPaintedWhereTheHitTestFindsIt) {
         // image's keyed outermost row.
         EXPECT_NEAR(first, m.Thickness + m.ThumbPos, ScaleToDpi(1, dpi));
         EXPECT_NEAR(last, m.Thickness + m.ThumbPos + m.ThumbLength - 1, ScaleToDpi(1, dpi));
+    }
+}
+
+// A bar of any thickness at any DPI (thinner than the platform's, as thick,
+// or scaled twice over): each arrow image the largest square its button
+// holds, the bar's colour around it, and the track's edges as thick as the
+// skin's image at that DPI draws them, not stretched across.
+TEST_F(ScrollFixture, BarsOfAnyThicknessKeepEveryImageWithinItsPart) {
+    for (const int dpi : {96, 144, 192}) {
+        const TSkinElements& e = data->ElementsAt(dpi);
+        const TScrollBarLengths l = ScrollBarLengths(dpi);
+        const COLORREF fill = Gdi(e.Colours.Scrollbar);
+        for (const int thickness : {l.Arrow / 2, l.Arrow, 2 * l.Arrow, 4 * l.Arrow}) {
+            for (const bool vertical : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << dpi << " DPI, " << thickness << (vertical ? " vertical" : ""));
+                const int length = ScaleToDpi(300, dpi);
+                TScrollMetrics m;
+                ASSERT_TRUE(CalcThumb(length, l, TScrollValues{0, 99, 10, 40, 40}, m));
+                m.Thickness = l.Arrow;
+                const int w = vertical ? thickness : length, h = vertical ? length : thickness;
+                TBitmap b(w, h);
+                ComposeScrollBar(b.Canvas(), TIntRect{0, 0, w, h}, vertical, m, kPartNone, e, l, true);
+                GdiFlush();
+                const TScrollSpans spans = ScrollBarSpans(length, m);
+                // The first button.
+                const TIntRect square = ArrowImageRect(0, spans.FirstArrowEnd, thickness, vertical);
+                const int side = square.right - square.left;
+                ASSERT_GT(side, 0);
+                TBitmap arrow(side, side);
+                const RECT all{0, 0, side, side};
+                FillRect(arrow.Canvas(), &all, GdiBrush(CreateSolidBrush(fill)).Get());
+                DrawSkinFrame(arrow.Canvas(), all, e.Scrollbar->Image, {23, vertical ? 9 : 1}, TKeying::Keyed);
+                GdiFlush();
+                const int cellEnd = spans.FirstArrowEnd;
+                for (int along = 0; along < cellEnd; ++along)
+                    for (int across = 0; across < thickness; ++across) {
+                        const int x = vertical ? across : along, y = vertical ? along : across;
+                        const bool in = x >= square.left && x < square.right && y >= square.top && y < square.bottom;
+                        ASSERT_EQ(At(b, x, y), in ? At(arrow, x - square.left, y - square.top) : fill)
+                            << x << "," << y;
+                    }
+                // One cross-section of the track before the thumb, against the
+                // track image composed at the bar's thickness.
+                TDataSkinObject& t = vertical ? *e.VertScroll : *e.HorzScroll;
+                const int trackLength = spans.SecondArrowStart - spans.FirstArrowEnd;
+                TBitmap track(vertical ? thickness : trackLength, vertical ? trackLength : thickness);
+                const RECT whole{0, 0, track.Width(), track.Height()};
+                FillRect(track.Canvas(), &whole, GdiBrush(CreateSolidBrush(fill)).Get());
+                DrawSkinImage(track.Canvas(), whole, t.Image, {4, 1}, MarginsOf(t), FillOf(t), KeyedIf(t.Trans == 1));
+                GdiFlush();
+                ASSERT_GT(spans.ThumbStart, spans.FirstArrowEnd + 1);
+                for (int across = 0; across < thickness; ++across) {
+                    const int x = vertical ? across : spans.FirstArrowEnd + 1, y = vertical ? spans.FirstArrowEnd + 1 : across;
+                    EXPECT_EQ(At(b, x, y), vertical ? At(track, across, 1) : At(track, 1, across)) << across;
+                }
+            }
+        }
     }
 }
 

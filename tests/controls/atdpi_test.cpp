@@ -1,0 +1,127 @@
+// Track bars painted by their skins at the screen's DPI: run
+// in the main prefix (96) and in the copies at 120, 144 and 192 DPI. The
+// process declares itself DPI-aware as the programs' manifest does.
+#include "fixture.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "component/comctrls.h"
+#include "component/dpi.h"
+#include "skin/controls/indicators.h"
+#include "skin/controls/trackgeom.h"
+
+using namespace ctltest;
+using namespace srt;
+
+namespace {
+
+int ExpectedDpi() {
+    const char* text = std::getenv("SRT_TEST_DPI");
+    return text && *text ? std::atoi(text) : kDesignDpi;
+}
+
+class AtTheScreensDpi : public Fixture {
+protected:
+    void SetUp() override {
+        // Before the first window: the process then sees the screen's DPI.
+        SetProcessDPIAware();
+        Fixture::SetUp();
+    }
+    const int dpi = ExpectedDpi();
+};
+
+TIntRect ToInt(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// The ticks and the channel are the platform's at 96 DPI and drawn at their
+// scaled sizes at any other: no one-pixel dots or hairline channel at 192.
+TEST_F(AtTheScreensDpi, TrackBarTicksAndChannelHaveTheirScaledSizes) {
+    ASSERT_EQ(WindowDpi(form->Handle()), dpi);
+    auto* track = new TTrackBar(form);
+    track->SetBounds(ScaleToDpi(10, dpi), ScaleToDpi(10, dpi), ScaleToDpi(250, dpi), ScaleToDpi(45, dpi));
+    track->SetRange(0, 10);
+    track->SetParent(form);
+    track->HandleNeeded();
+    track->SetPosition(2);
+    auto* skin = new TSkinTrackBar(skins.get());
+    skin->InitControl(track, data.get(), false);
+    const HWND h = track->Handle();
+    RECT client;
+    GetClientRect(h, &client);
+    TBitmap b(client.right, client.bottom);
+    // The platform paints and asks the skin, through the form, for each part.
+    SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(b.Canvas()), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+
+    TTrackLayout t;
+    RECT channel, thumb;
+    SendMessageW(h, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    SendMessageW(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    t.Channel = ToInt(channel);
+    t.Thumb = ToInt(thumb);
+    t.Min = 0;
+    t.Max = 10;
+    std::vector<std::int32_t> values;
+    const int count = static_cast<int>(SendMessageW(h, TBM_GETNUMTICS, 0, 0)) - 2;
+    for (int i = 0; i < count; ++i) values.push_back(static_cast<std::int32_t>(SendMessageW(h, TBM_GETTIC, i, 0)));
+    ASSERT_EQ(values.size(), 9u);
+    const std::vector<TIntRect> ticks = TrackTicks(t, values, dpi);
+    const COLORREF tick = At(b, ticks[0].left, ticks[0].top);
+    const COLORREF back = At(b, client.right - 1, client.bottom - 1);
+    ASSERT_NE(tick, back);
+    // Every tick whole in one colour, and nothing else of it below the thumb.
+    int area = 0;
+    for (const TIntRect& r : ticks) {
+        area += (r.right - r.left) * (r.bottom - r.top);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) ASSERT_EQ(At(b, x, y), tick) << x << "," << y;
+    }
+    int painted = 0;
+    for (int y = thumb.bottom; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) painted += At(b, x, y) == tick ? 1 : 0;
+    EXPECT_EQ(painted, area);
+    EXPECT_EQ(ticks[0].right - ticks[0].left, ScaleToDpi(1, dpi));
+
+    // The channel's edge is as thick as one pixel at 96 DPI, scaled, across a
+    // channel four pixels thick scaled; clear of the thumb.
+    const TIntRect c = TrackChannel(t.Channel, false, dpi);
+    const int x = thumb.right + ScaleToDpi(20, dpi);
+    EXPECT_EQ(At(b, x, c.top - 1), back);
+    EXPECT_EQ(At(b, x, c.bottom), back);
+    const COLORREF edge = At(b, x, c.top);
+    for (int y = c.top; y < c.top + ScaleToDpi(1, dpi); ++y) EXPECT_EQ(At(b, x, y), edge) << y;
+    EXPECT_NE(At(b, x, c.top + ScaleToDpi(1, dpi)), edge);
+    EXPECT_EQ(At(b, x, c.bottom - 1), edge);
+}
+
+// The size grip of a status bar is the DPI's grip image, in the bottom-right
+// corner one scaled pixel in: its dots as large as the scale makes them.
+TEST_F(AtTheScreensDpi, StatusBarSizeGripIsTheScaledImage) {
+    ASSERT_EQ(WindowDpi(form->Handle()), dpi);
+    auto* bar = new TStatusBar(form);
+    bar->SetBounds(0, ScaleToDpi(200, dpi), ScaleToDpi(300, dpi), ScaleToDpi(22, dpi));
+    bar->SetParent(form);
+    bar->HandleNeeded();
+    bar->SetSimplePanel(true);
+    ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+    auto* skin = new TSkinStatusBar(skins.get());
+    skin->InitControl(bar, data.get(), false);
+    TBitmap b = Paint(*skin);
+    const TDataSkinObject& base = *data->ExtraImages;
+    TDataSkinObject& extra = *data->ElementsAt(dpi).ExtraImages;
+    const int cw = extra.Image.Width() / extra.FrameCount, ch = extra.Image.Height();
+    EXPECT_EQ(cw, ScaleToDpi(base.Image.Width() / base.FrameCount, dpi));
+    EXPECT_EQ(ch, ScaleToDpi(base.Image.Height(), dpi));
+    const int left = b.Width() - ScaleToDpi(1, dpi) - cw, top = b.Height() - ScaleToDpi(1, dpi) - ch;
+    int dots = 0;
+    for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x) {
+            const COLORREF p = extra.Image.Pixel(4 * cw + x, y);
+            if (p == RGB(255, 0, 255)) continue;
+            ++dots;
+            ASSERT_EQ(At(b, left + x, top + y), p) << x << "," << y;
+        }
+    EXPECT_GT(dots, 0);
+}
