@@ -304,10 +304,11 @@ void TSkinTab31::AfterProc(TMessage& m) {
 // The tab set's own procedure gets WM_PAINT too, once the skin has painted:
 // without a DC it finds nothing left to validate or paint; on a DC it was
 // given it paints the native tabs, which the skin then covers once more.
+// Never again on the window's DC, which would cover the scroll arrows.
 void TSkinTab31::OnPaint(TMessage& m) {
     PaintHandler(m);
     CallOldProc(m);
-    PaintControl(reinterpret_cast<HDC>(m.WParam));
+    if (HDC dc = reinterpret_cast<HDC>(m.WParam)) PaintControl(dc);
 }
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {

@@ -272,6 +272,49 @@ TEST_F(TabsAtTheScreensDpi, TheTabSetsSkinPaintsItsTabsWhereItsHitTestFindsThem)
     }
 }
 
+// What a window shows now, read back from the screen.
+TBitmap Shown(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    TBitmap b(r.right, r.bottom);
+    HDC dc = GetDC(window);
+    BitBlt(b.Canvas(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+    return b;
+}
+
+bool Same(const TBitmap& a, const TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    return true;
+}
+
+// The skinned set repainted alone (as a click on a tab repaints it) leaves
+// its scroll arrows showing: the skin paints inside the arrows' window
+// never, not even on the set's window DC.
+TEST_F(TabsAtTheScreensDpi, RepaintingTheSkinnedSetLeavesItsArrowsShowing) {
+    TTabsPage page = MakePage(true);
+    TTabSet& set = *page.set;
+    std::unique_ptr<srt::TSkinTab31> skin(new srt::TSkinTab31(nullptr));
+    skin->InitControl(&set, data_.get(), false);
+    HWND scroller = FindWindowExW(set.Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_TRUE(scroller && IsWindowVisible(scroller));
+    RedrawWindow(set.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    const TBitmap arrows = Shown(scroller);
+    ASSERT_FALSE(arrows.Empty());
+    RedrawWindow(set.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_TRUE(Same(Shown(scroller), arrows));
+    set.SetTabIndex(1);
+    UpdateWindow(set.Handle());
+    Pump();
+    EXPECT_TRUE(Same(Shown(scroller), arrows));
+}
+
 // WM_DPICHANGED lays the tabs out for the new DPI and, back at the screen's,
 // as they were.
 TEST_F(TabsAtTheScreensDpi, DpiChangedScalesTheTabsAndTheArrows) {
