@@ -216,9 +216,11 @@ void TTabControl::ApplyTabMetrics(bool always) {
     if (!HandleAllocated()) return;
     const HWND h = Handle();
     const int dpi = pixelsPerInch_;
-    SendMessageW(h, TCM_SETPADDING, 0, MAKELPARAM(srt::ScaleToDpi(kTabPaddingX, dpi), srt::ScaleToDpi(kTabPaddingY, dpi)));
+    SendMessageW(h, TCM_SETPADDING, 0,
+                 MAKELPARAM(srt::ScaleToDpi(kTabPaddingX, dpi), srt::ScaleToDpi(kTabPaddingY, dpi)));
     // A size of 0 is the platform's own; it is sent only to undo one set before.
-    if (always || tabWidth_ > 0 || tabHeight_ > 0) SendMessageW(h, TCM_SETITEMSIZE, 0, MAKELPARAM(tabWidth_, tabHeight_));
+    if (always || tabWidth_ > 0 || tabHeight_ > 0)
+        SendMessageW(h, TCM_SETITEMSIZE, 0, MAKELPARAM(tabWidth_, tabHeight_));
     // Lays the tabs out again, with the padding too.
     SendMessageW(h, TCM_SETMINTABWIDTH, 0, srt::ScaleToDpi(kMinTabWidth, dpi));
 }
@@ -228,8 +230,8 @@ void TTabControl::SetTabWidth(std::int32_t v) {
     if (v == tabWidth_) return;
     tabWidth_ = v;
     if (!HandleAllocated()) return;
-    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-    SetWindowLongPtrW(Handle(), GWL_STYLE, v > 0 ? style | TCS_FIXEDWIDTH : style & ~static_cast<LONG_PTR>(TCS_FIXEDWIDTH));
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE), fixed = TCS_FIXEDWIDTH;
+    SetWindowLongPtrW(Handle(), GWL_STYLE, v > 0 ? style | fixed : style & ~fixed);
     ApplyTabMetrics(true);
     Invalidate();
 }

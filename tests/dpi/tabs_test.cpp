@@ -18,7 +18,6 @@
 #include "component/dpi.h"
 #include "component/forms.h"
 #include "component/wstr.h"
-#include "skin/controls/controlskins.h"
 #include "skin/controls/tabs.h"
 #include "skin/data/skindata.h"
 #include "tests/support/skinfile.h"
@@ -116,7 +115,8 @@ std::vector<int> Rows(TTabControl& tabs, const std::vector<RECT>& rects) {
     std::sort(sorted.begin(), sorted.end());
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
     std::vector<int> rows;
-    for (int e : edges) rows.push_back(static_cast<int>(std::lower_bound(sorted.begin(), sorted.end(), e) - sorted.begin()));
+    for (int e : edges)
+        rows.push_back(static_cast<int>(std::lower_bound(sorted.begin(), sorted.end(), e) - sorted.begin()));
     return rows;
 }
 
@@ -203,7 +203,8 @@ TEST_F(TabsAtTheScreensDpi, EveryTabHoldsItsCaptionWithRoomAround) {
     ASSERT_GE(shown.size(), 2u);
     for (const TTabSet::TTab& tab : shown) {
         SCOPED_TRACE(page.set->Tabs().Get(tab.Index));
-        const SIZE text = TextExtent(page.set->Handle(), page.set->Font()->Handle(), Widen(page.set->Tabs().Get(tab.Index)));
+        const std::wstring caption = Widen(page.set->Tabs().Get(tab.Index));
+        const SIZE text = TextExtent(page.set->Handle(), page.set->Font()->Handle(), caption);
         EXPECT_GE(tab.Bounds.right - tab.Bounds.left, text.cx + srt::ScaleToDpi(9, dpi) - 1);
     }
 }
@@ -336,8 +337,10 @@ TEST_F(TabsAtTheScreensDpi, DpiChangedScalesTheTabsAndTheArrows) {
             EXPECT_NEAR(Length(tabs, scaled[i]), srt::ScaleToDpi(Length(tabs, at96[i]), to), 1) << i;
     }
     // The tabs at the sides in as many rows as at 96 DPI.
-    for (std::size_t c = 2; c < 4; ++c)
-        EXPECT_EQ(Rows(*page.controls[c], ItemRects(*page.controls[c])), Rows(*page.controls[c], ItemRects(*twin.controls[c])));
+    for (std::size_t c = 2; c < 4; ++c) {
+        TTabControl& tabs = *page.controls[c];
+        EXPECT_EQ(Rows(tabs, ItemRects(tabs)), Rows(tabs, ItemRects(*twin.controls[c])));
+    }
     ExpectArrowsAtTheRightEnd(*page.set);
     RECT client{};
     GetClientRect(page.set->Handle(), &client);
