@@ -304,7 +304,8 @@ void TSkinTab31::AfterProc(TMessage& m) {
 // The tab set's own procedure gets WM_PAINT too, once the skin has painted:
 // without a DC it finds nothing left to validate or paint; on a DC it was
 // given it paints the native tabs, which the skin then covers once more.
-// Never again on the window's DC, which would cover the scroll arrows.
+// Without a DC the skin's paint stands: the window's DC would not leave the
+// scroll arrows out.
 void TSkinTab31::OnPaint(TMessage& m) {
     PaintHandler(m);
     CallOldProc(m);
