@@ -164,10 +164,20 @@ void TListView::InsertItem(int index) {
 
 // ---- tab control ---------------------------------------------------------------
 
+namespace {
+
+// The platform's tab metrics at 96 DPI: the room left and right of a
+// caption, above and below it, and the least width of a tab.
+constexpr int kTabPaddingX = 6, kTabPaddingY = 3, kMinTabWidth = 54;
+
+}  // namespace
+
 SRT_DEFINE_CLASS(TTabControl, TWinControl, {
     b.Enum("TabPosition", "TTabPosition", {"tpTop", "tpBottom", "tpLeft", "tpRight"}, &TTabControl::TabPosition,
            &TTabControl::SetTabPosition, tpTop);
     b.Boolean("MultiLine", &TTabControl::MultiLine, &TTabControl::SetMultiLine, false);
+    b.Integer("TabWidth", &TTabControl::TabWidth, &TTabControl::SetTabWidth, 0);
+    b.Integer("TabHeight", &TTabControl::TabHeight, &TTabControl::SetTabHeight, 0);
     b.Event("OnChange", &TTabControl::OnChange);
 })
 
@@ -186,10 +196,12 @@ void TTabControl::CreateParams(TCreateParams& p) {
     if (position_ == tpBottom) p.Style |= TCS_BOTTOM;
     if (position_ == tpLeft) p.Style |= TCS_VERTICAL;
     if (position_ == tpRight) p.Style |= TCS_VERTICAL | TCS_RIGHT;
+    if (tabWidth_ > 0) p.Style |= TCS_FIXEDWIDTH;
 }
 
 void TTabControl::InitWnd() {
     TWinControl::InitWnd();
+    ApplyTabMetrics(false);
     for (int i = 0; i < tabs_.Count(); ++i) {
         std::wstring text = Widen(tabs_.Get(i));
         TCITEMW item{};
@@ -198,6 +210,47 @@ void TTabControl::InitWnd() {
         SendMessageW(Handle(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
     SendMessageW(Handle(), TCM_SETCURSEL, tabIndex_, 0);
+}
+
+void TTabControl::ApplyTabMetrics(bool always) {
+    if (!HandleAllocated()) return;
+    const HWND h = Handle();
+    const int dpi = pixelsPerInch_;
+    SendMessageW(h, TCM_SETPADDING, 0,
+                 MAKELPARAM(srt::ScaleToDpi(kTabPaddingX, dpi), srt::ScaleToDpi(kTabPaddingY, dpi)));
+    // A size of 0 is the platform's own; it is sent only to undo one set before.
+    if (always || tabWidth_ > 0 || tabHeight_ > 0)
+        SendMessageW(h, TCM_SETITEMSIZE, 0, MAKELPARAM(tabWidth_, tabHeight_));
+    // Lays the tabs out again, with the padding too.
+    SendMessageW(h, TCM_SETMINTABWIDTH, 0, srt::ScaleToDpi(kMinTabWidth, dpi));
+}
+
+void TTabControl::SetTabWidth(std::int32_t v) {
+    v = std::max(v, 0);
+    if (v == tabWidth_) return;
+    tabWidth_ = v;
+    if (!HandleAllocated()) return;
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE), fixed = TCS_FIXEDWIDTH;
+    SetWindowLongPtrW(Handle(), GWL_STYLE, v > 0 ? style | fixed : style & ~fixed);
+    ApplyTabMetrics(true);
+    Invalidate();
+}
+
+void TTabControl::SetTabHeight(std::int32_t v) {
+    v = std::max(v, 0);
+    if (v == tabHeight_) return;
+    tabHeight_ = v;
+    ApplyTabMetrics(true);
+    Invalidate();
+}
+
+void TTabControl::ChangeScale(int to, int from) {
+    if (to == from) return;
+    pixelsPerInch_ = srt::RescaleDpi(pixelsPerInch_, from, to);
+    tabWidth_ = srt::RescaleDpi(tabWidth_, from, to);
+    tabHeight_ = srt::RescaleDpi(tabHeight_, from, to);
+    TWinControl::ChangeScale(to, from);
+    ApplyTabMetrics(false);
 }
 
 void TTabControl::SetTabs(const std::vector<std::string>& tabs) {
@@ -235,6 +288,13 @@ void TTabControl::WndProc(TMessage& m) {
 
 // ---- tab set -------------------------------------------------------------------
 
+namespace {
+
+// The room around a tab set's caption at 96 DPI.
+constexpr int kTabSetPadding = 9;
+
+}  // namespace
+
 SRT_DEFINE_CLASS(TTabSet, TWinControl, {
     b.Integer("StartMargin", &TTabSet::StartMargin, &TTabSet::SetStartMargin, 5);
     b.Integer("EndMargin", &TTabSet::EndMargin, &TTabSet::SetEndMargin, 5);
@@ -257,9 +317,9 @@ void TTabSet::CreateParams(TCreateParams& p) {
 
 void TTabSet::InitWnd() {
     TWinControl::InitWnd();
-    const int h = Height() - 2, w = 2 * h;
-    scroller_ = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | UDS_HORZ, Width() - w, 1, w, h, Handle(),
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    const RECT r = ScrollerRect();
+    scroller_ = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | UDS_HORZ, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     UpdateScroller();
 }
 
@@ -286,32 +346,68 @@ void TTabSet::SetFirstIndex(std::int32_t v) {
     Invalidate();
 }
 
+void TTabSet::ChangeScale(int to, int from) {
+    if (to == from) return;
+    pixelsPerInch_ = srt::RescaleDpi(pixelsPerInch_, from, to);
+    startMargin_ = srt::RescaleDpi(startMargin_, from, to);
+    endMargin_ = srt::RescaleDpi(endMargin_, from, to);
+    TWinControl::ChangeScale(to, from);
+    // The font may have changed after the size did.
+    UpdateScroller();
+    Invalidate();
+}
+
+int TTabSet::TabWidth(HDC dc, int index) {
+    const std::wstring text = Widen(tabs_.Get(index));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx + srt::ScaleToDpi(kTabSetPadding, pixelsPerInch_);
+}
+
 int TTabSet::TabWidth(int index) {
     if (index < 0 || index >= tabs_.Count()) return 0;
     HDC dc = HandleAllocated() ? GetDC(Handle()) : nullptr;
-    if (!dc) return 9;
+    if (!dc) return srt::ScaleToDpi(kTabSetPadding, pixelsPerInch_);
     int w;
     {
         GdiSelect font(dc, Font()->Handle());
-        const std::wstring text = Widen(tabs_.Get(index));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        w = size.cx + 9;
+        w = TabWidth(dc, index);
     }
     ReleaseDC(Handle(), dc);
     return w;
 }
 
-int TTabSet::TabAt(int x) {
-    const int limit = Width() - endMargin_;
-    int left = startMargin_;
-    for (int i = firstIndex_; i < tabs_.Count(); ++i) {
-        const int w = TabWidth(i);
-        if (left + w > limit) continue;
-        if (x >= left && x < left + w) return i;
-        left += w;
+std::vector<TTabSet::TTab> TTabSet::VisibleTabs() {
+    std::vector<TTab> shown;
+    HDC dc = HandleAllocated() ? GetDC(Handle()) : nullptr;
+    if (!dc) return shown;
+    {
+        GdiSelect font(dc, Font()->Handle());
+        const RECT r = ClientRect();
+        const int limit = r.right - endMargin_;
+        int left = startMargin_;
+        for (int i = std::max(0, firstIndex_); i < tabs_.Count(); ++i) {
+            const int w = TabWidth(dc, i);
+            if (left + w > limit) continue;  // the next, shorter one may still fit here
+            shown.push_back({i, RECT{left, r.top, left + w, r.bottom}});
+            left += w;
+        }
     }
+    ReleaseDC(Handle(), dc);
+    return shown;
+}
+
+int TTabSet::TabAt(int x) {
+    for (const TTab& tab : VisibleTabs())
+        if (x >= tab.Bounds.left && x < tab.Bounds.right) return tab.Index;
     return -1;
+}
+
+RECT TTabSet::ScrollerRect() const {
+    // Two squares side by side, a pixel in from the top and the bottom.
+    const RECT r = ClientRect();
+    const int h = std::max(0, static_cast<int>(r.bottom - r.top) - 2), w = 2 * h;
+    return {r.right - w, r.top + 1, r.right, r.top + 1 + h};
 }
 
 void TTabSet::UpdateScroller() {
@@ -319,6 +415,9 @@ void TTabSet::UpdateScroller() {
     int total = startMargin_ + endMargin_;
     for (int i = 0; i < tabs_.Count(); ++i) total += TabWidth(i);
     const bool show = total > Width() || firstIndex_ > 0;
+    const RECT r = ScrollerRect();
+    SetWindowPos(scroller_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(scroller_, UDM_SETRANGE32, 0, std::max(0, tabs_.Count() - 1));
     SendMessageW(scroller_, UDM_SETPOS32, 0, firstIndex_);
     ShowWindow(scroller_, show ? SW_SHOWNA : SW_HIDE);
@@ -336,12 +435,9 @@ void TTabSet::Paint(HDC dc) {
     SetTextColor(dc, ColorToRGB(Font()->Color()));
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, r.right, 0);
-    const int limit = r.right - endMargin_;
-    int x = startMargin_;
-    for (int i = firstIndex_; i < tabs_.Count(); ++i) {
-        const int w = TabWidth(i);
-        if (x + w > limit) continue;
-        RECT tab{x, i == tabIndex_ ? 0 : 2, x + w, r.bottom - 2};
+    for (const TTab& shown : VisibleTabs()) {
+        const int i = shown.Index;
+        RECT tab{shown.Bounds.left, i == tabIndex_ ? 0 : 2, shown.Bounds.right, r.bottom - 2};
         if (i == tabIndex_) {
             GdiBrush white(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
             FillRect(dc, &tab, white.Get());
@@ -352,7 +448,6 @@ void TTabSet::Paint(HDC dc) {
         LineTo(dc, tab.right, tab.top - 1);
         const std::wstring text = Widen(tabs_.Get(i));
         DrawTextW(dc, text.c_str(), -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        x += w;
     }
 }
 

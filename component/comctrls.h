@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "component/controls.h"
+#include "component/dpi.h"
 #include "component/stdctrls.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
@@ -78,7 +79,9 @@ private:
 
 enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 
-// "SysTabControl32": tabs without pages of their own.
+// "SysTabControl32": tabs without pages of their own. The room around a
+// tab's caption and a tab's least width are the platform's at 96 DPI, scaled
+// with the layout (ChangeScale), as are TabWidth and TabHeight.
 class TTabControl : public TWinControl {
     SRT_DECLARE_CLASS()
 public:
@@ -91,8 +94,16 @@ public:
     void SetTabPosition(TTabPosition v) { position_ = v; }
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool v) { multiLine_ = v; }
+    // Every tab this wide (0: each as wide as its caption needs).
+    std::int32_t TabWidth() const { return tabWidth_; }
+    void SetTabWidth(std::int32_t v);
+    // The tabs this high (0: as the font needs).
+    std::int32_t TabHeight() const { return tabHeight_; }
+    void SetTabHeight(std::int32_t v);
     // The area inside the tab border, client coordinates.
     RECT DisplayRect();
+    // Its bounds and font, and its tabs' sizes and padding.
+    void ChangeScale(int to, int from) override;
 
     TNotifyEvent OnChange;
 
@@ -102,14 +113,21 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
+    // The padding and least width at the layout's DPI; the item size
+    // when one is set, or `always`.
+    void ApplyTabMetrics(bool always);
     TStringList tabs_;
     std::int32_t tabIndex_ = 0;
     TTabPosition position_ = tpTop;
     bool multiLine_ = false;
+    std::int32_t tabWidth_ = 0, tabHeight_ = 0;
+    int pixelsPerInch_ = srt::kDesignDpi;  // the DPI the layout is at
 };
 
 // A row of tabs hanging from its top edge, drawn by the control. When they
-// do not all fit, a horizontal up-down child scrolls them (FirstIndex).
+// do not all fit, a horizontal up-down child at its right end scrolls them
+// (FirstIndex). Its margins and the room around a caption scale with the
+// layout (ChangeScale).
 class TTabSet : public TWinControl {
     SRT_DECLARE_CLASS()
 public:
@@ -124,10 +142,26 @@ public:
     void SetStartMargin(std::int32_t v) { startMargin_ = v; Invalidate(); }
     std::int32_t EndMargin() const { return endMargin_; }
     void SetEndMargin(std::int32_t v) { endMargin_ = v; Invalidate(); }
-    // Width of tab `index` in the control's font: text width + 9.
+    // Width of tab `index` in the control's font: text width + 9 pixels at
+    // 96 DPI.
     int TabWidth(int index);
+
+    // A tab that shows: its index and its place (client coordinates, the
+    // control's full height).
+    struct TTab {
+        int Index;
+        RECT Bounds;
+    };
+    // The tabs that show, from FirstIndex on, left to right: a tab that
+    // would pass the end margin is left out and the next one tried. Painting
+    // (the control's and a skin's) and TabAt read this one layout.
+    std::vector<TTab> VisibleTabs();
     // The tab at x (client coordinates), -1 for none.
     int TabAt(int x);
+    // Where the scroll arrows are (client coordinates), shown or not.
+    RECT ScrollerRect() const;
+    // Its bounds and font, its margins and its tabs' widths.
+    void ChangeScale(int to, int from) override;
 
     TNotifyEvent OnChange;
 
@@ -138,11 +172,14 @@ protected:
 
 private:
     void Paint(HDC dc);
+    // Places, fills and shows or hides the scroll arrows.
     void UpdateScroller();
+    int TabWidth(HDC dc, int index);
     TStringList tabs_;
     std::int32_t tabIndex_ = -1;
     std::int32_t firstIndex_ = 0;
     std::int32_t startMargin_ = 5, endMargin_ = 5;
+    int pixelsPerInch_ = srt::kDesignDpi;  // the DPI the layout is at
     HWND scroller_ = nullptr;
 };
 

@@ -63,8 +63,9 @@ void FollowUiState(const TMessage& m, int& hidden) {
     if (LOWORD(m.WParam) == UIS_CLEAR) hidden = 0;
 }
 
-void DrawTabFocus(HDC dc, RECT tab) {
-    InflateRect(&tab, -3, -3);
+// The focus rectangle `inset` pixels inside the tab.
+void DrawTabFocus(HDC dc, RECT tab, int inset) {
+    InflateRect(&tab, -inset, -inset);
     DrawFocusRect(dc, &tab);
 }
 
@@ -216,7 +217,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
             DrawSkinImage(sdc, ir, FTabImage, {tabs->FrameCount, frame},
                           {tabs->LeftWidth, top, tabs->RightWidth, bottom}, FillOf(*tabs), KeyedIf(tabs->Trans == 1));
             DrawIconCaption(sdc, ir, 1, text, item.iImage, images, CaptionColour(*FSkinData, *tabs, FTabImage, frame));
-            if (i == focus && cue) DrawTabFocus(sdc, ir);
+            if (i == focus && cue) DrawTabFocus(sdc, ir, ScaleToDpi(3, dpi));
         }
     }
     GdiFlush();
@@ -303,10 +304,12 @@ void TSkinTab31::AfterProc(TMessage& m) {
 // The tab set's own procedure gets WM_PAINT too, once the skin has painted:
 // without a DC it finds nothing left to validate or paint; on a DC it was
 // given it paints the native tabs, which the skin then covers once more.
+// Without a DC the skin's paint stands: the window's DC would not leave the
+// scroll arrows out.
 void TSkinTab31::OnPaint(TMessage& m) {
     PaintHandler(m);
     CallOldProc(m);
-    PaintControl(reinterpret_cast<HDC>(m.WParam));
+    if (HDC dc = reinterpret_cast<HDC>(m.WParam)) PaintControl(dc);
 }
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
@@ -324,25 +327,19 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     SavedDC saved(bdc);
     FillBackground(bdc, r);
     SelectObject(bdc, set->Font()->Handle());
-    const int limit = r.right - set->EndMargin();
-    int x = set->StartMargin();
     TStrings& names = set->Tabs();
     const bool cue = FocusCueShown(FHandle, FFocusHidden);
-    for (int i = std::max(0, set->FirstIndex()); i < names.Count(); ++i) {
-        const std::wstring text = Widen(names.Get(i));
-        SIZE size{};
-        GetTextExtentPoint32W(bdc, text.c_str(), static_cast<int>(text.size()), &size);
-        const int w = size.cx + ScaleToDpi(9, dpi);
-        if (x + w > limit) continue;  // the next, shorter one may still fit here
-        const RECT tab{x, 0, x + w, r.bottom};
+    // Where the set's own hit test finds them.
+    for (const TTabSet::TTab& shown : set->VisibleTabs()) {
+        const int i = shown.Index;
+        const RECT tab{shown.Bounds.left, 0, shown.Bounds.right, r.bottom};
         const int frame = i == set->TabIndex() ? 2 : 1;
         // The image is flipped: its bottom margin now lies on top.
         DrawSkinImage(bdc, tab, FTabImage, {tabs->FrameCount, frame},
                       {tabs->LeftWidth, tabs->BottomHeight, tabs->RightWidth, tabs->TopHeight}, FillOf(*tabs),
                       KeyedIf(tabs->Trans == 1));
-        DrawCaption(bdc, tab, DT_CENTER, true, text, CaptionColour(*FSkinData, *tabs, FTabImage, frame));
-        if (frame == 2 && cue) DrawTabFocus(bdc, tab);
-        x += w;
+        DrawCaption(bdc, tab, DT_CENTER, true, Widen(names.Get(i)), CaptionColour(*FSkinData, *tabs, FTabImage, frame));
+        if (frame == 2 && cue) DrawTabFocus(bdc, tab, Scaled(3));
     }
     GdiFlush();
     BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, bdc, 0, 0, SRCCOPY);
