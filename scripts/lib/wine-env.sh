@@ -4,8 +4,12 @@
 #                       SRT_WIN_BUILD: win32 where this machine runs 32-bit
 #                       processes, else win64, the x86-64 build of the same sources
 #                       (the product stays win32; win64 only runs its tests)
-# srt_start_xvfb      - starts an Xvfb on a free display, exports DISPLAY, and one
-#                       wineserver for the session
+# srt_desktop_size DPI - the size of Wine's desktop in the prefix whose screen
+#                       has DPI dots per inch (WIDTHxHEIGHT)
+# srt_start_xvfb [DPI] - starts an Xvfb on a free display, as large as the
+#                       largest of those desktops, exports DISPLAY, and one
+#                       wineserver for the session with the desktop of the
+#                       prefix (WINEPREFIX, whose screen has DPI: 96 without)
 # srt_stop_session    - stops that Xvfb, the prefix's wineserver and those of
 #                       the prefixes at other DPIs (build/wine-dpiN, started on
 #                       demand by the tests that run in them)
@@ -51,12 +55,27 @@ srt_wine_env() {
   export WINELOADER=$SRT_WINE
 }
 
+# The main prefix's desktop (96 DPI) is the one its pictures were taken on.
+# Scaled windows need more room: the main window is 1008 pixels high at 192
+# DPI and the gallery's controls page 1296 wide. The desktops share the one
+# X screen.
+srt_desktop_size() {
+  if (($1 <= 96)); then
+    echo 1024x768
+  elif (($1 <= 144)); then
+    echo 1280x1024
+  else
+    echo 2560x1600
+  fi
+}
+srt_screen_size=2560x1600
+
 srt_xvfb_pid=""
 srt_start_xvfb() {
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${srt_screen_size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   srt_xvfb_pid=$!
   local display
   read -r -t 20 display <"$fifo" || true
@@ -73,7 +92,7 @@ srt_start_xvfb() {
   if [[ -n ${SRT_WINESERVER:-} ]]; then
     "$SRT_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     "$SRT_WINE" wineboot </dev/null >/dev/null 2>&1 || true
-    "$SRT_WINE" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+    "$SRT_WINE" explorer.exe /desktop=Default,"$(srt_desktop_size "${1:-96}")" </dev/null >/dev/null 2>&1 &
     sleep 1
   fi
 }

@@ -1,7 +1,7 @@
 // The screenshots at the screen's DPI (the Wine prefix's LogPixels, named by
 // SRT_TEST_DPI) and what is checked in them beyond the pictures: each painted
-// caption button answers its hit-test code at its centre, and no caption
-// runs into its control's edge.
+// caption button answers its hit-test code at its centre. (That every caption
+// fits its control at the screen's DPI is measured by tests/dpi.)
 #pragma once
 
 #include <windows.h>
@@ -55,8 +55,8 @@ void OntoTheScreen(const std::vector<HWND>& windows);
 // `skin`'s ("": Daylight, the stored one) records place them at the screen's
 // DPI answers WM_NCHITTEST at its centre with its code or the caption's (the
 // form skin takes its buttons' clicks through the caption's mouse
-// messages); `mainWindow` shows at least one.
+// messages); `showsButtons` (one of `windows`, or null) shows at least one.
 void ExpectButtonsAnswer(const std::string& name, const std::vector<HWND>& windows, const TImage& shot,
-                         const std::string& skin, bool mainWindow);
+                         const std::string& skin, HWND showsButtons = nullptr);
 
 }  // namespace srt::screens

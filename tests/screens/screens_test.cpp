@@ -191,8 +191,9 @@ void Shoot(const std::string& name, const std::vector<HWND>& windows, TImage* sh
     if (shot) *shot = std::move(image);
 }
 
-// The mouse out of the way: no hover effects.
-void ParkTheMouse() { SetCursorPos(1016, 760); }
+// The mouse out of the way, in the screen's bottom right corner: no hover
+// effects.
+void ParkTheMouse() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 8, GetSystemMetrics(SM_CYSCREEN) - 8); }
 
 // One program under test; ended (not closed) when the test is over, which
 // also takes down a menu left open.
@@ -320,7 +321,7 @@ TEST_F(MainWindow, ActiveThenInactive) {
     ASSERT_EQ(GetForegroundWindow(), form);
     TImage shot;
     ASSERT_NO_FATAL_FAILURE(Shoot("main-active", {form}, &shot));
-    srt::screens::ExpectButtonsAnswer("main-active", {form}, shot, "", true);
+    srt::screens::ExpectButtonsAnswer("main-active", {form}, shot, "", form);
     if (srt::screens::ScreenDpi() != srt::kDesignDpi) return;  // one picture per skin at other DPIs
     TOtherWindow other;
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }));
@@ -348,7 +349,7 @@ TEST_F(MainWindowInSkin, DuskAndContrast) {
                   srt::ScaleToDpi(380 + 79, dpi)};
         MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&logo), 2);
         if (dpi == srt::kDesignDpi) ExpectReadable(std::string("main-") + skin, shot, {form}, ContrastGoal(skin), {logo});
-        srt::screens::ExpectButtonsAnswer(std::string("main-") + skin, {form}, shot, skin, true);
+        srt::screens::ExpectButtonsAnswer(std::string("main-") + skin, {form}, shot, skin, form);
     }
 }
 
@@ -401,10 +402,14 @@ void PressCtrlT(HWND form) {
 }
 
 // The timing window in each shipped skin and both languages; the sample
-// open, the window as it first shows (offset mode, nothing typed).
+// open, the window as it first shows (offset mode, nothing typed). At other
+// DPIs Daylight in both languages and the dark skins in English (the longer
+// captions).
 TEST_F(MainWindowInSkin, TimingWindow) {
+    const bool scaled = srt::screens::ScreenDpi() != srt::kDesignDpi;
     for (const char* language : {"", "en"}) {
         for (const char* skin : {"default", "dusk", "contrast"}) {
+            if (scaled && !*language && std::string(skin) != "default") continue;
             SCOPED_TRACE(std::string(skin) + " " + language);
             std::wstring options;
             if (*language) options = L"--lang " + std::wstring(language, language + std::strlen(language)) + L" ";
@@ -418,7 +423,16 @@ TEST_F(MainWindowInSkin, TimingWindow) {
             ASSERT_TRUE(
                 WaitFor([&] { return (timing = srt::testing::TopWindowOf(run->Id(), L"TTimingForm")) != nullptr; }));
             run->Idle();
-            Shoot(std::string("timing-") + skin + (*language ? std::string("-") + language : ""), {timing, form});
+            const std::string name = std::string("timing-") + skin + (*language ? std::string("-") + language : "");
+            // Scaled, the main window's label sometimes draws its smoothed text
+            // twice as the timing window opens (heavier edges): the timing
+            // window alone, so that its picture is the same every run.
+            std::vector<HWND> shown{timing};
+            if (!scaled) shown.push_back(form);
+            TImage shot;
+            ASSERT_NO_FATAL_FAILURE(Shoot(name, shown, &shot));
+            // The active timing window shows its close button.
+            srt::screens::ExpectButtonsAnswer(name, shown, shot, skin, timing);
         }
     }
 }
@@ -511,7 +525,7 @@ TEST_P(GalleryPage, LooksAsExpected) {
     ASSERT_NO_FATAL_FAILURE(Shoot(name, g.windows, &shot));
     // The contrast is measured at 96 DPI; the scaled pictures show the same colours.
     if (*c.skin && srt::screens::ScreenDpi() == srt::kDesignDpi) ExpectReadable(name, shot, g.windows, ContrastGoal(c.skin));
-    srt::screens::ExpectButtonsAnswer(name, g.windows, shot, c.skin, false);
+    srt::screens::ExpectButtonsAnswer(name, g.windows, shot, c.skin);
 }
 
 constexpr TPageCase kPageNames[] = {
