@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "component/dpi.h"
 #include "component/gdi.h"
 #include "component/menus.h"
@@ -77,14 +75,6 @@ TEST(MenusAtDpi, ItemsMeasureAndDrawInTheFontOfTheMenusDpi) {
     EXPECT_EQ(line2.height, 2 * line1.height);
     EXPECT_NEAR(static_cast<int>(text2.height), 2 * static_cast<int>(text1.height), 3);
     EXPECT_NEAR(static_cast<int>(text2.width), 2 * static_cast<int>(text1.width), 6);
-}
-
-TEST(MenusAtDpi, CheckMarkGrowsFromItsDesignSize) {
-    EXPECT_EQ(CheckMarkSize({16, 16}, 96).cx, 16);
-    EXPECT_EQ(CheckMarkSize({16, 16}, 192).cy, 32);
-    EXPECT_EQ(CheckMarkSize({13, 13}, 144).cx, 20);
-    // A bitmap the platform made for a larger screen is drawn as it is.
-    EXPECT_EQ(CheckMarkSize({32, 32}, 192).cx, 32);
 }
 
 // Pixels of `colour` in the glyph column of a checked item without image,
