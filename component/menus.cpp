@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
 #include "component/gdi.h"
 #include "component/wstr.h"
 
@@ -234,11 +235,14 @@ void TMenuItem::Click() {
 
 // Glyph column (the image list's width, else 16) + 3, the caption, and the
 // shortcut 15 pixels after it; height the text's plus 4, at least the
-// glyph's plus 3. A separator is 8 high.
+// glyph's plus 3. A separator is 8 high. The gaps at the menu's DPI.
 void TMenuItem::DefaultMeasure(HDC dc, int& width, int& height) {
+    const TMenu* menu = GetParentMenu();
+    const int dpi = menu ? menu->Dpi() : srt::SystemDpi();
+    const auto px = [dpi](int v) { return srt::ScaleToDpi(v, dpi); };
     if (IsLine()) {
         width = 0;
-        height = 8;
+        height = px(8);
         return;
     }
     const TImageList* images = GetImageList();
@@ -248,9 +252,9 @@ void TMenuItem::DefaultMeasure(HDC dc, int& width, int& height) {
     SIZE size{};
     GetTextExtentPoint32W(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()),
                           &size);
-    width = glyph + (glyph ? 3 : 0) + size.cx;
-    if (shortCut_ != scNone) width += 15 + TextWidth(dc, Widen(ShortCutToText(shortCut_)));
-    height = std::max<int>(size.cy + 4, images && !topLevel ? images->Height() + 3 : 0);
+    width = glyph + (glyph ? px(3) : 0) + size.cx;
+    if (shortCut_ != scNone) width += px(15) + TextWidth(dc, Widen(ShortCutToText(shortCut_)));
+    height = std::max<int>(size.cy + px(4), images && !topLevel ? images->Height() + px(3) : 0);
 }
 
 void TMenuItem::DefaultDraw(HDC dc, const RECT& rect, bool selected) {
@@ -364,16 +368,27 @@ bool TMenu::DispatchCommand(unsigned id) {
     return true;
 }
 
+int TMenu::Dpi() const { return dpi_ > 0 ? dpi_ : srt::WindowDpi(GetActiveWindow()); }
+
+namespace {
+// The menu font of the screen at `dpi`; the system gives it at its own.
+HFONT MenuFontAt(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    metrics.lfMenuFont.lfHeight = srt::RescaleDpi(metrics.lfMenuFont.lfHeight, srt::SystemDpi(), dpi);
+    return CreateFontIndirectW(&metrics.lfMenuFont);
+}
+}  // namespace
+
 bool TMenu::DispatchMeasure(MEASUREITEMSTRUCT& mis) {
     if (mis.CtlType != ODT_MENU) return false;
     TMenuItem* item = FindItem(mis.itemID, TFindItemKind::fkCommand);
     if (!item) return false;
     HDC dc = GetDC(nullptr);
     {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        GdiFont font(CreateFontIndirectW(&metrics.lfMenuFont));
+        GdiFont font(MenuFontAt(Dpi()));
         GdiSelect select(dc, font);
         int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
         item->MeasureItem(dc, w, h);
@@ -388,10 +403,7 @@ bool TMenu::DispatchDraw(const DRAWITEMSTRUCT& dis) {
     if (dis.CtlType != ODT_MENU) return false;
     TMenuItem* item = FindItem(dis.itemID, TFindItemKind::fkCommand);
     if (!item) return false;
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    GdiFont font(CreateFontIndirectW(&metrics.lfMenuFont));
+    GdiFont font(MenuFontAt(Dpi()));
     GdiSelect select(dis.hDC, font);
     item->DrawItem(dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0);
     return true;

@@ -129,9 +129,15 @@ public:
     // Clicks the item of command `id`; false when none has it.
     bool DispatchCommand(unsigned id);
     // Routes WM_MEASUREITEM / WM_DRAWITEM of an owner-drawn item of this
-    // menu to the item; false when the item is not one of ours.
+    // menu to the item, with the menu font at Dpi(); false when the item is
+    // not one of ours.
     bool DispatchMeasure(MEASUREITEMSTRUCT& mis);
     bool DispatchDraw(const DRAWITEMSTRUCT& dis);
+    // The DPI the items are measured and drawn at: the one set, else (0,
+    // the default) that of the window active on this thread, the window the
+    // menu shows for.
+    int Dpi() const;
+    void SetDpi(int dpi) { dpi_ = dpi; }
 
     // Runs after the platform menu was rebuilt.
     std::function<void()> OnChange;
@@ -148,6 +154,7 @@ private:
     TImageList* images_ = nullptr;
     bool ownerDraw_ = false;
     bool rightToLeft_ = false;
+    int dpi_ = 0;
     HMENU handle_ = nullptr;
 };
 

@@ -86,6 +86,16 @@ TCaptionEffect CaptionActionEffect(int action, TShowState show) {
     }
 }
 
+int CaptionButtonHitCode(int action) {
+    switch (action) {
+    case 0: return htClose;
+    case 1: case 22: return htMaxButton;
+    case 2: case 23: return htMinButton;
+    case 3: case 11: case 12: return htSysMenu;
+    default: return htNowhere;
+    }
+}
+
 TCaptionName CaptionButtonName(int action, TShowState show) {
     const TCaptionEffect effect = CaptionActionEffect(action, show);
     switch (effect.command) {
@@ -162,6 +172,18 @@ TWinSysButton* TCaptionButtons::Hit(int x, int y) const {
     for (const auto& b : buttons_)
         if (b->FVisible && b->FRecord->Action >= 0 && b->FBounds.Contains(x, y)) return b.get();
     return nullptr;
+}
+
+int TCaptionButtons::HitCode(int x, int y) const {
+    const TWinSysButton* b = Hit(x, y);
+    return b ? CaptionButtonHitCode(b->FRecord->Action) : htNowhere;
+}
+
+int TCaptionButtons::LeftButtonsEnd() const {
+    int end = 0;
+    for (const auto& b : buttons_)
+        if (b->FVisible && b->FRecord->Align == 0 && !b->FRecord->Image.Empty()) end = std::max(end, b->FBounds.Right);
+    return end;
 }
 
 std::vector<TSystemMenuItem> SystemMenuItems(std::uint8_t icons, bool sizeable) {

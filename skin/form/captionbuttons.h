@@ -60,6 +60,12 @@ struct TCaptionEffect {
 };
 TCaptionEffect CaptionActionEffect(int action, TShowState showState);
 
+// The platform's hit-test code for a caption button of `action`: close,
+// maximise (restore too), minimise, the icon's system menu; htNowhere for
+// the MDI child buttons of the menu bar and buttons the platform has no
+// code for.
+int CaptionButtonHitCode(int action);
+
 // The name a caption button's tooltip shows: what it does now. The platform
 // names the same commands in the window's system menu (by `sysCommand`);
 // `fallback` is the name where that menu has no such item. No name (an
@@ -86,6 +92,11 @@ public:
     int Layout(const TButtonContext& ctx);
     // First visible button with an action >= 0 containing the point.
     TWinSysButton* Hit(int x, int y) const;
+    // The hit-test code of that button (htNowhere without one).
+    int HitCode(int x, int y) const;
+    // Where the visible buttons anchored at the left end (the largest right
+    // edge among them; 0 when none), as last laid out.
+    int LeftButtonsEnd() const;
 
     std::size_t Count() const { return buttons_.size(); }
     TWinSysButton& operator[](std::size_t i) const { return *buttons_[i]; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
+
 namespace srt {
 
 std::uint8_t BorderKindFor(std::uint32_t style, std::uint32_t exStyle) {
@@ -67,7 +69,8 @@ int BorderFrame(const TDataSkinObject& edge, bool active) {
     return active || edge.FrameCount <= 1 ? 1 : 2;
 }
 
-int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int x, int y) {
+int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int buttonCode, int x, int y) {
+    if (buttonCode != htNowhere) return buttonCode;
     if (defaultResult != htNowhere) return defaultResult;
     if (layout.MenuBar.Contains(x, y)) return htMenu;
     if (layout.Caption.Contains(x, y)) return htCaption;
@@ -80,26 +83,30 @@ TSkinRect LayoutCaptionText(const TDataSkinTitle& title, const TCaptionLayoutInp
     TSkinRect t{r.Left, r.Top, r.Left + in.textWidth + title.TXTBackleft + title.TXTBackRight,
                 r.Top + in.textHeight};
     const int shift = title.LeftWidth, shiftVert = title.TopHeight, rightClip = title.RightWidth;
+    // Where the text ends at the latest: the skin's clip, and never inside
+    // the buttons on the right (a minimise button left of the clip).
+    int end = r.Right - rightClip;
+    if (in.buttonsRight > 0) end = std::min(end, in.buttonsRight);
+    const int alignment = in.rightToLeft ? 2 : title.TextAlignment;
     int dx = 0;
-    if (in.rightToLeft) {
-        dx = (r.Width() - rightClip) - t.Width();
-    } else {
-        switch (title.TextAlignment) {
-        case 0: dx = shift; break;
-        case 1: dx = (r.Width() - t.Width()) / 2; break;
-        case 2: dx = (r.Width() - rightClip) - t.Width(); break;
-        default: dx = 0; break;
-        }
+    switch (alignment) {
+    case 0: dx = shift; break;
+    case 1: dx = (r.Width() - t.Width()) / 2; break;
+    case 2: dx = (end - r.Left) - t.Width(); break;
+    default: dx = 0; break;
     }
     const int dy = (r.Height() - t.Height()) / 2 + shiftVert / 2;
     t = t.Offset(dx, dy);
+    // Text placed by its width starts after the buttons on the left.
+    if (alignment == 1 || alignment == 2) t.Left = std::max(t.Left, std::max(in.buttonsLeft, r.Left));
     // A popup (a dialog) reaches to its caption buttons, and a long caption
     // stops there too instead of running under them; without buttons on the
     // right it ends with the title.
     if (in.popup)
-        t.Right = in.buttonsRight > 0 ? in.buttonsRight - 5 : std::min(t.Right, r.Right);
+        t.Right = in.buttonsRight > 0 ? in.buttonsRight - ScaleToDpi(5, in.dpi) : std::min(t.Right, r.Right);
     else
-        t.Right = std::min(t.Right, r.Right - rightClip);
+        t.Right = std::min(t.Right, end);
+    t.Right = std::max(t.Right, t.Left);
     return t;
 }
 

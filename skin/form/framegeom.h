@@ -84,11 +84,21 @@ int BorderFrame(const TDataSkinObject& edge, bool active);
 // The top rows of the title bar, left to the window's sizing.
 constexpr int kTitleSizingBand = 4;
 
+// Hit-test codes (the platform's values).
+constexpr int htNowhere = 0, htCaption = 2, htSysMenu = 3, htMenu = 5, htMinButton = 8, htMaxButton = 9,
+              htClose = 20, htHelp = 21;
+// Whether `code` names a caption button (the icon included).
+constexpr bool IsCaptionButtonCode(int code) {
+    return code == htSysMenu || code == htMinButton || code == htMaxButton || code == htClose || code == htHelp;
+}
+
 // The hit-test answer at a point of the frame (window coordinates) given
-// what the previous window procedure answered: where it found nothing, the
-// menu bar and the caption of the layout; anywhere else its own answer.
-constexpr int htNowhere = 0, htCaption = 2, htMenu = 5;
-int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int x, int y);
+// what the previous window procedure answered and the code of the caption
+// button painted there (htNowhere for none, or for a button the platform
+// has no code for): that button's code wins over the sizing borders;
+// elsewhere, where the procedure found nothing, the menu bar and the caption
+// of the layout; anywhere else its own answer.
+int FrameHitTest(int defaultResult, const TFrameGeometry& layout, int buttonCode, int x, int y);
 
 // Caption text placement inside the title rectangle R.
 struct TCaptionLayoutInput {
@@ -97,10 +107,16 @@ struct TCaptionLayoutInput {
     int textHeight = 0;
     bool rightToLeft = false;
     bool popup = false;          // WS_POPUP window
-    int buttonsRight = 0;        // from the previous button layout
+    int buttonsRight = 0;        // where the right-anchored buttons begin (0: none)
+    int buttonsLeft = 0;         // where the left-anchored buttons end (0: none)
+    int dpi = 96;                // scales the gap a popup's text keeps to its buttons
 };
 // The text rectangle T (stored as FTextRect); the text background strip is
 // drawn across it and the text into it narrowed by TXTBackleft/TXTBackRight.
+// T never reaches into the right-anchored buttons; text aligned by its
+// width (right to left, right-aligned, centred) ends before them and,
+// when too long, starts after the left-anchored ones (it is then cut with
+// an ellipsis).
 TSkinRect LayoutCaptionText(const TDataSkinTitle& title, const TCaptionLayoutInput& in);
 
 // Width a message dialog needs for its caption of textLength characters.

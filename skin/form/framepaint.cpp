@@ -17,6 +17,8 @@ static_assert(ws::Popup == WS_POPUP && ws::Child == WS_CHILD && ws::Caption == W
               ws::MaximizeBox == WS_MAXIMIZEBOX && ws::HScroll == WS_HSCROLL && ws::VScroll == WS_VSCROLL &&
               ws::CaptionButtons == (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX) && ws::ExWindowEdge == WS_EX_WINDOWEDGE &&
               ws::ExLeftScrollBar == WS_EX_LEFTSCROLLBAR && ws::ExMdiChild == WS_EX_MDICHILD);
+static_assert(htNowhere == HTNOWHERE && htCaption == HTCAPTION && htSysMenu == HTSYSMENU && htMenu == HTMENU &&
+              htMinButton == HTMINBUTTON && htMaxButton == HTMAXBUTTON && htClose == HTCLOSE && htHelp == HTHELP);
 static_assert(sc::Minimize == SC_MINIMIZE && sc::Maximize == SC_MAXIMIZE && sc::Close == SC_CLOSE &&
               sc::Restore == SC_RESTORE);
 
@@ -190,6 +192,8 @@ void TWinSkinForm::MeasureCaption(const TSkinRect& title) {
     in.rightToLeft = FWindow.rightToLeft;
     in.popup = (FWindow.style & WS_POPUP) != 0;
     in.buttonsRight = FLayout.ButtonsRight;
+    in.buttonsLeft = FButtons.LeftButtonsEnd();
+    in.dpi = FDpi;
     FLayout.Text = LayoutCaptionText(*Skin().Title, in);
 }
 

@@ -19,6 +19,7 @@ void TWinSkinForm::BuildSystemMenu() {
     FSystem.menu = std::make_unique<TPopupMenu>(nullptr);
     TPopupMenu& menu = *FSystem.menu;
     menu.SetImages(FSystem.images.get());
+    menu.SetDpi(FDpi);
     menu.SetOwnerDraw(true);
     menu.SetRightToLeft(FWindow.rightToLeft);
     for (const TSystemMenuItem& entry : SystemMenuItems(FBorderIcons, FWindow.sizeable)) {

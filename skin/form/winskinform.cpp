@@ -230,6 +230,15 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         {WM_NCLBUTTONUP, &TWinSkinForm::OnNcLButtonUp},
         {WM_NCLBUTTONDBLCLK, &TWinSkinForm::OnNcLButtonDblClk},
         {WM_NCRBUTTONDOWN, &TWinSkinForm::OnNcRButtonDown},
+        {WM_NCRBUTTONUP, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCRBUTTONDBLCLK, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCMBUTTONDOWN, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCMBUTTONUP, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCMBUTTONDBLCLK, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCXBUTTONDOWN, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCXBUTTONUP, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCXBUTTONDBLCLK, &TWinSkinForm::OnNcOtherMouse},
+        {WM_NCMOUSEHOVER, &TWinSkinForm::OnNcOtherMouse},
         {WM_MEASUREITEM, &TWinSkinForm::OnMeasureItem},
         {WM_DRAWITEM, &TWinSkinForm::OnDrawItem},
         {kWmSkinRepaintFrame, &TWinSkinForm::OnRepaintFrame},
@@ -475,11 +484,15 @@ LRESULT TWinSkinForm::OnNcCalcSize(const TMsg& m) {
     return WVR_VALIDRECTS;
 }
 
+// The caption buttons answer the platform's codes from the layout painting
+// reads; the mouse messages carrying them are ours alone (ncmouse.cpp).
 LRESULT TWinSkinForm::OnNcHitTest(const TMsg& m) {
     const LRESULT r = PassOn(m.msg, m.wParam, m.lParam);
-    if (r != HTNOWHERE) return r;
-    const POINT p = ToWindow(PointOf(m.lParam));
-    return FrameHitTest(static_cast<int>(r), FLayout, p.x, p.y);
+    const POINT screen = PointOf(m.lParam);
+    const TWinSysButton* button = ButtonAt(screen);
+    const int code = button ? CaptionButtonHitCode(button->FRecord->Action) : htNowhere;
+    const POINT p = ToWindow(screen);
+    return FrameHitTest(static_cast<int>(r), FLayout, code, p.x, p.y);
 }
 
 LRESULT TWinSkinForm::OnNcPaint(const TMsg& m) {

@@ -206,6 +206,8 @@ private:
     LRESULT OnNcLButtonUp(const TMsg& m);
     LRESULT OnNcLButtonDblClk(const TMsg& m);
     LRESULT OnNcRButtonDown(const TMsg& m);
+    // The other buttons' and the hover's non-client messages: passed on.
+    LRESULT OnNcOtherMouse(const TMsg& m);
     LRESULT OnMeasureItem(const TMsg& m);
     LRESULT OnDrawItem(const TMsg& m);
     LRESULT OnRepaintFrame(const TMsg& m);

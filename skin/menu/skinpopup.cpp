@@ -11,7 +11,7 @@
 namespace srt {
 namespace {
 
-constexpr int kBorder = 3;  // the popup frame painted from MenuBackground
+constexpr int kBorder = 3;  // the popup frame painted from MenuBackground, at 96 DPI
 constexpr WORD kObmCheck = 0x7FF8;  // the platform check-mark bitmap
 constexpr int kShortcutGap = 11;  // shortcut text ends this far before the item's right edge
 constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;  // 0x60
@@ -50,7 +50,8 @@ void FillItemBackground(const TSkinElements& data, HDC target, const RECT& item,
     const int w = item.right - item.left, h = item.bottom - item.top;
     TBitmap* image = FindPopupImage(menu);
     if (image && !image->Empty()) {
-        BitBlt(target, 0, 0, w, h, image->Canvas(), item.left + kBorder, item.top + kBorder, SRCCOPY);
+        const int border = PopupBorderWidth(data.Dpi);
+        BitBlt(target, 0, 0, w, h, image->Canvas(), item.left + border, item.top + border, SRCCOPY);
         return;
     }
     GdiBrush brush(CreateSolidBrush(Rgb(data.Colours.Menu)));
@@ -70,22 +71,26 @@ TMenu* ParentMenuOf(TMenuItem& item, TMenu* barMenu) {
     return menu ? menu : barMenu;
 }
 
-// The platform's check mark in `colour`, centred in the glyph box.
-void DrawCheckMark(HDC dc, const RECT& box, COLORREF colour) {
+// The platform's check mark in `colour`, centred in the glyph box, at
+// `dpi`: the platform's bitmap is the 96-DPI one, enlarged pixel by pixel.
+void DrawCheckMark(HDC dc, const RECT& box, COLORREF colour, int dpi) {
     GdiBitmap check(static_cast<HBITMAP>(LoadImageW(nullptr, MAKEINTRESOURCEW(kObmCheck), IMAGE_BITMAP, 0, 0, 0)));
     if (!check) return;
     BITMAP info{};
     GetObjectW(check.Get(), sizeof info, &info);
-    const int x = box.left + (box.right - box.left - info.bmWidth) / 2 + 1;
-    const int y = box.top + (box.bottom - box.top - info.bmHeight) / 2 + 1;
+    const SIZE size = CheckMarkSize({info.bmWidth, info.bmHeight}, dpi);
+    const int x = box.left + (box.right - box.left - size.cx) / 2 + ScaleToDpi(1, dpi);
+    const int y = box.top + (box.bottom - box.top - size.cy) / 2 + ScaleToDpi(1, dpi);
     MemoryDC mono(dc);
     GdiSelect select(mono.Get(), check);
     GdiBrush brush(CreateSolidBrush(colour));
     GdiSelect useBrush(dc, brush);
     const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
+    const int mode = SetStretchBltMode(dc, COLORONCOLOR);
     // White bits keep the target, black bits take the brush.
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, mono.Get(), 0, 0, 0x00B8074A);
+    StretchBlt(dc, x, y, size.cx, size.cy, mono.Get(), 0, 0, info.bmWidth, info.bmHeight, 0x00B8074A);
+    SetStretchBltMode(dc, mode);
     SetBkColor(dc, back);
     SetTextColor(dc, text);
 }
@@ -128,6 +133,14 @@ void DrawMenuText(const TSkinElements& data, TMenuItem& item, HDC dc, UINT flags
 }
 
 }  // namespace
+
+int PopupBorderWidth(int dpi) { return ScaleToDpi(kBorder, dpi); }
+
+SIZE CheckMarkSize(SIZE bitmap, int dpi) {
+    // A bitmap larger than the 96-DPI glyph box is taken as made for the DPI.
+    if (bitmap.cx > TMenuImages::kSize || bitmap.cy > TMenuImages::kSize) return bitmap;
+    return {ScaleToDpi(bitmap.cx, dpi), ScaleToDpi(bitmap.cy, dpi)};
+}
 
 HFONT CreateMenuFont(bool bold, int dpi) {
     NONCLIENTMETRICSW metrics{};
@@ -201,10 +214,11 @@ bool TWinSkinPopMenu::ComposeImage(int width, int height) {
 
 void TWinSkinPopMenu::PaintBorder(HDC dc, int w, int h) {
     HDC image = FImage.Canvas();
-    BitBlt(dc, 0, 0, w, kBorder, image, 0, 0, SRCCOPY);
-    BitBlt(dc, 0, h - kBorder, w, kBorder, image, 0, h - kBorder, SRCCOPY);
-    BitBlt(dc, 0, kBorder, kBorder, h - kBorder, image, 0, kBorder, SRCCOPY);
-    BitBlt(dc, w - kBorder, kBorder, kBorder, h - kBorder, image, w - kBorder, kBorder, SRCCOPY);
+    const int b = PopupBorderWidth(Skin().Dpi);
+    BitBlt(dc, 0, 0, w, b, image, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, h - b, w, b, image, 0, h - b, SRCCOPY);
+    BitBlt(dc, 0, b, b, h - b, image, 0, b, SRCCOPY);
+    BitBlt(dc, w - b, b, b, h - b, image, w - b, b, SRCCOPY);
 }
 
 LRESULT TWinSkinPopMenu::OnNcPaint(WPARAM wParam, LPARAM lParam) {
@@ -243,7 +257,8 @@ LRESULT TWinSkinPopMenu::OnPrint(WPARAM wParam, LPARAM lParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     BitBlt(dc, 0, 0, w, h, FImage.Canvas(), 0, 0, SRCCOPY);
     const int mode = SetBkMode(dc, TRANSPARENT);
-    GdiRegion clip(CreateRectRgn(kBorder, kBorder, w - kBorder, h - kBorder));
+    const int b = PopupBorderWidth(Skin().Dpi);
+    GdiRegion clip(CreateRectRgn(b, b, w - b, h - b));
     SelectClipRgn(dc, clip.Get());
     const LRESULT result = CallPrevious(WM_PRINT, wParam, lParam);
     SelectClipRgn(dc, nullptr);
@@ -293,10 +308,10 @@ void MeasureMenuText(const TSkinElements& data, HMENU menu, unsigned command, HD
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     width = size.cx + ScaleToDpi(26, data.Dpi) + (data.MenuItem ? data.MenuItem->LeftWidth : 0);
     if (!text.empty())
-        height += 4;
+        height += ScaleToDpi(4, data.Dpi);
     else
-        height = 8;
-    if (NineXFamily()) height += 4;
+        height = ScaleToDpi(8, data.Dpi);
+    if (NineXFamily()) height += ScaleToDpi(4, data.Dpi);
 }
 
 // ---- drawing
@@ -342,7 +357,7 @@ void DrawMenuItemContent(const TSkinElements& data, TMenuItem& item, HDC dc, boo
             if (item.Checked()) DrawCheckedBox(dc, glyph);
             images->Draw(dc, glyph.left, glyph.top, index, item.Enabled());
         } else if (item.Checked()) {
-            DrawCheckMark(dc, glyph, GetSysColor(COLOR_BTNTEXT));
+            DrawCheckMark(dc, glyph, GetSysColor(COLOR_BTNTEXT), data.Dpi);
         }
     }
 
@@ -436,12 +451,16 @@ void TPopupSkinSwitch::Hook(TMenuItem& item, ::TSkinData* data, TMenu* barMenu) 
     for (int i = 0; i < item.Count(); ++i) {
         TMenuItem& child = *item.Items(i);
         FItems.emplace(&child, TSaved{child.OnMeasureItem, child.OnDrawItem});
-        // At the DPI of the menu window drawn on (the system's while measuring).
-        child.OnMeasureItem.Code = [data, &child](TObject*, HDC dc, int& w, int& h) {
-            MeasureSkinItem(data->ElementsAt(WindowDpi(WindowFromDC(dc))), child, dc, w, h);
+        // At the DPI of the menu, as its font.
+        const auto dpi = [&child](HDC dc) {
+            const TMenu* menu = child.GetParentMenu();
+            return menu ? menu->Dpi() : WindowDpi(WindowFromDC(dc));
         };
-        child.OnDrawItem.Code = [data, &child, barMenu](TObject*, HDC dc, const RECT& r, bool selected) {
-            DrawSkinMenuItem(data->ElementsAt(WindowDpi(WindowFromDC(dc))), child, dc, r, selected, barMenu);
+        child.OnMeasureItem.Code = [data, &child, dpi](TObject*, HDC dc, int& w, int& h) {
+            MeasureSkinItem(data->ElementsAt(dpi(dc)), child, dc, w, h);
+        };
+        child.OnDrawItem.Code = [data, &child, barMenu, dpi](TObject*, HDC dc, const RECT& r, bool selected) {
+            DrawSkinMenuItem(data->ElementsAt(dpi(dc)), child, dc, r, selected, barMenu);
         };
         Hook(child, data, barMenu);
     }

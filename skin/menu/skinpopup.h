@@ -90,6 +90,12 @@ void DrawMenuSeparator(const TSkinElements& data, HDC dc, const RECT& rect);
 // system gives it); the caller owns it.
 HFONT CreateMenuFont(bool bold = false, int dpi = 0);
 
+// The width of the popup frame painted from MenuBackground at `dpi`.
+int PopupBorderWidth(int dpi);
+// The size the platform's check mark of `bitmap` pixels is drawn at: its
+// 96-DPI bitmap enlarged to `dpi`.
+SIZE CheckMarkSize(SIZE bitmap, int dpi);
+
 // Owner-drawn items of the popup menus of a form, painted by the skin
 // while switched on. Restore puts each item's events and each menu's
 // owner-draw flag back, touching only menus and items the form still has;

@@ -65,8 +65,8 @@ TEST_P(FrameAtDpi, MetricsAndClientScale) {
     EXPECT_EQ(g.Client, (TSkinRect{m.BorderLeft, m.TitleHeight, w - m.BorderRight, h - m.BorderBottom}));
     // The hit test reads the same layout: the title row is caption below
     // the sizing band, the client is nowhere of the frame's.
-    EXPECT_EQ(FrameHitTest(htNowhere, g, w / 2, m.TitleHeight - 1), htCaption);
-    EXPECT_EQ(FrameHitTest(htNowhere, g, w / 2, m.TitleHeight + 5), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, g, htNowhere, w / 2, m.TitleHeight - 1), htCaption);
+    EXPECT_EQ(FrameHitTest(htNowhere, g, htNowhere, w / 2, m.TitleHeight + 5), htNowhere);
 }
 
 TEST_P(FrameAtDpi, CaptionButtonsHitWhereTheyArePainted) {
@@ -105,6 +105,48 @@ TEST_P(FrameAtDpi, CaptionButtonsHitWhereTheyArePainted) {
     // Neighbours never overlap at any scale.
     EXPECT_LE(buttons[1].FBounds.Right, buttons[0].FBounds.Left);
     EXPECT_LE(buttons[2].FBounds.Right, buttons[1].FBounds.Left);
+}
+
+// The platform's codes at every corner of each button and none of them a
+// pixel outside: what accessibility tools and the platform's snapping read.
+TEST_P(FrameAtDpi, HitCodesAtEveryCornerOfEachButton) {
+    const int dpi = GetParam();
+    TSkinElements base;
+    MakeSkin(base);
+    auto icon = std::make_unique<TDataSkinSysButton>("Icon");
+    icon->Action = 3;
+    icon->Xcoord = 2;
+    icon->Ycoord = 7;
+    icon->FrameCount = 1;
+    icon->Image.SetSize(16, 16);
+    base.SysButtons.push_back(std::move(icon));
+    const auto skin = ScaleSkinElements(base, dpi, nullptr);
+    const TFrameMetrics m = ComputeFrameMetrics(*skin, bkFrame);
+    const int width = ScaleToDpi(400, dpi);
+    const TFrameGeometry g = FrameGeometryFor(m, 0, false, width, ScaleToDpi(300, dpi));
+    Owner owner;
+    TBitmap iconBitmap, defaultIcon;
+    TCaptionButtons buttons;
+    buttons.Build(&owner, *skin, iconBitmap, defaultIcon);
+    buttons.Layout(Context(m, width, dpi));
+    const auto hit = [&](int x, int y, int procedure = htNowhere) {
+        return FrameHitTest(procedure, g, buttons.HitCode(x, y), x, y);
+    };
+    const int expected[] = {htClose, htMaxButton, htMinButton, htCaption, htSysMenu};
+    ASSERT_EQ(buttons.Count(), std::size(expected));
+    for (std::size_t i = 0; i < buttons.Count(); ++i) {
+        SCOPED_TRACE(i);
+        const TSkinRect& b = buttons[i].FBounds;
+        const int code = expected[i];
+        for (const int x : {b.Left, b.Right - 1})
+            for (const int y : {b.Top, b.Bottom - 1}) EXPECT_EQ(hit(x, y), code) << x << "," << y;
+        // The procedure's sizing band gives way to the button.
+        EXPECT_EQ(hit(b.Left, b.Top, 12 /*HTTOP*/), code == htCaption ? 12 : code);
+        if (code == htCaption) continue;
+        const int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+        for (const auto& [x, y] : {std::pair{b.Left - 1, cy}, {b.Right, cy}, {cx, b.Top - 1}, {cx, b.Bottom}})
+            EXPECT_NE(hit(x, y), code) << x << "," << y;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, FrameAtDpi, ::testing::Values(96, 120, 144, 192));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "component/dpi.h"
+
 namespace srt {
 namespace {
 
@@ -72,19 +74,25 @@ TEST(FrameGeometry, InactiveFrameOnlyWithTwoFrames) {
 TEST(FrameGeometry, HitTestAsksTheDefaultFirstThenTheLayout) {
     const TFrameMetrics m{4, 24, 5, 6};
     const TFrameGeometry bare = FrameGeometryFor(m, 0, false, 300, 200);
-    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, 0), htNowhere);
-    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, kTitleSizingBand - 1), htNowhere);
-    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, kTitleSizingBand), htCaption);
-    EXPECT_EQ(FrameHitTest(htNowhere, bare, 1, 23), htCaption);  // across the whole width
-    EXPECT_EQ(FrameHitTest(htNowhere, bare, 150, 24), htNowhere);  // no bar: the client's first row
-    EXPECT_EQ(FrameHitTest(12 /*HTTOP*/, bare, 150, 10), 12);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, htNowhere, 150, 0), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, htNowhere, 150, kTitleSizingBand - 1), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, htNowhere, 150, kTitleSizingBand), htCaption);
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, htNowhere, 1, 23), htCaption);  // across the whole width
+    EXPECT_EQ(FrameHitTest(htNowhere, bare, htNowhere, 150, 24), htNowhere);  // no bar: the client's first row
+    EXPECT_EQ(FrameHitTest(12 /*HTTOP*/, bare, htNowhere, 150, 10), 12);
 
     const TFrameGeometry barred = FrameGeometryFor(m, 19, true, 300, 200);
-    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24), htMenu);
-    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24 + 18), htMenu);
-    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 24 + 19), htNowhere);
-    EXPECT_EQ(FrameHitTest(htNowhere, barred, 2, 30), htNowhere);     // the left border beside the bar
-    EXPECT_EQ(FrameHitTest(htNowhere, barred, 150, 197), htNowhere);  // the bottom border
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htNowhere, 150, 24), htMenu);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htNowhere, 150, 24 + 18), htMenu);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htNowhere, 150, 24 + 19), htNowhere);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htNowhere, 2, 30), htNowhere);     // the left border beside the bar
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htNowhere, 150, 197), htNowhere);  // the bottom border
+
+    // A caption button's code wins wherever it is painted, also over the
+    // sizing band and the procedure's caption.
+    EXPECT_EQ(FrameHitTest(14 /*HTTOPRIGHT*/, bare, htClose, 290, 2), htClose);
+    EXPECT_EQ(FrameHitTest(htCaption, bare, htMaxButton, 260, 10), htMaxButton);
+    EXPECT_EQ(FrameHitTest(htNowhere, barred, htSysMenu, 8, 10), htSysMenu);
 }
 
 TEST(CaptionText, AlignmentAndClipping) {
@@ -124,6 +132,78 @@ TEST(CaptionText, AlignmentAndClipping) {
     // Without buttons on the right, the end of the title.
     in.buttonsRight = 0;
     EXPECT_EQ(LayoutCaptionText(t, in).Right, 304);
+}
+
+// The skins' title at 100, 150 and 200 %: close, maximise and minimise
+// anchored right (the minimise button left of the text clip), the icon at
+// the left. The text ends before the buttons and, too long, starts after
+// the icon, whichever way it runs.
+TEST(CaptionText, StopsBeforeTheButtonsAtEveryScale) {
+    for (const int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        const auto px = [dpi](int v) { return ScaleToDpi(v, dpi); };
+        TDataSkinTitle t("Title");
+        t.LeftWidth = px(26);
+        t.RightWidth = px(64);
+        t.TXTBackleft = t.TXTBackRight = px(10);
+        const int width = px(388);
+        TCaptionLayoutInput in;
+        in.title = {px(4), 0, width - px(4), px(30)};
+        in.textHeight = px(15);
+        in.buttonsRight = width - px(94);  // the minimise button's left edge
+        in.buttonsLeft = px(26);           // the icon's right edge
+        in.dpi = dpi;
+        for (const bool rtl : {false, true}) {
+            SCOPED_TRACE(rtl);
+            in.rightToLeft = rtl;
+            in.textWidth = px(130);
+            TSkinRect text = LayoutCaptionText(t, in);
+            EXPECT_LE(text.Right, in.buttonsRight);
+            EXPECT_GE(text.Left, in.buttonsLeft);
+            // Right to left, the text ends at the buttons; left to right it
+            // starts at the skin's shift.
+            EXPECT_EQ(rtl ? text.Right : text.Left, rtl ? in.buttonsRight : in.title.Left + t.LeftWidth);
+            EXPECT_EQ(text.Width(), in.textWidth + 2 * t.TXTBackleft);
+            in.textWidth = px(600);
+            text = LayoutCaptionText(t, in);
+            EXPECT_LE(text.Right, in.buttonsRight);
+            EXPECT_GE(text.Left, in.buttonsLeft);
+        }
+        // Without a minimise button the skin's clip is the limit, as before.
+        in.buttonsRight = width - px(64);
+        in.textWidth = px(130);
+        EXPECT_EQ(LayoutCaptionText(t, in).Right, in.title.Right - t.RightWidth);
+        // Right-aligned text follows the same limit; centred text too long
+        // for the title starts after the icon.
+        in.rightToLeft = false;
+        in.buttonsRight = width - px(94);
+        t.TextAlignment = 2;
+        EXPECT_EQ(LayoutCaptionText(t, in).Right, in.buttonsRight);
+        t.TextAlignment = 1;
+        in.textWidth = px(600);
+        EXPECT_EQ(LayoutCaptionText(t, in).Left, in.buttonsLeft);
+        EXPECT_EQ(LayoutCaptionText(t, in).Right, in.buttonsRight);
+    }
+}
+
+// A title too narrow for its margins gives an empty text rectangle, never
+// one whose right edge lies left of its left.
+TEST(CaptionText, NarrowTitleNeverInverts) {
+    TDataSkinTitle t("Title");
+    t.LeftWidth = 26;
+    t.RightWidth = 64;
+    TCaptionLayoutInput in;
+    in.title = {4, 0, 60, 24};
+    in.textWidth = 40;
+    in.textHeight = 14;
+    for (const bool rtl : {false, true}) {
+        in.rightToLeft = rtl;
+        const TSkinRect text = LayoutCaptionText(t, in);
+        EXPECT_GE(text.Width(), 0) << rtl;
+    }
+    in.popup = true;
+    in.buttonsRight = 2;
+    EXPECT_GE(LayoutCaptionText(t, in).Width(), 0);
 }
 
 TEST(DialogWidening, NeededWidth) {
