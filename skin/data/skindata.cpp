@@ -115,7 +115,8 @@ std::string ReadSkinFileBytes(const std::string& name, std::vector<std::uint8_t>
     return {};
 }
 
-// The entries a load leaves packed: the images drawn for other scales.
+// A load leaves the images drawn for other scales packed, and packs the
+// 96-DPI ones again once they are in the records.
 bool IsScaledImage(std::string_view name) { return !srt::EntryScaleSuffix(name).empty(); }
 bool IsImage(std::string_view name) { return name.ends_with(".bmp"); }
 
