@@ -122,7 +122,8 @@ void Bench(const std::string& path) {
 int main(int argc, char** argv) {
     std::vector<std::string> paths(argv + 1, argv + argc);
     if (paths.empty())
-        for (const char* name : {"default", "dusk", "contrast"}) paths.push_back(std::string(SRT_SKIN_DIR) + "/" + name + ".skn");
+        for (const char* name : {"default", "dusk", "contrast"})
+            paths.push_back(std::string(SRT_SKIN_DIR) + "/" + name + ".skn");
     std::printf("eager (every entry unpacked and kept) -> per-scale images left packed\n");
     for (const std::string& path : paths) Bench(path);
     return 0;
