@@ -45,44 +45,6 @@ static_assert(kPos.code[0x1F] == 0 && kPos.code[0x20] == 1 && kPos.code[0x50] ==
               kPos.code[0x90] == 12 && kPos.code[0xC0] == 24 && kPos.code[0xF0] == 48 &&
               kPos.code[0xFF] == 63 && kPos.len[0xEF] == 7 && kPos.len[0xF0] == 8);
 
-// MSB-first bit reader over a byte span; bytes past its end read as 0.
-// Holds up to 64 bits, so it refills once per several bytes.
-class BitReader {
-public:
-    explicit BitReader(std::span<const std::uint8_t> in) : in_(in) {}
-
-    int Bit() {
-        if (len_ == 0) Fill();
-        const int b = static_cast<int>(buf_ >> 63);
-        buf_ <<= 1;
-        --len_;
-        return b;
-    }
-
-    int Byte() {
-        if (len_ < 8) Fill();
-        const int b = static_cast<int>(buf_ >> 56);
-        buf_ <<= 8;
-        len_ -= 8;
-        return b;
-    }
-
-private:
-    void Fill() {
-        while (len_ <= 56) {
-            const std::uint64_t byte = pos_ < in_.size() ? in_[pos_] : 0;
-            ++pos_;
-            buf_ |= byte << (56 - len_);
-            len_ += 8;
-        }
-    }
-
-    std::span<const std::uint8_t> in_;
-    std::size_t pos_ = 0;
-    std::uint64_t buf_ = 0;
-    int len_ = 0;
-};
-
 // MSB-first bit writer; the last partial byte is padded with zeros.
 class BitWriter {
 public:
@@ -292,41 +254,81 @@ void TLZH::Update(int c) {
 std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> input, std::uint32_t size) {
     std::vector<std::uint8_t> out;
     if (size == 0) return out;
-    out.reserve(static_cast<std::size_t>(size) + F);
-
-    StartHuff();
-    auto ring = std::make_unique<std::uint8_t[]>(N + F - 1);
-    std::memset(ring.get(), ' ', N + F - 1);
-    int r = N - F;
-    BitReader bits(input);
-
-    while (out.size() < size) {
-        int c = son_[R];
-        while (c < T) c = son_[c + bits.Bit()];
-        c -= T;
-        Update(c);
-
-        if (c < 256) {
-            out.push_back(static_cast<std::uint8_t>(c));
-            ring[r] = static_cast<std::uint8_t>(c);
-            r = (r + 1) & (N - 1);
-            continue;
-        }
-        int i = bits.Byte();
-        const int high = kPos.code[i];
-        for (int extra = kPos.len[i] - 2; extra > 0; --extra) i = (i << 1) + bits.Bit();
-        const int position = (high << 6) | (i & 0x3F);
-
-        const int start = (r - position - 1) & (N - 1);
-        const int length = c - 255 + THRESHOLD;
-        for (int k = 0; k < length; ++k) {
-            const std::uint8_t byte = ring[(start + k) & (N - 1)];
-            out.push_back(byte);
-            ring[r] = byte;
-            r = (r + 1) & (N - 1);
-        }
-    }
+    // The stream is large (its ring and tree); keep it off the stack.
+    auto stream = std::make_unique<TLZHStream>(input);
+    out.resize(size);
+    stream->Read(out.data(), size);
+    const std::size_t owed = stream->Owed();
+    out.resize(size + owed);
+    stream->Read(out.data() + size, owed);
     return out;
+}
+
+TLZHStream::TLZHStream(std::span<const std::uint8_t> input) : in_(input) {
+    tree_.StartHuff();
+    ring_.fill(' ');
+}
+
+void TLZHStream::Fill() {
+    while (len_ <= 56) {
+        const std::uint64_t byte = pos_ < in_.size() ? in_[pos_] : 0;
+        ++pos_;
+        buf_ |= byte << (56 - len_);
+        len_ += 8;
+    }
+}
+
+int TLZHStream::Bit() {
+    if (len_ == 0) Fill();
+    const int b = static_cast<int>(buf_ >> 63);
+    buf_ <<= 1;
+    --len_;
+    return b;
+}
+
+int TLZHStream::Byte() {
+    if (len_ < 8) Fill();
+    const int b = static_cast<int>(buf_ >> 56);
+    buf_ <<= 8;
+    len_ -= 8;
+    return b;
+}
+
+void TLZHStream::Read(std::uint8_t* dest, std::size_t count) {
+    constexpr int T = TLZH::T, R = TLZH::R;
+    while (count > 0) {
+        if (owed_ == 0) {
+            int c = tree_.son_[R];
+            while (c < T) c = tree_.son_[c + Bit()];
+            c -= T;
+            tree_.Update(c);
+            if (c < 256) {
+                ring_[r_] = static_cast<std::uint8_t>(c);
+                r_ = (r_ + 1) & (N - 1);
+                if (dest) *dest++ = static_cast<std::uint8_t>(c);
+                --count;
+                continue;
+            }
+            int i = Byte();
+            const int high = kPos.code[i];
+            for (int extra = kPos.len[i] - 2; extra > 0; --extra) i = (i << 1) + Bit();
+            const int position = (high << 6) | (i & 0x3F);
+            from_ = (r_ - position - 1) & (N - 1);
+            owed_ = c - 255 + THRESHOLD;
+        }
+        // The source trails r_ by position + 1 bytes: a longer match repeats
+        // what it has just written, as a copy byte by byte must.
+        const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(owed_), count));
+        for (int k = 0; k < n; ++k) {
+            const std::uint8_t byte = ring_[from_];
+            from_ = (from_ + 1) & (N - 1);
+            ring_[r_] = byte;
+            r_ = (r_ + 1) & (N - 1);
+            if (dest) *dest++ = byte;
+        }
+        owed_ -= n;
+        count -= static_cast<std::size_t>(n);
+    }
 }
 
 std::vector<std::uint8_t> TLZH::Encode(std::span<const std::uint8_t> data) {

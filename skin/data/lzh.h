@@ -5,11 +5,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace srt {
+
+class TLZHStream;
 
 class TLZH {
 public:
@@ -33,6 +36,7 @@ public:
     std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> data);
 
 private:
+    friend class TLZHStream;
     void StartHuff();
     void Update(int c);
     void Rebuild();
@@ -40,6 +44,37 @@ private:
     std::array<std::uint16_t, T + 1> freq_{};       // freq_[T] is a sentinel
     std::array<std::uint16_t, T> son_{};
     std::array<std::uint16_t, T + N_CHAR> prnt_{};
+};
+
+// Decodes an LZHUF stream a piece at a time, for readers that keep only
+// some of what it holds. The decoded bytes are those Decode gives, in the
+// same order however the reads are cut. It keeps a view of its input.
+class TLZHStream {
+public:
+    explicit TLZHStream(std::span<const std::uint8_t> input);
+
+    // The next `count` decoded bytes into `dest`; decoded and dropped when
+    // `dest` is null.
+    void Read(std::uint8_t* dest, std::size_t count);
+    // Bytes of the last match that no read has taken yet: what Decode
+    // copies past the size it was asked for, when read just that far.
+    std::size_t Owed() const { return static_cast<std::size_t>(owed_); }
+
+private:
+    int Bit();
+    int Byte();
+    void Fill();
+
+    TLZH tree_;
+    std::array<std::uint8_t, TLZH::N> ring_;
+    int r_ = TLZH::N - TLZH::F;  // where the next byte goes
+    int from_ = 0;               // the current match's next source byte
+    int owed_ = 0;               // bytes of the current match still to give
+    // MSB-first bits of the input; bytes past its end read as 0.
+    std::span<const std::uint8_t> in_;
+    std::size_t pos_ = 0;
+    std::uint64_t buf_ = 0;
+    int len_ = 0;
 };
 
 }  // namespace srt

@@ -1,6 +1,7 @@
 #include "skin/data/scaled.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -285,10 +286,16 @@ std::unique_ptr<TSkinElements> ScaleSkinElements(const TSkinElements& base, int 
     std::unique_ptr<TSkinElements> drawn;
     const std::string_view suffix = ScaleSuffixFor(dpi);
     if (package && !suffix.empty()) {
+        // The entries drawn for this scale, unpacked now where the load left
+        // them packed.
+        const auto ofScale = [suffix](std::string_view name) { return EntryScaleSuffix(name) == suffix; };
+        std::optional<TSkinReader> unpacked;
+        for (int i = 0; i < package->Count() && !unpacked; ++i)
+            if (package->Packed(i) && ofScale(package->Names()[i])) unpacked = package->Unpacked(ofScale);
         drawn = std::make_unique<TSkinElements>();
         // A definition that no longer reads leaves every image to be scaled.
         try {
-            if (!LoadSkinDefinition(*drawn, *package, suffix)) drawn.reset();
+            if (!LoadSkinDefinition(*drawn, unpacked ? *unpacked : *package, suffix)) drawn.reset();
         } catch (const std::exception&) {
             drawn.reset();
         }

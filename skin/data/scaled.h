@@ -39,7 +39,8 @@ void ScaledImageSize(const TBitmap& image, const TImageSlices& slices, int dpi, 
 TBitmap ScaleSkinImage(const TBitmap& image, const TImageSlices& slices, int dpi);
 
 // `base` (read at 96 DPI) at `dpi`. `package` is the package `base` was read
-// from, for its per-scale entries; null scales every image.
+// from, for its per-scale entries (those of `dpi` that it holds packed are
+// unpacked for the call, in one pass); null scales every image.
 std::unique_ptr<TSkinElements> ScaleSkinElements(const TSkinElements& base, int dpi, const TSkinReader* package);
 
 }  // namespace srt

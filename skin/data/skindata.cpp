@@ -115,13 +115,18 @@ std::string ReadSkinFileBytes(const std::string& name, std::vector<std::uint8_t>
     return {};
 }
 
+// A load leaves the images drawn for other scales packed, and packs the
+// 96-DPI ones again once they are in the records.
+bool IsScaledImage(std::string_view name) { return !srt::EntryScaleSuffix(name).empty(); }
+bool IsImage(std::string_view name) { return name.ends_with(".bmp"); }
+
 // Reads `bytes` as a skin into scratch records, so that nothing of the
 // current skin is touched; an error text, empty when the skin loads.
 std::string CheckSkinPackage(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     std::string message;
     srt::TSkinReader reader;
     reader.OnMessage = [&message](const std::string& text) { message = text; };
-    if (!reader.LoadFromStream(bytes)) {
+    if (!reader.LoadLeavingPacked(bytes, IsScaledImage)) {
         // The package reader's own notice (wrong version) says it best.
         return message.empty() ? "\"" + name + "\" is not a skin file" : message;
     }
@@ -243,7 +248,7 @@ void TSkinData::ReadData(std::span<const std::uint8_t> block) {
     if (n <= 0) return;
     // A block shorter than its length word holds what it holds.
     const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(n), block.size() - 4);
-    stream_.assign(block.begin() + 4, block.begin() + 4 + static_cast<std::ptrdiff_t>(take));
+    SetStream({block.begin() + 4, block.begin() + 4 + static_cast<std::ptrdiff_t>(take)});
     if (!InState(csDesigning)) LoadSkin();
 }
 
@@ -256,16 +261,26 @@ std::vector<std::uint8_t> TSkinData::WriteData() const {
     return out;
 }
 
+void TSkinData::SetStream(std::vector<std::uint8_t> bytes) {
+    scaled_.clear();
+    package_.reset();
+    stream_ = std::move(bytes);
+}
+
 bool TSkinData::LoadSkin() {
     if (InState(csDesigning)) return false;
     empty_ = true;
+    // Nothing of an earlier load is kept, whatever this one gives.
     scaled_.clear();
+    package_.reset();
     auto reader = std::make_unique<srt::TSkinReader>();
     reader->OnMessage = ShowSkinMessage;
-    if (!reader->LoadFromStream(stream_)) return false;
+    if (!reader->LoadLeavingPacked(stream_, IsScaledImage)) return false;
     // A package without a definition leaves the previous records as they are.
     if (!srt::LoadSkinDefinition(*this, *reader)) return false;
     reader->OnMessage = nullptr;
+    // The 96-DPI images are in the records now.
+    reader->Repack(IsImage);
     package_ = std::move(reader);
     MakeBrushes();
     empty_ = false;
@@ -286,7 +301,7 @@ void TSkinData::MakeBrushes() {
 
 bool TSkinData::LoadFromBytes(std::vector<std::uint8_t> packed) {
     if (InState(csDesigning)) return false;
-    stream_ = std::move(packed);
+    SetStream(std::move(packed));
     const bool loaded = LoadSkin();
     Refresh();
     return loaded;
@@ -317,7 +332,7 @@ void TSkinData::SetSkinFile(const std::string& name) {
     skinFileError_.clear();
     if (InState(csDesigning)) {
         empty_ = true;
-        if (!name.empty()) stream_.clear();
+        if (!name.empty()) SetStream({});
         return;
     }
     if (name.empty()) {
@@ -330,7 +345,7 @@ void TSkinData::SetSkinFile(const std::string& name) {
     skinFileError_ = ReadSkinFileBytes(name, bytes);
     if (skinFileError_.empty()) skinFileError_ = CheckSkinPackage(name, bytes);
     if (!skinFileError_.empty()) return;
-    stream_ = std::move(bytes);
+    SetStream(std::move(bytes));
     LoadSkin();
     Refresh();
 }

@@ -157,6 +157,11 @@ public:
     // reference is good until the next load, so a painter asks again rather
     // than keep it.
     const srt::TSkinElements& ElementsAt(int dpi) const;
+    // The package the records were read from: its definition held, every
+    // image packed (the 96-DPI ones are in the records, the per-scale ones
+    // are unpacked by ElementsAt when a DPI first needs them). Null while no
+    // load has succeeded since the skin bytes last changed.
+    const srt::TSkinReader* Package() const { return package_.get(); }
 
     // Cleared and restored by form skins around menu changes.
     bool NCPaint = true;
@@ -185,6 +190,8 @@ public:
     static void SetMessageHandler(std::function<void(const std::string&)> handler);
 
 private:
+    // Replaces the packed skin; the package read from the old bytes goes first.
+    void SetStream(std::vector<std::uint8_t> bytes);
     bool LoadSkin();
     void Refresh();
     void MakeBrushes();
@@ -200,7 +207,9 @@ private:
     bool empty_ = true;
     std::vector<std::uint8_t> stream_;
     // The package the records were read from, for its per-scale images, and
-    // the sets made from them so far, by DPI.
+    // the sets made from them so far, by DPI. The package reads its packed
+    // entries from stream_: it is made from stream_ and dropped before
+    // stream_ changes or goes.
     std::unique_ptr<srt::TSkinReader> package_;
     mutable std::map<int, std::unique_ptr<srt::TSkinElements>> scaled_;
 #ifdef _WIN32

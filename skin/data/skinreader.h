@@ -32,6 +32,8 @@ public:
     // Called with kOlderSkinFileMessage when a package has the wrong version;
     // the skin data component shows it in a modal message box.
     std::function<void(const std::string&)> OnMessage;
+    // Which entries a load leaves packed, by their (lower-case) names.
+    using TNameFilter = std::function<bool(std::string_view name)>;
 
     // Unpacks `source` (size word and stream) and splits it into entries.
     // False when the package is refused: too short, too large (over
@@ -41,8 +43,25 @@ public:
     bool LoadFromStream(std::span<const std::uint8_t> source,
                         std::uint32_t maxUnpacked = kSkinMaxUnpackedSize);
 
+    // Refuses and accepts what LoadFromStream does and lists the same
+    // entries, but the entries `leavePacked` names are only located: their
+    // bytes are unpacked when asked for, and the stream is unpacked no
+    // further than the last entry held. The reader keeps a view of
+    // `source`, which must stay as it is while the reader (or a copy) may
+    // read it: until it is cleared, loaded again or freed.
+    bool LoadLeavingPacked(std::span<const std::uint8_t> source, const TNameFilter& leavePacked,
+                           std::uint32_t maxUnpacked = kSkinMaxUnpackedSize);
+
+    // A copy of this reader with the packed entries `which` names unpacked,
+    // all in one pass over the stream.
+    TSkinReader Unpacked(const TNameFilter& which) const;
+    // Drops the bytes of the held entries `which` names; they are unpacked
+    // again when asked for. Only a reader loaded by LoadLeavingPacked can
+    // (on any other it does nothing). Views from Entry end.
+    void Repack(const TNameFilter& which);
+
     // The bytes of the first entry named `name` (compared lower-cased);
-    // empty when there is none.
+    // empty when there is none. A packed entry is unpacked for the call.
     std::vector<std::uint8_t> GetFile(std::string_view name) const;
     void GetFile(std::string_view name, std::vector<std::uint8_t>& dest) const;
 
@@ -56,7 +75,15 @@ public:
     int Count() const { return static_cast<int>(names_.size()); }
     const std::vector<std::string>& Names() const { return names_; }
     std::uint32_t Size(int index) const { return sizes_[index]; }
+    // The bytes of a held entry; empty for a packed one.
     std::span<const std::uint8_t> Entry(int index) const;
+    bool Packed(int index) const { return offsets_[index] == kPacked; }
+
+    // Bytes of entry data held unpacked.
+    std::size_t HeldBytes() const { return data_.size(); }
+    // Packed entries unpacked since the load (by Unpacked or GetFile): how
+    // tests and benches see what a load left packed.
+    int LateUnpacks() const { return lateUnpacks_; }
 
     // The header words as read: version, L, reserved, reserved.
     const std::uint32_t* Header() const { return header_; }
@@ -64,12 +91,28 @@ public:
     void Clear();
 
 private:
+    struct TDirectory;
+    void Adopt(TDirectory& directory);
+
+    static constexpr std::uint64_t kPacked = ~std::uint64_t{0};
+
+    // The bytes of entry `index`, unpacked for the call when packed.
+    void Bytes(int index, std::vector<std::uint8_t>& dest) const;
+
     std::vector<std::string> names_;
     std::vector<std::uint32_t> sizes_;
-    std::vector<std::uint64_t> offsets_;  // entry starts within data_
-    std::vector<std::uint8_t> data_;      // entry data (may hold extra tail bytes)
+    std::vector<std::uint64_t> starts_;   // entry starts in the unpacked package
+    std::vector<std::uint64_t> offsets_;  // held entries' starts within data_, or kPacked
+    std::vector<std::uint8_t> data_;      // the held entries' data (may hold extra tail bytes)
+    std::span<const std::uint8_t> stream_;  // the LZHUF stream of a package loaded leaving entries packed
+    mutable int lateUnpacks_ = 0;
     std::uint32_t header_[4] = {};
 };
+
+// The scale an entry was drawn for, by its (lower-case) name: "@125",
+// "@150" or "@200" for NAME@125.bmp, NAME@150.bmp, NAME@200.bmp; empty for
+// any other. A name holding ".ini" never has one: it may be the definition.
+std::string_view EntryScaleSuffix(std::string_view name);
 
 // Splits a name list: lines end at CR LF, lone CR or lone LF; a byte 0 ends
 // the list; a break at the very end adds no empty name. Names lower-cased
@@ -84,8 +127,11 @@ struct TSkinEntry {
     std::vector<std::uint8_t> bytes;
 };
 
-// An unpacked package of the entries, in order. Names must hold no CR, LF or
-// byte 0 and there may be at most 1001 entries (std::invalid_argument).
+// An unpacked package of the entries, in order, but with the images drawn
+// for a scale (EntryScaleSuffix) after all others, those for 125 % first,
+// then 150 % and 200 %: a load that leaves them packed stops before them.
+// Names must hold no CR, LF or byte 0 and there may be at most 1001 entries
+// (std::invalid_argument).
 std::vector<std::uint8_t> BuildSkinPackage(const std::vector<TSkinEntry>& entries);
 
 // Size word plus LZHUF stream of `unpacked`.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -176,6 +178,35 @@ TEST(Lzh, DecodesArbitraryStreamsAsThePlainDecoderDoes) {
     }
     const auto text = TLZH().Encode(RandomBytes(200000, 9, 5));
     EXPECT_EQ(TLZH().Decode(text, 200000), PlainDecode(text, 200000));
+}
+
+TEST(Lzh, StreamReadsInAnyCutsGiveWhatDecodeGives) {
+    // Cuts of every length from 1 byte to past a 60-byte match, some of them
+    // dropped; a random stream adds rebuilds and every position code.
+    for (const auto& stream : {TLZH().Encode(RandomBytes(300000, 4, 6)), RandomBytes(60000, 8)}) {
+        const std::uint32_t size = 250000;
+        const auto whole = TLZH().Decode(stream, size);
+        auto reader = std::make_unique<TLZHStream>(stream);
+        std::vector<std::uint8_t> piece;
+        std::mt19937 gen(3);
+        std::size_t at = 0;
+        while (at < size) {
+            const std::size_t n = std::min<std::size_t>(gen() % 150 + 1, size - at);
+            piece.assign(n, 0);
+            const bool keep = gen() % 3 != 0;
+            reader->Read(keep ? piece.data() : nullptr, n);
+            if (keep) {
+                ASSERT_TRUE(std::equal(piece.begin(), piece.end(), whole.begin() + static_cast<std::ptrdiff_t>(at)))
+                    << at;
+            }
+            at += n;
+        }
+        // What is owed at the size is Decode's copy past it.
+        ASSERT_EQ(size + reader->Owed(), whole.size());
+        piece.assign(reader->Owed(), 0);
+        reader->Read(piece.data(), piece.size());
+        EXPECT_TRUE(std::equal(piece.begin(), piece.end(), whole.begin() + size));
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "skin/data/lzh.h"
@@ -149,6 +150,166 @@ TEST(SkinReader, ALastMatchPastTheSizeStaysInTheEntryData) {
     TSkinReader reader;
     ASSERT_TRUE(reader.LoadFromStream(packed));
     EXPECT_EQ(reader.GetFile("a"), B(data));
+}
+
+// An unpacked package of `entries` in exactly their order.
+Bytes InOrder(const std::vector<TSkinEntry>& entries) {
+    std::string list, data;
+    std::vector<std::uint32_t> sizes;
+    for (const TSkinEntry& e : entries) {
+        list += e.name + "\r\n";
+        sizes.push_back(static_cast<std::uint32_t>(e.bytes.size()));
+        data.append(e.bytes.begin(), e.bytes.end());
+    }
+    return RawPackage(list, sizes, data);
+}
+
+bool OfAScale(std::string_view name) { return !EntryScaleSuffix(name).empty(); }
+
+// A skin's entries with images for 150 % and 200 % beside the 96-DPI ones.
+std::vector<TSkinEntry> ScaledEntries() {
+    std::mt19937 gen(5);
+    auto bytes = [&](std::size_t n) {
+        Bytes b(n);
+        for (auto& x : b) x = static_cast<std::uint8_t>(gen() % 9);
+        return b;
+    };
+    std::vector<TSkinEntry> e = {{"skin.ini", B("[Personality]\r\nTop=top.bmp\r\n")}};
+    for (const char* name : {"top", "left", "close"}) {
+        e.push_back({std::string(name) + ".bmp", bytes(3000)});
+        e.push_back({std::string(name) + "@150.bmp", bytes(6000)});
+        e.push_back({std::string(name) + "@200.bmp", bytes(12000)});
+    }
+    e.push_back({"empty@150.bmp", {}});
+    e.push_back({"readme.txt", B("notes")});
+    return e;
+}
+
+TEST(SkinReader, PerScaleImagesAreToldByNameAndPackedLast) {
+    EXPECT_EQ(EntryScaleSuffix("top@125.bmp"), "@125");
+    EXPECT_EQ(EntryScaleSuffix("top@150.bmp"), "@150");
+    EXPECT_EQ(EntryScaleSuffix("a@b@200.bmp"), "@200");
+    for (const char* other : {"top.bmp", "top@175.bmp", "top@150.gif", "top@150", "top@150.bmp.txt",
+                              "skin.ini@150.bmp", ""})
+        EXPECT_EQ(EntryScaleSuffix(other), "") << other;
+
+    // Built packages hold every other entry first, in the order given, then
+    // the scales' images, 125 % before 150 % before 200 %.
+    const std::vector<TSkinEntry> entries = {{"b@200.bmp", B("1")}, {"skin.ini", B("2")}, {"b@125.bmp", B("3")},
+                                             {"B.bmp", B("4")},     {"a@200.bmp", B("5")}, {"a.bmp", B("6")},
+                                             {"x.ini@150.bmp", B("7")}};
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(PackSkin(BuildSkinPackage(entries))));
+    EXPECT_EQ(reader.Names(), (std::vector<std::string>{"skin.ini", "b.bmp", "a.bmp", "x.ini@150.bmp", "b@125.bmp",
+                                                         "b@200.bmp", "a@200.bmp"}));
+    EXPECT_EQ(reader.GetFile("b@200.bmp"), B("1"));
+    EXPECT_EQ(reader.GetFile("a.bmp"), B("6"));
+}
+
+TEST(SkinReader, LeavingEntriesPackedListsAndReadsWhatTheEagerLoadDoes) {
+    const std::vector<TSkinEntry> entries = ScaledEntries();
+    // Built (scales last) and in the entries' own order (scales between).
+    for (const Bytes& unpacked : {BuildSkinPackage(entries), InOrder(entries)}) {
+        const Bytes packed = PackSkin(unpacked);
+        TSkinReader eager, lazy;
+        ASSERT_TRUE(eager.LoadFromStream(packed));
+        ASSERT_TRUE(lazy.LoadLeavingPacked(packed, OfAScale));
+        ASSERT_EQ(lazy.Names(), eager.Names());
+        std::size_t held = 0;
+        int packedCount = 0;
+        for (int i = 0; i < lazy.Count(); ++i) {
+            SCOPED_TRACE(lazy.Names()[i]);
+            EXPECT_EQ(lazy.Size(i), eager.Size(i));
+            EXPECT_EQ(lazy.Packed(i), OfAScale(lazy.Names()[i]));
+            if (lazy.Packed(i)) {
+                ++packedCount;
+                EXPECT_TRUE(lazy.Entry(i).empty());
+            } else {
+                held += lazy.Size(i);
+                EXPECT_TRUE(std::ranges::equal(lazy.Entry(i), eager.Entry(i)));
+            }
+        }
+        EXPECT_EQ(packedCount, 7);
+        EXPECT_EQ(lazy.HeldBytes(), held);
+        EXPECT_EQ(lazy.LateUnpacks(), 0);
+        // A packed entry asked for is unpacked for the call, each time.
+        for (const TSkinEntry& e : entries) EXPECT_EQ(lazy.GetFile(e.name), e.bytes) << e.name;
+        Bytes dest;
+        std::string name;
+        ASSERT_TRUE(lazy.GetFileByExt("@200", dest, name));
+        EXPECT_EQ(dest, eager.GetFile(name));
+        EXPECT_EQ(lazy.LateUnpacks(), 8);
+        EXPECT_EQ(lazy.HeldBytes(), held);
+    }
+}
+
+TEST(SkinReader, OneScaleUnpacksInOnePassAndRepackLetsImagesGo) {
+    const std::vector<TSkinEntry> entries = ScaledEntries();
+    for (const Bytes& unpacked : {BuildSkinPackage(entries), InOrder(entries)}) {
+        const Bytes packed = PackSkin(unpacked);
+        TSkinReader lazy;
+        ASSERT_TRUE(lazy.LoadLeavingPacked(packed, OfAScale));
+        lazy.Repack([](std::string_view name) { return name.ends_with(".bmp"); });
+        EXPECT_EQ(lazy.HeldBytes(), entries[0].bytes.size() + entries.back().bytes.size());
+        EXPECT_EQ(lazy.GetFile("top.bmp"), entries[1].bytes);  // unpacked again when asked for
+        EXPECT_EQ(lazy.GetFile("readme.txt"), B("notes"));
+
+        const TSkinReader at150 =
+            lazy.Unpacked([](std::string_view name) { return EntryScaleSuffix(name) == "@150"; });
+        EXPECT_EQ(lazy.LateUnpacks(), 1 + 4);  // top.bmp above, then the four @150 entries
+        for (int i = 0; i < at150.Count(); ++i) {
+            const std::string& name = at150.Names()[i];
+            SCOPED_TRACE(name);
+            EXPECT_EQ(at150.Packed(i), EntryScaleSuffix(name) != "@150" && name.ends_with(".bmp"));
+            EXPECT_TRUE(lazy.Packed(i) || !name.ends_with(".bmp"));  // the original is left as it was
+            if (!at150.Packed(i)) {
+                EXPECT_EQ(Bytes(at150.Entry(i).begin(), at150.Entry(i).end()), lazy.GetFile(name));
+            }
+        }
+        EXPECT_EQ(at150.GetFile("close@200.bmp"), entries[9].bytes);
+    }
+}
+
+TEST(SkinReader, LeavingEntriesPackedRefusesWhatTheEagerLoadRefuses) {
+    const Bytes good = RawPackage("a\r\nb@150.bmp\r\n", {1, 2}, "xyz");
+    std::vector<Bytes> packages = {
+        B("abc"),
+        PackSkin(Bytes(good.begin(), good.begin() + 12)),
+        PackSkin(Bytes(good.begin(), good.begin() + 20)),
+        PackSkin(Bytes(good.begin(), good.begin() + 26)),
+        PackSkin(RawPackage("a\r\nb@150.bmp\r\n", {1, 3}, "xyz")),
+        PackSkin(RawPackage("a\r\nb@150.bmp\r\n", {0xFFFFFFFF, 2}, "xyz")),
+        PackSkin(RawPackage("a\r\nb@150.bmp\r\n", {1, 2}, "xyz", 19999)),
+        PackSkin(good),
+    };
+    Bytes huge;
+    PutU32(huge, kSkinMaxUnpackedSize + 1);
+    packages.push_back(huge);
+    // Entries that end in the tail of the last match past the size word:
+    // 30 bytes short keeps the entry whole, 62 (within "data") does not.
+    const std::string data = "data" + std::string(TLZH::F, ' ');
+    const Bytes tail = RawPackage("a@150.bmp\r\n", {static_cast<std::uint32_t>(data.size())}, data);
+    for (const std::uint32_t shorter : {30u, 62u}) {
+        Bytes p = PackSkin(tail);
+        const std::uint32_t size = static_cast<std::uint32_t>(tail.size()) - shorter;
+        for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(size >> (8 * i));
+        packages.push_back(p);
+    }
+    for (std::size_t k = 0; k < packages.size(); ++k) {
+        SCOPED_TRACE(k);
+        int eagerMessages = 0, lazyMessages = 0;
+        TSkinReader eager, lazy;
+        eager.OnMessage = [&](const std::string&) { ++eagerMessages; };
+        lazy.OnMessage = [&](const std::string&) { ++lazyMessages; };
+        const bool loaded = eager.LoadFromStream(packages[k]);
+        EXPECT_EQ(lazy.LoadLeavingPacked(packages[k], OfAScale), loaded);
+        EXPECT_EQ(lazyMessages, eagerMessages);
+        ASSERT_EQ(lazy.Names(), eager.Names());
+        for (const std::string& name : eager.Names()) EXPECT_EQ(lazy.GetFile(name), eager.GetFile(name));
+    }
+    TSkinReader tailReader;
+    ASSERT_TRUE(tailReader.LoadLeavingPacked(packages[packages.size() - 2], OfAScale));
+    EXPECT_EQ(tailReader.GetFile("a@150.bmp"), B(data));
 }
 
 }  // namespace
