@@ -5,6 +5,7 @@
 
 #include "component/dpi.h"
 #include "component/pickers.h"
+#include "component/stdctrls.h"
 
 namespace srt::dpitest {
 namespace {
@@ -14,12 +15,27 @@ std::string Text(const RECT& r) {
            std::to_string(r.bottom - r.top) + ")";
 }
 
+// How many items a combo box's list shows whole, dropped down for the moment.
+int DroppedItems(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(combo, &info) || !info.hwndList) return 0;
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT list{};
+    GetClientRect(info.hwndList, &list);
+    const LRESULT item = SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    return item > 0 ? static_cast<int>(list.bottom / item) : 0;
+}
+
 void Collect(TWinControl& parent, const std::string& path, std::vector<TPlacement>& out) {
     for (int i = 0; i < parent.ControlCount(); ++i) {
         TControl& c = *parent.Controls(i);
         TPlacement p;
         p.path = path + "/" + c.ClassName() + "[" + std::to_string(i) + "]";
-        if (!c.Caption().empty()) p.path += " \"" + c.Caption() + "\"";
+        // Captions name buttons and boxes; a picker's or an edit's is its value.
+        const bool named = !dyncast<TCustomEdit>(&c) && !dyncast<TComboBox>(&c) && !dyncast<TDateTimePicker>(&c);
+        if (named && !c.Caption().empty()) p.path += " \"" + c.Caption() + "\"";
         p.bounds = c.BoundsRect();
         auto* w = dyncast<TWinControl>(&c);
         p.comboBox = dyncast<TComboBox>(&c) != nullptr;
@@ -29,6 +45,7 @@ void Collect(TWinControl& parent, const std::string& path, std::vector<TPlacemen
             MapWindowPoints(HWND_DESKTOP, parent.Handle(), reinterpret_cast<POINT*>(&p.frame), 2);
             // Mirrored parents (right to left) give the corners swapped.
             if (p.frame.left > p.frame.right) std::swap(p.frame.left, p.frame.right);
+            if (p.comboBox) p.dropped = DroppedItems(w->Handle());
         }
         out.push_back(p);
         if (w) Collect(*w, p.path, out);
@@ -66,6 +83,8 @@ std::string Misplaced(const std::vector<TPlacement>& design, int from, const std
             out += a.path + ": bounds " + Text(a.bounds) + ", designed " + Text(d.bounds) + "\n";
         if (d.window && a.window && !Near(d.frame, from, a.frame, to, a.comboBox))
             out += a.path + ": window " + Text(a.frame) + ", designed " + Text(d.frame) + "\n";
+        if (a.dropped != d.dropped)
+            out += a.path + ": " + std::to_string(a.dropped) + " items dropped, designed " + std::to_string(d.dropped) + "\n";
     }
     return out;
 }
@@ -76,8 +95,12 @@ std::string Moved(const std::vector<TPlacement>& before, const std::vector<TPlac
     for (std::size_t i = 0; i < before.size(); ++i) {
         const TPlacement &b = before[i], &a = after[i];
         if (!EqualRect(&b.bounds, &a.bounds)) out += a.path + ": bounds " + Text(a.bounds) + ", was " + Text(b.bounds) + "\n";
-        if (b.window && a.window && !EqualRect(&b.frame, &a.frame))
+        const bool same = b.frame.left == a.frame.left && b.frame.top == a.frame.top && b.frame.right == a.frame.right &&
+                          (a.comboBox || b.frame.bottom == a.frame.bottom);
+        if (b.window && a.window && !same)
             out += a.path + ": window " + Text(a.frame) + ", was " + Text(b.frame) + "\n";
+        if (b.dropped != a.dropped)
+            out += a.path + ": " + std::to_string(a.dropped) + " items dropped, was " + std::to_string(b.dropped) + "\n";
     }
     return out;
 }

@@ -19,7 +19,8 @@ struct TPlacement {
     RECT bounds{};       // Left, Top, Width and Height as a rectangle
     bool window = false; // a window exists; `frame` is its rectangle in the parent's client area
     RECT frame{};
-    bool comboBox = false;
+    bool comboBox = false; // the platform gives its closed box a height from the font
+    int dropped = 0;       // a combo box's list dropped down: how many items it shows whole
 };
 
 // Every control inside `form`, depth first.
@@ -30,7 +31,8 @@ std::vector<TPlacement> PlacementsOf(TWinControl& form);
 // are in place, a line too when the controls differ.
 std::string Misplaced(const std::vector<TPlacement>& design, int from, const std::vector<TPlacement>& actual, int to);
 
-// One line for each control whose bounds or window differ from `before`'s at all.
+// One line for each control whose bounds or window differ from `before`'s at
+// all (but for a closed combo box's height).
 std::string Moved(const std::vector<TPlacement>& before, const std::vector<TPlacement>& after);
 
 // Sends `form` WM_DPICHANGED for `dpi` with its window rectangle scaled as
