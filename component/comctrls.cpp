@@ -27,7 +27,9 @@ SRT_DEFINE_CLASS(TScrollBar, TWinControl, {
 
 TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
-    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+    // The platform's thickness at the 96 DPI a layout is given at (the
+    // screen's would be scaled once more with the form).
+    SetBounds(0, 0, 121, srt::SystemMetricForDpi(SM_CYHSCROLL, srt::kDesignDpi));
 }
 
 std::int32_t TScrollBar::Limit() const { return pageSize_ > 0 ? std::max(min_, max_ - pageSize_ + 1) : max_; }

@@ -80,9 +80,19 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::ChangeScale(int to, int from) {
     if (to == from) return;
+    layoutDpi_ = to;
     ScaleFont(to, from);
-    SetBounds(srt::RescaleDpi(left_, from, to), srt::RescaleDpi(top_, from, to), srt::RescaleDpi(width_, from, to),
-              srt::RescaleDpi(height_, from, to));
+    RECT source = BoundsRect();
+    const RECT current = source;
+    if (scaleOrigin_.dpi > 0 && EqualRect(&scaleOrigin_.to, &current)) {
+        source = scaleOrigin_.from;
+        from = scaleOrigin_.dpi;
+    }
+    const int left = srt::RescaleDpi(source.left, from, to), top = srt::RescaleDpi(source.top, from, to);
+    const int width = srt::RescaleDpi(source.right - source.left, from, to);
+    const int height = srt::RescaleDpi(source.bottom - source.top, from, to);
+    scaleOrigin_ = {from, source, {left, top, left + width, top + height}};
+    SetBounds(left, top, width, height);
 }
 
 void TControl::ScaleFont(int to, int from) {
@@ -576,8 +586,13 @@ void TWinControl::Invalidate() {
 
 void TWinControl::ChangeScale(int to, int from) {
     if (to == from) return;
+    ScaleControls(to, from);
     TControl::ChangeScale(to, from);
+}
+
+void TWinControl::ScaleControls(int to, int from) {
     for (TControl* c : controls_) c->ChangeScale(to, from);
+    for (TControl* c : controls_) c->SiblingsScaled();
 }
 
 void TWinControl::FontChanged() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "component/classes.h"
+#include "component/dpi.h"
 #include "component/graphics.h"
 
 // Framework messages (values shared with the skinning engine).
@@ -95,12 +96,20 @@ public:
 
     // Scales the layout from `from` to `to` dots per inch: position, size
     // and a font of its own (a parent's font comes with the parent's).
+    // Bounds still as the last scaling left them are scaled from the ones
+    // it started from, so that a layout taken to another DPI and back has
+    // its pixels again.
     virtual void ChangeScale(int to, int from);
+    // The DPI its bounds are at: 96, the design's, until it is scaled.
+    int LayoutDpi() const { return layoutDpi_; }
 
 protected:
     virtual void WndProc(TMessage& message);
     // A font of its own given in pixels, from `from` to `to` dots per inch.
     void ScaleFont(int to, int from);
+    // Every control of its parent (and the parent) took its scaled bounds:
+    // one whose window the platform places against another's places again.
+    virtual void SiblingsScaled() {}
     virtual void FontChanged() {}
     virtual void ColorChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
@@ -125,6 +134,12 @@ private:
     std::string hint_;
     bool showHint_ = false;
     bool fontSync_ = false;
+    int layoutDpi_ = srt::kDesignDpi;
+    // The bounds the last scaling started from (at `dpi`) and the ones it gave.
+    struct TScaleOrigin {
+        int dpi = 0;
+        RECT from{}, to{};
+    } scaleOrigin_;
 };
 
 // A control without a window. Its parent sends it WM_PAINT with the device
@@ -193,7 +208,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() const override;
     void Invalidate() override;
-    // Itself, then every control inside it.
+    // The controls inside it, then itself: a control that places its
+    // controls from its own size has the last word.
     void ChangeScale(int to, int from) override;
     // Paints the visible graphic children that meet `clip` on `dc` (client coordinates).
     void PaintControls(HDC dc, const RECT& clip);
@@ -213,6 +229,8 @@ protected:
     void EnabledChanged() override;
     TBrush& ColorBrush() { return brush_; }
     bool Creating() const { return creating_; }
+    // Scales the controls inside it, then tells each that all are.
+    void ScaleControls(int to, int from);
 
     virtual void DoEnter() {}
     virtual void DoExit() {}

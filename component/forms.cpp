@@ -120,7 +120,7 @@ void TCustomForm::ChangeScale(int to, int from) {
     if (clientHeight_ > 0) clientHeight_ = srt::RescaleDpi(clientHeight_, from, to);
     if (!HandleAllocated() && StoresSize())
         TControl::SetBounds(Left(), Top(), srt::RescaleDpi(Width(), from, to), srt::RescaleDpi(Height(), from, to));
-    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(to, from);
+    ScaleControls(to, from);
 }
 
 void TCustomForm::ScaleTo(int dpi, const RECT* bounds) {

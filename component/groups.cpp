@@ -123,18 +123,23 @@ void TCustomButtonGroup::SetBounds(int left, int top, int width, int height) {
     Arrange();
 }
 
-// Rows share the room below the caption; columns share the width.
+// Rows share the room below the caption; columns share the width. The
+// margins and the most a row takes are at the group's DPI; the buttons'
+// own scaling (before the group's) is overruled.
 void TCustomButtonGroup::Arrange() {
     if (buttons_.empty()) return;
+    const int dpi = LayoutDpi();
+    const auto px = [dpi](int designed) { return srt::ScaleToDpi(designed, dpi); };
     const int n = static_cast<int>(buttons_.size());
     const int rows = (n + columns_ - 1) / columns_;
-    const int top = 16, inner = std::max(Height() - top - 4, rows);
-    const int rowHeight = inner / rows, columnWidth = std::max((Width() - 16) / columns_, 1);
+    const int top = px(16), inner = std::max(Height() - top - px(4), rows);
+    const int rowHeight = inner / rows, columnWidth = std::max((Width() - px(16)) / columns_, 1);
     for (int i = 0; i < n; ++i) {
         const int row = i % rows, column = i / rows;
-        const int h = std::min(rowHeight, 20);
-        buttons_[static_cast<std::size_t>(i)]->SetBounds(8 + column * columnWidth, top + row * rowHeight + (rowHeight - h) / 2,
-                                                         columnWidth - 4, h);
+        const int h = std::min(rowHeight, px(20));
+        buttons_[static_cast<std::size_t>(i)]->SetBounds(px(8) + column * columnWidth,
+                                                         top + row * rowHeight + (rowHeight - h) / 2,
+                                                         columnWidth - px(4), h);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "component/dpi.h"
 #include "component/wstr.h"
 
 // ---- combo boxes ---------------------------------------------------------------
@@ -45,8 +46,18 @@ void TComboBox::CreateParams(TCreateParams& p) {
     p.WinClassName = L"COMBOBOX";
     p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL;
     p.Style |= style_ == csSimple ? CBS_SIMPLE : style_ == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN;
-    // The height given is that of the closed box; the list drops below it.
-    if (style_ != csSimple) p.Height = std::max(p.Height, 200);
+    p.Height = WindowHeight();
+}
+
+int TComboBox::WindowHeight() const {
+    // Room for the list below the closed box, at the layout's DPI.
+    return style_ == csSimple ? Height() : std::max(Height(), srt::ScaleToDpi(200, LayoutDpi()));
+}
+
+void TComboBox::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, Left(), Top(), Width(), WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TComboBox::InitWnd() {
@@ -99,7 +110,11 @@ void TUpDown::SetPosition(std::int32_t v) {
 
 void TUpDown::SetAssociate(TWinControl* control) {
     associate_ = control;
-    if (HandleAllocated()) SendMessageW(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(control ? control->Handle() : nullptr), 0);
+    if (!HandleAllocated()) return;
+    if (control)
+        AlignToAssociate();
+    else
+        SendMessageW(Handle(), UDM_SETBUDDY, 0, 0);
 }
 
 void TUpDown::CreateParams(TCreateParams& p) {
@@ -112,8 +127,45 @@ void TUpDown::CreateParams(TCreateParams& p) {
 void TUpDown::InitWnd() {
     TWinControl::InitWnd();
     SendMessageW(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-    if (associate_) SendMessageW(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
+    AlignToAssociate();
     SendMessageW(Handle(), UDM_SETPOS32, 0, position_);
+}
+
+void TUpDown::SiblingsScaled() {
+    // Both windows took their own scaled bounds, the associate whole.
+    if (!HandleAllocated() || !associate_ || !associate_->HandleAllocated()) return;
+    const RECT r = associate_->BoundsRect();
+    SetWindowPos(associate_->Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    AlignToAssociate();
+}
+
+// The platform puts the window against the associate's right edge and makes
+// the associate narrower. A width of its own choosing (not the one given)
+// is of 96 DPI: at another, that width, the narrowing and the overlap are
+// scaled to the layout's DPI.
+void TUpDown::AlignToAssociate() {
+    const HWND buddyWindow = associate_ ? associate_->Handle() : nullptr;
+    if (!buddyWindow) return;
+    SendMessageW(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddyWindow), 0);
+    const int dpi = LayoutDpi();
+    const HWND parent = GetParent(Handle());
+    if (dpi == srt::kDesignDpi || !parent || GetParent(buddyWindow) != parent) return;
+    RECT self, buddy;
+    GetWindowRect(Handle(), &self);
+    GetWindowRect(buddyWindow, &buddy);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&self), 2);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&buddy), 2);
+    const int width = self.right - self.left;
+    if (width == Width() || orientation_ == udHorizontal) return;
+    const RECT whole = associate_->BoundsRect();
+    const int narrowed = (whole.right - whole.left) - (buddy.right - buddy.left);
+    const int buddyWidth = (whole.right - whole.left) - srt::ScaleToDpi(narrowed, dpi);
+    const int left = buddy.left + buddyWidth - srt::ScaleToDpi(buddy.right - self.left, dpi);
+    SetWindowPos(buddyWindow, nullptr, buddy.left, buddy.top, buddyWidth, buddy.bottom - buddy.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, self.top, srt::ScaleToDpi(width, dpi), self.bottom - self.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TUpDown::Notification(TComponent* component, TOperation operation) {

@@ -19,6 +19,8 @@ public:
     const std::vector<std::string>& Items() const { return items_; }
     std::int32_t ItemIndex() const;
     void SetItemIndex(std::int32_t v);
+    // Height is the closed box's; the window has room below for the list.
+    void SetBounds(int left, int top, int width, int height) override;
     TNotifyEvent OnChange;
 
 protected:
@@ -27,6 +29,9 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
+    // The window's height: the closed box and its dropped list.
+    int WindowHeight() const;
+
     TComboBoxStyle style_ = csDropDown;
     std::vector<std::string> items_;
     std::int32_t itemIndex_ = -1;
@@ -57,8 +62,11 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitWnd() override;
     void Notification(TComponent* component, TOperation operation) override;
+    void SiblingsScaled() override;
 
 private:
+    void AlignToAssociate();
+
     std::int32_t min_ = 0, max_ = 100, position_ = 0;
     TUDOrientation orientation_ = udVertical;
     TWinControl* associate_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "commonskins.h"
 #include "component/comctrls.h"
+#include "component/dpi.h"
 #include "gallery.h"
 
 namespace gallery {
@@ -33,13 +34,13 @@ void ScrollingPage() {
     for (int i = 1; i <= 60; ++i)
         list->AddItem({std::to_string(i), "00:00:" + std::to_string(10 + i % 50) + ",000", "Cue number " + std::to_string(i)});
 
+    // The layout is at 96 DPI: the platform's thickness there.
     auto* horz = new TScrollBar(form);
-    Place(horz, form, 12, 224, 260, 0);
-    horz->SetHeight(GetSystemMetrics(SM_CYHSCROLL));
+    Place(horz, form, 12, 224, 260, srt::SystemMetricForDpi(SM_CYHSCROLL, srt::kDesignDpi));
     horz->SetParams(30, 0, 99, 20);
     auto* vert = new TScrollBar(form);
     vert->SetKind(sbVertical);
-    Place(vert, form, 284, 224, GetSystemMetrics(SM_CXVSCROLL), 90);
+    Place(vert, form, 284, 224, srt::SystemMetricForDpi(SM_CXVSCROLL, srt::kDesignDpi), 90);
     vert->SetParams(0, 0, 9, 0);
     CloseButton(form, 468, 292);
     form->Show();

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "component/comctrls.h"
 #include "component/dpi.h"
 #include "component/forms.h"
 #include "component/groups.h"
+#include "component/pickers.h"
 
 namespace {
 
@@ -95,14 +97,88 @@ TEST_F(Scaling, DpiChangedTakesTheSuggestedRectangleAndRescalesFromTheCurrentDpi
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button->Handle(), WM_GETFONT, 0, 0)), sizeof(font), &font);
     EXPECT_EQ(font.lfHeight, -18);
 
-    // From 144 to 120 the layout is rescaled from where it is now.
+    // From 144 to 120 the layout is where 120 DPI puts the 96-DPI one (one
+    // rounding, not two); a control moved since is rescaled from where it is.
+    button->SetBounds(30, 30, 90, 30);
     suggested = Rect(50, 60, 500, 600);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(form->PixelsPerInch(), 120);
-    EXPECT_TRUE(SameRect(panel->BoundsRect(), Rect(10, 10, 472, 452)));  // 471.7, 451.7
+    EXPECT_TRUE(SameRect(panel->BoundsRect(), Rect(10, 10, 471, 451)));  // 471.25, 451.25
+    EXPECT_TRUE(SameRect(button->BoundsRect(), Rect(25, 25, 75, 25)));
     EXPECT_EQ(label->Font()->Height(), -15);
     GetWindowRect(window, &after);
     EXPECT_TRUE(SameRect(after, suggested));
+}
+
+TEST_F(Scaling, ALayoutTakenThroughOtherDpisAndBackHasItsPixelsAgain) {
+    // Small odd sizes, where rounding at every step would drift.
+    label->SetBounds(3, 5, 7, 13);
+    const RECT designed = label->BoundsRect();
+    int at = 96;
+    for (int dpi : {120, 144, 192, 144, 120, 96}) {
+        form->ChangeScale(dpi, at);
+        at = dpi;
+        const RECT expected = Rect(srt::ScaleToDpi(3, dpi), srt::ScaleToDpi(5, dpi), srt::ScaleToDpi(7, dpi),
+                                   srt::ScaleToDpi(13, dpi));
+        EXPECT_TRUE(SameRect(label->BoundsRect(), expected)) << dpi;
+        EXPECT_EQ(label->LayoutDpi(), dpi);
+    }
+    EXPECT_TRUE(SameRect(label->BoundsRect(), designed));
+
+    // Through the window: 96 to 144 and back.
+    HWND window = form->Handle();
+    RECT suggested = Rect(0, 0, 700, 800);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(SameRect(panel->BoundsRect(), Rect(8, 8, 377, 361)));
+    EXPECT_TRUE(SameRect(button->BoundsRect(), Rect(16, 71, 75, 25)));
+    EXPECT_TRUE(SameRect(label->BoundsRect(), designed));
+    EXPECT_EQ(label->Font()->Height(), -12);
+}
+
+TEST_F(Scaling, AButtonGroupLaysOutItsButtonsOnceAtItsDpi) {
+    auto* group = new TRadioGroup(form);
+    group->SetParent(form);
+    group->SetBounds(8, 8, 190, 78);
+    group->SetItems({"First", "Second", "Third"});
+    std::vector<RECT> designed;
+    for (int i = 0; i < group->ButtonCount(); ++i) designed.push_back(group->Buttons(i)->BoundsRect());
+    form->HandleNeeded();
+
+    for (int dpi : {144, 192, 120}) {
+        RECT suggested = Rect(0, 0, 900, 900);
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        for (int i = 0; i < group->ButtonCount(); ++i) {
+            const RECT r = group->Buttons(i)->BoundsRect(), d = designed[static_cast<std::size_t>(i)];
+            EXPECT_NEAR(r.left, srt::ScaleToDpi(d.left, dpi), 1) << dpi << " " << i;
+            EXPECT_NEAR(r.top, srt::ScaleToDpi(d.top, dpi), 1) << dpi << " " << i;
+            EXPECT_NEAR(r.right - r.left, srt::ScaleToDpi(d.right - d.left, dpi), 1) << dpi << " " << i;
+            EXPECT_NEAR(r.bottom - r.top, srt::ScaleToDpi(d.bottom - d.top, dpi), 1) << dpi << " " << i;
+            EXPECT_LE(r.bottom, group->Height()) << "inside the group at " << dpi;
+        }
+    }
+}
+
+TEST_F(Scaling, AComboBoxKeepsRoomForItsListAtEveryDpi) {
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(8, 8, 190, 22);
+    combo->SetItems({"One", "Two", "Three", "Four"});
+    HWND window = combo->Handle();
+    RECT suggested = Rect(0, 0, 900, 900);
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(combo->Height(), 33);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(window, &info));
+    SendMessageW(window, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT list;
+    GetClientRect(info.hwndList, &list);
+    const LRESULT item = SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
+    SendMessageW(window, CB_SHOWDROPDOWN, FALSE, 0);
+    ASSERT_GT(item, 0);
+    EXPECT_GE(list.bottom / item, 4) << "every item shows";
 }
 
 TEST_F(Scaling, AFormThatIsNotScaledLeavesDpiChangedToTheSystem) {

@@ -17,6 +17,7 @@
 #include "component/pickers.h"
 #include "component/wstr.h"
 #include "mainform.h"
+#include "tests/dpi/placement.h"
 #include "timingform.h"
 
 namespace {
@@ -159,6 +160,39 @@ TEST_P(AtTheScreensDpi, DpiChangedMovesTheLayoutToTheNewDpi) {
     EXPECT_NEAR(form->Memo1->Width(), srt::ScaleToDpi(377, to), 1);
     EXPECT_EQ(form->Font()->Height(), srt::ScaleToDpi(-12, to));
     EXPECT_EQ(ClippedTexts(*form, to), "");
+}
+
+TEST_P(AtTheScreensDpi, EveryControlOfBothWindowsLiesWhereThe96DpiLayoutPutsItScaledOnce) {
+    using namespace srt::dpitest;
+    if (!TUnawareThread::Available()) GTEST_SKIP() << "no thread DPI contexts on this platform";
+    std::vector<TPlacement> mainDesign, timingDesign;
+    {
+        // Made on a DPI-unaware thread, the windows have 96 DPI: the layout
+        // as designed, system metrics included.
+        TUnawareThread unaware;
+        auto designed = std::make_unique<TForm1>(nullptr);
+        designed->SetLanguage(GetParam());
+        designed->Show();
+        ASSERT_EQ(srt::WindowDpi(designed->Handle()), srt::kDesignDpi);
+        mainDesign = PlacementsOf(*designed);
+        {
+            srt::app::TTimingForm timing(*designed, *designed, nullptr, GetParam(), designed->TimingMemory);
+            timing.Show();
+            timingDesign = PlacementsOf(timing);
+        }
+    }
+    EXPECT_EQ(Misplaced(mainDesign, srt::kDesignDpi, PlacementsOf(*form), dpi), "");
+    srt::app::TTimingForm timing(*form, *form, nullptr, GetParam(), form->TimingMemory);
+    timing.Show();
+    EXPECT_EQ(Misplaced(timingDesign, srt::kDesignDpi, PlacementsOf(timing), dpi), "");
+
+    // To another DPI and back: where that DPI puts the design, then the same pixels again.
+    const auto shown = PlacementsOf(timing);
+    const int other = dpi == 144 ? 192 : 144;
+    MoveToDpi(timing, dpi, other);
+    EXPECT_EQ(Misplaced(timingDesign, srt::kDesignDpi, PlacementsOf(timing), other), "");
+    MoveToDpi(timing, other, dpi);
+    EXPECT_EQ(Moved(shown, PlacementsOf(timing)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, AtTheScreensDpi, ::testing::Values(TLanguage::Chinese, TLanguage::English),
