@@ -688,10 +688,15 @@ TEST_P(GalleryFocus, CueAfterTabNoneAfterAClick) {
         Sleep(150);
     }
     if (!tab) {
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}});
-        send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
-        WaitFor([&] { return focus() == normal; }, std::chrono::seconds(3));
+        // Under load a click now and then reaches Wine before the pointer
+        // has moved there: clicked again, a button keeps the focus it took.
+        for (int attempt = 0; attempt < 3 && focus() != normal; ++attempt) {
+            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            Sleep(50);
+            send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}});
+            send({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
+            WaitFor([&] { return focus() == normal; }, std::chrono::seconds(3));
+        }
         ParkTheMouse();
         Sleep(600);  // the hot look leaves with the hover timer
     }
