@@ -225,12 +225,9 @@ void TTimingForm::ShowModal() {
     if (skin_ && !skin_->Empty())
         for (TStaticText* text : texts_) text->Font()->SetColor(static_cast<TColor>(skin_->Colours.ButtonText));
     SetActiveControl(Mode);
-    // Centred over the main window.
-    RECT o{}, r{};
-    GetWindowRect(owner, &o);
-    GetWindowRect(Handle(), &r);
-    SetBounds(o.left + ((o.right - o.left) - (r.right - r.left)) / 2, o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2,
-              r.right - r.left, r.bottom - r.top);
+    // Over the main window before it shows, so that it takes the DPI of the
+    // main window's monitor; centred again at its scaled size (DoShow).
+    CentreOverOwner();
     EnableWindow(owner, FALSE);
     Show();
     while (!done_ && !Application->Terminated()) {
@@ -240,6 +237,28 @@ void TTimingForm::ShowModal() {
     EnableWindow(owner, TRUE);
     Hide();
     SetActiveWindow(owner);
+}
+
+void TTimingForm::DoShow() {
+    CentreOverOwner();
+    TForm::DoShow();
+}
+
+void TTimingForm::CentreOverOwner() {
+    RECT o{}, r{};
+    if (!GetWindowRect(owner_.Handle(), &o) || !GetWindowRect(Handle(), &r)) return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    int x = o.left + ((o.right - o.left) - w) / 2, y = o.top + ((o.bottom - o.top) - h) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(owner_.Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+        // Its caption stays reachable: the top left corner wins where it
+        // is larger than the work area.
+        const RECT& work = monitor.rcWork;
+        x = std::max<int>(std::min<int>(x, work.right - w), work.left);
+        y = std::max<int>(std::min<int>(y, work.bottom - h), work.top);
+    }
+    SetBounds(x, y, w, h);
 }
 
 void TTimingForm::Finish(bool apply) {

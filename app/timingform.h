@@ -66,6 +66,9 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& message) override;
+    // Centred over the main window at the size it shows at: its layout has
+    // the window's DPI by now.
+    void DoShow() override;
 
 private:
     const wchar_t* T(const TText& text) const { return text.In(language_); }
@@ -81,6 +84,8 @@ private:
     void OpenReference();
     void Rematch();
     void Finish(bool apply);
+    // Centred over the main window, within the work area of its monitor.
+    void CentreOverOwner();
 
     TCustomForm& owner_;
     TRetimeTarget& target_;

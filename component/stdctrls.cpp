@@ -158,9 +158,38 @@ void TLabel::SetAlignment(TAlignment v) {
     Invalidate();
 }
 
+// What shows through a transparent label: its parent's background and the
+// graphic controls painted before it. Smoothed text blends with the pixels
+// beneath, so a paint without them (one whose background was not erased)
+// would draw the text over itself and thicken its edges.
+void TLabel::PaintBeneath(HDC dc) const {
+    TWinControl* parent = Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    const RECT mine = BoundsRect();
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, origin.x - mine.left, origin.y - mine.top, nullptr);
+    SendMessageW(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+    for (int i = 0; i < parent->ControlCount() && parent->Controls(i) != this; ++i) {
+        TControl* below = parent->Controls(i);
+        RECT r = below->BoundsRect(), meet;
+        if (!below->Visible() || !below->Is<TGraphicControl>() || !IntersectRect(&meet, &r, &mine)) continue;
+        const int state = SaveDC(dc);
+        SetViewportOrgEx(dc, origin.x + r.left - mine.left, origin.y + r.top - mine.top, nullptr);
+        IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+        below->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, state);
+    }
+}
+
 void TLabel::Paint(TCanvas& canvas) {
     RECT r = ClientRect();
-    if (!transparent_) canvas.FillRect(r, Color());
+    if (transparent_)
+        PaintBeneath(canvas.Handle());
+    else
+        canvas.FillRect(r, Color());
     UINT format = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
     format |= alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
     canvas.TextRect(Caption(), r, format, Enabled() ? Font()->Color() : static_cast<TColor>(0xFF000011));

@@ -127,6 +127,8 @@ protected:
     void FontChanged() override { Invalidate(); }
 
 private:
+    void PaintBeneath(HDC dc) const;
+
     bool transparent_ = false;
     bool wordWrap_ = false;
     TAlignment alignment_ = taLeftJustify;

@@ -145,6 +145,70 @@ TEST_P(AtTheScreensDpi, TheTimingWindowScalesFrom96AndEveryTextFits) {
     EXPECT_EQ(ClippedTexts(timing, dpi), "");
 }
 
+// Where ShowModal shows the timing window: a timer finds it once it is
+// visible, notes its rectangle and closes it.
+RECT g_timingShown;
+void CALLBACK NoteAndCloseTiming(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND timing = FindWindowW(L"TTimingForm", nullptr);
+    if (!timing || !IsWindowVisible(timing)) return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(timing, &g_timingShown);
+    PostMessageW(timing, WM_CLOSE, 0, 0);
+}
+
+RECT ShownModally(TForm1& form) {
+    g_timingShown = {};
+    srt::app::TTimingForm timing(form, form, nullptr, TLanguage::English, form.TimingMemory);
+    SetTimer(nullptr, 0, 50, NoteAndCloseTiming);
+    timing.ShowModal();
+    return g_timingShown;
+}
+
+// Centred over the main window on each axis, or at the work area's edge
+// where centred would leave it; always inside the work area.
+std::string Placement(HWND owner, const RECT& shown) {
+    RECT o;
+    GetWindowRect(owner, &o);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    std::string out;
+    auto axis = [&](const char* name, long lo, long hi, long ownerLo, long ownerHi, long workLo, long workHi) {
+        const long centre = (lo + hi) / 2, ownerCentre = (ownerLo + ownerHi) / 2;
+        const bool atEdge = lo == workLo || hi == workHi;
+        if (lo < workLo || hi > workHi)
+            out += std::string(name) + " outside the work area; ";
+        else if (std::labs(centre - ownerCentre) > 2 && !atEdge)
+            out += std::string(name) + " centre " + std::to_string(centre) + ", the main window's " +
+                   std::to_string(ownerCentre) + "; ";
+    };
+    axis("x", shown.left, shown.right, o.left, o.right, work.left, work.right);
+    axis("y", shown.top, shown.bottom, o.top, o.bottom, work.top, work.bottom);
+    return out;
+}
+
+TEST_P(AtTheScreensDpi, TheTimingWindowOpensCentredOverTheMainWindowAtItsScaledSize) {
+    RECT shown = ShownModally(*form);
+    ASSERT_GT(shown.right - shown.left, 0) << "the timing window showed";
+    // The size it shows at is the scaled one (a frame around the client).
+    EXPECT_GE(shown.right - shown.left, srt::ScaleToDpi(460, dpi));
+    EXPECT_GE(shown.bottom - shown.top, srt::ScaleToDpi(424, dpi));
+    EXPECT_EQ(Placement(form->Handle(), shown), "");
+
+    // The main window near the work area's bottom right corner: the timing
+    // window stays within the work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(form->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    SetWindowPos(form->Handle(), nullptr, monitor.rcWork.right - 120, monitor.rcWork.bottom - 120, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    shown = ShownModally(*form);
+    EXPECT_EQ(shown.right, monitor.rcWork.right);
+    EXPECT_EQ(shown.bottom, monitor.rcWork.bottom);
+    EXPECT_EQ(Placement(form->Handle(), shown), "");
+}
+
 TEST_P(AtTheScreensDpi, DpiChangedMovesTheLayoutToTheNewDpi) {
     // Another DPI whose window fits the test's screen.
     const int to = dpi == 144 ? 192 : 144;
