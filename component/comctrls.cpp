@@ -549,7 +549,9 @@ void TStatusBar::ApplyParts(bool resized) {
     std::vector<int> edges;
     int x = 0;
     for (const TStatusPanel& p : panels_) edges.push_back(x += p.Width);
-    const auto send = [&] { SendMessageW(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data())); };
+    const auto send = [&] {
+        SendMessageW(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    };
     // The control lays its parts out on its own resize only when it sizes
     // itself (not with CCS_NORESIZE), and on SB_SETPARTS only when an edge
     // changed: after a resize the last panel is first told to end at the new
