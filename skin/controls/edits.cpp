@@ -309,7 +309,7 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
     const RECT inner = Shrunk(r, 1);
     FrameRect(dc, &inner, brush);
     RECT box = Shrunk(r, 2);
-    box.left = box.right - SystemMetricForDpi(SM_CYVTHUMB, Dpi());
+    box.left = ClickedButtonRect(r, false).left;
     FillRect(dc, &box, brush);
     const int count = button.FrameCount;
     if (count >= 1 && state <= count) {

@@ -4,6 +4,7 @@
 #include "fixture.h"
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "component/comctrls.h"
@@ -128,11 +129,14 @@ TEST_F(AtTheScreensDpi, StatusBarSizeGripIsTheScaledImage) {
 }
 
 // The drop-down button is painted where the combo box takes its clicks: the
-// platform's button at the DPI, neither narrower nor reaching into the text.
+// platform's button at the DPI, neither narrower nor reaching into the text;
+// in the edge look and in the flat one (always on the right).
 TEST_F(AtTheScreensDpi, ComboButtonCoversThePlatformsButton) {
     ASSERT_EQ(WindowDpi(form->Handle()), dpi);
     const COLORREF fill = RGB(1, 2, 3);
-    for (bool left : {false, true}) {
+    for (const auto& [flat, left] : {std::pair{false, false}, {false, true}, {true, false}}) {
+        SCOPED_TRACE(flat ? "flat" : left ? "left" : "right");
+        data->ElementsAt(dpi).ComboButton->Style = flat ? 1 : 0;
         HWND combo = Raw(L"COMBOBOX", CBS_DROPDOWNLIST, 10, 10, ScaleToDpi(150, dpi), 200,
                          left ? WS_EX_LEFTSCROLLBAR : 0);
         COMBOBOXINFO info{};
@@ -156,7 +160,7 @@ TEST_F(AtTheScreensDpi, ComboButtonCoversThePlatformsButton) {
         for (int x = button.left; x < button.right; ++x) EXPECT_NE(At(b, x, mid), fill) << x;
         // The text area beside the button is the control's own.
         const int text = left ? button.right + e : button.left - e - 1;
-        EXPECT_EQ(At(b, text, mid), fill) << (left ? "left" : "right");
+        EXPECT_EQ(At(b, text, mid), fill);
     }
 }
 
