@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "component/gdi.h"
@@ -430,8 +431,14 @@ void TSkinUpDown::DrawUpDownButton(HDC dc, TDataSkinBorder& e, const RECT& r, in
 
 void TSkinUpDown::DrawPlainButton(HDC dc, const RECT& r, int part, int state) {
     const TSkinColours& colours = FSkinData->Colours;
+    const COLORREF ink = Colour(colours.ButtonDkShadow);
     GdiBrush brush(CreateSolidBrush(Colour(state == 2 || state == 4 ? colours.ButtonShadow : colours.ButtonFace)));
-    GdiPen pen(CreatePen(PS_SOLID, 1, Colour(colours.ButtonDkShadow)));
+    const int dpi = Dpi();
+    if (dpi != kDesignDpi) {
+        DrawPlainButtonAt(dc, r, part, brush.Get(), ink, dpi);
+        return;
+    }
+    GdiPen pen(CreatePen(PS_SOLID, 1, ink));
     GdiSelect selectBrush(dc, brush);
     GdiSelect selectPen(dc, pen);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -461,6 +468,37 @@ void TSkinUpDown::DrawPlainButton(HDC dc, const RECT& r, int part, int state) {
         break;
     }
     }
+}
+
+// The plain button away from the design DPI: the outline as thick as a
+// pixel scaled, and the arrow the triangle the 96-DPI strokes fill (six or
+// seven pixels wide and four high up or down, five high sideways) at its
+// scaled size.
+void TSkinUpDown::DrawPlainButtonAt(HDC dc, const RECT& r, int part, HBRUSH face, COLORREF ink, int dpi) {
+    const int line = ScaleToDpi(1, dpi);
+    GdiPen outline(CreatePen(PS_INSIDEFRAME, line, ink));
+    {
+        GdiSelect selectBrush(dc, face);
+        GdiSelect selectPen(dc, outline);
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    const auto s = [dpi](int n) { return ScaleToDpi(n, dpi); };
+    const int x = r.left + (r.right - r.left) / 2, y = r.top + (r.bottom - r.top) / 2;
+    // Within the outline, a pixel of face on either side.
+    const int room = (r.right - r.left - 2 * line - 3) / 2;
+    const int half = std::max(1, std::min(s(6) / 2, room)), top = y - (half + 1) / 2;
+    POINT pts[3];
+    switch (part) {
+    case 0: pts[0] = {x, top}; pts[1] = {x + half, top + half}; pts[2] = {x - half, top + half}; break;
+    case 1: pts[0] = {x - half, top}; pts[1] = {x + half, top}; pts[2] = {x, top + half}; break;
+    case 2: pts[0] = {x - s(1), y}; pts[1] = {x + s(1), y - s(2)}; pts[2] = {x + s(1), y + s(2)}; break;
+    default: pts[0] = {x + s(1), y}; pts[1] = {x - s(1), y - s(2)}; pts[2] = {x - s(1), y + s(2)}; break;
+    }
+    GdiBrush fill(CreateSolidBrush(ink));
+    GdiPen edge(CreatePen(PS_SOLID, 1, ink));
+    GdiSelect selectBrush(dc, fill);
+    GdiSelect selectPen(dc, edge);
+    Polygon(dc, pts, 3);
 }
 
 }  // namespace srt

@@ -91,6 +91,7 @@ private:
     void OnLButtonUp(TMessage& m);
     void DrawUpDownButton(HDC dc, TDataSkinBorder& element, const RECT& r, int part, int state);
     void DrawPlainButton(HDC dc, const RECT& r, int part, int state);
+    void DrawPlainButtonAt(HDC dc, const RECT& r, int part, HBRUSH face, COLORREF ink, int dpi);
 };
 
 }  // namespace srt

@@ -3,6 +3,8 @@
 // process declares itself DPI-aware as the programs' manifest does.
 #include "fixture.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -210,4 +212,32 @@ TEST_F(AtTheScreensDpi, UpDownBoxesKeepTheEdgesOfTheirScale) {
             }
         }
     }
+}
+
+// Without the skin's up-down elements the boxes are outlined as thick as a
+// pixel scaled, and the arrows keep their 96-DPI shape at the scaled size.
+TEST_F(AtTheScreensDpi, PlainUpDownOutlineAndArrowsScale) {
+    // Before the records at the DPI are made from the 96-DPI ones.
+    data->UpDown.Horz.reset();
+    ASSERT_FALSE(data->ElementsAt(dpi).UpDown.Horz);
+    SetCursorPos(0, 0);
+    HWND updown = Raw(UPDOWN_CLASSW, UDS_HORZ, 150, 90, ScaleToDpi(40, dpi), ScaleToDpi(18, dpi));
+    auto* skin = AttachRaw<TSkinUpDown>(updown);
+    TBitmap b = Paint(*skin);
+    const COLORREF ink = Gdi(data->Colours.ButtonDkShadow), face = Gdi(data->Colours.ButtonFace);
+    const int line = ScaleToDpi(1, dpi), half = b.Width() / 2, h = b.Height();
+    // The left box: its outline on each side, then its face.
+    for (const auto& [x, y, dx, dy] : {std::array{half / 4, 0, 0, 1}, {half / 4, h - 1, 0, -1}, {0, h / 4, 1, 0},
+                                       {half - 1, h / 4, -1, 0}}) {
+        for (int i = 0; i < line; ++i) EXPECT_EQ(At(b, x + i * dx, y + i * dy), ink) << x << "," << y << " +" << i;
+        EXPECT_EQ(At(b, x + line * dx, y + line * dy), face) << x << "," << y;
+    }
+    // The left arrow's tallest column: 5 pixels at 96 DPI, scaled (within a pixel).
+    int tallest = 0;
+    for (int x = line; x < half - line; ++x) {
+        int n = 0;
+        for (int y = line; y < h - line; ++y) n += At(b, x, y) == ink;
+        tallest = std::max(tallest, n);
+    }
+    EXPECT_NEAR(tallest, ScaleToDpi(5, dpi), 1);
 }
