@@ -523,15 +523,53 @@ void TStatusBar::SetSimpleText(const std::string& v) {
     Apply();
 }
 
-void TStatusBar::Apply() {
-    if (!HandleAllocated()) return;
-    HWND h = Handle();
+void TStatusBar::ChangeScale(int to, int from) {
+    if (to == from) return;
+    // The edges rather than the widths: rounding each width would move the
+    // later edges by the sum of the roundings.
+    int edge = 0, scaledEdge = 0;
+    for (TStatusPanel& p : panels_) {
+        edge += p.Width;
+        const int next = srt::RescaleDpi(edge, from, to);
+        p.Width = next - scaledEdge;
+        scaledEdge = next;
+    }
+    TWinControl::ChangeScale(to, from);
+    if (HandleAllocated()) {
+        ApplyParts(false);
+        Invalidate();
+    }
+}
+
+void TStatusBar::WndProc(TMessage& m) {
+    TWinControl::WndProc(m);
+    if (m.Msg == WM_SIZE && HandleAllocated()) ApplyParts(true);
+}
+
+void TStatusBar::ApplyParts(bool resized) {
+    if (panels_.empty()) return;
     std::vector<int> edges;
     int x = 0;
     for (const TStatusPanel& p : panels_) edges.push_back(x += p.Width);
-    if (!edges.empty()) edges.back() = -1;
-    if (!edges.empty())
-        SendMessageW(h, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    const auto send = [&] {
+        SendMessageW(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    };
+    // The control lays its parts out on its own resize only when it sizes
+    // itself (not with CCS_NORESIZE), and on SB_SETPARTS only when an edge
+    // changed: after a resize the last panel is first told to end at the new
+    // right end, then to reach it, or it keeps the old one.
+    if (resized) {
+        edges.back() = ClientRect().right;
+        send();
+    }
+    edges.back() = -1;
+    send();
+}
+
+void TStatusBar::Apply() {
+    if (!HandleAllocated()) return;
+    HWND h = Handle();
+    ApplyParts(false);
     for (size_t i = 0; i < panels_.size(); ++i) {
         const TStatusPanel& p = panels_[i];
         std::wstring text = Widen(p.Text);

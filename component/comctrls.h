@@ -194,7 +194,8 @@ struct TStatusPanel {
     TBiDiMode BiDiMode = bdLeftToRight;
 };
 
-// "msctls_statusbar32" with panels, or one simple panel.
+// "msctls_statusbar32" with panels, or one simple panel. Panel widths are
+// layout: they scale with it (ChangeScale).
 class TStatusBar : public TWinControl {
     SRT_DECLARE_CLASS()
 public:
@@ -207,13 +208,19 @@ public:
     void SetSimpleText(const std::string& v);
     bool SizeGrip() const { return sizeGrip_; }
     void SetSizeGrip(bool v) { sizeGrip_ = v; }
+    // Its bounds and font, and its panels' edges (each edge rounded once).
+    void ChangeScale(int to, int from) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitWnd() override;
+    void WndProc(TMessage& message) override;
 
 private:
     void Apply();
+    // The panels' right edges to the window, the last one reaching its
+    // right end (`resized`: a new one).
+    void ApplyParts(bool resized);
     std::vector<TStatusPanel> panels_;
     bool simplePanel_ = false;
     std::string simpleText_;

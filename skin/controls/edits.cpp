@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "component/gdi.h"
@@ -230,8 +231,26 @@ void TSkinComBox::SetStateBit(unsigned char bit, bool on) {
 }
 
 RECT TSkinComBox::ButtonRect(const RECT& r, bool left, int dpi) {
-    const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
+    const int b = SystemMetricForDpi(SM_CXVSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
     return left ? RECT{r.left, r.top, r.left + b + e, r.bottom} : RECT{r.right - b - e, r.top, r.right, r.bottom};
+}
+
+RECT TSkinComBox::ClickedButtonRect(const RECT& r, bool left) const {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(FHandle, &info) || IsRectEmpty(&info.rcButton)) return ButtonRect(r, left, Dpi());
+    // The client's place in the window rectangle at origin.
+    RECT self{};
+    GetWindowRect(FHandle, &self);
+    POINT client{0, 0};
+    ClientToScreen(FHandle, &client);
+    const int dx = r.left + client.x - self.left;
+    const int from = info.rcButton.left + dx, to = info.rcButton.right + dx;
+    // A platform that keeps the button on the right whatever the style: the
+    // skin's button on the left is as wide.
+    const bool onLeft = from + to < r.left + r.right;
+    if (left) return RECT{r.left, r.top, onLeft ? to : r.left + r.right - from, r.bottom};
+    return RECT{onLeft ? r.left + r.right - to : from, r.top, r.right, r.bottom};
 }
 
 void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
@@ -257,23 +276,19 @@ void TSkinComBox::DrawEdge(HDC dc, const RECT& r) {
         state = 2;
     else if (FState & kHot)
         state = 4;
-    const int dpi = Dpi();
-    const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
+    const int e = SystemMetricForDpi(SM_CXEDGE, Dpi());
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
-    RECT glyph;
+    const RECT box = ClickedButtonRect(r, left);
+    const RECT text = left ? RECT{box.right + e, r.top + e, r.right - e, r.bottom - e}
+                           : RECT{r.left + e, r.top + e, box.left - e, r.bottom - e};
+    const RECT glyph =
+        left ? RECT{r.left + e, r.top, box.right, r.bottom} : RECT{box.left, r.top, box.right - e, r.bottom};
     // Between the edge and the edit the platform leaves a strip of its window colour.
-    FillEditPadding(dc, left ? RECT{r.left + b + 4, r.top + 2, r.right - 2, r.bottom - 2}
-                             : RECT{r.left + 2, r.top + 2, r.right - b - 4, r.bottom - 2});
-    if (!left) {
-        ExcludeClipRect(dc, r.left + e, r.top + e, r.right - b - 2 * e, r.bottom - e);
-        glyph = {r.right - b - e, r.top, r.right - e, r.bottom};
-    } else {
-        ExcludeClipRect(dc, r.left + b + 2 * e, r.top + e, r.right - e, r.bottom - e);
-        glyph = {e, r.top, b + e, r.bottom};
-    }
+    FillEditPadding(dc, text);
+    ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
     DrawElement(dc, r, {edge.FrameCount, state}, edge);
     ::TBitmap& strip = left ? button.Image2 : button.Image;
-    DrawStripFrame(dc, ButtonRect(r, left, dpi), {button.FrameCount, state}, strip.Empty() ? button.Image : strip);
+    DrawStripFrame(dc, box, {button.FrameCount, state}, strip.Empty() ? button.Image : strip);
     TDataSkinObject* extra = elements.ExtraImages.get();
     if (Empty(extra) || extra->FrameCount < 1) return;
     const int cw = extra->Image.Width() / extra->FrameCount, ch = extra->Image.Height();
@@ -295,7 +310,7 @@ void TSkinComBox::DrawFlat(HDC dc, const RECT& r) {
     const RECT inner = Shrunk(r, 1);
     FrameRect(dc, &inner, brush);
     RECT box = Shrunk(r, 2);
-    box.left = box.right - SystemMetricForDpi(SM_CYVTHUMB, Dpi());
+    box.left = ClickedButtonRect(r, false).left;
     FillRect(dc, &box, brush);
     const int count = button.FrameCount;
     if (count >= 1 && state <= count) {
@@ -390,9 +405,24 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
     BitBlt(dc, r.left, r.top, c.right, c.bottom, bdc, 0, 0, SRCCOPY);
 }
 
+TMargins TSkinUpDown::ButtonMargins(const TDataSkinObject& e, int dpi) {
+    const TMargins given = MarginsOf(e);
+    if (given.left || given.top || given.right || given.bottom) return given;
+    const int corner = ScaleToDpi(kButtonCorner, dpi);
+    return {corner, corner, corner, corner};
+}
+
 void TSkinUpDown::DrawUpDownButton(HDC dc, TDataSkinBorder& e, const RECT& r, int part, int state) {
     const int frame = (part % 2) * 4 + state;
-    DrawSkinFrame(dc, r, e.Image, {8, frame}, TKeying::Keyed);
+    // At the design DPI the frame is stretched whole, the look the skins are
+    // drawn for. At any other its corners and edges keep the size drawn for
+    // that scale: stretched whole, a box wider than its frame would thicken
+    // its side edges by the stretch factor.
+    const int dpi = Dpi();
+    if (dpi == kDesignDpi)
+        DrawSkinFrame(dc, r, e.Image, {8, frame}, TKeying::Keyed);
+    else
+        DrawSkinImage(dc, r, e.Image, {8, frame}, ButtonMargins(e, dpi), TFill::Stretch, TKeying::Keyed);
     if (e.Image2.Empty()) return;
     const int cw = e.Image2.Width() / 8, ch = e.Image2.Height();
     const int x = r.left + (r.right - r.left - cw) / 2, y = r.top + (r.bottom - r.top - ch) / 2;
@@ -401,8 +431,14 @@ void TSkinUpDown::DrawUpDownButton(HDC dc, TDataSkinBorder& e, const RECT& r, in
 
 void TSkinUpDown::DrawPlainButton(HDC dc, const RECT& r, int part, int state) {
     const TSkinColours& colours = FSkinData->Colours;
+    const COLORREF ink = Colour(colours.ButtonDkShadow);
     GdiBrush brush(CreateSolidBrush(Colour(state == 2 || state == 4 ? colours.ButtonShadow : colours.ButtonFace)));
-    GdiPen pen(CreatePen(PS_SOLID, 1, Colour(colours.ButtonDkShadow)));
+    const int dpi = Dpi();
+    if (dpi != kDesignDpi) {
+        DrawPlainButtonAt(dc, r, part, brush.Get(), ink, dpi);
+        return;
+    }
+    GdiPen pen(CreatePen(PS_SOLID, 1, ink));
     GdiSelect selectBrush(dc, brush);
     GdiSelect selectPen(dc, pen);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -432,6 +468,37 @@ void TSkinUpDown::DrawPlainButton(HDC dc, const RECT& r, int part, int state) {
         break;
     }
     }
+}
+
+// The plain button away from the design DPI: the outline as thick as a
+// pixel scaled, and the arrow the triangle the 96-DPI strokes fill (six or
+// seven pixels wide and four high up or down, five high sideways) at its
+// scaled size.
+void TSkinUpDown::DrawPlainButtonAt(HDC dc, const RECT& r, int part, HBRUSH face, COLORREF ink, int dpi) {
+    const int line = ScaleToDpi(1, dpi);
+    GdiPen outline(CreatePen(PS_INSIDEFRAME, line, ink));
+    {
+        GdiSelect selectBrush(dc, face);
+        GdiSelect selectPen(dc, outline);
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    const auto s = [dpi](int n) { return ScaleToDpi(n, dpi); };
+    const int x = r.left + (r.right - r.left) / 2, y = r.top + (r.bottom - r.top) / 2;
+    // Within the outline, a pixel of face on either side.
+    const int room = (r.right - r.left - 2 * line - 3) / 2;
+    const int half = std::max(1, std::min(s(6) / 2, room)), top = y - (half + 1) / 2;
+    POINT pts[3];
+    switch (part) {
+    case 0: pts[0] = {x, top}; pts[1] = {x + half, top + half}; pts[2] = {x - half, top + half}; break;
+    case 1: pts[0] = {x - half, top}; pts[1] = {x + half, top}; pts[2] = {x, top + half}; break;
+    case 2: pts[0] = {x - s(1), y}; pts[1] = {x + s(1), y - s(2)}; pts[2] = {x + s(1), y + s(2)}; break;
+    default: pts[0] = {x + s(1), y}; pts[1] = {x - s(1), y - s(2)}; pts[2] = {x - s(1), y + s(2)}; break;
+    }
+    GdiBrush fill(CreateSolidBrush(ink));
+    GdiPen edge(CreatePen(PS_SOLID, 1, ink));
+    GdiSelect selectBrush(dc, fill);
+    GdiSelect selectPen(dc, edge);
+    Polygon(dc, pts, 3);
 }
 
 }  // namespace srt

@@ -40,8 +40,13 @@ public:
     bool BeforeProc(TMessage& m) override;
     void AfterProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
-    // The drop-down button's rectangle in a window rectangle at origin.
+    // The drop-down button's rectangle in a window rectangle at origin, from
+    // the platform's metrics at `dpi`: a scroll arrow's width and the edge.
     static RECT ButtonRect(const RECT& r, bool left, int dpi = kDesignDpi);
+    // The button where the combo box itself takes clicks on it (its
+    // COMBOBOXINFO), through the edge beside it; ButtonRect at the window's
+    // DPI where the window does not tell.
+    RECT ClickedButtonRect(const RECT& r, bool left) const;
 
 private:
     void DrawEdge(HDC dc, const RECT& r);
@@ -69,6 +74,12 @@ public:
     static void ButtonStates(const RECT& client, bool horizontal, POINT p, bool pressed, bool hot, bool enabled,
                              int& first, int& second, RECT& firstRect, RECT& secondRect);
 
+    // The fixed border pieces of a button's frame away from the design DPI:
+    // the element's margins, or without any, its rounded corner and edge
+    // (kButtonCorner 96-DPI pixels) at `dpi`.
+    static constexpr int kButtonCorner = 3;
+    static TMargins ButtonMargins(const TDataSkinObject& element, int dpi);
+
     bool FInEdit = false;
     int FHorizontal = 0;
 
@@ -80,6 +91,7 @@ private:
     void OnLButtonUp(TMessage& m);
     void DrawUpDownButton(HDC dc, TDataSkinBorder& element, const RECT& r, int part, int state);
     void DrawPlainButton(HDC dc, const RECT& r, int part, int state);
+    void DrawPlainButtonAt(HDC dc, const RECT& r, int part, HBRUSH face, COLORREF ink, int dpi);
 };
 
 }  // namespace srt

@@ -1,13 +1,17 @@
-// Track bars painted by their skins at the screen's DPI: run
+// Control skins painted at the screen's DPI: run
 // in the main prefix (96) and in the copies at 120, 144 and 192 DPI. The
 // process declares itself DPI-aware as the programs' manifest does.
 #include "fixture.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "component/comctrls.h"
 #include "component/dpi.h"
+#include "skin/controls/edits.h"
 #include "skin/controls/indicators.h"
 #include "skin/controls/trackgeom.h"
 
@@ -124,4 +128,116 @@ TEST_F(AtTheScreensDpi, StatusBarSizeGripIsTheScaledImage) {
             ASSERT_EQ(At(b, left + x, top + y), p) << x << "," << y;
         }
     EXPECT_GT(dots, 0);
+}
+
+// The drop-down button is painted where the combo box takes its clicks: the
+// platform's button at the DPI, neither narrower nor reaching into the text;
+// in the edge look and in the flat one (always on the right).
+TEST_F(AtTheScreensDpi, ComboButtonCoversThePlatformsButton) {
+    ASSERT_EQ(WindowDpi(form->Handle()), dpi);
+    const COLORREF fill = RGB(1, 2, 3);
+    for (const auto& [flat, left] : {std::pair{false, false}, {false, true}, {true, false}}) {
+        SCOPED_TRACE(flat ? "flat" : left ? "left" : "right");
+        data->ElementsAt(dpi).ComboButton->Style = flat ? 1 : 0;
+        HWND combo = Raw(L"COMBOBOX", CBS_DROPDOWNLIST, 10, 10, ScaleToDpi(150, dpi), 200,
+                         left ? WS_EX_LEFTSCROLLBAR : 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        const RECT& platform = info.rcButton;
+        EXPECT_EQ(platform.right - platform.left, SystemMetricForDpi(SM_CXVSCROLL, dpi));
+        auto* skin = AttachRaw<TSkinComBox>(combo);
+        TBitmap b = Paint(*skin, fill);
+        RECT window, client;
+        GetWindowRect(combo, &window);
+        GetClientRect(combo, &client);
+        ASSERT_EQ(window.right - window.left, client.right) << "no non-client edge";
+        // Where the platform keeps the button on the right, the skin's on the
+        // left is its mirror image.
+        RECT button = platform;
+        if (left && platform.left > b.Width() / 2) button = {b.Width() - platform.right, platform.top,
+                                                             b.Width() - platform.left, platform.bottom};
+        const int e = SystemMetricForDpi(SM_CXEDGE, dpi);
+        const int mid = (button.top + button.bottom) / 2;
+        for (int x = button.left; x < button.right; ++x) EXPECT_NE(At(b, x, mid), fill) << x;
+        // The text area beside the button is the control's own.
+        const int text = left ? button.right + e : button.left - e - 1;
+        EXPECT_EQ(At(b, text, mid), fill);
+    }
+}
+
+// Away from the design DPI an up-down's boxes keep the edges drawn for the
+// scale on every side, however much wider or taller than their frame they
+// are (a stretched frame thickens them: at 192 DPI three or four pixels
+// against two).
+TEST_F(AtTheScreensDpi, UpDownBoxesKeepTheEdgesOfTheirScale) {
+    if (dpi == kDesignDpi) GTEST_SKIP() << "the design DPI stretches the frame whole";
+    SetCursorPos(0, 0);
+    for (bool horizontal : {true, false}) {
+        HWND updown = Raw(UPDOWN_CLASSW, horizontal ? UDS_HORZ : 0, 150, 90, ScaleToDpi(horizontal ? 40 : 18, dpi),
+                          ScaleToDpi(horizontal ? 18 : 40, dpi));
+        auto* skin = AttachRaw<TSkinUpDown>(updown);
+        TBitmap b = Paint(*skin);
+        const int w = b.Width(), h = b.Height();  // the platform keeps a vertical one's own width
+        const auto& upDown = data->ElementsAt(dpi).UpDown;
+        TDataSkinBorder& element = *(horizontal ? upDown.Horz : upDown.Vert);
+        const int fw = element.Image.Width() / 8, fh = element.Image.Height();
+        // Runs of the edge colour from one end of a line of pixels.
+        auto run = [](auto pixel, int from, int step, COLORREF colour) {
+            int n = 0;
+            while (n < 64 && pixel(from + n * step) == colour) ++n;
+            return n;
+        };
+        if (horizontal) {
+            auto art = [&](int x) { return element.Image.Pixel(x, fh / 2); };
+            const COLORREF edge = art(0);
+            const int lead = run(art, 0, 1, edge), trail = run(art, fw - 1, -1, edge);
+            ASSERT_GT(lead, 0);
+            auto shown = [&](int x) { return At(b, x, h / 2); };
+            for (int box : {0, 1}) {
+                const int x0 = box * (w / 2), x1 = box ? w : w / 2;
+                EXPECT_EQ(run(shown, x0, 1, edge), lead) << "box " << box;
+                EXPECT_EQ(run(shown, x1 - 1, -1, edge), trail) << "box " << box;
+            }
+        } else {
+            auto art = [&](int y) { return element.Image.Pixel(fw / 2, y); };
+            const COLORREF edge = art(0);
+            const int lead = run(art, 0, 1, edge), trail = run(art, fh - 1, -1, edge);
+            ASSERT_GT(lead, 0);
+            auto shown = [&](int y) { return At(b, w / 2, y); };
+            for (int box : {0, 1}) {
+                const int y0 = box * (h / 2), y1 = box ? h : h / 2;
+                EXPECT_EQ(run(shown, y0, 1, edge), lead) << "box " << box;
+                EXPECT_EQ(run(shown, y1 - 1, -1, edge), trail) << "box " << box;
+            }
+        }
+    }
+}
+
+// Without the skin's up-down elements the boxes are outlined as thick as a
+// pixel scaled, and the arrows keep their 96-DPI shape at the scaled size.
+TEST_F(AtTheScreensDpi, PlainUpDownOutlineAndArrowsScale) {
+    // Before the records at the DPI are made from the 96-DPI ones.
+    data->UpDown.Horz.reset();
+    ASSERT_FALSE(data->ElementsAt(dpi).UpDown.Horz);
+    SetCursorPos(0, 0);
+    HWND updown = Raw(UPDOWN_CLASSW, UDS_HORZ, 150, 90, ScaleToDpi(40, dpi), ScaleToDpi(18, dpi));
+    auto* skin = AttachRaw<TSkinUpDown>(updown);
+    TBitmap b = Paint(*skin);
+    const COLORREF ink = Gdi(data->Colours.ButtonDkShadow), face = Gdi(data->Colours.ButtonFace);
+    const int line = ScaleToDpi(1, dpi), half = b.Width() / 2, h = b.Height();
+    // The left box: its outline on each side, then its face.
+    for (const auto& [x, y, dx, dy] : {std::array{half / 4, 0, 0, 1}, {half / 4, h - 1, 0, -1}, {0, h / 4, 1, 0},
+                                       {half - 1, h / 4, -1, 0}}) {
+        for (int i = 0; i < line; ++i) EXPECT_EQ(At(b, x + i * dx, y + i * dy), ink) << x << "," << y << " +" << i;
+        EXPECT_EQ(At(b, x + line * dx, y + line * dy), face) << x << "," << y;
+    }
+    // The left arrow's tallest column: 5 pixels at 96 DPI, scaled (within a pixel).
+    int tallest = 0;
+    for (int x = line; x < half - line; ++x) {
+        int n = 0;
+        for (int y = line; y < h - line; ++y) n += At(b, x, y) == ink;
+        tallest = std::max(tallest, n);
+    }
+    EXPECT_NEAR(tallest, ScaleToDpi(5, dpi), 1);
 }

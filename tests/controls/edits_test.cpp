@@ -70,7 +70,7 @@ TEST_F(Fixture, EditFindsItsSpinButtonOnce) {
 }
 
 TEST_F(Fixture, ComboButtonOnTheRightOrMirroredOnTheLeft) {
-    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    const int b = GetSystemMetrics(SM_CXVSCROLL);
     EXPECT_EQ(TSkinComBox::ButtonRect({0, 0, 120, 22}, false).left, 120 - b - 2);
     EXPECT_EQ(TSkinComBox::ButtonRect({0, 0, 120, 22}, true).right, b + 2);
     TDataSkinBorder& e = *data->ComboButton;

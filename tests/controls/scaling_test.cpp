@@ -44,8 +44,10 @@ TEST(ControlScaling, TheComboButtonAndTheBarsFollowThePlatformsMetricsAtTheDpi) 
         const int b = SystemMetricForDpi(SM_CXHSCROLL, dpi), e = SystemMetricForDpi(SM_CXEDGE, dpi);
         EXPECT_NEAR(b, ScaleToDpi(GetSystemMetrics(SM_CXHSCROLL), dpi), 1);
         const RECT r{0, 0, ScaleToDpi(120, dpi), ScaleToDpi(22, dpi)};
-        EXPECT_EQ(TSkinComBox::ButtonRect(r, false, dpi).left, r.right - b - e);
-        EXPECT_EQ(TSkinComBox::ButtonRect(r, true, dpi).right, b + e);
+        // The combo box's button is as wide as a vertical scroll bar's arrow.
+        const int v = SystemMetricForDpi(SM_CXVSCROLL, dpi);
+        EXPECT_EQ(TSkinComBox::ButtonRect(r, false, dpi).left, r.right - v - e);
+        EXPECT_EQ(TSkinComBox::ButtonRect(r, true, dpi).right, v + e);
         const TScrollBarLengths l = ScrollBarLengths(dpi);
         EXPECT_EQ(l.Arrow, b);
         EXPECT_EQ(l.NoPageThumb, SystemMetricForDpi(SM_CXHTHUMB, dpi));
