@@ -46,8 +46,8 @@ fits() {
 }
 check "the screen holds every desktop" fits
 
-# A copy made by an older setup: the desktop of the screen before.
-sed -i 's/^"Default"="[0-9]*x[0-9]*"$/"Default"="1280x1024"/' "$copy/user.reg"
+# A copy made by an older setup: a desktop of another size.
+sed -i 's/^"Default"="[0-9]*x[0-9]*"$/"Default"="2560x1600"/' "$copy/user.reg"
 touch "$copy/kept"
 run_setup
 check "an older copy is mended" test "$rc" = 0 -a "$(desktop)" = "$want"
