@@ -6,13 +6,13 @@
 #include <random>
 #include <string>
 
+#include "bench/skindata/bestof.h"
 #include "skin/data/bmp.h"
 #include "skin/data/definition.h"
 #include "skin/data/lzh.h"
 #include "skin/data/skinreader.h"
 
 using namespace srt;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -55,21 +55,9 @@ std::vector<TSkinEntry> SkinEntries() {
     return e;
 }
 
-// The fastest of several runs: the figure least disturbed by other work on
-// the machine.
 template <class F>
 double SecondsPerRun(F&& f, int minRuns = 20, double minSeconds = 0.5) {
-    int runs = 0;
-    double best = 1e9, total = 0;
-    do {
-        const auto start = Clock::now();
-        f();
-        const double t = std::chrono::duration<double>(Clock::now() - start).count();
-        best = std::min(best, t);
-        total += t;
-        ++runs;
-    } while (runs < minRuns || total < minSeconds);
-    return best;
+    return bench::SecondsPerRun(f, minRuns, minSeconds);
 }
 
 void Ratio(const char* what, const std::vector<std::uint8_t>& data) {

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/skindata/bestof.h"
 #include "skin/data/definition.h"
 #include "skin/data/scaled.h"
 #include "skin/data/skindata.h"
 #include "skin/data/skinreader.h"
 
 using namespace srt;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -39,21 +39,9 @@ std::size_t ImageBytes(const TSkinElements& e) {
     return n;
 }
 
-// The fastest of several runs: the figure least disturbed by other work on
-// the machine.
 template <class F>
 double SecondsPerRun(F&& f, int minRuns = 20, double minSeconds = 1.0) {
-    int runs = 0;
-    double best = 1e9, total = 0;
-    do {
-        const auto start = Clock::now();
-        f();
-        const double t = std::chrono::duration<double>(Clock::now() - start).count();
-        best = std::min(best, t);
-        total += t;
-        ++runs;
-    } while (runs < minRuns || total < minSeconds);
-    return best;
+    return bench::SecondsPerRun(f, minRuns, minSeconds);
 }
 
 // The component as it loaded before: the whole package unpacked and kept.
