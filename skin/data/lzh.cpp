@@ -252,7 +252,13 @@ void TLZH::Update(int c) {
 }
 
 std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> input, std::uint32_t size) {
+    bool cutShort = false;
+    return Decode(input, size, cutShort);
+}
+
+std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> input, std::uint32_t size, bool& cutShort) {
     std::vector<std::uint8_t> out;
+    cutShort = false;
     if (size == 0) return out;
     // The stream is large (its ring and tree); keep it off the stack.
     auto stream = std::make_unique<TLZHStream>(input);
@@ -261,6 +267,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> input, std:
     const std::size_t owed = stream->Owed();
     out.resize(size + owed);
     stream->Read(out.data() + size, owed);
+    cutShort = stream->Overran();
     return out;
 }
 

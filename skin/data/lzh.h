@@ -29,6 +29,9 @@ public:
     // truncated stream still yields `size` bytes. A last match is copied
     // whole, so the result may be up to F - 1 bytes longer than `size`.
     std::vector<std::uint8_t> Decode(std::span<const std::uint8_t> input, std::uint32_t size);
+    // The same, and whether decoding needed bits past the end of `input`: a
+    // stream cut short (a whole one ends within its last byte).
+    std::vector<std::uint8_t> Decode(std::span<const std::uint8_t> input, std::uint32_t size, bool& cutShort);
 
     // Encodes `data` into a bit stream that Decode(stream, data.size())
     // turns back into exactly `data`. The size word of a packed skin is not
@@ -59,6 +62,8 @@ public:
     // Bytes of the last match that no read has taken yet: what Decode
     // copies past the size it was asked for, when read just that far.
     std::size_t Owed() const { return static_cast<std::size_t>(owed_); }
+    // Whether the reads so far took bits past the end of the input.
+    bool Overran() const { return pos_ * 8 - static_cast<std::size_t>(len_) > in_.size() * 8; }
 
 private:
     int Bit();

@@ -121,7 +121,11 @@ bool TSkinReader::LoadFromStream(std::span<const std::uint8_t> source, std::uint
     const std::uint32_t size = ReadU32(source.data());
     if (size > maxUnpacked) return false;
     if (size < 16) return false;  // no room for the header: nothing to decode
-    const std::vector<std::uint8_t> unpacked = TLZH().Decode(source.subspan(4), size);
+    // A package cut short still decodes (bits past its end read as zero):
+    // refused, whatever its entries would read as.
+    bool cutShort = false;
+    const std::vector<std::uint8_t> unpacked = TLZH().Decode(source.subspan(4), size, cutShort);
+    if (cutShort) return false;
     // Only the announced size is the package; the tail of a last match past
     // it belongs to the entry data, as the format's own readers keep it.
     std::size_t at = 0;
@@ -148,8 +152,10 @@ bool TSkinReader::LoadLeavingPacked(std::span<const std::uint8_t> source, const 
     if (size > maxUnpacked || size < 16) return false;
     const std::span<const std::uint8_t> stream = source.subspan(4);
     auto decoder = std::make_unique<TLZHStream>(stream);
+    std::size_t decoded = 0;
     TDirectory d;
-    if (!ReadDirectory([&](std::uint8_t* dest, std::size_t n) { decoder->Read(dest, n); }, size, d, OnMessage))
+    if (!ReadDirectory([&](std::uint8_t* dest, std::size_t n) { decoder->Read(dest, n); decoded += n; }, size, d,
+                       OnMessage))
         return false;
     if (d.dataStart + d.dataSize > size) {
         // Entries that reach into the tail of the last match: whether they
@@ -173,6 +179,15 @@ bool TSkinReader::LoadLeavingPacked(std::span<const std::uint8_t> source, const 
     for (std::size_t i = 0; i < end; ++i) {
         std::uint8_t* dest = Packed(static_cast<int>(i)) ? nullptr : data_.data() + offsets_[i];
         decoder->Read(dest, sizes_[i]);
+        decoded += sizes_[i];
+    }
+    // Whether the package is whole is known only at the end of its stream:
+    // the rest is decoded and dropped, and a package cut short is refused
+    // as LoadFromStream refuses it, not found when a scale is first asked for.
+    if (decoded < size) decoder->Read(nullptr, size - decoded);
+    if (decoder->Overran()) {
+        Clear();
+        return false;
     }
     return true;
 }
