@@ -217,7 +217,7 @@ void TTabControl::InitWnd() {
 void TTabControl::ApplyTabMetrics(bool always) {
     if (!HandleAllocated()) return;
     const HWND h = Handle();
-    const int dpi = pixelsPerInch_;
+    const int dpi = LayoutDpi();
     SendMessageW(h, TCM_SETPADDING, 0,
                  MAKELPARAM(srt::ScaleToDpi(kTabPaddingX, dpi), srt::ScaleToDpi(kTabPaddingY, dpi)));
     // A size of 0 is the platform's own; it is sent only to undo one set before.
@@ -248,7 +248,6 @@ void TTabControl::SetTabHeight(std::int32_t v) {
 
 void TTabControl::ChangeScale(int to, int from) {
     if (to == from) return;
-    pixelsPerInch_ = srt::RescaleDpi(pixelsPerInch_, from, to);
     tabWidth_ = srt::RescaleDpi(tabWidth_, from, to);
     tabHeight_ = srt::RescaleDpi(tabHeight_, from, to);
     TWinControl::ChangeScale(to, from);
@@ -350,7 +349,6 @@ void TTabSet::SetFirstIndex(std::int32_t v) {
 
 void TTabSet::ChangeScale(int to, int from) {
     if (to == from) return;
-    pixelsPerInch_ = srt::RescaleDpi(pixelsPerInch_, from, to);
     startMargin_ = srt::RescaleDpi(startMargin_, from, to);
     endMargin_ = srt::RescaleDpi(endMargin_, from, to);
     TWinControl::ChangeScale(to, from);
@@ -363,13 +361,13 @@ int TTabSet::TabWidth(HDC dc, int index) {
     const std::wstring text = Widen(tabs_.Get(index));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx + srt::ScaleToDpi(kTabSetPadding, pixelsPerInch_);
+    return size.cx + srt::ScaleToDpi(kTabSetPadding, LayoutDpi());
 }
 
 int TTabSet::TabWidth(int index) {
     if (index < 0 || index >= tabs_.Count()) return 0;
     HDC dc = HandleAllocated() ? GetDC(Handle()) : nullptr;
-    if (!dc) return srt::ScaleToDpi(kTabSetPadding, pixelsPerInch_);
+    if (!dc) return srt::ScaleToDpi(kTabSetPadding, LayoutDpi());
     int w;
     {
         GdiSelect font(dc, Font()->Handle());

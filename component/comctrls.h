@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "component/controls.h"
-#include "component/dpi.h"
 #include "component/stdctrls.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
@@ -121,7 +120,6 @@ private:
     TTabPosition position_ = tpTop;
     bool multiLine_ = false;
     std::int32_t tabWidth_ = 0, tabHeight_ = 0;
-    int pixelsPerInch_ = srt::kDesignDpi;  // the DPI the layout is at
 };
 
 // A row of tabs hanging from its top edge, drawn by the control. When they
@@ -179,7 +177,6 @@ private:
     std::int32_t tabIndex_ = -1;
     std::int32_t firstIndex_ = 0;
     std::int32_t startMargin_ = 5, endMargin_ = 5;
-    int pixelsPerInch_ = srt::kDesignDpi;  // the DPI the layout is at
     HWND scroller_ = nullptr;
 };
 
