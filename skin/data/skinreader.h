@@ -45,8 +45,8 @@ public:
 
     // Refuses and accepts what LoadFromStream does and lists the same
     // entries, but the entries `leavePacked` names are only located: their
-    // bytes are unpacked when asked for, and the stream is unpacked no
-    // further than the last entry held. The reader keeps a view of
+    // bytes are unpacked when asked for. The rest of the stream is decoded
+    // and dropped, to refuse a package cut short. The reader keeps a view of
     // `source`, which must stay as it is while the reader (or a copy) may
     // read it: until it is cleared, loaded again or freed.
     bool LoadLeavingPacked(std::span<const std::uint8_t> source, const TNameFilter& leavePacked,
