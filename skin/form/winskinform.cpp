@@ -488,11 +488,9 @@ LRESULT TWinSkinForm::OnNcCalcSize(const TMsg& m) {
 // reads; the mouse messages carrying them are ours alone (ncmouse.cpp).
 LRESULT TWinSkinForm::OnNcHitTest(const TMsg& m) {
     const LRESULT r = PassOn(m.msg, m.wParam, m.lParam);
-    const POINT screen = PointOf(m.lParam);
-    const TWinSysButton* button = ButtonAt(screen);
-    const int code = button ? CaptionButtonHitCode(button->FRecord->Action) : htNowhere;
-    const POINT p = ToWindow(screen);
-    return FrameHitTest(static_cast<int>(r), FLayout, code, p.x, p.y);
+    UpdateLayout();
+    const POINT p = ToWindow(PointOf(m.lParam));
+    return FrameHitTest(static_cast<int>(r), FLayout, FButtons.HitCode(p.x, p.y), p.x, p.y);
 }
 
 LRESULT TWinSkinForm::OnNcPaint(const TMsg& m) {
